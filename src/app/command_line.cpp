@@ -1,0 +1,37 @@
+#include "app/command_line.h"
+
+namespace zorv {
+
+namespace {
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
+std::size_t FindNoCase(std::string_view text, std::string_view what, std::size_t from) {
+    if (what.size() > text.size()) return std::string_view::npos;
+    for (std::size_t i = from; i + what.size() <= text.size(); ++i) {
+        std::size_t k = 0;
+        while (k < what.size() && LowerAscii(text[i + k]) == LowerAscii(what[k])) ++k;
+        if (k == what.size()) return i;
+    }
+    return std::string_view::npos;
+}
+
+CommandLineSwitches ParseCommandLine(std::string_view commandLine) {
+    CommandLineSwitches sw;
+    constexpr std::string_view kIni = "/ini=";
+    if (std::size_t at = FindNoCase(commandLine, kIni); at != std::string_view::npos) {
+        // The value runs to the next "/" (the start of another switch) or to
+        // the end, blanks included: "/ini=C:\a.ini /noconfig" keeps "C:\a.ini ".
+        std::size_t start = at + kIni.size();
+        std::size_t end = commandLine.find('/', start);
+        sw.Ini = std::string(commandLine.substr(start, end == std::string_view::npos
+                                                           ? std::string_view::npos
+                                                           : end - start));
+    }
+    sw.NoConfig = FindNoCase(commandLine, "/noconfig") != std::string_view::npos;
+    sw.NoAu = FindNoCase(commandLine, "noau") != std::string_view::npos;
+    sw.NoStart = FindNoCase(commandLine, "nostart") != std::string_view::npos;
+    return sw;
+}
+
+}  // namespace zorv

@@ -1,0 +1,65 @@
+#include "app/startup.h"
+
+#include <cstdlib>
+
+namespace zorv {
+
+WindowsVersionInfo MakeWindowsVersion(std::uint32_t platform, std::uint32_t major,
+                                      std::uint32_t minor, std::uint32_t build, bool wow64,
+                                      bool is64) {
+    WindowsVersionInfo v;
+    v.Platform = platform;
+    v.Major = major;
+    v.Minor = minor;
+    v.Build = build;
+    v.Code = major * 256 + minor;
+    v.NT = platform == 2;
+    v.Win2000OrLater = v.NT && v.Code >= 0x500;
+    v.VistaOrLater = v.NT && major >= 6;
+    v.Wow64 = wow64;
+    v.Is64 = is64 || wow64;
+    return v;
+}
+
+bool EarlyFlag(std::string_view value) { return !value.empty() && value.front() == '1'; }
+
+std::int32_t EarlyNumber(std::string_view value) {
+    std::size_t i = 0;
+    while (i < value.size() && value[i] == ' ') ++i;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '-' || value[i] == '+')) negative = value[i++] == '-';
+    std::int64_t n = 0;
+    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
+        n = n * 10 + (value[i] - '0');
+        if (n > INT32_MAX) return negative ? INT32_MIN : INT32_MAX;
+    }
+    return static_cast<std::int32_t>(negative ? -n : n);
+}
+
+namespace {
+
+bool DiffersBy(std::int64_t a, std::int64_t b, std::int64_t limit) {
+    return std::llabs(a - b) >= limit;
+}
+
+}  // namespace
+
+bool SystemIsBusy(const W4IdleState& state, const IdleSample& now) {
+    constexpr std::int64_t kDiskKiB = 0x80000;  // 512 MiB
+    const IdleSample& one = state.OneTickAgo;
+    const IdleSample& two = state.TwoTicksAgo;
+    return DiffersBy(now.Windows, one.Windows, 2) || DiffersBy(now.FreeKiB, one.FreeKiB, kDiskKiB) ||
+           DiffersBy(now.Processes, one.Processes, 3) || DiffersBy(now.Windows, two.Windows, 4) ||
+           DiffersBy(now.FreeKiB, two.FreeKiB, kDiskKiB) ||
+           DiffersBy(now.Processes, two.Processes, 4);
+}
+
+bool W4IdleTick(W4IdleState& state, const IdleSample& now) {
+    ++state.Ticks;
+    const bool done = !SystemIsBusy(state, now) || state.Ticks > 15;
+    state.TwoTicksAgo = state.OneTickAgo;
+    state.OneTickAgo = now;
+    return done;
+}
+
+}  // namespace zorv

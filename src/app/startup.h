@@ -1,0 +1,83 @@
+// Start-up state and the start-up decisions that need no Windows: the
+// program-wide tables, the version record, and the wait-for-idle rule.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zorv {
+
+struct WindowsVersionInfo {
+    std::uint32_t Platform = 2;  // VER_PLATFORM_WIN32_NT
+    std::uint32_t Major = 0;
+    std::uint32_t Minor = 0;
+    std::uint32_t Build = 0;
+    std::uint32_t Code = 0;  // Major * 256 + Minor
+    bool NT = false;
+    bool Win2000OrLater = false;
+    bool VistaOrLater = false;
+    bool Wow64 = false;   // a 32-bit program on 64-bit Windows
+    bool Is64 = false;    // 64-bit Windows
+};
+
+WindowsVersionInfo MakeWindowsVersion(std::uint32_t platform, std::uint32_t major,
+                                      std::uint32_t minor, std::uint32_t build, bool wow64,
+                                      bool is64);
+
+// Program-wide state fixed by InitGlobals before anything else runs.
+struct StartupState {
+    std::string ProgramFolder;  // without trailing backslash
+    std::string IconFolder;
+    std::string StartFolder;
+    std::string WindowsFolder;
+    std::string ExePath;
+    std::string IniPath;
+    std::int64_t StartTime = 0;  // seconds since 1970, local clock
+    std::uint32_t ElevationType = 1;
+    bool NoConfig = false;
+    bool NoAu = false;
+    bool NoStart = false;
+    std::int32_t TwipsPerPixelX = 15;
+    std::int32_t TwipsPerPixelY = 15;
+    bool ComCtl6 = false;  // common controls version 6 or later
+    WindowsVersionInfo WindowsVersion;
+};
+
+inline constexpr std::array<std::string_view, 7> ExeExtensions = {"pif", "exe", "com", "bat",
+                                                                  "lnk", "cmd", ""};
+inline constexpr std::array<std::uint32_t, 5> PriorityClasses = {0x40, 0x4000, 0x20, 0x8000,
+                                                                 0x80};
+inline constexpr std::array<std::int32_t, 4> lAlphas = {191, 127, 63, 16};
+inline constexpr std::array<std::int32_t, 3> ButtonSizes = {20, 21, 19};
+
+// A flag read straight from the file before the log starts: on when the
+// value begins with "1".
+bool EarlyFlag(std::string_view value);
+// A number read the same way: the decimal prefix, 0 without digits.
+std::int32_t EarlyNumber(std::string_view value);
+
+// The start banner, written four times at level 1.
+inline constexpr std::string_view kStartBanner = "------------- Zorv START LOG (%u)---------------";
+
+// One sample of system activity taken by the wait-for-idle tick.
+struct IdleSample {
+    std::int64_t Windows = 0;    // top-level windows
+    std::int64_t FreeKiB = 0;    // free space of the Windows drive
+    std::int64_t Processes = 0;  // running processes
+};
+
+struct W4IdleState {
+    IdleSample OneTickAgo;  // the history starts at zeros: the first tick is busy
+    IdleSample TwoTicksAgo;
+    std::int32_t Ticks = 0;
+};
+
+bool SystemIsBusy(const W4IdleState& state, const IdleSample& now);
+
+// One tick: counts, judges, shifts the history. True when the waiting is over
+// (quiet, or the counter has passed 15) and the bar should be shown.
+bool W4IdleTick(W4IdleState& state, const IdleSample& now);
+
+}  // namespace zorv

@@ -1,0 +1,100 @@
+#include "bar/bar_window_win32.h"
+
+#include "app/app_state.h"
+#include "app/log.h"
+#include "app/startup_steps_win32.h"
+
+namespace zorv {
+
+namespace {
+
+HWND g_bar = nullptr;
+
+// The bar has no double clicks: two fast presses are two presses.
+constexpr UINT kBarClassStyle = 0;
+
+void OnPaint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_3DFACE));
+    EndPaint(hwnd, &ps);
+}
+
+// Form_QueryUnload: timers off, pending save, autoclose list, then unload.
+void OnClose(HWND hwnd, WPARAM wParam) {
+    if (wParam == kCloseFromNewInstance) ClosedFromMenu = true;
+    Log(1, "frmButtons_QueryUnload(wParam=%X, ClosedFromMenu=%i)", static_cast<std::uint64_t>(wParam),
+        ClosedFromMenu ? 1 : 0);
+    IsClosing = true;
+    StopBarTimers();
+    SavePendingConfig();
+    if (GetKeyState(VK_SHIFT) < 0) {
+        MessageBeep(MB_OK);  // Shift held: the autoclose list is skipped
+    } else {
+        RunAutocloseList();
+    }
+    DestroyWindow(hwnd);
+}
+
+void OnDestroy() {
+    Log(1, "frmButtons_Unload");
+    EndForegroundTracking();
+    g_bar = nullptr;
+    PostQuitMessage(0);
+}
+
+LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_PAINT:
+            OnPaint(hwnd);
+            return 0;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_CLOSE:
+            OnClose(hwnd, wParam);
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+HWND TryCreate(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = kBarClassStyle;
+    wc.lpfnWndProc = BarProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kBarClass;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+    // Out of sight until the first show: 22 high, screen-wide, 23 above the top.
+    return CreateWindowExW(WS_EX_TOOLWINDOW, kBarClass, kBarTitle, WS_POPUP, 0, -23,
+                           GetSystemMetrics(SM_CXSCREEN), 22, nullptr, nullptr, instance, nullptr);
+}
+
+}  // namespace
+
+HWND BarWindow() { return g_bar; }
+
+bool CreateBarWindow(HINSTANCE instance) {
+    for (int attempt = 1; attempt <= 1200; ++attempt) {
+        g_bar = TryCreate(instance);
+        if (g_bar) break;
+        Log(1, "CreateBarWindow: attempt %i failed (%u)", attempt,
+            static_cast<std::uint32_t>(GetLastError()));
+        Sleep(500);
+    }
+    if (!g_bar) return false;
+    BarFirstLoad(g_bar);
+    return true;
+}
+
+void UnloadAllWindows() {
+    if (g_bar) DestroyWindow(g_bar);
+}
+
+}  // namespace zorv
