@@ -1,5 +1,7 @@
 #include "app/ini_path.h"
 
+#include "app/texts.h"
+
 namespace zorv {
 
 std::string IniFileName(const std::string& programFileName) {
@@ -45,7 +47,7 @@ IniPathChoice ChooseIniPath(const IniPathFacts& facts, const std::optional<std::
 }
 
 std::string InvalidIniMessage(const std::string& value, bool english) {
-    return "'" + value + (english ? "' is invalid" : "' ist ungültig");
+    return TextArgIn(Txt::InvalidValue, value, english);
 }
 
 }  // namespace zorv

@@ -1,0 +1,65 @@
+#include "app/language.h"
+
+#include "app/app_state.h"
+#include "app/texts.h"
+
+namespace zorv {
+
+bool ChooseLanguage(std::int32_t forcedLanguage, std::uint16_t userLangId) {
+    if (forcedLanguage == 1) return false;
+    if (forcedLanguage == 2) return true;
+    // German of Germany, Switzerland, Austria, Luxembourg and Liechtenstein;
+    // every other language gets English.
+    switch (userLangId) {
+        case 1031:
+        case 2055:
+        case 3079:
+        case 4103:
+        case 5127:
+            return false;
+        default:
+            return true;
+    }
+}
+
+void SetLanguageTexts(bool english, bool win9x, ItemLists& lists) {
+    TxtCommandLineNeeded = TextIn(Txt::CommandLineNeeded, english);
+    ExeFilter = TextIn(Txt::ExeFilter, english);
+    TxtAddItem = TextIn(Txt::AddItem, english);
+    TxtEditItem = TextIn(Txt::EditItem, english);
+    TxtMenu = TextIn(Txt::Menu, english);
+    TxtFor = TextIn(Txt::For, english);
+    TxtAccept = TextIn(Txt::Accept, english);
+    TxtAnyway = TextIn(Txt::Anyway, english);
+    TxtAlreadyUsedBy = TextIn(Txt::AlreadyUsedBy, english);
+    SetListNames(lists, english);
+    // Windows 95, 98 and ME have no .cmd files.
+    if (win9x) {
+        constexpr std::string_view cmd = ";*.cmd";
+        std::size_t at = ExeFilter.find(cmd);
+        if (at != std::string::npos) ExeFilter.erase(at, cmd.size());
+    }
+}
+
+std::string HelpFileName(std::string_view programFolder, bool english) {
+    return std::string(programFolder) + (english ? "\\zorv_e.hlp" : "\\zorv.hlp");
+}
+
+std::string IniFilter(bool english) {
+    return TextIn(Txt::IniFiles, english) + " (*.ini)|*.ini";
+}
+
+std::string UsedByText(std::string_view listName, std::string_view desc, bool english) {
+    std::string text = TextIn(Txt::UsedBy, english);
+    text += listName;
+    text += " \"";
+    text += StripDepth(desc);
+    text += '"';
+    return text;
+}
+
+std::string UsedByText(std::string_view listName, std::string_view desc) {
+    return UsedByText(listName, desc, EnglishTexts);
+}
+
+}  // namespace zorv

@@ -1,0 +1,45 @@
+// The program's user texts, German and English side by side in one table, so
+// that every dialog and message takes its words from here and no text is
+// written twice. To add a text: add an id before `Count` and a row in
+// texts.cpp at the same position (a compile-time check guards the order).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace zorv {
+
+enum class Txt : std::size_t {
+    CommandLineNeeded,  // item dialog without command
+    ExeFilter,          // file dialogs for program files (";*.cmd" dropped on Win9x)
+    AddItem,            // item dialog caption when adding
+    EditItem,           // item dialog caption when editing
+    Menu,               // " Menu ", between parts of a menu caption
+    For,                // " for", dialog captions
+    Accept,             // hotkey conflict question
+    Anyway,             // hotkey conflict question
+    AlreadyUsedBy,      // hotkey conflict message
+    UsedBy,             // start of UsedByText
+    ErrorSavingIni,
+    ActiveIniNoImport,  // format: %1 = file name
+    AllReplaced,        // import warning
+    SaveFile,           // caption of the export file dialog
+    IniFiles,           // filter name; the filter adds " (*.ini)|*.ini"
+    InvalidValue,       // format: %1 = the rejected value, e.g. of "/ini="
+    AccessRestricted,
+    Count
+};
+
+// Texts that take one argument mark its place with this.
+inline constexpr std::string_view kTextArg = "%1";
+
+// The text in the given language.
+const std::string& TextIn(Txt id, bool english);
+// The text in the language of this run (EnglishTexts).
+const std::string& Text(Txt id);
+// The text with its "%1" replaced by `arg`.
+std::string TextArgIn(Txt id, std::string_view arg, bool english);
+std::string TextArg(Txt id, std::string_view arg);
+
+}  // namespace zorv
