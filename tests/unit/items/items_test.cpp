@@ -1,0 +1,217 @@
+#include "items/items.h"
+
+#include <gtest/gtest.h>
+
+namespace zorv {
+namespace {
+
+struct FakeMenu : ButtonMenu {
+    explicit FakeMenu(std::int32_t n) : n(n) {}
+    std::int32_t Count() const override { return n; }
+    std::int32_t n;
+};
+
+Item Named(const std::string& desc) {
+    Item it;
+    it.Desc = desc;
+    return it;
+}
+
+// A button list "A".."E" whose button B (index 1) owns a menu of `entries`.
+clsItems ButtonsWithMenu(std::int32_t entries) {
+    clsItems list("[Button]", false);
+    for (const char* d : {"A", "B", "C", "D", "E"}) list.AddItem(Named(d));
+    list.SetMenuAt(1, std::make_shared<FakeMenu>(entries));
+    return list;
+}
+
+std::string Descs(const clsItems& list) {
+    std::string out;
+    for (std::int32_t i = 0; i < list.Count(); ++i) out += list.GetDesc(i);
+    return out;
+}
+
+TEST(ItemDepth, CountsLeadingGroupsAndSetDepthReplacesThem) {
+    EXPECT_EQ(ItemDepth("--->--->Tools"), 2);
+    EXPECT_EQ(ItemDepth("-->Tools--->"), 0);
+    EXPECT_EQ(StripDepth("--->--->-->x"), "-->x");
+    clsItems list;
+    list.AddItem(Named("--->--->--->Tools"));
+    list.SetDepth(0, 2);
+    EXPECT_EQ(list.GetDesc(0), "--->--->Tools");
+    list.SetDepth(0, 0);
+    EXPECT_EQ(list.GetDesc(0), "Tools");
+    list.SetDepth(0, -4);
+    EXPECT_EQ(list.GetDesc(0), "Tools");
+    list.SetDepth(5, 1);  // out of range: ignored
+    EXPECT_EQ(list.Count(), 1);
+}
+
+TEST(ClsItems, OutOfRangeIndicesNeverTouchTheList) {
+    clsItems list;
+    Item first = Named("one");
+    first.Path = "p";
+    first.Icon = "i";
+    first.Hotkey = 0x241;
+    list.AddItem(first);
+    Item out = Named("untouched");
+    for (std::int32_t bad : {-1, 1, 1000}) {
+        list.GetItem(bad, out);
+        EXPECT_EQ(out.Desc, "untouched");
+        EXPECT_EQ(list.GetDesc(bad), "");
+        EXPECT_EQ(list.GetPath(bad), "");
+        EXPECT_EQ(list.GetIcon(bad), "");
+        EXPECT_EQ(list.GetHotkey(bad), 0);
+        EXPECT_EQ(list.GetItemAsString(bad), "");
+        EXPECT_EQ(list.RemoveItems(bad), 0);
+        list.SetDesc(bad, "x");
+        list.SetItemAt(bad, out);
+        list.RemoveItem(bad, true);
+        list.CopyItem(bad, 0);
+        list.MoveItem(bad, 0, true);
+        list.MoveItem(0, bad, true);
+    }
+    list.AddItemAt(2, out);
+    list.AddItemAt(-1, out);
+    list.CopyItem(0, 2);
+    ASSERT_EQ(list.Count(), 1);
+    list.GetItem(0, out);
+    EXPECT_EQ(out, first);
+    EXPECT_EQ(list.GetHotkey(0), 0x241);
+}
+
+TEST(ClsItems, InsertsMovesAndRemovesInOrder) {
+    clsItems list;
+    list.AddItem(Named("B"));
+    list.AddItemAt(0, Named("A"));
+    list.AddItemAt(2, Named("D"));
+    list.AddItemAt(2, Named("C"));
+    EXPECT_EQ(Descs(list), "ABCD");
+    list.MoveItem(0, 3, false);
+    EXPECT_EQ(Descs(list), "BCDA");
+    list.MoveItem(3, 1, false);
+    EXPECT_EQ(Descs(list), "BACD");
+    list.MoveItem(2, 2, false);
+    list.MoveItem(1, 4, false);
+    EXPECT_EQ(Descs(list), "BACD");
+    list.RemoveItem(1, false);
+    EXPECT_EQ(Descs(list), "BCD");
+    EXPECT_EQ(list.RemoveItems(0), 1);
+    EXPECT_EQ(Descs(list), "CD");
+    list.Clear();
+    Item it = Named("x");
+    it.Style = 3;
+    list.AddItem(it);
+    list.CopyItem(0, 0);  // one item copied onto its own place: two equal items
+    Item copy;
+    list.GetItem(0, copy);
+    EXPECT_EQ(copy, it);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.GetDesc(1), "x");
+}
+
+TEST(ButtonMenus, CopyAndRemoveTakeTheButtonWithItsMenuEntries) {
+    clsItems list = ButtonsWithMenu(2);  // B owns C and D
+    list.CopyItem(1, 5);
+    EXPECT_EQ(Descs(list), "ABCDEBCD");
+    ASSERT_EQ(list.Menus().size(), 8u);
+    EXPECT_TRUE(list.MenuAt(1));
+    for (std::int32_t i = 5; i < 8; ++i) EXPECT_FALSE(list.MenuAt(i)) << i;
+
+    list.CopyItem(1, 2);  // into its own block: the block is copied as it was
+    EXPECT_EQ(Descs(list), "ABBCDCDEBCD");
+    EXPECT_EQ(list.RemoveItems(1), 3);
+    EXPECT_EQ(Descs(list), "ADCDEBCD");
+    EXPECT_EQ(list.Menus().size(), 8u);
+    EXPECT_FALSE(list.MenuAt(1));
+
+    list = ButtonsWithMenu(50);  // the block ends with the list
+    EXPECT_EQ(list.RemoveItems(1), 4);
+    EXPECT_EQ(Descs(list), "A");
+    list = ButtonsWithMenu(-3);  // a broken count still copies the button itself
+    list.CopyItem(1, 0);
+    EXPECT_EQ(Descs(list), "BABCDE");
+}
+
+TEST(ButtonMenus, SlotsFollowTheirItemsOnlyWhenAsked) {
+    clsItems list = ButtonsWithMenu(0);
+    auto menu = list.MenuAt(1);
+    list.MoveItem(1, 3, true);  // B owns a menu: refused
+    EXPECT_EQ(Descs(list), "ABCDE");
+    list.SetMenuAt(1, nullptr);
+    list.SetMenuAt(0, menu);
+    list.MoveItem(2, 4, true);  // C moves, A keeps its menu
+    list.MoveItem(4, 0, true);
+    EXPECT_EQ(Descs(list), "CABDE");
+    EXPECT_EQ(list.MenuAt(1), menu);
+    list.SetMenuAt(1, nullptr);
+    list.SetMenuAt(3, menu);
+    list.MoveItem(0, 4, false);  // slots stay where they were
+    EXPECT_EQ(Descs(list), "ABDEC");
+    EXPECT_EQ(list.MenuAt(3), menu);
+    list.AddItemAt(0, Named("N"));
+    EXPECT_FALSE(list.MenuAt(0));
+    EXPECT_EQ(list.MenuAt(4), menu);
+    list.RemoveItem(0, true);
+    EXPECT_EQ(list.MenuAt(3), menu);
+    list.RemoveItem(0, false);  // slot table only loses its tail
+    EXPECT_EQ(list.MenuAt(3), menu);
+    EXPECT_EQ(list.Menus().size(), 4u);
+}
+
+TEST(ButtonMenus, OrdinaryListsKeepNoSlots) {
+    clsItems list("[MenuItem]", true);
+    list.AddItem(Named("A"));
+    list.SetMenuAt(0, std::make_shared<FakeMenu>(2));
+    EXPECT_TRUE(list.Menus().empty());
+    EXPECT_FALSE(list.MenuAt(0));
+    EXPECT_EQ(list.RemoveItems(0), 1);
+}
+
+TEST(ClsItems, UpdateCancelRestoresItemsAndSlotsConfirmKeepsChanges) {
+    clsItems list = ButtonsWithMenu(1);
+    auto menu = list.MenuAt(1);
+    list.UpdateBegin();
+    list.RemoveItems(1);
+    list.AddItemAt(0, Named("Z"));
+    list.UpdateCancel();
+    EXPECT_EQ(Descs(list), "ABCDE");
+    EXPECT_EQ(list.MenuAt(1), menu);
+    list.UpdateCancel();  // no snapshot any more
+    list.UpdateBegin();
+    list.RemoveItem(0, true);
+    list.UpdateConfirm();
+    list.UpdateCancel();
+    EXPECT_EQ(Descs(list), "BCDE");
+    EXPECT_EQ(list.MenuAt(0), menu);
+}
+
+TEST(ItemLists, CarryHeadersAndNamesInBothLanguages) {
+    ItemLists lists = CreateItemLists();
+    EXPECT_EQ(lists[kListButtons].SectionName, "[Button]");
+    EXPECT_EQ(lists[kListClipboard2].SectionName, "[Clipboard2Item]");
+    EXPECT_FALSE(lists[kListButtons].NoMenus);
+    EXPECT_TRUE(lists[kListMenu].NoMenus);
+    SetListNames(lists, true);
+    EXPECT_EQ(lists[kListButtons].ItemName, "Buttons");
+    EXPECT_EQ(lists[kListMenu].ItemName, "Main Menu Item");
+    EXPECT_EQ(lists[kListAutoclose].ItemName, "Autoclose Item");
+    SetListNames(lists, false);
+    EXPECT_EQ(lists[kListButtons].ListName, "Button");
+    EXPECT_EQ(lists[kListMenu].ItemName, "Hauptmen\xC3\xBC-Eintrag");
+    EXPECT_EQ(lists[kListClipboard].ItemName, "Clipboard-Eintrag");
+    for (std::int32_t i = 0; i < kListCount; ++i) {
+        EXPECT_EQ(lists[i].IsClipboardList(), i >= kListClipboard) << i;
+        EXPECT_TRUE(IsSectionHeader(lists[i].SectionName));
+    }
+    clsItems odd;
+    odd.ListName = "cLIPs";
+    EXPECT_TRUE(odd.IsClipboardList());
+    EXPECT_TRUE(IsSectionHeader("[Settings]"));
+    for (const char* no : {"[button]", " [Button]", "[Item]", "Button", ""}) {
+        EXPECT_FALSE(IsSectionHeader(no)) << no;
+    }
+}
+
+}  // namespace
+}  // namespace zorv
