@@ -7,9 +7,11 @@
 #include <ctime>
 
 #include "app/app_state.h"
+#include "app/language_win32.h"
 #include "app/log.h"
 #include "bar/bar_window_win32.h"
 #include "bar/first_show_win32.h"
+#include "items/config_win32.h"
 #include "support/callback_timer_win32.h"
 #include "support/text_win32.h"
 
@@ -25,10 +27,6 @@ bool FileExists(const std::string& path) {
 // Steps whose subsystems are not built yet: each is a named place the
 // start-up order already calls.
 void LoadBarImages() {}
-void ReadIni(const std::string& path) { Log(1, "ReadIni(%s)", path); }
-void ImportOldSettings() { Log(1, "ImportOldSettings"); }
-void SaveZorvINI_in1s() {}
-void ChooseLanguageAndTexts() {}
 void BuildMenus() {}
 void BuildTooltips() {}
 void RegisterHotkeys() {}
@@ -91,9 +89,10 @@ void BarFirstLoad(HWND bar) {
         static_cast<std::int64_t>(std::time(nullptr)) - App.StartTime,
         GetSystemMetrics(SM_CYSCREEN));
     Lists = CreateItemLists();
+    Options = DefaultSettings(!App.WindowsVersion.NT);
     LoadBarImages();
     LoadConfig();
-    ChooseLanguageAndTexts();
+    ApplyLanguage();
     BuildMenus();
     BuildTooltips();
     RegisterHotkeys();
@@ -110,7 +109,7 @@ void BarFirstLoad(HWND bar) {
 }
 
 void StopBarTimers() { CallBackTimer().DeleteTimer(W4IdleTickProc); }
-void SavePendingConfig() {}
+void SavePendingConfig() { SaveIfChanged(); }
 void RunAutocloseList() {
     if (Options.ACSkip && ClosedFromMenu) return;
 }

@@ -33,6 +33,9 @@ ItemLists CreateItemLists() {
         // Only the bar's buttons own popup menus.
         lists[i] = clsItems(std::string(kLists[i].section), i != kListButtons);
     }
+    // Clipboard lists are told by their name, so the lists carry names from
+    // the start; the language of the run renames them later.
+    SetListNames(lists, false);
     return lists;
 }
 
