@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang googletest libgtest-dev libbenchmark-dev
-          g++-mingw-w64-x86-64 wine64 xvfb xdotool x11-utils imagemagick xclip)
+          g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick xclip)
 # Sanitizer and libFuzzer runtimes of clang (a separate package on Debian 12).
 optional=(libclang-rt-14-dev)
 
@@ -24,7 +24,7 @@ required=()
 for p in "${missing[@]}"; do
   [[ " ${optional[*]} " == *" $p "* ]] || required+=("$p")
 done
-[ ${#required[@]} -eq 0 ] || $sudo apt-get install -y -qq --no-install-recommends "${required[@]}" >/dev/null
+[ ${#required[@]} -eq 0 ] || $sudo apt-get install -y -qq "${required[@]}" >/dev/null
 for p in "${optional[@]}"; do
   [[ " ${missing[*]} " == *" $p "* ]] && { $sudo apt-get install -y -qq "$p" >/dev/null 2>&1 || echo "note: $p not available; fuzzers may not build"; }
 done
