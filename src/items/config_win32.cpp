@@ -110,6 +110,28 @@ std::wstring FilterForDialog(const std::string& filter) {
     return w + L'\0';
 }
 
+// The open or save dialog for INI files, starting in the program folder.
+std::optional<std::string> AskIniFile(HWND owner, const wchar_t* proposed, const wchar_t* title,
+                                      DWORD flags, bool save) {
+    wchar_t file[MAX_PATH] = L"";
+    lstrcpynW(file, proposed, MAX_PATH);
+    const std::wstring filter = FilterForDialog(IniFilter(EnglishTexts));
+    const std::wstring folder = Widen(App.ProgramFolder);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrInitialDir = folder.c_str();
+    ofn.lpstrTitle = title;
+    ofn.lpstrDefExt = L"ini";
+    ofn.Flags = flags | OFN_HIDEREADONLY;
+    const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    if (!ok) return std::nullopt;
+    return Narrow(file);
+}
+
 }  // namespace
 
 IniContext CurrentIniContext() {
@@ -198,44 +220,22 @@ void ImportOldSettings() {
 }
 
 void ExportIni(HWND owner) {
-    wchar_t file[MAX_PATH] = L"";
-    const std::wstring filter = FilterForDialog(IniFilter(EnglishTexts));
     const std::wstring title = Widen(Text(Txt::SaveFile));
-    const std::wstring folder = Widen(App.ProgramFolder);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrInitialDir = folder.c_str();
-    ofn.lpstrTitle = title.c_str();
-    ofn.lpstrDefExt = L"ini";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetSaveFileNameW(&ofn)) return;
-    SaveIni(WithIniExtension(Narrow(file)));
+    const std::optional<std::string> file =
+        AskIniFile(owner, L"", title.c_str(), OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, true);
+    if (file) SaveIni(WithIniExtension(*file));
 }
 
 void ImportIni(HWND owner) {
-    wchar_t file[MAX_PATH] = L"zorv.ini";
-    const std::wstring filter = FilterForDialog(IniFilter(EnglishTexts));
-    const std::wstring folder = Widen(App.ProgramFolder);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrInitialDir = folder.c_str();
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameW(&ofn)) return;
-    const std::string chosen = Narrow(file);
-    if (IsActiveIni(chosen, App.ProgramFolder, App.IniPath)) {
-        MsgBox(TextArg(Txt::ActiveIniNoImport, chosen), MB_OK | MB_ICONEXCLAMATION);
+    const std::optional<std::string> chosen =
+        AskIniFile(owner, L"zorv.ini", nullptr, OFN_FILEMUSTEXIST, false);
+    if (!chosen) return;
+    if (IsActiveIni(*chosen, App.ProgramFolder, App.IniPath)) {
+        MsgBox(TextArg(Txt::ActiveIniNoImport, *chosen), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (MsgBoxText(Txt::AllReplaced, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) return;
-    ReadIni(chosen);
+    ReadIni(*chosen);
     RebuildAfterImport();
     SaveZorvINI_in1s();
 }
