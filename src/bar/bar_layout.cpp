@@ -1,0 +1,218 @@
+#include "bar/bar_layout.h"
+
+#include <algorithm>
+
+#include "app/startup.h"
+
+namespace zorv {
+
+BarMetrics ResolveBarMetrics(std::int32_t butHId) {
+    BarMetrics m;
+    if (butHId < 0 || butHId >= static_cast<std::int32_t>(ButtonSizes.size())) {
+        m.ButHIdReset = true;
+        butHId = 0;
+    }
+    m.ButHId = butHId;
+    m.Height = ButtonSizes[static_cast<std::size_t>(butHId)];
+    // The 19-pixel bar has no room for the two-pixel top margin.
+    m.IconTop = butHId == 2 ? 1 : 2;
+    return m;
+}
+
+std::int32_t ButtonWidth(bool butFlat) {
+    return butFlat ? kFlatButtonWidth : kRaisedButtonWidth;
+}
+
+bool IsSeparatorDesc(std::string_view desc) {
+    return desc == "-";
+}
+
+namespace {
+
+CellKind KindOfDesc(std::string_view desc) {
+    if (ItemDepth(desc) > 0) return CellKind::MenuEntry;
+    return IsSeparatorDesc(desc) ? CellKind::Separator : CellKind::Button;
+}
+
+std::vector<std::string> Descriptions(const clsItems& items) {
+    std::vector<std::string> descs;
+    descs.reserve(static_cast<std::size_t>(items.Count()));
+    for (std::int32_t i = 0; i < items.Count(); ++i) descs.push_back(items.GetDesc(i));
+    return descs;
+}
+
+}  // namespace
+
+BarLayout::BarLayout(const std::vector<std::string>& descriptions, bool butFlat)
+    : buttonWidth_(zorv::ButtonWidth(butFlat)) {
+    kinds_.reserve(descriptions.size());
+    for (const auto& desc : descriptions) kinds_.push_back(KindOfDesc(desc));
+    lefts_.assign(kinds_.size() + 1, 0);
+    for (std::int32_t i = 0; i < Count(); ++i) lefts_[i + 1] = lefts_[i] + ItemWidth(i);
+}
+
+BarLayout::BarLayout(const clsItems& buttons, bool butFlat)
+    : BarLayout(Descriptions(buttons), butFlat) {}
+
+CellKind BarLayout::KindAt(std::int32_t i) const {
+    if (i < 0) return CellKind::MenuEntry;
+    if (i >= Count()) return CellKind::MainMenu;
+    return kinds_[static_cast<std::size_t>(i)];
+}
+
+std::int32_t BarLayout::ItemWidth(std::int32_t i) const {
+    switch (KindAt(i)) {
+        case CellKind::Separator:
+            return kSeparatorWidth;
+        case CellKind::MenuEntry:
+            return 0;
+        case CellKind::Button:
+        case CellKind::MainMenu:
+            break;
+    }
+    return buttonWidth_;
+}
+
+std::int32_t BarLayout::ButtonX(std::int32_t i) const {
+    return lefts_[static_cast<std::size_t>(std::clamp(i, 0, Count()))];
+}
+
+std::int32_t BarLayout::CellRight(std::int32_t i) const {
+    // The main-menu cell has no item after it to take the edge from.
+    if (i >= Count()) return BarWidth() - 1;
+    return ButtonX(i + 1) - 1;
+}
+
+std::int32_t BarLayout::ButtonAt(std::int32_t x, std::int32_t scrollOffset) const {
+    for (std::int32_t i = 0; i < Count(); ++i) {
+        if (CellRight(i) - scrollOffset >= x) return i;
+    }
+    return Count();
+}
+
+std::int32_t BarLayout::BarImageWidth() const {
+    // Icon slots are 16 apart whatever the cells' widths, so menu entries and
+    // runs of 12-pixel separators can push a later button's slot past W.
+    return std::max(BarWidth(), kIconSize * Count());
+}
+
+PixelPoint IconPosition(std::int32_t cellLeft, std::int32_t iconTop, bool pressed) {
+    if (pressed) return {cellLeft + 3, iconTop + 1};
+    return {cellLeft + 2, iconTop};
+}
+
+PixelPoint IconSlot(std::int32_t i) {
+    return {kIconSize * i, kIconRowTop};
+}
+
+PixelPoint MaskSlot(std::int32_t i) {
+    return {kIconSize * i, kMaskRowTop};
+}
+
+std::optional<PixelPoint> BuiltInIconSource(std::int32_t n) {
+    if (n < 1 || n > kBuiltInIconCount) return std::nullopt;
+    return PixelPoint{kIconSize * ((n - 1) % kBuiltInIconsPerRow),
+                      kIconSize * ((n - 1) / kBuiltInIconsPerRow)};
+}
+
+std::int32_t EmptyFaceX(std::int32_t butHId) {
+    return 44 * butHId;
+}
+
+std::int32_t PressedFaceX(std::int32_t butHId) {
+    return 22 * (2 * butHId + 1);
+}
+
+std::int32_t SeparatorFaceX(std::int32_t height) {
+    return 132 + kSeparatorWidth * (height - 19);
+}
+
+namespace {
+
+// The number after "**": digits only; 0 for anything else or too large.
+std::int32_t BuiltInNumber(std::string_view digits) {
+    if (digits.empty()) return 0;
+    std::int32_t n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return 0;
+        n = n * 10 + (c - '0');
+        if (n > kBuiltInIconCount) return 0;
+    }
+    return n;
+}
+
+}  // namespace
+
+// "**" names a built-in image; a number outside 1..200 or with other
+// characters ("**0", "**201", "**abc", "** 5") names none, and since "*" cannot
+// stand in a file name there is no file to try either: the cell keeps its
+// fallback image.
+IconSource ResolveIconSource(std::string_view iconField, std::string_view iconFolder) {
+    std::string_view name = TrimBlanks(iconField);
+    IconSource source;
+    if (name.empty()) {
+        source.Kind = IconSourceKind::ProgramIcon;
+    } else if (name.substr(0, 2) == "**") {
+        std::int32_t n = BuiltInNumber(name.substr(2));
+        if (n == 0) return source;
+        source.Kind = IconSourceKind::BuiltIn;
+        source.BuiltInNumber = n;
+        source.BuiltInAt = *BuiltInIconSource(n);
+    } else {
+        source.Kind = IconSourceKind::File;
+        source.FilePath.reserve(iconFolder.size() + 1 + name.size());
+        source.FilePath.append(iconFolder).append("\\").append(name);
+    }
+    return source;
+}
+
+std::int32_t FindEndOfBarmenu(const clsItems& buttons, std::int32_t i) {
+    if (i < 0 || i >= buttons.Count()) return i;
+    std::int32_t end = i;
+    while (end + 1 < buttons.Count() && ItemDepth(buttons.GetDesc(end + 1)) >= 1) ++end;
+    return end;
+}
+
+// A depth-1 item right after a top-level one opens that item's submenu, which
+// then takes every deeper item up to the next top-level one. The walk fills a
+// button's single menu slot in list order, so a "*CLIP*" button that is also
+// followed by deeper items ends up with the submenu. Separators are top-level
+// items like any other and are not excluded.
+std::vector<ButtonMenuPlan> PlanButtonMenus(const clsItems& buttons) {
+    std::vector<ButtonMenuPlan> plans;
+    for (std::int32_t i = 0; i < buttons.Count(); ++i) {
+        if (ItemDepth(buttons.GetDesc(i)) != 0) continue;
+        ButtonMenuPlan plan;
+        plan.Button = i;
+        if (i + 1 < buttons.Count() && ItemDepth(buttons.GetDesc(i + 1)) == 1) {
+            plan.Kind = ButtonMenuKind::SubMenu;
+            std::int32_t end = FindEndOfBarmenu(buttons, i);
+            for (std::int32_t e = i + 1; e <= end; ++e) plan.Entries.push_back(e);
+        } else if (std::string path = buttons.GetPath(i); path == "*CLIP*") {
+            plan.Kind = ButtonMenuKind::Clipboard1;
+        } else if (path == "*CLIP2*") {
+            plan.Kind = ButtonMenuKind::Clipboard2;
+        } else {
+            continue;
+        }
+        plans.push_back(std::move(plan));
+    }
+    return plans;
+}
+
+// No limit to the right: the gap between the bar and the screen's right edge
+// counts as the bar, so the bar does not reduce while the mouse is there.
+// The bar hangs from the screen's top, so its height bounds the screen y.
+bool MouseOnBar(PixelPoint cursor, const BarWindowFacts& window, std::int32_t buttonWidth,
+                bool menuCellOnly) {
+    if (cursor.X < window.Left || cursor.Y > window.Height) return false;
+    if (!menuCellOnly) return true;
+    std::int32_t right = window.Left + window.Width;
+    return cursor.X >= right - buttonWidth && cursor.X < right;
+}
+
+bool MouseOnBorder(std::int32_t cursorX, std::int32_t screenWidth, bool right) {
+    return right ? cursorX == screenWidth - 1 : cursorX == 0;
+}
+
+}  // namespace zorv
