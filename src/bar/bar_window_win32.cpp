@@ -1,8 +1,11 @@
 #include "bar/bar_window_win32.h"
 
+#include <windowsx.h>
+
 #include "app/app_state.h"
 #include "app/log.h"
 #include "app/startup_steps_win32.h"
+#include "bar/bar_events_win32.h"
 
 namespace zorv {
 
@@ -13,19 +16,13 @@ HWND g_bar = nullptr;
 // The bar has no double clicks: two fast presses are two presses.
 constexpr UINT kBarClassStyle = 0;
 
-void OnPaint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_3DFACE));
-    EndPaint(hwnd, &ps);
-}
-
 // Form_QueryUnload: timers off, pending save, autoclose list, then unload.
 void OnClose(HWND hwnd, WPARAM wParam) {
     if (wParam == kCloseFromNewInstance) ClosedFromMenu = true;
-    Log(1, "frmButtons_QueryUnload(wParam=%X, ClosedFromMenu=%i)", static_cast<std::uint64_t>(wParam),
-        ClosedFromMenu ? 1 : 0);
+    Log(1, "frmButtons_QueryUnload(wParam=%X, ClosedFromMenu=%i)",
+        static_cast<std::uint64_t>(wParam), ClosedFromMenu ? 1 : 0);
     IsClosing = true;
+    StopMotionTimers(hwnd);
     StopBarTimers();
     SavePendingConfig();
     if (GetKeyState(VK_SHIFT) < 0) {
@@ -39,6 +36,7 @@ void OnClose(HWND hwnd, WPARAM wParam) {
 void OnDestroy() {
     Log(1, "frmButtons_Unload");
     EndForegroundTracking();
+    ReleaseBarImages();
     g_bar = nullptr;
     PostQuitMessage(0);
 }
@@ -46,7 +44,19 @@ void OnDestroy() {
 LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT:
-            OnPaint(hwnd);
+            OnBarPaint(hwnd);
+            return 0;
+        case WM_MOUSEMOVE:
+            OnBarMouseMove(hwnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
+            return 0;
+        case WM_TIMER:
+            OnBarTimer(hwnd, wParam);
+            return 0;
+        case WM_DISPLAYCHANGE:
+            OnBarDisplayChange(hwnd);
+            return 0;
+        case WM_SYSCOLORCHANGE:
+            OnBarSysColorChange(hwnd);
             return 0;
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
@@ -78,7 +88,9 @@ HWND TryCreate(HINSTANCE instance) {
 
 }  // namespace
 
-HWND BarWindow() { return g_bar; }
+HWND BarWindow() {
+    return g_bar;
+}
 
 bool CreateBarWindow(HINSTANCE instance) {
     for (int attempt = 1; attempt <= 1200; ++attempt) {
