@@ -15,6 +15,9 @@
 #   ZORV_WINE_LOCKWAIT  seconds to wait for another run on the same prefix
 #                       (default 600)
 #   ZORV_KEEP_XVFB_LOG  set to keep the X server's log in the work folder
+#   ZORV_WINE_LOCALE    locale the program runs in (LC_ALL for Wine only, e.g.
+#                       de_AT.UTF-8; Wine takes the name itself, so it need
+#                       not be installed on the host)
 set -u
 
 if [[ $# -lt 1 ]]; then
@@ -162,7 +165,11 @@ timeout 20 wineserver -k 9>&- 2>/dev/null
 timeout 20 wineserver -w 9>&- 2>/dev/null
 ensure_prefix
 
-timeout -k 10 "$run_timeout" wine "$prog" "$@" 9>&- &
+locale_env=()
+if [[ -n ${ZORV_WINE_LOCALE:-} ]]; then
+    locale_env=("LC_ALL=$ZORV_WINE_LOCALE")
+fi
+timeout -k 10 "$run_timeout" env "${locale_env[@]}" wine "$prog" "$@" 9>&- &
 child_pid=$!
 wait "$child_pid"
 rc=$?

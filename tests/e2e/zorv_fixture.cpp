@@ -49,6 +49,28 @@ HWND ZorvE2E::WaitForShownBar(const Process& p, Ms timeout) {
     return (bar && IsShownOnScreen(bar)) ? bar : nullptr;
 }
 
+HWND ZorvE2E::WaitForMessageBox(const Process& p, Ms timeout) {
+    HWND box = nullptr;
+    WaitFor(
+        [&] {
+            box = FindMessageBox(p.Id(), kBoxTitle);
+            return box != nullptr || !p.IsRunning();
+        },
+        timeout);
+    return box;
+}
+
+std::optional<std::string> WaitForFile(const fs::path& path, Ms timeout) {
+    std::optional<std::string> bytes;
+    WaitFor(
+        [&] {
+            bytes = ReadWholeFile(path);
+            return bytes.has_value();
+        },
+        timeout);
+    return bytes;
+}
+
 std::vector<std::string> SplitCrLf(const std::string& text) {
     std::vector<std::string> lines;
     size_t pos = 0;

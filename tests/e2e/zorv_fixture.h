@@ -26,12 +26,21 @@ class ZorvE2E : public ::testing::Test {
     Process& Start(std::wstring_view args);
     // The bar of `p` once it is shown on screen, or nullptr after `timeout`.
     HWND WaitForShownBar(const Process& p, Ms timeout = Ms(15000));
+    // The visible message box of `p` titled "ZorvPanel", or nullptr when none
+    // appeared within `timeout` or `p` ended first.
+    HWND WaitForMessageBox(const Process& p, Ms timeout = Ms(15000));
 
   private:
     // Declared first so it is destroyed last, after the processes ended.
     std::unique_ptr<ProgramFolder> folder_;
     std::vector<std::unique_ptr<Process>> processes_;
 };
+
+// The program's own title, used by all its message boxes.
+inline constexpr wchar_t kBoxTitle[] = L"ZorvPanel";
+
+// The contents of `path` once it exists, or nothing after `timeout`.
+std::optional<std::string> WaitForFile(const fs::path& path, Ms timeout);
 
 // A log file split at CR LF; a last line without CR LF is kept as it is.
 std::vector<std::string> SplitCrLf(const std::string& text);

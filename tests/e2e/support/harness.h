@@ -59,6 +59,9 @@ std::wstring MessageBoxText(HWND box);
 // Whether the box's icon shows mostly red pixels on screen: the critical
 // (stop) icon is red, the warning icon yellow, information and question blue.
 bool ShowsCriticalIcon(HWND box);
+// Whether the icon shows mostly yellow or orange pixels: the exclamation
+// (warning) icon.
+bool ShowsExclamationIcon(HWND box);
 // Clicks the box's OK button; false when there is none.
 bool PressOk(HWND box);
 
@@ -67,6 +70,8 @@ bool PressOk(HWND box);
 // The whole file, read while another process may still be writing it.
 std::optional<std::string> ReadWholeFile(const fs::path& path);
 void WriteWholeFile(const fs::path& path, std::string_view bytes);  // throws
+// The names of the entries of `folder`, sorted; empty when it cannot be read.
+std::vector<std::wstring> FolderEntries(const fs::path& folder);
 fs::path ExeFolder();
 // The folder holding ZorvPanel.exe: %ZORV_DIST% or <exe folder>\..\dist.
 fs::path DistFolder();

@@ -1,6 +1,7 @@
 // Files, started processes and private program folders.
 #include "support/harness.h"
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 
@@ -43,6 +44,16 @@ void WriteWholeFile(const fs::path& path, std::string_view bytes) {
     const DWORD error = GetLastError();
     CloseHandle(h);
     if (!ok) Fail("cannot write " + Narrow(path.wstring()), error);
+}
+
+std::vector<std::wstring> FolderEntries(const fs::path& folder) {
+    std::vector<std::wstring> names;
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+        names.push_back(e.path().filename().wstring());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::wstring EnvVar(const wchar_t* name) {

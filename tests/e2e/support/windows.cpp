@@ -139,8 +139,18 @@ bool IsIconStatic(HWND hwnd) {
     return IsStatic(hwnd) && (WindowStyle(hwnd) & SS_TYPEMASK) == SS_ICON;
 }
 
-// Counts clearly red pixels of a screen rectangle.
-int RedPixels(const RECT& r) {
+bool IsRed(unsigned r, unsigned g, unsigned b) {
+    return r >= 150 && g <= 100 && b <= 100;
+}
+
+// Yellow to orange: Windows draws the warning triangle yellow, Wine orange
+// (#F57900 rim, #FCAF3E inside). Red (green below 100) and white do not count.
+bool IsAmber(unsigned r, unsigned g, unsigned b) {
+    return r >= 200 && g >= 100 && g <= 230 && b <= 100;
+}
+
+// Counts the pixels of a screen rectangle that `match` accepts.
+int CountPixels(const RECT& r, bool (*match)(unsigned r, unsigned g, unsigned b)) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return 0;
     BITMAPINFO bi{};
@@ -154,7 +164,7 @@ int RedPixels(const RECT& r) {
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    int red = 0;
+    int found = 0;
     if (bmp) {
         HGDIOBJ old = SelectObject(mem, bmp);
         if (BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY)) {
@@ -162,7 +172,7 @@ int RedPixels(const RECT& r) {
             const auto* px = static_cast<const std::uint32_t*>(bits);
             for (int i = 0; i < w * h; ++i) {
                 const unsigned b = px[i] & 0xFF, g = (px[i] >> 8) & 0xFF, rr = (px[i] >> 16) & 0xFF;
-                if (rr >= 150 && g <= 100 && b <= 100) ++red;
+                if (match(rr, g, b)) ++found;
             }
         }
         SelectObject(mem, old);
@@ -170,7 +180,21 @@ int RedPixels(const RECT& r) {
     }
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
-    return red;
+    return found;
+}
+
+// The icon handle of another process cannot be drawn here (under Wine an
+// HICON's bits live in the owning process), so judge what the screen shows:
+// at least a quarter of the icon's area must have the icon's colour.
+bool IconShows(HWND box, bool (*match)(unsigned r, unsigned g, unsigned b)) {
+    for (HWND child : Children(box)) {
+        if (!IsIconStatic(child) || !IsWindowVisible(child)) continue;
+        SetForegroundWindow(box);
+        RECT r = WindowRect(child);
+        const int area = (r.right - r.left) * (r.bottom - r.top);
+        return WaitFor([&] { return CountPixels(r, match) * 4 >= area; }, Ms(3000), Ms(50));
+    }
+    return false;
 }
 
 }  // namespace
@@ -187,18 +211,15 @@ std::wstring MessageBoxText(HWND box) {
     return text;
 }
 
-// The icon handle of another process cannot be drawn here (under Wine an
-// HICON's bits live in the owning process), so judge what the screen shows.
-// A quarter of the icon's area must be red; the stop icon is a red disc.
+// The stop icon is a red disc.
 bool ShowsCriticalIcon(HWND box) {
-    for (HWND child : Children(box)) {
-        if (!IsIconStatic(child) || !IsWindowVisible(child)) continue;
-        SetForegroundWindow(box);
-        RECT r = WindowRect(child);
-        const int area = (r.right - r.left) * (r.bottom - r.top);
-        return WaitFor([&] { return RedPixels(r) * 4 >= area; }, Ms(3000), Ms(50));
-    }
-    return false;
+    return IconShows(box, IsRed);
+}
+
+// The warning icon is a triangle; it covers less than half of its square,
+// which still leaves well over a quarter of it amber.
+bool ShowsExclamationIcon(HWND box) {
+    return IconShows(box, IsAmber);
 }
 
 bool PressOk(HWND box) {
