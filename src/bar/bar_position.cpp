@@ -1,6 +1,32 @@
 #include "bar/bar_position.h"
 
+#include <cctype>
+
+#include "app/log.h"
+
 namespace zorv {
+
+namespace {
+
+// A gap this large is no gap the bar chose (the window is still off the
+// screen, or the screen just shrank): use the automatic one.
+constexpr std::int32_t kMaxKeptGap = 500;
+constexpr std::uint32_t kSettleMs = 10;
+constexpr std::uint32_t kBorderWaitMs = 20;
+constexpr std::uint64_t kScrollStepMs = 6;
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 std::int32_t GetNewBarRight(bool ignoreForced, std::int32_t forcedBarRight, std::int32_t cxSize) {
     if (!ignoreForced && forcedBarRight > 0) return forcedBarRight;
@@ -11,6 +37,231 @@ HorizontalPlace PlaceHorizontally(std::int32_t barWidth, std::int32_t rightGap,
                                   std::int32_t screenWidth) {
     if (barWidth + rightGap <= screenWidth) return {screenWidth - barWidth - rightGap, barWidth};
     return {0, screenWidth - rightGap};
+}
+
+bool LooksLikeTopTaskbar(std::string_view className, std::int32_t windowLeft) {
+    return (EqualsNoCase(className, "Shell_TrayWnd") || EqualsNoCase(className, "BaseBar")) &&
+           windowLeft <= 0;
+}
+
+// A tall taskbar at the top (bottom at 65 or lower) is left alone: pushing
+// the bar that far down would cover the windows' title bars.
+std::int32_t TopOffsetBelowTaskbar(const std::optional<ScreenRect>& taskbar) {
+    if (!taskbar) return 0;
+    const std::int32_t bottom = taskbar->Bottom();
+    return bottom > 0 && bottom < kTopTaskbarLimit ? bottom : 0;
+}
+
+ResizePlace ResizeBarPlace(const ResizeFacts& f) {
+    const std::int32_t w = f.ContentWidth;
+    const std::int32_t sw = f.ScreenWidth;
+    std::int32_t gap = sw - f.Bar.Right();
+    if (gap > kMaxKeptGap || gap < 0) gap = f.RightGap;
+    ResizePlace p;
+    if (w + f.RightGap <= sw) {
+        p = {sw - w - f.RightGap, w, 0, "D"};
+        return p;
+    }
+    if (w <= sw) {
+        if (sw - w >= gap) {
+            p = {0, w, 0, "F"};
+        } else {
+            p.Width = sw - gap;
+            p.ScrollOffset = w - p.Width;
+            p.Cases = "E";
+        }
+    } else {
+        p.Width = sw - gap;
+        if (f.Bar.Left >= sw - gap) {
+            p.ScrollOffset = f.ScrollOffset + f.Delta;
+            p.Cases = "C";
+        } else {
+            p.ScrollOffset = w - p.Width;
+            p.Cases = "B";
+        }
+    }
+    if (p.ScrollOffset < 0) {
+        p.ScrollOffset = 0;
+        p.Cases += "G";
+    }
+    p.Left = sw - gap - p.Width;
+    return p;
+}
+
+BarPlacer::BarPlacer(ScreenPlatform& platform, const Settings& settings, Reducer& reducer)
+    : platform_(platform), settings_(settings), reducer_(reducer) {}
+
+std::int32_t BarPlacer::CurrentRightGap() {
+    return GetNewBarRight(false, settings_.ForcedBarRight, platform_.CaptionButtonWidth());
+}
+
+// A resolution change arrives in steps; a pass that saw the width change
+// under it is repeated so the bar ends where the final screen wants it.
+void BarPlacer::SetBarPos() {
+    Log(2, "SetBarPos");
+    for (int pass = 0; pass < kMaxSetBarPosPasses; ++pass) {
+        platform_.Sleep(kSettleMs);
+        const std::int32_t screenWidth = platform_.ScreenWidth();
+        Log(3, "ScreenWidth=%u", screenWidth);
+        PlacePass(screenWidth);
+        if (platform_.ScreenWidth() == screenWidth) break;
+    }
+    platform_.RepaintBar();
+}
+
+std::int32_t BarPlacer::TopOffset() {
+    const WindowId probe = platform_.WindowAt(kTaskbarProbe);
+    if (probe == 0) return 0;
+    if (!LooksLikeTopTaskbar(platform_.WindowClassName(probe), platform_.WindowRect(probe).Left)) {
+        return 0;
+    }
+    const std::int32_t top = TopOffsetBelowTaskbar(platform_.TaskbarRect());
+    if (top > 0) Log(3, "Taskbar at Zorv pos");
+    return top;
+}
+
+void BarPlacer::PlacePass(std::int32_t screenWidth) {
+    const std::int32_t top = TopOffset();
+    const ScreenRect bar = platform_.BarRect();
+    const BarSize m = platform_.CurrentBarSize();
+    Log(3, "current bar left=%i top=%i w=%u h=%u lAutoReduce=%u", bar.Left, bar.Top, bar.Width,
+        bar.Height, settings_.AutoRed);
+    state_.RightGap = CurrentRightGap();
+    const HorizontalPlace place = PlaceHorizontally(m.ContentWidth, state_.RightGap, screenWidth);
+    Log(3, "new bar left=%i top=%i w=%u h=%u lAutoReduce=%u", place.Left, top, place.VisibleWidth,
+        m.Height, settings_.AutoRed);
+    PlaceVertically(bar, place, top, m.Height);
+    const ScreenRect now = platform_.BarRect();
+    Log(3, "current zorv left=%i top=%i w=%u h=%u lAutoReduce=%u", now.Left, now.Top, now.Width,
+        now.Height, settings_.AutoRed);
+    state_.PlacedHeight = m.Height;
+    state_.ScrollOffset = m.ContentWidth - place.VisibleWidth;
+    state_.PlacedLeft = place.Left;
+    state_.PlacedContentWidth = m.ContentWidth;
+    state_.PlacementPending = false;
+    platform_.BarRedraw();
+}
+
+void BarPlacer::PlaceVertically(const ScreenRect& bar, const HorizontalPlace& place,
+                                std::int32_t top, std::int32_t barHeight) {
+    const ScreenRect shown = {place.Left, top, place.VisibleWidth, barHeight};
+    const std::int32_t alpha = reducer_.State().CurrentAlpha;
+    if (IsReduced(bar) && top == 0 && settings_.AutoRed == 2 && reducer_.LayeredOK()) {
+        // A fader that was also moved up comes back faded, not reduced.
+        reducer_.SetAlphaValue(FadedAlpha(settings_));
+        platform_.MoveBar(shown);
+        platform_.RepaintBar();
+    } else if (settings_.AutoRed != 1 && !(settings_.AutoRed == 2 && alpha == kLineAlpha)) {
+        platform_.MoveBar(shown);
+        platform_.RepaintBar();
+    } else {
+        if (settings_.SoftRed) {
+            // ReduceNow keeps the window's left and width: give it the new
+            // ones first so a changed screen is followed while reduced too.
+            if (bar.Left != place.Left || bar.Width != place.VisibleWidth) {
+                platform_.MoveBar({place.Left, bar.Top, place.VisibleWidth, bar.Height});
+            }
+            reducer_.ReduceNow();
+        } else {
+            Log(3, "MoveBar(%i, %i, %u, %u)", place.Left, -barHeight, place.VisibleWidth,
+                barHeight + 1);
+            platform_.MoveBar({place.Left, -barHeight, place.VisibleWidth, barHeight + 1});
+        }
+        if (TransparentLine(settings_, reducer_.LayeredOK())) reducer_.SetAlphaValue(kLineAlpha);
+    }
+}
+
+void BarPlacer::BarResize(std::int32_t delta) {
+    const ScreenRect bar = platform_.BarRect();
+    const BarSize m = platform_.CurrentBarSize();
+    state_.RightGap = CurrentRightGap();
+    ResizeFacts facts;
+    facts.ContentWidth = m.ContentWidth;
+    facts.RightGap = state_.RightGap;
+    facts.ScreenWidth = platform_.ScreenWidth();
+    facts.Bar = bar;
+    facts.ScrollOffset = state_.ScrollOffset;
+    facts.Delta = delta;
+    const ResizePlace place = ResizeBarPlace(facts);
+    for (char c : place.Cases) Log(3, "%s currentL=%i", std::string(1, c), bar.Left);
+    const ScreenRect moved = IsReduced(bar)
+                                 ? ScreenRect{place.Left, -m.Height, place.Width, m.Height + 1}
+                                 : ScreenRect{place.Left, bar.Top, place.Width, m.Height};
+    platform_.MoveBar(moved);
+    state_.ScrollOffset = place.ScrollOffset;
+    state_.PlacedLeft = place.Left;
+    state_.PlacedContentWidth = m.ContentWidth;
+    platform_.BarRedraw();
+}
+
+void BarPlacer::SetBarRight() {
+    const std::int32_t screenWidth = platform_.ScreenWidth();
+    const std::int32_t right = CurrentRightGap();
+    const std::int32_t contentWidth = platform_.CurrentBarSize().ContentWidth;
+    if (contentWidth + right >= screenWidth) {
+        BarResize(0);
+        const ScreenRect bar = platform_.BarRect();
+        if (bar.Left == 0 && bar.Width < screenWidth) SetBarPos();
+    } else {
+        ScreenRect bar = platform_.BarRect();
+        bar.Left = screenWidth - contentWidth - right;
+        bar.Width = contentWidth;
+        platform_.MoveBar(bar);
+        state_.RightGap = right;
+    }
+    state_.PreviousRightGap = right;
+}
+
+// The mouse resting at a screen edge over a bar wider than the room scrolls
+// it: at the left edge the hidden left part comes in, at the right edge the
+// bar goes back to its right-aligned placement.
+void BarPlacer::BarMoveLeftRight() {
+    platform_.BeginTimerResolution();
+    platform_.Sleep(kBorderWaitMs);
+    const ScreenBorder border = platform_.MouseOnBorder();
+    const std::int32_t screenWidth = platform_.ScreenWidth();
+    const std::int32_t contentWidth = platform_.CurrentBarSize().ContentWidth;
+    const std::int32_t right = CurrentRightGap();
+    if (border == ScreenBorder::Left && contentWidth > platform_.BarRect().Width &&
+        state_.ScrollOffset >= 1) {
+        ScrollAtBorder(border, 0, screenWidth, right);
+    } else if (border == ScreenBorder::Right) {
+        const std::int32_t target = contentWidth - screenWidth + right;
+        if (state_.ScrollOffset < target) ScrollAtBorder(border, target, screenWidth, right);
+    }
+    platform_.EndTimerResolution();
+}
+
+void BarPlacer::ScrollAtBorder(ScreenBorder border, std::int32_t target, std::int32_t screenWidth,
+                               std::int32_t rightGap) {
+    platform_.HideToolTip();
+    if (settings_.ProcessPrio == 1) platform_.SetHighPriority();
+    BarMotionState& motion = reducer_.State();
+    if (!motion.TransitionBusy) {
+        // Holding the busy flag keeps reduce and restore out while scrolling.
+        motion.TransitionBusy = true;
+        const std::int32_t dir = border == ScreenBorder::Left ? -1 : 1;
+        do {
+            const std::uint64_t t = platform_.NowMs();
+            state_.ScrollOffset += dir;
+            ScreenRect bar = platform_.BarRect();
+            if (dir < 0 && bar.Width < screenWidth) {
+                ++bar.Width;
+                platform_.MoveBar(bar);
+            } else if (dir > 0 && bar.Width > screenWidth - rightGap) {
+                --bar.Width;
+                platform_.MoveBar(bar);
+            }
+            platform_.BarRedraw();
+            const std::uint64_t spent = platform_.NowMs() - t;
+            if (spent < kScrollStepMs) {
+                platform_.Sleep(static_cast<std::uint32_t>(kScrollStepMs - spent));
+            }
+        } while (platform_.MouseOnBorder() == border &&
+                 (dir < 0 ? state_.ScrollOffset > target : state_.ScrollOffset < target));
+        motion.TransitionBusy = false;
+    }
+    if (settings_.ProcessPrio == 1) platform_.SetNormalPriority();
 }
 
 }  // namespace zorv
