@@ -67,9 +67,15 @@ void clsItems::AddItem(const Item& item) {
     AddItemAt(Count(), item);
 }
 
-void clsItems::AddItemAt(std::int32_t index, const Item& item) {
+void clsItems::AddItemAt(std::int32_t index, const Item& item) { AddItemAt(index, Item(item)); }
+
+void clsItems::AddItemAt(std::int32_t index, Item&& item) {
     if (index < 0 || index > Count()) return;
-    InsertItems(index, {item});
+    if (HasMenus()) {
+        menus_.resize(items_.size());
+        menus_.insert(menus_.begin() + index, MenuSlot{});
+    }
+    items_.insert(items_.begin() + index, std::move(item));
 }
 
 void clsItems::GetItem(std::int32_t index, Item& out) const {

@@ -53,6 +53,7 @@ class clsItems {
 
     void AddItem(const Item& item);
     void AddItemAt(std::int32_t index, const Item& item);
+    void AddItemAt(std::int32_t index, Item&& item);
     void AddItemByString(std::string_view text);
     void AddItemAtByString(std::int32_t index, std::string_view text);
     void GetItem(std::int32_t index, Item& out) const;
