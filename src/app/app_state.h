@@ -7,9 +7,9 @@
 
 namespace zorv {
 
-inline StartupState App;   // paths, version, switches: fixed at start
-inline ItemLists Lists;    // the six item lists
-inline Settings Options;   // the configuration's settings
+inline StartupState App;  // paths, version, switches: fixed at start
+inline ItemLists Lists;   // the six item lists
+inline Settings Options;  // the configuration's settings
 inline bool EnglishTexts = false;
 inline bool ClosedFromMenu = false;  // exit command, or closed by a new instance
 inline bool IsClosing = false;

@@ -3,7 +3,9 @@
 namespace zorv {
 
 namespace {
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 }  // namespace
 
 std::size_t FindNoCase(std::string_view text, std::string_view what, std::size_t from) {
@@ -24,9 +26,8 @@ CommandLineSwitches ParseCommandLine(std::string_view commandLine) {
         // the end, blanks included: "/ini=C:\a.ini /noconfig" keeps "C:\a.ini ".
         std::size_t start = at + kIni.size();
         std::size_t end = commandLine.find('/', start);
-        sw.Ini = std::string(commandLine.substr(start, end == std::string_view::npos
-                                                           ? std::string_view::npos
-                                                           : end - start));
+        sw.Ini = std::string(commandLine.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start));
     }
     sw.NoConfig = FindNoCase(commandLine, "/noconfig") != std::string_view::npos;
     sw.NoAu = FindNoCase(commandLine, "noau") != std::string_view::npos;

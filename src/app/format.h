@@ -35,7 +35,7 @@ struct FmtArg {
     // Handles and other pointers print as their numeric value ("%p", "%X").
     FmtArg(const void* p) : v(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(p))) {}
 
-private:
+  private:
     template <class T>
     static Value MakeIntegral(T x) {
         if constexpr (std::is_unsigned_v<T> && sizeof(T) >= sizeof(std::int64_t)) {

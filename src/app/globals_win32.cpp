@@ -23,7 +23,7 @@ std::string SpecialFolder(int csidl) {
 }
 
 class Win32FileProbe final : public FileProbe {
-public:
+  public:
     bool Exists(const std::string& path) override {
         DWORD a = GetFileAttributesW(Widen(path).c_str());
         return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);

@@ -8,7 +8,7 @@
 namespace zorv {
 
 class FileProbe {
-public:
+  public:
     virtual ~FileProbe() = default;
     virtual bool Exists(const std::string& path) = 0;
     // Creates an empty file; false when that is not possible.

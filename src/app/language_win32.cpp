@@ -21,12 +21,16 @@ void ApplyLanguage() {
         Options.ForcedLanguage, EnglishTexts ? "English" : "German");
 }
 
-const std::string& HelpFile() { return g_helpFile; }
+const std::string& HelpFile() {
+    return g_helpFile;
+}
 
 int MsgBoxLang(std::string_view german, std::string_view english, UINT flags) {
     return MsgBox(EnglishTexts ? english : german, flags);
 }
 
-int MsgBoxText(Txt id, UINT flags) { return MsgBox(Text(id), flags); }
+int MsgBoxText(Txt id, UINT flags) {
+    return MsgBox(Text(id), flags);
+}
 
 }  // namespace zorv

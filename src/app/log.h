@@ -20,10 +20,10 @@ inline bool WriteDebugView = false;
 inline std::uint32_t LastLogTick = 0;
 
 class LogPlatform {
-public:
+  public:
     virtual ~LogPlatform() = default;
-    virtual std::uint32_t TickCount() = 0;            // GetTickCount
-    virtual std::string LocalDateTime() = 0;          // short date + long time
+    virtual std::uint32_t TickCount() = 0;    // GetTickCount
+    virtual std::string LocalDateTime() = 0;  // short date + long time
     virtual void DebugOutput(const std::string& line) = 0;
     virtual void AppendToLogFile(const std::string& lineWithCrLf) = 0;  // errors swallowed
 };

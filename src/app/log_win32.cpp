@@ -9,7 +9,7 @@ namespace zorv {
 namespace {
 
 class Win32LogPlatform final : public LogPlatform {
-public:
+  public:
     explicit Win32LogPlatform(std::wstring file) : file_(std::move(file)) {}
 
     std::uint32_t TickCount() override { return GetTickCount(); }
@@ -22,9 +22,7 @@ public:
         return Narrow(date) + " " + Narrow(time);
     }
 
-    void DebugOutput(const std::string& line) override {
-        OutputDebugStringW(Widen(line).c_str());
-    }
+    void DebugOutput(const std::string& line) override { OutputDebugStringW(Widen(line).c_str()); }
 
     // Opened and closed for every line so other programs can read the log
     // while we run; a missing folder or a locked file is not our problem.
@@ -38,7 +36,7 @@ public:
         CloseHandle(h);
     }
 
-private:
+  private:
     std::wstring file_;
 };
 

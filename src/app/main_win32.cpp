@@ -48,10 +48,9 @@ bool CommonControls6OrLater() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-    auto getVersion =
-        comctl ? reinterpret_cast<DLLGETVERSIONPROC>(
-                     reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")))
-               : nullptr;
+    auto getVersion = comctl ? reinterpret_cast<DLLGETVERSIONPROC>(
+                                   reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")))
+                             : nullptr;
     DLLVERSIONINFO dvi{sizeof dvi, 0, 0, 0, 0};
     return getVersion && SUCCEEDED(getVersion(&dvi)) && dvi.dwMajorVersion >= 6;
 }

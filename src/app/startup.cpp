@@ -21,7 +21,9 @@ WindowsVersionInfo MakeWindowsVersion(std::uint32_t platform, std::uint32_t majo
     return v;
 }
 
-bool EarlyFlag(std::string_view value) { return !value.empty() && value.front() == '1'; }
+bool EarlyFlag(std::string_view value) {
+    return !value.empty() && value.front() == '1';
+}
 
 std::int32_t EarlyNumber(std::string_view value) {
     std::size_t i = 0;
@@ -48,7 +50,8 @@ bool SystemIsBusy(const W4IdleState& state, const IdleSample& now) {
     constexpr std::int64_t kDiskKiB = 0x80000;  // 512 MiB
     const IdleSample& one = state.OneTickAgo;
     const IdleSample& two = state.TwoTicksAgo;
-    return DiffersBy(now.Windows, one.Windows, 2) || DiffersBy(now.FreeKiB, one.FreeKiB, kDiskKiB) ||
+    return DiffersBy(now.Windows, one.Windows, 2) ||
+           DiffersBy(now.FreeKiB, one.FreeKiB, kDiskKiB) ||
            DiffersBy(now.Processes, one.Processes, 3) || DiffersBy(now.Windows, two.Windows, 4) ||
            DiffersBy(now.FreeKiB, two.FreeKiB, kDiskKiB) ||
            DiffersBy(now.Processes, two.Processes, 4);

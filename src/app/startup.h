@@ -18,8 +18,8 @@ struct WindowsVersionInfo {
     bool NT = false;
     bool Win2000OrLater = false;
     bool VistaOrLater = false;
-    bool Wow64 = false;   // a 32-bit program on 64-bit Windows
-    bool Is64 = false;    // 64-bit Windows
+    bool Wow64 = false;  // a 32-bit program on 64-bit Windows
+    bool Is64 = false;   // 64-bit Windows
 };
 
 WindowsVersionInfo MakeWindowsVersion(std::uint32_t platform, std::uint32_t major,
@@ -47,8 +47,7 @@ struct StartupState {
 
 inline constexpr std::array<std::string_view, 7> ExeExtensions = {"pif", "exe", "com", "bat",
                                                                   "lnk", "cmd", ""};
-inline constexpr std::array<std::uint32_t, 5> PriorityClasses = {0x40, 0x4000, 0x20, 0x8000,
-                                                                 0x80};
+inline constexpr std::array<std::uint32_t, 5> PriorityClasses = {0x40, 0x4000, 0x20, 0x8000, 0x80};
 inline constexpr std::array<std::int32_t, 4> lAlphas = {191, 127, 63, 16};
 inline constexpr std::array<std::int32_t, 3> ButtonSizes = {20, 21, 19};
 

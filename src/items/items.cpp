@@ -67,7 +67,9 @@ void clsItems::AddItem(const Item& item) {
     AddItemAt(Count(), item);
 }
 
-void clsItems::AddItemAt(std::int32_t index, const Item& item) { AddItemAt(index, Item(item)); }
+void clsItems::AddItemAt(std::int32_t index, const Item& item) {
+    AddItemAt(index, Item(item));
+}
 
 void clsItems::AddItemAt(std::int32_t index, Item&& item) {
     if (index < 0 || index > Count()) return;

@@ -14,7 +14,7 @@ namespace zorv {
 //   void Stop(std::uintptr_t id);
 template <class Proc, class Service>
 class CallBackTimerT {
-public:
+  public:
     explicit CallBackTimerT(Service service = Service{}) : service_(std::move(service)) {}
     CallBackTimerT(const CallBackTimerT&) = delete;
     CallBackTimerT& operator=(const CallBackTimerT&) = delete;
@@ -67,7 +67,7 @@ public:
     std::size_t Count() const { return entries_.size(); }
     Service& GetService() { return service_; }
 
-private:
+  private:
     struct Entry {
         std::uintptr_t id;
         Proc proc;

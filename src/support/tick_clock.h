@@ -10,14 +10,14 @@ namespace zorv {
 // is added to the running offset. Readings must come at least once per wrap
 // period (49.7 days), which the program's timers guarantee.
 class TickClock64 {
-public:
+  public:
     std::uint64_t Read(std::uint32_t reading) {
         if (reading < last_) offset_ += (std::uint64_t{1} << 32);
         last_ = reading;
         return offset_ + reading;
     }
 
-private:
+  private:
     std::uint64_t offset_ = 0;
     std::uint32_t last_ = 0;
 };

@@ -18,4 +18,6 @@ extern "C" __declspec(dllexport) std::int32_t __stdcall ExecuteProcessAsync(void
     return 0;
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+    return TRUE;
+}
