@@ -9,6 +9,8 @@
 #include "app/app_state.h"
 #include "app/language_win32.h"
 #include "app/log.h"
+#include "bar/bar_events_win32.h"
+#include "bar/bar_motion_win32.h"
 #include "bar/bar_window_win32.h"
 #include "bar/first_show_win32.h"
 #include "items/config_win32.h"
@@ -90,6 +92,9 @@ void BarFirstLoad(HWND bar) {
         GetSystemMetrics(SM_CYSCREEN));
     Lists = CreateItemLists();
     Options = DefaultSettings(!App.WindowsVersion.NT);
+    // Before the configuration is read: taking over an older file asks for
+    // a save, which the bar's position timer carries out.
+    InitBarMotion(bar);
     LoadBarImages();
     LoadConfig();
     ApplyLanguage();
@@ -108,7 +113,10 @@ void BarFirstLoad(HWND bar) {
     ScheduleAutostart();
 }
 
-void StopBarTimers() { CallBackTimer().DeleteTimer(W4IdleTickProc); }
+void StopBarTimers() {
+    CallBackTimer().DeleteTimer(W4IdleTickProc);
+    if (HWND bar = BarWindow()) StopMotionTimers(bar);
+}
 void SavePendingConfig() { SaveIfChanged(); }
 void RunAutocloseList() {
     if (Options.ACSkip && ClosedFromMenu) return;

@@ -4,8 +4,9 @@
 
 namespace zorv {
 
-// First display after start-up: size, place and show the bar without
-// activating it, above other windows.
+// First display after start-up: builds the bar's images and the bar, makes
+// the window layered when fading needs it, places and shows it without
+// activating it, above other windows, and starts the position timer.
 void FirstShow(HWND bar);
 
 }  // namespace zorv

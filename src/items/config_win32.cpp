@@ -8,7 +8,8 @@
 #include "app/language.h"
 #include "app/language_win32.h"
 #include "app/log.h"
-#include "bar/bar_window_win32.h"
+#include "bar/bar_draw_win32.h"
+#include "bar/bar_motion_win32.h"
 #include "items/config_file.h"
 #include "items/ini_save.h"
 #include "items/old_settings.h"
@@ -21,7 +22,6 @@ namespace {
 bool g_changed = false;
 // The file was UTF-8 with a byte order mark: it is written back the same way.
 bool g_utf8File = false;
-constexpr UINT_PTR kSaveTimerId = 0x5A01;
 
 std::optional<std::string> ReadBytes(const std::string& path) {
     HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -89,11 +89,6 @@ void ApplyLogSettings() {
     LogLevel = Options.LogLevel;
     WriteLogFile = Options.WriteLogfile;
     WriteDebugView = Options.WriteDebugView;
-}
-
-void CALLBACK SaveTimerProc(HWND hwnd, UINT, UINT_PTR id, DWORD) {
-    KillTimer(hwnd, id);
-    SaveIfChanged();
 }
 
 // Parts of the program that hang on the configuration; they are rebuilt
@@ -176,7 +171,10 @@ bool SaveIni(const std::string& path) {
     Win32IniFileSystem fs;
     const SaveResult result = SaveIniFile(fs, path, *bytes);
     Log(1, "SaveIni(%s) -> %i", path, static_cast<int>(result));
-    if (result == SaveResult::Saved) return true;
+    if (result == SaveResult::Saved) {
+        RefreshBarPictureCache(path);
+        return true;
+    }
     MsgBoxText(Txt::ErrorSavingIni, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
@@ -186,10 +184,11 @@ void SaveIniNow() {
     SaveIni(App.IniPath);
 }
 
+// The position tick writes the file: it waits while the mouse is on the bar,
+// a button is held or the bar moves.
 void SaveZorvINI_in1s() {
-    const bool pending = g_changed;
     g_changed = true;
-    if (!pending && BarWindow()) SetTimer(BarWindow(), kSaveTimerId, 1000, SaveTimerProc);
+    MarkConfigForSaving();
 }
 
 void SaveIfChanged() {

@@ -51,14 +51,15 @@ constexpr char kAddressClip[] =
     "[ClipboardItem]\r\nDesc=Address\r\nText=Jane Doe\r\nText=1 Main Street\r\nActivate=0\r\n"
     "Hotkey=0\r\n";
 
-// Settings whose values differ from the defaults and survive a round trip.
+// Settings whose values differ from the defaults and survive a round trip
+// (the bar keeps LastColor3DFace equal to the face colour it was built for).
 const std::vector<std::string> kGivenSettings = {
     "ToolTip=1",        "Hole=1",
     "ASDelay=5",        "ASPause=0.5",
     "SepColor=3",       "ACSkip=1",
     "ShowAItems=1",     "ListWinSizeButtons=400,300",
     "MnuFlat=1",        "ButFlat=1",
-    "RefreshOnCDS=0",   "LastColor3DFace=0FF00",
+    "RefreshOnCDS=0",   "LastColor3DFace=C0C0C0",
     "ForcedLanguage=2", "ForcedColor3DFace=C0C0C0",
     "LogLevel=1",       "WriteLogfile=1",
 };

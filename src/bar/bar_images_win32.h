@@ -1,0 +1,79 @@
+// The bar's memory images and what fills them: the named pictures of the
+// program's resources, the face strip and the faces cut from it, and the
+// button icons from the built-in set, the icon folder or the item's program.
+// The drawing code (bar_draw_win32.cpp) builds the bar from them; the menus
+// and the drop markers read the named pictures ("SI", "SM", "T", "B") here.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "bar/bar_layout.h"
+#include "bar/bmp_dc_win32.h"
+#include "bar/face_strip.h"
+
+namespace zorv {
+
+// The tallest bar; the cell buffer serves every height.
+inline constexpr std::int32_t kMaxBarHeight = 21;
+
+struct BarImages {
+    clsBmpDC Dcs;
+    HDC Cell = nullptr;         // one cell, drawn before it goes to the window
+    HDC Strip = nullptr;        // the face strip
+    HDC EmptyFace = nullptr;    // 22 x H
+    HDC PressedFace = nullptr;  // 22 x H
+    HDC Separator = nullptr;    // 12 x H
+    HDC II = nullptr, IM = nullptr, SI = nullptr, SM = nullptr;
+    HDC T = nullptr, M = nullptr, B = nullptr;
+    HDC MainIcon = nullptr;  // the main-menu cell's icon (rows 0..15) and mask (16..31)
+    HDC Bar = nullptr;       // the bar image
+};
+
+BarImages& Images();
+
+// Creates every context but the bar image and fills the named pictures.
+void CreateBitmapHDCs();
+// Releases every context (unload, or before they are made anew).
+void ReleaseBitmapHDCs();
+// Loads bitmap resource `name` of the program into a new context of its size.
+HDC LoadResBMP(const wchar_t* name);
+// Draws the face strip for button width `bw`.
+void ButBmpCreate(const FaceStripColours& colours, std::int32_t bw);
+// Cuts the empty face, pressed face and separator for this height.
+void CreateButBitmaps(const BarMetrics& metrics);
+
+// The current system colours.
+SystemColours ReadSystemColours();
+void FillColour(HDC dc, const RECT& r, Colour c);
+// Draws boxes and lines, shifted right by `dx`.
+void DrawSteps(HDC dc, const std::vector<DrawStep>& steps, const FaceStripColours& colours,
+               std::int32_t dx = 0);
+
+// Where an icon and its mask are kept: both 16 x 16 in `dc`.
+struct IconPlace {
+    HDC Dc = nullptr;
+    PixelPoint Icon;
+    PixelPoint Mask;
+};
+// Built-in icon n; false outside 1..200.
+bool CopyBuiltInIcon(std::int32_t n, const IconPlace& to);
+// An icon file of the icon folder: image in the left 16 x 16 square, the
+// mask (if the picture is wider) in the right one.
+bool LoadIconFile(const std::string& path, const IconPlace& to);
+// The icon of the program (or document, or folder) an item's Path names.
+bool LoadProgramIcon(const std::string& itemPath, const IconPlace& to);
+// Paints the icon over whatever `dc` shows at (x, y): transparent where the
+// mask is white.
+void DrawIconWithMask(HDC dc, std::int32_t x, std::int32_t y, const IconPlace& from);
+// The main-menu cell's icon: "ZorvMainMenu.bmp" in the icon folder, else
+// built-in icon 1.
+void LoadMainMenuIcon(const std::string& iconFolder);
+
+// The bar image's cached picture (see BarCachePicture).
+bool SaveBarPicture(const std::string& path, std::int32_t contentWidth, std::int32_t imageWidth);
+bool LoadBarPicture(const std::string& path, std::int32_t contentWidth, std::int32_t imageWidth);
+
+}  // namespace zorv

@@ -1,0 +1,141 @@
+// The bar window and the screen as Reducer, BarPlacer and PositionTicker see
+// them on Windows: facts read from the system, actions carried out on the
+// bar window, and the bar's three motion timers.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "bar/bar_platform.h"
+#include "bar/bar_position.h"
+#include "bar/position_tick.h"
+
+namespace zorv {
+
+// Timer ids on the bar window; WM_TIMER brings them to OnBarTimer.
+inline constexpr UINT_PTR kTimAutoreduce = 0x3301;
+inline constexpr UINT_PTR kTimPos = 0x3302;
+inline constexpr UINT_PTR kTimEnsureVisible = 0x3303;
+
+// Work of subsystems that come later (tooltip, window watcher, activation
+// cycle, menus). An empty hook falls back to what the bar can do alone.
+struct MotionHooks {
+    std::function<void()> HideToolTip;
+    std::function<void()> TopNow;  // fallback: re-assert HWND_TOPMOST
+    std::function<void()> EndActivationCycle;
+    std::function<void()> RecordForegroundWindow;
+    std::function<bool()> IsMenuOrToolbarShown;  // fallback: a visible popup menu or toolbar
+    std::function<void()> RebuildMenus;
+    std::function<bool(WindowId)> IsDX;
+    std::function<bool(WindowId)> IsSpecialWindow;
+    std::function<void()> CheckForVideoOrFullscreen;
+};
+
+inline HWND ToHwnd(WindowId window) {
+    return reinterpret_cast<HWND>(window);
+}
+inline WindowId ToWindowId(HWND window) {
+    return reinterpret_cast<WindowId>(window);
+}
+
+class Win32BarPlatform final : public ScreenPlatform {
+  public:
+    explicit Win32BarPlatform(HWND bar) : bar_(bar) {}
+
+    // The placement whose scroll offset the drawing code is given on every
+    // redraw; set once the placer exists.
+    void SetPlacement(const PositionState* placement) { placement_ = placement; }
+    void SetHooks(MotionHooks hooks) { hooks_ = std::move(hooks); }
+    // Puts `alpha` back on the layered window when it lost it (a redraw
+    // after a style change); no log line, nothing sent when it is in place.
+    void ReapplyAlpha(std::int32_t alpha);
+    void StartEnsureVisibleTimer();
+    void StopMotionTimers();
+    bool PosTimerEnabled() const { return posEnabled_; }
+
+    // Clock and pacing.
+    std::uint64_t NowMs() override;
+    void Sleep(std::uint32_t ms) override;
+    void BeginTimerResolution() override;
+    void EndTimerResolution() override;
+    void SetHighPriority() override;
+    void SetNormalPriority() override;
+
+    // The bar window.
+    WindowId BarWindow() override { return ToWindowId(bar_); }
+    ScreenRect BarRect() override;
+    BarSize CurrentBarSize() override;
+    void MoveBar(const ScreenRect& rect) override;
+    void RepaintBar() override;
+    void SendAlpha(std::uint8_t alpha) override;
+
+    // Input.
+    ScreenPoint CursorPos() override;
+    bool MouseOnBar() override;
+    bool BarHasCapture() override;
+    bool AltDown() override;
+    bool MouseButtonDown() override;
+
+    // The rest of the program.
+    bool IsMenuOrToolbarShown() override;
+    std::int32_t OpenFormCount() override;
+    void HideToolTip() override;
+    void Try4UnRaise() override;
+    void TopNow() override;
+    void EndActivationCycle() override;
+    void RecordForegroundWindow() override;
+
+    // Timers.
+    void StopAutoReduceTimer() override;
+    void StartAutoReduceTimer() override;
+    void StartPosTimer() override;
+
+    // Windows uncovered by the soft reduce.
+    WindowId WindowAt(ScreenPoint point) override;
+    bool WindowHasCaption(WindowId window) override;
+    std::string WindowProcessName(WindowId window) override;
+    void SendPaint(WindowId window, bool nonClient) override;
+
+    // Screen.
+    std::int32_t ScreenWidth() override;
+    std::int32_t ScreenHeight() override;
+    std::int32_t BitsPerPixel() override;
+    std::int32_t SysColor3DFace() override;
+    std::int32_t CaptionButtonWidth() override;
+    std::string WindowClassName(WindowId window) override;
+    ScreenRect WindowRect(WindowId window) override;
+    std::optional<ScreenRect> TaskbarRect() override;
+    WindowId ForegroundWindow() override;
+    std::uint32_t WindowStyle(WindowId window) override;
+    ScreenBorder MouseOnBorder() override;
+    bool ButtonPressed() override;
+
+    void BarRedraw() override;
+    bool BarIsTopmost() override;
+    void ZOrderBottomTopTopmost() override;
+    void ZOrderNotTopmostTopmost() override;
+    void SetPosTimerInterval(std::uint32_t ms) override;
+    void StopEnsureVisibleTimer() override;
+
+    void RebuildMenus() override;
+    void RebuildColourResources() override;
+    void SaveConfiguration() override;
+
+    std::uint64_t MinWorkingSetSize() override;
+    void SetWorkingSetSize(std::uint64_t minimum, std::uint64_t maximum) override;
+
+    bool IsDX(WindowId window) override;
+    bool IsSpecialWindow(WindowId window) override;
+    void CheckForVideoOrFullscreen() override;
+
+  private:
+    HWND bar_;
+    const PositionState* placement_ = nullptr;
+    MotionHooks hooks_;
+    std::uint32_t posIntervalMs_ = kPosTimerOneSecondMs;  // until someone sets another
+    bool posEnabled_ = false;
+};
+
+}  // namespace zorv
