@@ -49,14 +49,17 @@ void FirstShow(HWND bar) {
     BarResize(0);
     const bool layered = LayeredWindowsAvailable();
     if (layered && UsesAlpha(Options, layered)) MakeLayered(bar);
+    // A bar faded all the way is kept out of the way in its reduced place: the
+    // placement below would otherwise bring it back to the top, nearly
+    // invisible but still catching the clicks meant for the window beneath.
+    const bool fadedOut = layered && Options.AutoRed == 2 && FadedAlpha(Options) == kLineAlpha;
     if (layered && Options.AutoRed == 2) {
-        const std::int32_t alpha = FadedAlpha(Options);
-        SetAlphaValue(alpha);
-        if (alpha == kLineAlpha) ReduceTo1();
+        SetAlphaValue(FadedAlpha(Options));
+        if (fadedOut) ReduceTo1();
     }
     PlaceAndShow(bar);
     BarRedraw(true);
-    if (Options.AutoRed == 1) ReduceTo1();
+    if (Options.AutoRed == 1 || fadedOut) ReduceTo1();
     if (Options.SepColor == 4) SetRgn();
     if (IsHung(bar)) MsgBox("Froze", MB_OK | MB_ICONEXCLAMATION);
     StartPosTimer();
