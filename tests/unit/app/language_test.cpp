@@ -10,38 +10,30 @@ namespace {
 
 using zorv::Txt;
 
-TEST(Language, AutomaticChoiceIsGermanOnlyForGermanLocales) {
+TEST(Language, GermanOnlyForGermanLocalesUnlessForced) {
     for (std::uint16_t id : {1031, 2055, 3079, 4103, 5127}) {
         EXPECT_FALSE(zorv::ChooseLanguage(0, id)) << id;
     }
     EXPECT_TRUE(zorv::ChooseLanguage(0, 1036));  // French
-    EXPECT_TRUE(zorv::ChooseLanguage(0, 1033));  // English (US)
     EXPECT_TRUE(zorv::ChooseLanguage(0, 7));     // neutral German is not a listed locale
     // Unknown settings behave as automatic.
     EXPECT_FALSE(zorv::ChooseLanguage(3, 3079));
     EXPECT_TRUE(zorv::ChooseLanguage(-1, 1036));
-}
-
-TEST(Language, ForcedLanguageOverridesUserLanguage) {
     EXPECT_TRUE(zorv::ChooseLanguage(2, 1031));
     EXPECT_FALSE(zorv::ChooseLanguage(1, 1033));
-    EXPECT_EQ(zorv::HelpFileName("C:\\Zorv", zorv::ChooseLanguage(2, 1031)),
-              "C:\\Zorv\\zorv_e.hlp");
+    EXPECT_EQ(zorv::HelpFileName("C:\\Zorv", true), "C:\\Zorv\\zorv_e.hlp");
     EXPECT_EQ(zorv::HelpFileName("C:\\Zorv", false), "C:\\Zorv\\zorv.hlp");
 }
 
 TEST(Language, SetLanguageTextsFillsSharedTextsAndListNames) {
     zorv::ItemLists lists = zorv::CreateItemLists();
     zorv::SetLanguageTexts(false, false, lists);
-    EXPECT_EQ(zorv::TxtAddItem, "Hinzufügen");
     EXPECT_EQ(zorv::TxtMenu, " Menü ");
     EXPECT_EQ(lists[zorv::kListMenu].ListName, "Hauptmenü");
     EXPECT_EQ(zorv::ExeFilter,
               "Ausführbare Dateien|*.exe;*.com;*.pif;*.bat;*.cmd;*.lnk|Alle Dateien(*.*)|*.*");
-
     zorv::SetLanguageTexts(true, false, lists);
     EXPECT_EQ(zorv::TxtCommandLineNeeded, "A commandline is needed!");
-    EXPECT_EQ(zorv::TxtAlreadyUsedBy, " is already used by ");
     EXPECT_EQ(lists[zorv::kListMenu].ItemName, "Main Menu Item");
 }
 

@@ -5,6 +5,9 @@
 namespace zorv {
 namespace {
 
+using Ints = std::vector<std::int32_t>;
+using Plans = std::vector<ButtonMenuPlan>;
+
 clsItems Buttons(std::initializer_list<std::pair<const char*, const char*>> descAndPath) {
     clsItems list("[Button]", false);
     for (const auto& [desc, path] : descAndPath) {
@@ -16,57 +19,45 @@ clsItems Buttons(std::initializer_list<std::pair<const char*, const char*>> desc
     return list;
 }
 
+// Left edges of every cell, the main-menu cell included, then W.
+Ints Lefts(const BarLayout& layout) {
+    Ints v;
+    for (std::int32_t i = 0; i <= layout.Count(); ++i) v.push_back(layout.ButtonX(i));
+    v.push_back(layout.BarWidth());
+    return v;
+}
+
 TEST(BarLayout, CellsOfButtonSeparatorButton_RaisedAndFlat) {
     clsItems list = Buttons({{"A", "a.exe"}, {"-", ""}, {"B", "b.exe"}});
     BarLayout raised(list, false);
-    EXPECT_EQ(raised.ButtonX(0), 0);
-    EXPECT_EQ(raised.ButtonX(1), 22);
-    EXPECT_EQ(raised.ButtonX(2), 34);
-    EXPECT_EQ(raised.ButtonX(3), 56);  // main-menu cell
-    EXPECT_EQ(raised.BarWidth(), 78);
-    EXPECT_EQ(raised.CellRight(0), 21);
+    EXPECT_EQ(Lefts(raised), (Ints{0, 22, 34, 56, 78}));
     EXPECT_EQ(raised.CellRight(1), 33);
     EXPECT_EQ(raised.CellRight(3), 77);
     EXPECT_EQ(raised.KindAt(1), CellKind::Separator);
     EXPECT_EQ(raised.KindAt(3), CellKind::MainMenu);
-    EXPECT_EQ(ResolveBarMetrics(0).Height, 20);
-
-    BarLayout flat(list, true);
-    EXPECT_EQ(flat.ButtonX(1), 21);
-    EXPECT_EQ(flat.ButtonX(2), 33);
-    EXPECT_EQ(flat.ButtonX(3), 54);
-    EXPECT_EQ(flat.BarWidth(), 75);
+    EXPECT_EQ(Lefts(BarLayout(list, true)), (Ints{0, 21, 33, 54, 75}));
 }
 
 TEST(BarLayout, MenuEntriesTakeNoCellAndFollowingButtonMovesUp) {
     clsItems list = Buttons({{"M", ""}, {"--->X", "x"}, {"--->Y", "y"}, {"N", "n"}});
     BarLayout layout(list, false);
-    EXPECT_EQ(layout.ItemWidth(1), 0);
+    EXPECT_EQ(Lefts(layout), (Ints{0, 22, 22, 22, 44, 66}));
     EXPECT_EQ(layout.KindAt(2), CellKind::MenuEntry);
-    EXPECT_EQ(layout.ButtonX(3), 22);
-    EXPECT_EQ(layout.BarWidth(), 66);
     // An indented "-" is a menu entry, not a separator.
     EXPECT_EQ(BarLayout(std::vector<std::string>{"A", "--->-"}, false).KindAt(1),
               CellKind::MenuEntry);
-
-    std::vector<ButtonMenuPlan> plans = PlanButtonMenus(list);
-    ASSERT_EQ(plans.size(), 1u);
-    EXPECT_EQ(plans[0], (ButtonMenuPlan{0, ButtonMenuKind::SubMenu, {1, 2}}));
+    EXPECT_EQ(PlanButtonMenus(list), (Plans{{0, ButtonMenuKind::SubMenu, {1, 2}}}));
 }
 
 TEST(BarLayout, ButtonAtFindsCellsSkipsMenuEntriesAndReturnsCountBeyond) {
     BarLayout layout(std::vector<std::string>{"M", "--->X", "--->Y", "N", "-"}, false);
-    // Cells: M 0..21, N 22..43, separator 44..55, main menu 56..77.
-    EXPECT_EQ(layout.ButtonAt(-3, 0), 0);
-    EXPECT_EQ(layout.ButtonAt(21, 0), 0);
-    EXPECT_EQ(layout.ButtonAt(22, 0), 3);
-    EXPECT_EQ(layout.ButtonAt(43, 0), 3);
-    EXPECT_EQ(layout.ButtonAt(44, 0), 4);
-    EXPECT_EQ(layout.ButtonAt(56, 0), 5);
-    EXPECT_EQ(layout.ButtonAt(30000, 0), 5);
-    // With 30 pixels hidden at the left, client x 0 is bar x 30 (button N).
-    EXPECT_EQ(layout.ButtonAt(0, 30), 3);
-    EXPECT_EQ(layout.ButtonAt(14, 30), 4);
+    // Cells: M 0..21, N 22..43, separator 44..55, main menu 56..77; the last
+    // two probe with 30 pixels hidden at the left.
+    const std::pair<std::int32_t, std::int32_t> xAndScroll[] = {
+        {-3, 0}, {21, 0}, {22, 0}, {43, 0}, {44, 0}, {56, 0}, {30000, 0}, {0, 30}, {14, 30}};
+    Ints got;
+    for (auto [x, scroll] : xAndScroll) got.push_back(layout.ButtonAt(x, scroll));
+    EXPECT_EQ(got, (Ints{0, 0, 3, 3, 4, 5, 5, 3, 4}));
     EXPECT_EQ(BarLayout().ButtonAt(0, 0), 0);
     EXPECT_EQ(BarLayout().BarWidth(), 22);
 }
@@ -81,16 +72,14 @@ TEST(BarLayout, BarImageWidensWhenIconSlotsOutrunTheCells) {
 }
 
 TEST(BarMetrics, HeightAndIconTopPerIndexAndOutOfRangeResetToZero) {
-    EXPECT_EQ(ResolveBarMetrics(1).Height, 21);
-    EXPECT_EQ(ResolveBarMetrics(1).IconTop, 2);
-    EXPECT_EQ(ResolveBarMetrics(2).Height, 19);
-    EXPECT_EQ(ResolveBarMetrics(2).IconTop, 1);
-    EXPECT_FALSE(ResolveBarMetrics(2).ButHIdReset);
-    for (std::int32_t bad : {3, -1, 1000}) {
+    for (auto [id, height, iconTop] : {std::tuple{0, 20, 2}, {1, 21, 2}, {2, 19, 1}}) {
+        BarMetrics m = ResolveBarMetrics(id);
+        EXPECT_EQ(std::tuple(m.Height, m.IconTop, m.ButHIdReset),
+                  std::tuple(height, iconTop, false));
+    }
+    for (std::int32_t bad : {3, -1}) {
         BarMetrics m = ResolveBarMetrics(bad);
-        EXPECT_TRUE(m.ButHIdReset);
-        EXPECT_EQ(m.ButHId, 0);
-        EXPECT_EQ(m.Height, 20);
+        EXPECT_EQ(std::tuple(m.ButHId, m.Height, m.ButHIdReset), std::tuple(0, 20, true));
     }
 }
 
@@ -106,43 +95,31 @@ TEST(BarImages, IconPlacesAndFaceSourcesInTheStrip) {
     EXPECT_EQ(BuiltInIconSource(200), (PixelPoint{1584, 16}));
     EXPECT_FALSE(BuiltInIconSource(0));
     EXPECT_FALSE(BuiltInIconSource(201));
-    // Heights 20, 21, 19 for ButH_id 0, 1, 2.
-    EXPECT_EQ(EmptyFaceX(0), 0);
-    EXPECT_EQ(PressedFaceX(0), 22);
-    EXPECT_EQ(EmptyFaceX(1), 44);
-    EXPECT_EQ(PressedFaceX(1), 66);
-    EXPECT_EQ(EmptyFaceX(2), 88);
-    EXPECT_EQ(PressedFaceX(2), 110);
-    EXPECT_EQ(SeparatorFaceX(19), 132);
-    EXPECT_EQ(SeparatorFaceX(20), 144);
-    EXPECT_EQ(SeparatorFaceX(21), 156);
+    // Heights 20, 21, 19 for ButH_id 0, 1, 2, then separators by height.
+    EXPECT_EQ((Ints{EmptyFaceX(0), PressedFaceX(0), EmptyFaceX(1), PressedFaceX(1), EmptyFaceX(2),
+                    PressedFaceX(2), SeparatorFaceX(19), SeparatorFaceX(20), SeparatorFaceX(21)}),
+              (Ints{0, 22, 44, 66, 88, 110, 132, 144, 156}));
 }
 
 TEST(IconSource, EmptyBuiltInFileAndUnusableNumbers) {
     EXPECT_EQ(ResolveIconSource(" \t", "C:\\Zorv\\Icons").Kind, IconSourceKind::ProgramIcon);
-    IconSource builtIn = ResolveIconSource(" **150 ", "C:\\Zorv\\Icons");
-    EXPECT_EQ(builtIn.Kind, IconSourceKind::BuiltIn);
-    EXPECT_EQ(builtIn.BuiltInNumber, 150);
-    EXPECT_EQ(builtIn.BuiltInAt, (PixelPoint{784, 16}));
+    EXPECT_EQ(ResolveIconSource(" **150 ", "C:\\I"),
+              (IconSource{IconSourceKind::BuiltIn, 150, {784, 16}, ""}));
     EXPECT_EQ(ResolveIconSource("**007", "").BuiltInNumber, 7);
     for (const char* bad : {"**", "**0", "**201", "**abc", "** 5", "**15x", "**99999999999"}) {
         EXPECT_EQ(ResolveIconSource(bad, "C:\\I"), IconSource{}) << bad;
     }
-    IconSource file = ResolveIconSource(" notepad.bmp", "C:\\Zorv\\Icons");
-    EXPECT_EQ(file.Kind, IconSourceKind::File);
-    EXPECT_EQ(file.FilePath, "C:\\Zorv\\Icons\\notepad.bmp");
+    EXPECT_EQ(ResolveIconSource(" notepad.bmp", "C:\\Zorv\\Icons"),
+              (IconSource{IconSourceKind::File, 0, {}, "C:\\Zorv\\Icons\\notepad.bmp"}));
 }
 
 TEST(BarButtonMenus, EndOfMenuBlockSpansAllDeeperItems) {
     clsItems list =
         Buttons({{"M", ""}, {"--->X", ""}, {"--->--->Y", ""}, {"--->Z", ""}, {"N", ""}, {"O", ""}});
-    EXPECT_EQ(FindEndOfBarmenu(list, 0), 3);
-    EXPECT_EQ(FindEndOfBarmenu(list, 4), 4);
-    EXPECT_EQ(FindEndOfBarmenu(list, 5), 5);
-    EXPECT_EQ(FindEndOfBarmenu(list, 1), 3);  // from inside the block: to its end
-    EXPECT_EQ(FindEndOfBarmenu(list, 6), 6);
-    EXPECT_EQ(PlanButtonMenus(list),
-              (std::vector<ButtonMenuPlan>{{0, ButtonMenuKind::SubMenu, {1, 2, 3}}}));
+    Ints ends;
+    for (std::int32_t i : {0, 1, 4, 5, 6}) ends.push_back(FindEndOfBarmenu(list, i));
+    EXPECT_EQ(ends, (Ints{3, 3, 4, 5, 6}));  // from inside the block: to its end
+    EXPECT_EQ(PlanButtonMenus(list), (Plans{{0, ButtonMenuKind::SubMenu, {1, 2, 3}}}));
 }
 
 TEST(BarButtonMenus, ClipboardButtonsAndWhichMenuWins) {
@@ -155,27 +132,22 @@ TEST(BarButtonMenus, ClipboardButtonsAndWhichMenuWins) {
                              {"--->--->Deep", ""},
                              {"-", ""},
                              {"--->UnderSep", ""}});
-    EXPECT_EQ(PlanButtonMenus(list), (std::vector<ButtonMenuPlan>{
-                                         {0, ButtonMenuKind::Clipboard1, {}},
-                                         {1, ButtonMenuKind::Clipboard2, {}},
-                                         {3, ButtonMenuKind::SubMenu, {4}},
-                                         {7, ButtonMenuKind::SubMenu, {8}},
-                                     }));
+    EXPECT_EQ(PlanButtonMenus(list), (Plans{{0, ButtonMenuKind::Clipboard1, {}},
+                                            {1, ButtonMenuKind::Clipboard2, {}},
+                                            {3, ButtonMenuKind::SubMenu, {4}},
+                                            {7, ButtonMenuKind::SubMenu, {8}}}));
+}
+
+// '1' for each point that counts as on the bar (left 500, width 200, height 20).
+std::string OnBar(std::initializer_list<PixelPoint> points, bool menuCellOnly) {
+    std::string got;
+    for (PixelPoint p : points) got += MouseOnBar(p, {500, 200, 20}, 22, menuCellOnly) ? '1' : '0';
+    return got;
 }
 
 TEST(HitTests, MouseOnBarHasNoRightLimitButMenuCellHas) {
-    BarWindowFacts bar{500, 200, 20};
-    EXPECT_FALSE(MouseOnBar({499, 5}, bar, 22, false));
-    EXPECT_TRUE(MouseOnBar({500, 5}, bar, 22, false));
-    EXPECT_TRUE(MouseOnBar({1279, 5}, bar, 22, false));
-    EXPECT_TRUE(MouseOnBar({600, 20}, bar, 22, false));
-    EXPECT_FALSE(MouseOnBar({600, 21}, bar, 22, false));
-    EXPECT_FALSE(MouseOnBar({677, 5}, bar, 22, true));
-    EXPECT_TRUE(MouseOnBar({678, 5}, bar, 22, true));
-    EXPECT_TRUE(MouseOnBar({699, 5}, bar, 22, true));
-    EXPECT_FALSE(MouseOnBar({700, 5}, bar, 22, true));
-    EXPECT_FALSE(MouseOnBar({690, 21}, bar, 22, true));
-
+    EXPECT_EQ(OnBar({{499, 5}, {500, 5}, {1279, 5}, {600, 20}, {600, 21}}, false), "01110");
+    EXPECT_EQ(OnBar({{677, 5}, {678, 5}, {699, 5}, {700, 5}, {690, 21}}, true), "01100");
     EXPECT_TRUE(MouseOnBorder(1279, 1280, true));
     EXPECT_FALSE(MouseOnBorder(1278, 1280, true));
     EXPECT_FALSE(MouseOnBorder(0, 1280, true));

@@ -9,22 +9,14 @@ namespace {
 
 using testing::FakeBarPlatform;
 
-TEST(BarPosition, RightGapIsAutomaticUnlessForced) {
-    EXPECT_EQ(zorv::GetNewBarRight(false, 0, 18), 58);
-    EXPECT_EQ(zorv::GetNewBarRight(false, 100, 18), 100);
-    EXPECT_EQ(zorv::GetNewBarRight(true, 100, 18), 58);
-}
-
-TEST(BarPosition, RightAlignedWhenItFitsElseFromTheLeftEdge) {
-    auto fits = zorv::PlaceHorizontally(78, 58, 1280);
-    EXPECT_EQ(fits.Left, 1280 - 78 - 58);
-    EXPECT_EQ(fits.VisibleWidth, 78);
-    auto exact = zorv::PlaceHorizontally(1222, 58, 1280);
-    EXPECT_EQ(exact.Left, 0);
-    EXPECT_EQ(exact.VisibleWidth, 1222);
-    auto wider = zorv::PlaceHorizontally(1223, 58, 1280);
-    EXPECT_EQ(wider.Left, 0);
-    EXPECT_EQ(wider.VisibleWidth, 1222);
+TEST(BarPosition, RightGapAndHorizontalPlace_ExactFitAndOnePixelWider) {
+    EXPECT_EQ(GetNewBarRight(false, 0, 18), 58);
+    EXPECT_EQ(GetNewBarRight(false, 100, 18), 100);
+    EXPECT_EQ(GetNewBarRight(true, 100, 18), 58);
+    for (auto [w, left, visible] : {std::tuple{78, 1144, 78}, {1222, 0, 1222}, {1223, 0, 1222}}) {
+        HorizontalPlace p = PlaceHorizontally(w, 58, 1280);
+        EXPECT_EQ(std::pair(p.Left, p.VisibleWidth), std::pair(left, visible)) << w;
+    }
 }
 
 TEST(BarPosition, OnlyALowTaskbarAtTheTopPushesTheBarDown) {
@@ -38,41 +30,26 @@ TEST(BarPosition, OnlyALowTaskbarAtTheTopPushesTheBarDown) {
     EXPECT_EQ(TopOffsetBelowTaskbar(std::nullopt), 0);
 }
 
-ResizePlace Resize(std::int32_t w, ScreenRect bar, std::int32_t scroll = 0,
+// "cases left width offset" of a resize to width w on a 1280 screen, R = 58.
+std::string Resize(std::int32_t w, ScreenRect bar, std::int32_t scroll = 0,
                    std::int32_t delta = 0) {
-    return ResizeBarPlace({w, 58, 1280, bar, scroll, delta});
+    ResizePlace p = ResizeBarPlace({w, 58, 1280, bar, scroll, delta});
+    return p.Cases + " " + std::to_string(p.Left) + " " + std::to_string(p.Width) + " " +
+           std::to_string(p.ScrollOffset);
 }
 
 TEST(BarResize, CasesKeepTheRightEndAtItsGap) {
-    auto d = Resize(300, {100, 0, 200, 20});
-    EXPECT_EQ(d.Cases, "D");
-    EXPECT_EQ(d.Left, 922);
-    EXPECT_EQ(d.Width, 300);
+    EXPECT_EQ(Resize(300, {100, 0, 200, 20}), "D 922 300 0");
     // Fits the screen but not with R: the bar keeps its own gap of 20 ...
-    auto f = Resize(1250, {960, 0, 300, 20});
-    EXPECT_EQ(f.Cases, "F");
-    EXPECT_EQ(f.Left, 10);
-    EXPECT_EQ(f.Width, 1250);
-    EXPECT_EQ(f.ScrollOffset, 0);
+    EXPECT_EQ(Resize(1250, {960, 0, 300, 20}), "F 10 1250 0");
     // ... or, when that gap is too wide for it, is cut at the left.
-    auto e = Resize(1250, {922, 0, 300, 20});
-    EXPECT_EQ(e.Cases, "E");
-    EXPECT_EQ(e.Left, 0);
-    EXPECT_EQ(e.Width, 1222);
-    EXPECT_EQ(e.ScrollOffset, 28);
+    EXPECT_EQ(Resize(1250, {922, 0, 300, 20}), "E 0 1222 28");
     // A gap over 500 pixels is no gap: R is used.
-    EXPECT_EQ(Resize(1250, {100, 0, 300, 20}).Width, 1222);
-    auto b = Resize(1500, {0, 0, 1222, 20}, 100, 50);
-    EXPECT_EQ(b.Cases, "B");
-    EXPECT_EQ(b.Width, 1222);
-    EXPECT_EQ(b.ScrollOffset, 278);
-    // Left at or past sw - g: the offset follows the change of W.
-    auto c = Resize(1500, {1260, 0, 0, 20}, 100, 50);
-    EXPECT_EQ(c.Cases, "C");
-    EXPECT_EQ(c.ScrollOffset, 150);
-    auto g = Resize(1500, {1260, 0, 0, 20}, 5, -10);
-    EXPECT_EQ(g.Cases, "CG");
-    EXPECT_EQ(g.ScrollOffset, 0);
+    EXPECT_EQ(Resize(1250, {100, 0, 300, 20}), "E 0 1222 28");
+    EXPECT_EQ(Resize(1500, {0, 0, 1222, 20}, 100, 50), "B 0 1222 278");
+    // Left at or past sw - g: the offset follows the change of W, not below 0.
+    EXPECT_EQ(Resize(1500, {1260, 0, 0, 20}, 100, 50), "C 0 1260 150");
+    EXPECT_EQ(Resize(1500, {1260, 0, 0, 20}, 5, -10), "CG 0 1260 0");
 }
 
 struct PlacerFixture : ::testing::Test {
@@ -80,6 +57,11 @@ struct PlacerFixture : ::testing::Test {
     Settings settings;
     Reducer reducer{fake, settings, PlatformTraits{}};
     BarPlacer placer{fake, settings, reducer};
+
+    void ExpectPlaced(ScreenRect rect, std::int32_t scrollOffset) {
+        EXPECT_EQ(fake.rect, rect);
+        EXPECT_EQ(placer.State().ScrollOffset, scrollOffset);
+    }
 };
 
 TEST_F(PlacerFixture, SetBarPosPlacesRightAlignedBelowATopTaskbar) {
@@ -89,9 +71,8 @@ TEST_F(PlacerFixture, SetBarPosPlacesRightAlignedBelowATopTaskbar) {
     fake.taskbar = ScreenRect{-2, -2, 1284, 32};
     fake.rect = {-3000, 0, 22, 20};
     placer.SetBarPos();
-    EXPECT_EQ(fake.rect, (ScreenRect{922, 30, 300, 20}));
+    ExpectPlaced({922, 30, 300, 20}, 0);
     EXPECT_EQ(placer.State().RightGap, 58);
-    EXPECT_EQ(placer.State().ScrollOffset, 0);
     EXPECT_FALSE(placer.State().PlacementPending);
     EXPECT_EQ(fake.calls.back(), "Repaint");
 }
@@ -99,12 +80,10 @@ TEST_F(PlacerFixture, SetBarPosPlacesRightAlignedBelowATopTaskbar) {
 TEST_F(PlacerFixture, SetBarPosHidesTheLeftEndOfATooWideBar) {
     fake.size.ContentWidth = 1222;
     placer.SetBarPos();
-    EXPECT_EQ(fake.rect, (ScreenRect{0, 0, 1222, 20}));
-    EXPECT_EQ(placer.State().ScrollOffset, 0);
+    ExpectPlaced({0, 0, 1222, 20}, 0);
     fake.size.ContentWidth = 1223;
     placer.SetBarPos();
-    EXPECT_EQ(fake.rect, (ScreenRect{0, 0, 1222, 20}));
-    EXPECT_EQ(placer.State().ScrollOffset, 1);
+    ExpectPlaced({0, 0, 1222, 20}, 1);
 }
 
 TEST_F(PlacerFixture, SetBarPosRepeatsWhileTheScreenWidthChanges) {
@@ -141,7 +120,7 @@ TEST_F(PlacerFixture, SetBarPosKeepsTheHiddenStates) {
     fake.moves.clear();
     placer.SetBarPos();
     EXPECT_EQ(fake.moves.front(), (ScreenRect{666, 0, 300, 20}));
-    EXPECT_EQ(fake.moves[1], (ScreenRect{666, -1, 300, 20}));
+    EXPECT_EQ(fake.moves.at(1), (ScreenRect{666, -1, 300, 20}));
     EXPECT_EQ(fake.rect, (ScreenRect{666, -20, 300, 21}));
 }
 
@@ -149,13 +128,11 @@ TEST_F(PlacerFixture, BarResizeKeepsTheVerticalPlacement) {
     fake.size.ContentWidth = 1500;
     fake.rect = {0, -20, 1222, 21};
     placer.BarResize(10);
-    EXPECT_EQ(fake.rect, (ScreenRect{0, -20, 1222, 21}));
-    EXPECT_EQ(placer.State().ScrollOffset, 278);
+    ExpectPlaced({0, -20, 1222, 21}, 278);
     fake.rect = {0, 30, 1222, 20};
     fake.size.ContentWidth = 400;
     placer.BarResize(-1100);
-    EXPECT_EQ(fake.rect, (ScreenRect{822, 30, 400, 20}));
-    EXPECT_EQ(placer.State().ScrollOffset, 0);
+    ExpectPlaced({822, 30, 400, 20}, 0);
     EXPECT_EQ(fake.calls.back(), "BarRedraw");
 }
 
@@ -168,8 +145,7 @@ TEST_F(PlacerFixture, SetBarRightMovesToTheNewGap) {
     // No longer fitting: resized, and placed anew from the left edge.
     fake.size.ContentWidth = 1200;
     placer.SetBarRight();
-    EXPECT_EQ(fake.rect, (ScreenRect{0, 0, 1180, 20}));
-    EXPECT_EQ(placer.State().ScrollOffset, 20);
+    ExpectPlaced({0, 0, 1180, 20}, 20);
 }
 
 TEST_F(PlacerFixture, MouseAtAScreenEdgeScrollsAWideBar) {
@@ -181,17 +157,14 @@ TEST_F(PlacerFixture, MouseAtAScreenEdgeScrollsAWideBar) {
         if (fake.sleeps.size() == 6) fake.border = ScreenBorder::None;  // 20 ms, then 5 steps
     };
     placer.BarMoveLeftRight();
-    EXPECT_EQ(placer.State().ScrollOffset, 273);
-    EXPECT_EQ(fake.rect, (ScreenRect{0, 0, 1227, 20}));
-    EXPECT_EQ(std::vector<std::uint32_t>(fake.sleeps.begin() + 1, fake.sleeps.end()),
-              std::vector<std::uint32_t>(5, 6));
+    ExpectPlaced({0, 0, 1227, 20}, 273);
+    EXPECT_EQ(fake.sleeps, (std::vector<std::uint32_t>{20, 6, 6, 6, 6, 6}));
     EXPECT_FALSE(reducer.State().TransitionBusy);
     // Back at the right edge: until the right-aligned offset again.
     fake.onSleep = nullptr;
     fake.border = ScreenBorder::Right;
     placer.BarMoveLeftRight();
-    EXPECT_EQ(placer.State().ScrollOffset, 278);
-    EXPECT_EQ(fake.rect, (ScreenRect{0, 0, 1222, 20}));
+    ExpectPlaced({0, 0, 1222, 20}, 278);
     // A running transition keeps the bar still.
     fake.border = ScreenBorder::Left;
     reducer.State().TransitionBusy = true;

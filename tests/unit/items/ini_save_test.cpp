@@ -33,12 +33,10 @@ class FakeFs : public IniFileSystem {
         return true;
     }
     bool Exists(const std::string& path) override {
-        if (Step("exists")) return false;
-        return files.count(path) > 0;
+        return !Step("exists") && files.count(path) > 0;
     }
     bool Delete(const std::string& path) override {
-        if (Step("delete") || readOnly.count(path)) return false;
-        return files.erase(path) > 0;
+        return !Step("delete") && !readOnly.count(path) && files.erase(path) > 0;
     }
     bool Copy(const std::string& from, const std::string& to) override {
         if (Step("copy")) {
@@ -96,34 +94,28 @@ TEST(IniSave, SavingTwiceLeavesTheOlderFileAsBackup) {
     EXPECT_EQ(fs.files.size(), 2u);  // no temporary file left over
 }
 
+// A failing step (or a read-only file or backup) reports and leaves the
+// previous file; a failed write touches no backup.
 TEST(IniSave, AFailingStepReportsAndLeavesThePreviousFile) {
-    const std::pair<const char*, SaveResult> cases[] = {
-        {"write", SaveResult::WriteFailed},
-        {"copy", SaveResult::BackupFailed},
-        {"replace", SaveResult::ReplaceFailed},
+    struct Case {
+        const char* step;
+        std::string readOnly;
+        SaveResult result;
     };
-    for (auto [step, result] : cases) {
+    const Case cases[] = {{"write", "", SaveResult::WriteFailed},
+                          {"copy", "", SaveResult::BackupFailed},
+                          {"replace", "", SaveResult::ReplaceFailed},
+                          {"", kPath, SaveResult::ReplaceFailed},
+                          {"", kBackup, SaveResult::BackupFailed}};
+    for (const Case& c : cases) {
         FakeFs fs = WithOldFiles();
-        fs.failing = step;
-        EXPECT_EQ(SaveIniFile(fs, kPath, kNew), result) << step;
-        EXPECT_EQ(fs.files[kPath], kOld) << step;
-        EXPECT_EQ(fs.files.count(TempSaveName(kPath)), 0u) << step;
+        fs.failing = c.step;
+        fs.readOnly.insert(c.readOnly);
+        EXPECT_EQ(SaveIniFile(fs, kPath, kNew), c.result) << c.step << c.readOnly;
+        EXPECT_EQ(fs.files[kPath], kOld) << c.step << c.readOnly;
+        EXPECT_EQ(fs.files.count(TempSaveName(kPath)), 0u) << c.step << c.readOnly;
+        if (c.result == SaveResult::WriteFailed) EXPECT_EQ(fs.files[kBackup], "; older");
     }
-    FakeFs fs = WithOldFiles();
-    fs.failing = "write";
-    SaveIniFile(fs, kPath, kNew);
-    EXPECT_EQ(fs.files[kBackup], "; older");  // a failed write touches no backup
-}
-
-TEST(IniSave, AReadOnlyFileIsNotReplaced) {
-    FakeFs fs = WithOldFiles();
-    fs.readOnly.insert(kPath);
-    EXPECT_EQ(SaveIniFile(fs, kPath, kNew), SaveResult::ReplaceFailed);
-    EXPECT_EQ(fs.files[kPath], kOld);
-    FakeFs stuck = WithOldFiles();
-    stuck.readOnly.insert(kBackup);  // cannot become the new backup
-    EXPECT_EQ(SaveIniFile(stuck, kPath, kNew), SaveResult::BackupFailed);
-    EXPECT_EQ(stuck.files[kPath], kOld);
 }
 
 // Stops the process before each operation in turn, also in the middle of the

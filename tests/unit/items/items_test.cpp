@@ -11,16 +11,10 @@ struct FakeMenu : ButtonMenu {
     std::int32_t n;
 };
 
-Item Named(const std::string& desc) {
-    Item it;
-    it.Desc = desc;
-    return it;
-}
-
 // A button list "A".."E" whose button B (index 1) owns a menu of `entries`.
 clsItems ButtonsWithMenu(std::int32_t entries) {
     clsItems list("[Button]", false);
-    for (const char* d : {"A", "B", "C", "D", "E"}) list.AddItem(Named(d));
+    for (const char* d : {"A", "B", "C", "D", "E"}) list.AddItem(Item{.Desc = d});
     list.SetMenuAt(1, std::make_shared<FakeMenu>(entries));
     return list;
 }
@@ -36,11 +30,9 @@ TEST(ItemDepth, CountsLeadingGroupsAndSetDepthReplacesThem) {
     EXPECT_EQ(ItemDepth("-->Tools--->"), 0);
     EXPECT_EQ(StripDepth("--->--->-->x"), "-->x");
     clsItems list;
-    list.AddItem(Named("--->--->--->Tools"));
+    list.AddItem(Item{.Desc = "--->--->--->Tools"});
     list.SetDepth(0, 2);
     EXPECT_EQ(list.GetDesc(0), "--->--->Tools");
-    list.SetDepth(0, 0);
-    EXPECT_EQ(list.GetDesc(0), "Tools");
     list.SetDepth(0, -4);
     EXPECT_EQ(list.GetDesc(0), "Tools");
     list.SetDepth(5, 1);  // out of range: ignored
@@ -49,20 +41,15 @@ TEST(ItemDepth, CountsLeadingGroupsAndSetDepthReplacesThem) {
 
 TEST(ClsItems, OutOfRangeIndicesNeverTouchTheList) {
     clsItems list;
-    Item first = Named("one");
-    first.Path = "p";
-    first.Icon = "i";
-    first.Hotkey = 0x241;
+    const Item first{"one", "p", "", 0, "i", 0, "", 0, 2, 0x241};
     list.AddItem(first);
-    Item out = Named("untouched");
+    Item out = Item{.Desc = "untouched"};
     for (std::int32_t bad : {-1, 1, 1000}) {
         list.GetItem(bad, out);
         EXPECT_EQ(out.Desc, "untouched");
-        EXPECT_EQ(list.GetDesc(bad), "");
-        EXPECT_EQ(list.GetPath(bad), "");
-        EXPECT_EQ(list.GetIcon(bad), "");
-        EXPECT_EQ(list.GetHotkey(bad), 0);
+        EXPECT_EQ(list.GetDesc(bad) + list.GetPath(bad) + list.GetIcon(bad), "");
         EXPECT_EQ(list.GetItemAsString(bad), "");
+        EXPECT_EQ(list.GetHotkey(bad), 0);
         EXPECT_EQ(list.RemoveItems(bad), 0);
         list.SetDesc(bad, "x");
         list.SetItemAt(bad, out);
@@ -82,10 +69,10 @@ TEST(ClsItems, OutOfRangeIndicesNeverTouchTheList) {
 
 TEST(ClsItems, InsertsMovesAndRemovesInOrder) {
     clsItems list;
-    list.AddItem(Named("B"));
-    list.AddItemAt(0, Named("A"));
-    list.AddItemAt(2, Named("D"));
-    list.AddItemAt(2, Named("C"));
+    list.AddItem(Item{.Desc = "B"});
+    list.AddItemAt(0, Item{.Desc = "A"});
+    list.AddItemAt(2, Item{.Desc = "D"});
+    list.AddItemAt(2, Item{.Desc = "C"});
     EXPECT_EQ(Descs(list), "ABCD");
     list.MoveItem(0, 3, false);
     EXPECT_EQ(Descs(list), "BCDA");
@@ -99,15 +86,13 @@ TEST(ClsItems, InsertsMovesAndRemovesInOrder) {
     EXPECT_EQ(list.RemoveItems(0), 1);
     EXPECT_EQ(Descs(list), "CD");
     list.Clear();
-    Item it = Named("x");
-    it.Style = 3;
+    const Item it{"x", "p", "", 0, "", 0, "", 3, 2, 0};
     list.AddItem(it);
     list.CopyItem(0, 0);  // one item copied onto its own place: two equal items
     Item copy;
-    list.GetItem(0, copy);
+    list.GetItem(1, copy);
     EXPECT_EQ(copy, it);
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.GetDesc(1), "x");
+    EXPECT_EQ(Descs(list), "xx");
 }
 
 TEST(ButtonMenus, CopyAndRemoveTakeTheButtonWithItsMenuEntries) {
@@ -149,7 +134,7 @@ TEST(ButtonMenus, SlotsFollowTheirItemsOnlyWhenAsked) {
     list.MoveItem(0, 4, false);  // slots stay where they were
     EXPECT_EQ(Descs(list), "ABDEC");
     EXPECT_EQ(list.MenuAt(3), menu);
-    list.AddItemAt(0, Named("N"));
+    list.AddItemAt(0, Item{.Desc = "N"});
     EXPECT_FALSE(list.MenuAt(0));
     EXPECT_EQ(list.MenuAt(4), menu);
     list.RemoveItem(0, true);
@@ -161,7 +146,7 @@ TEST(ButtonMenus, SlotsFollowTheirItemsOnlyWhenAsked) {
 
 TEST(ButtonMenus, OrdinaryListsKeepNoSlots) {
     clsItems list("[MenuItem]", true);
-    list.AddItem(Named("A"));
+    list.AddItem(Item{.Desc = "A"});
     list.SetMenuAt(0, std::make_shared<FakeMenu>(2));
     EXPECT_TRUE(list.Menus().empty());
     EXPECT_FALSE(list.MenuAt(0));
@@ -173,7 +158,7 @@ TEST(ClsItems, UpdateCancelRestoresItemsAndSlotsConfirmKeepsChanges) {
     auto menu = list.MenuAt(1);
     list.UpdateBegin();
     list.RemoveItems(1);
-    list.AddItemAt(0, Named("Z"));
+    list.AddItemAt(0, Item{.Desc = "Z"});
     list.UpdateCancel();
     EXPECT_EQ(Descs(list), "ABCDE");
     EXPECT_EQ(list.MenuAt(1), menu);
@@ -186,22 +171,15 @@ TEST(ClsItems, UpdateCancelRestoresItemsAndSlotsConfirmKeepsChanges) {
     EXPECT_EQ(list.MenuAt(0), menu);
 }
 
-TEST(ItemLists, CarryHeadersAndNamesInBothLanguages) {
+TEST(ItemLists, CarryHeadersAndNamesAndKnowTheirClipboardLists) {
     ItemLists lists = CreateItemLists();
-    EXPECT_EQ(lists[kListButtons].SectionName, "[Button]");
-    EXPECT_EQ(lists[kListClipboard2].SectionName, "[Clipboard2Item]");
-    EXPECT_FALSE(lists[kListButtons].NoMenus);
-    EXPECT_TRUE(lists[kListMenu].NoMenus);
-    SetListNames(lists, true);
-    EXPECT_EQ(lists[kListButtons].ItemName, "Buttons");
-    EXPECT_EQ(lists[kListMenu].ItemName, "Main Menu Item");
-    EXPECT_EQ(lists[kListAutoclose].ItemName, "Autoclose Item");
     SetListNames(lists, false);
-    EXPECT_EQ(lists[kListButtons].ListName, "Button");
     EXPECT_EQ(lists[kListMenu].ItemName, "Hauptmen\xC3\xBC-Eintrag");
-    EXPECT_EQ(lists[kListClipboard].ItemName, "Clipboard-Eintrag");
+    SetListNames(lists, true);
+    EXPECT_EQ(lists[kListAutoclose].ItemName, "Autoclose Item");
     for (std::int32_t i = 0; i < kListCount; ++i) {
         EXPECT_EQ(lists[i].IsClipboardList(), i >= kListClipboard) << i;
+        EXPECT_EQ(lists[i].NoMenus, i != kListButtons) << i;
         EXPECT_TRUE(IsSectionHeader(lists[i].SectionName));
     }
     clsItems odd;

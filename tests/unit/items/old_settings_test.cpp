@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 namespace zorv {
 namespace {
@@ -11,8 +12,12 @@ class FakeStore : public OldSettingsStore {
   public:
     std::map<std::pair<std::string, std::string>, std::string> values;
 
-    void Set(const std::string& section, const std::string& key, const std::string& value) {
-        values[{section, key}] = value;
+    // Each entry is "key=value".
+    void Set(const std::string& section, std::initializer_list<std::string_view> entries) {
+        for (std::string_view e : entries) {
+            const std::size_t eq = e.find('=');
+            values[{section, std::string(e.substr(0, eq))}] = e.substr(eq + 1);
+        }
     }
     std::optional<std::string> Get(std::string_view section, std::string_view key) const override {
         auto it = values.find({std::string(section), std::string(key)});
@@ -47,29 +52,20 @@ TEST_F(OldSettings, AnEmptyStoreGivesEmptyListsAndTheDefaults) {
 
 TEST_F(OldSettings, OptionsBecomeTheirSettings) {
     FakeStore store;
-    store.Set("Options", "AutoReduce", "-1");
-    store.Set("Options", "SoftReduce", "1");
-    store.Set("Options", "ToolTips", "0");
-    store.Set("Options", "Wait4Idle", "True");
-    store.Set("Options", "TaskbarOnTop", "1");
-    store.Set("Options", "AutoStartDelay", "45");
-    store.Set("Options", "Buttonsize", "2");
+    store.Set("Options", {"AutoReduce=-1", "SoftReduce=1", "ToolTips=0", "Wait4Idle=True",
+                          "TaskbarOnTop=1", "AutoStartDelay=45", "Buttonsize=2"});
     Settings s = Import(store);
     EXPECT_EQ(s.AutoRed, 1);
     EXPECT_EQ(s.AutoRedInForce, 1);
-    EXPECT_TRUE(s.SoftRed && s.W4Idle && s.TaskbarTop);
-    EXPECT_FALSE(s.ToolTip);
+    EXPECT_TRUE(s.SoftRed && s.W4Idle && s.TaskbarTop && !s.ToolTip);
     EXPECT_EQ(s.ASDelay, 45);
     EXPECT_EQ(s.ButH_id, 2);
 
-    store.Set("Options", "AutoReduce", "0");
-    store.Set("Options", "AutoStartDelay", "7999");  // milliseconds, rounded down
-    store.Set("Options", "Buttonsize", "9");
+    // The delay is in milliseconds, rounded down.
+    store.Set("Options", {"AutoReduce=0", "AutoStartDelay=7999", "Buttonsize=9"});
     s = Import(store);
-    EXPECT_EQ(s.AutoRed, 0);
-    EXPECT_EQ(s.ASDelay, 7);
-    EXPECT_EQ(s.ButH_id, 2);
-    store.Set("Options", "AutoStartDelay", "90000");
+    EXPECT_EQ(std::tie(s.AutoRed, s.ASDelay, s.ButH_id), std::make_tuple(0, 7, 2));
+    store.Set("Options", {"AutoStartDelay=90000"});
     EXPECT_EQ(Import(store).ASDelay, 60);
 }
 
@@ -87,18 +83,14 @@ TEST_F(OldSettings, ItemValuesHoldTheTenFieldsInRecordOrder) {
 
 TEST_F(OldSettings, SectionsFillTheirListsUntilAnEmptyOrEndValue) {
     FakeStore store;
-    store.Set("Bar", "01", "B1| b1.exe");
-    store.Set("Bar", "02", "B2| b2.exe");
-    store.Set("Bar", "03", "| | ");  // the end mark
-    store.Set("Bar", "04", "B4| b4.exe");
-    store.Set("ClpMenu", "01", "C1| x//*CrLf*//y");
-    store.Set("Clp2Menu", "01", "C2| z");
-    store.Set("AutoStart", "01", "S1| s.exe");
-    store.Set("AutoClose", "01", "");
-    store.Set("AutoClose", "02", "never reached");
+    // "| | " is the end mark.
+    store.Set("Bar", {"01=B1| b1.exe", "02=B2| b2.exe", "03=| | ", "04=B4| b4.exe"});
+    store.Set("ClpMenu", {"01=C1| x//*CrLf*//y"});
+    store.Set("Clp2Menu", {"01=C2| z"});
+    store.Set("AutoStart", {"01=S1| s.exe"});
+    store.Set("AutoClose", {"01=", "02=never reached"});
     for (int i = 1; i <= 100; ++i) {
-        std::string key = (i < 10 ? "0" : "") + std::to_string(i);
-        store.Set("Menu", key, "M" + std::to_string(i));
+        store.values[{"Menu", (i < 10 ? "0" : "") + std::to_string(i)}] = "M" + std::to_string(i);
     }
     Import(store);
     EXPECT_EQ(lists[kListButtons].Count(), 2);
