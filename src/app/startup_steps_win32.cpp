@@ -34,20 +34,23 @@ void BuildTooltips() {}
 void RegisterHotkeys() {}
 void StartForegroundTracking(HWND) {}
 void ScheduleAutostart() {}
-bool AutostartTimeLimitPassed() { return false; }
+bool AutostartTimeLimitPassed() {
+    return false;
+}
 
 W4IdleState g_idle;
 
 IdleSample SampleActivity() {
     IdleSample s;
-    EnumWindows([](HWND, LPARAM count) -> BOOL { return ++*reinterpret_cast<std::int64_t*>(count), TRUE; },
-                reinterpret_cast<LPARAM>(&s.Windows));
+    EnumWindows(
+        [](HWND, LPARAM count) -> BOOL { return ++*reinterpret_cast<std::int64_t*>(count), TRUE; },
+        reinterpret_cast<LPARAM>(&s.Windows));
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
     const std::wstring root = Widen(App.WindowsFolder.substr(0, 3));
     if (GetDiskFreeSpaceW(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
                           &totalClusters)) {
-        s.FreeKiB = static_cast<std::int64_t>(bytesPerSector) * sectorsPerCluster / 1024 *
-                    freeClusters;
+        s.FreeKiB =
+            static_cast<std::int64_t>(bytesPerSector) * sectorsPerCluster / 1024 * freeClusters;
     }
     DWORD pids[4096];
     DWORD bytes = 0;
@@ -117,7 +120,9 @@ void StopBarTimers() {
     CallBackTimer().DeleteTimer(W4IdleTickProc);
     if (HWND bar = BarWindow()) StopMotionTimers(bar);
 }
-void SavePendingConfig() { SaveIfChanged(); }
+void SavePendingConfig() {
+    SaveIfChanged();
+}
 void RunAutocloseList() {
     if (Options.ACSkip && ClosedFromMenu) return;
 }

@@ -37,8 +37,8 @@ std::optional<std::string> ReadBytes(const std::string& path) {
 
 std::string AnsiToUtf8(std::string_view ansi) {
     if (ansi.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
     return Narrow(wide);
@@ -59,15 +59,15 @@ std::optional<std::string> Utf8ToAnsi(std::string_view utf8) {
 }
 
 class Win32IniFileSystem final : public IniFileSystem {
-public:
+  public:
     bool WriteFlushed(const std::string& path, std::string_view bytes) override {
         HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) return false;
         DWORD written = 0;
-        const bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                                  nullptr) &&
-                        written == bytes.size() && FlushFileBuffers(h);
+        const bool ok =
+            WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size() && FlushFileBuffers(h);
         CloseHandle(h);
         return ok;
     }
@@ -195,11 +195,13 @@ void SaveIfChanged() {
     if (g_changed) SaveIniNow();
 }
 
-bool ConfigChanged() { return g_changed; }
+bool ConfigChanged() {
+    return g_changed;
+}
 
 void ImportOldSettings() {
     class RegistryStore final : public OldSettingsStore {
-    public:
+      public:
         std::optional<std::string> Get(std::string_view section,
                                        std::string_view key) const override {
             const std::wstring subkey =

@@ -45,7 +45,6 @@ std::string TempSaveName(std::string_view path);
 // either the previous or the new file complete.
 SaveResult SaveIniFile(IniFileSystem& fs, const std::string& path, std::string_view bytes);
 
-
 // The icon cache beside the file: IniBaseName + ".bmp" (bar) and + "M.bmp" (menus).
 std::string BarIconCacheName(std::string_view iniPath);
 std::string MenuIconCacheName(std::string_view iniPath);
