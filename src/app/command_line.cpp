@@ -1,12 +1,8 @@
 #include "app/command_line.h"
 
-namespace zorv {
+#include "support/ascii.h"
 
-namespace {
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-}  // namespace
+namespace zorv {
 
 std::size_t FindNoCase(std::string_view text, std::string_view what, std::size_t from) {
     if (what.size() > text.size()) return std::string_view::npos;

@@ -59,8 +59,9 @@ bool CommonControls6OrLater() {
 void EnsureWorkingSet() {
     if (!App.WindowsVersion.NT) return;
     SIZE_T minimum = 0, maximum = 0;
-    if (GetProcessWorkingSetSize(GetCurrentProcess(), &minimum, &maximum) && minimum < 4096000) {
-        SetProcessWorkingSetSize(GetCurrentProcess(), 5120000, 6144000);
+    if (GetProcessWorkingSetSize(GetCurrentProcess(), &minimum, &maximum) &&
+        minimum < kWorkingSetFloor) {
+        SetProcessWorkingSetSize(GetCurrentProcess(), kWorkingSetMinimum, kWorkingSetMaximum);
     }
 }
 

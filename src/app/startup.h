@@ -51,6 +51,12 @@ inline constexpr std::array<std::uint32_t, 5> PriorityClasses = {0x40, 0x4000, 0
 inline constexpr std::array<std::int32_t, 4> lAlphas = {191, 127, 63, 16};
 inline constexpr std::array<std::int32_t, 3> ButtonSizes = {20, 21, 19};
 
+// A process whose minimum working set is below the floor gets these sizes
+// (bytes): a small minimum makes the bar slow after it was paged out.
+inline constexpr std::uint64_t kWorkingSetFloor = 4096000;
+inline constexpr std::uint64_t kWorkingSetMinimum = 5120000;
+inline constexpr std::uint64_t kWorkingSetMaximum = 6144000;
+
 // A flag read straight from the file before the log starts: on when the
 // value begins with "1".
 bool EarlyFlag(std::string_view value);

@@ -1,8 +1,7 @@
 #include "bar/bar_position.h"
 
-#include <cctype>
-
 #include "app/log.h"
+#include "support/ascii.h"
 
 namespace zorv {
 
@@ -14,17 +13,6 @@ constexpr std::int32_t kMaxKeptGap = 500;
 constexpr std::uint32_t kSettleMs = 10;
 constexpr std::uint32_t kBorderWaitMs = 20;
 constexpr std::uint64_t kScrollStepMs = 6;
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/startup.h"
 #include "bar/bar_platform.h"
 #include "bar/bar_position.h"
 #include "bar/reduce.h"
@@ -18,10 +19,6 @@ inline constexpr std::uint32_t kPosTimerOneSecondMs = 1000;
 inline constexpr std::uint32_t kPosTimerSlowMs = 2000;
 inline constexpr std::uint32_t kEnsureVisibleMs = 10;
 inline constexpr std::uint32_t kNewFgWinMs = 30;
-
-inline constexpr std::uint64_t kWorkingSetFloor = 4096000;
-inline constexpr std::uint64_t kWorkingSetMinimum = 5120000;
-inline constexpr std::uint64_t kWorkingSetMaximum = 6144000;
 
 struct CornerPoints {
     ScreenPoint TopLeft;

@@ -1,12 +1,12 @@
 #include "bar/reduce.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
 #include "app/log.h"
 #include "app/startup.h"
+#include "support/ascii.h"
 
 namespace zorv {
 
@@ -36,16 +36,6 @@ double RoundHalfEven(double x) {
 
 std::int32_t Sign(std::int32_t v) {
     return (v > 0) - (v < 0);
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[i]);
-        if (std::tolower(ca) != std::tolower(cb)) return false;
-    }
-    return true;
 }
 
 }  // namespace

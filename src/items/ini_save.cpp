@@ -3,6 +3,8 @@
 // leaves a complete file under the path.
 #include "items/ini_save.h"
 
+#include "support/ascii.h"
+
 namespace zorv {
 
 namespace {
@@ -19,18 +21,6 @@ std::size_t ExtensionDot(std::string_view path) {
     std::size_t dot = path.rfind('.');
     if (dot == std::string_view::npos || dot < NameStart(path)) return std::string_view::npos;
     return dot;
-}
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -100,11 +90,11 @@ std::string WithIniExtension(std::string_view fileName) {
 
 bool IsActiveIni(std::string_view chosen, std::string_view programFolder,
                  std::string_view iniPath) {
-    if (EqualIgnoringCase(chosen, iniPath)) return true;
+    if (EqualsNoCase(chosen, iniPath)) return true;
     std::string inFolder(programFolder);
     inFolder += '\\';
     inFolder += chosen;
-    return EqualIgnoringCase(inFolder, iniPath);
+    return EqualsNoCase(inFolder, iniPath);
 }
 
 }  // namespace zorv
