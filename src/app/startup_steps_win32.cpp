@@ -16,6 +16,7 @@
 #include "items/config_win32.h"
 #include "support/callback_timer_win32.h"
 #include "support/text_win32.h"
+#include "winwatch/foreground_win32.h"
 
 namespace zorv {
 
@@ -32,7 +33,6 @@ void LoadBarImages() {}
 void BuildMenus() {}
 void BuildTooltips() {}
 void RegisterHotkeys() {}
-void StartForegroundTracking(HWND) {}
 void ScheduleAutostart() {}
 bool AutostartTimeLimitPassed() {
     return false;
@@ -104,7 +104,7 @@ void BarFirstLoad(HWND bar) {
     BuildMenus();
     BuildTooltips();
     RegisterHotkeys();
-    StartForegroundTracking(bar);
+    InstallShellHook(bar);
     SetWindowPos(bar, nullptr, 0, -23, GetSystemMetrics(SM_CXSCREEN), 22,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (Options.W4Idle && !App.NoAu && !AutostartTimeLimitPassed()) {
@@ -126,6 +126,8 @@ void SavePendingConfig() {
 void RunAutocloseList() {
     if (Options.ACSkip && ClosedFromMenu) return;
 }
-void EndForegroundTracking() {}
+void EndForegroundTracking() {
+    if (HWND bar = BarWindow()) RemoveShellHook(bar);
+}
 
 }  // namespace zorv

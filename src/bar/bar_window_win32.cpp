@@ -5,7 +5,9 @@
 #include "app/app_state.h"
 #include "app/log.h"
 #include "app/startup_steps_win32.h"
+#include "bar/bar_click_win32.h"
 #include "bar/bar_events_win32.h"
+#include "winwatch/foreground_win32.h"
 
 namespace zorv {
 
@@ -41,7 +43,18 @@ void OnDestroy() {
     PostQuitMessage(0);
 }
 
+// A click on the bar does not activate it, so the window the user works in
+// keeps the focus; with Shift or Ctrl (editing a button) it may.
+LRESULT OnMouseActivate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0)
+        return DefWindowProcW(hwnd, WM_MOUSEACTIVATE, wParam, lParam);
+    return MA_NOACTIVATE;
+}
+
 LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The foreground tracking sees every message first (shell hook, its
+    // timers, moves, setting changes) and never consumes one.
+    OnWatchMessage(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_PAINT:
             OnBarPaint(hwnd);
@@ -58,8 +71,20 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SYSCOLORCHANGE:
             OnBarSysColorChange(hwnd);
             return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            OnBarMouseDown(hwnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), MouseButtonOf(msg),
+                           wParam);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            OnBarMouseUp(hwnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), MouseButtonOf(msg),
+                         wParam);
+            return 0;
         case WM_MOUSEACTIVATE:
-            return MA_NOACTIVATE;
+            return OnMouseActivate(hwnd, wParam, lParam);
         case WM_CLOSE:
             OnClose(hwnd, wParam);
             return 0;
