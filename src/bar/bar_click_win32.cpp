@@ -1,11 +1,185 @@
-// Skeleton: the click handling is being built.
+// Presses and releases on the bar's buttons (frmButtons_MouseDown/MouseUp).
+// The decisions are ClickState's; this file reads the facts (key states,
+// the bar's geometry) and carries them out: drawing, starting the item,
+// handing the foreground back.
 #include "bar/bar_click_win32.h"
+
+#include <algorithm>
+
+#include "app/app_state.h"
+#include "app/log.h"
+#include "bar/bar_draw_win32.h"
+#include "bar/bar_layout.h"
+#include "bar/bar_motion_win32.h"
+#include "bar/button_click.h"
+#include "launch/launch_win32.h"
+#include "launch/window_ops_win32.h"
+#include "support/tick_clock.h"
+#include "winwatch/foreground_win32.h"
 
 namespace zorv {
 
-void OnBarMouseDown(HWND, int, int, int, WPARAM) {}
-void OnBarMouseUp(HWND, int, int, int, WPARAM) {}
-bool OnBarMouseMoveClick(HWND, int, int, WPARAM) {
+namespace {
+
+ClickState g_click;
+
+bool KeyDown(int vk) {
+    return GetAsyncKeyState(vk) < 0;
+}
+
+bool ReallyDown(int button) {
+    switch (button) {
+        case kRightButton:
+            return KeyDown(VK_RBUTTON);
+        case kMiddleButton:
+            return KeyDown(VK_MBUTTON);
+        default:
+            return KeyDown(VK_LBUTTON);
+    }
+}
+
+bool HasButtonMenu(std::int32_t index) {
+    const std::vector<ButtonMenuPlan>& plans = ButtonMenuPlans();
+    return std::any_of(plans.begin(), plans.end(),
+                       [index](const ButtonMenuPlan& p) { return p.Button == index; });
+}
+
+bool BarReduced(HWND bar) {
+    RECT r{};
+    return GetWindowRect(bar, &r) && r.top < 0;
+}
+
+void SetProcessPriority(bool high) {
+    if (Options.ProcessPrio != 1) return;
+    SetPriorityClass(GetCurrentProcess(), high ? HIGH_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS);
+}
+
+// Flat buttons take no focus either: the window the user works in gets the
+// foreground back at once.
+void HandForegroundBack(bool onMenuCell) {
+    if (!Options.ButFlat || (onMenuCell && Options.FixMnuProblem)) return;
+    if (HWND last = NewestHistoryWindow()) BringToFront(last, "frmButtons_MouseDown");
+}
+
+// "Execute a button": only buttons without a menu start something.
+int ExecuteButton(std::int32_t index, bool startAnyway) {
+    const int result = ExecuteItem(0, index, startAnyway);
+    Try4UnRaise();
+    RestartAutoReduce();
+    return result;
+}
+
+void ButUnPress(std::int32_t index, std::int32_t y, bool startAnyway) {
+    Log(3, "butUnPress(%u)", static_cast<std::uint32_t>(index));
+    ButtonDrawUnPress();
+    const std::int32_t pressed = g_click.Pressed;
+    ReleaseFacts release;
+    release.Index = index;
+    release.Y = y;
+    release.Count = CurrentBarLayout().Count();
+    release.BarHeight = BarHeight();
+    release.NowMs = TickCount64();
+    const bool start = DecideRelease(g_click, release);
+    ClearPressedIndex();
+    if (start && !HasButtonMenu(pressed)) {
+        if (ExecuteButton(pressed, startAnyway) == kExecStarted) NoteStarted(g_click, TickCount64());
+    }
+    RestartAutoReduce();
+}
+
+// Editing buttons (item dialog, Add/Edit/Remove menu) and the main menu
+// arrive with the dialogs and menus; until then such a press shows itself
+// and changes nothing.
+void PressForEditing(std::int32_t index) {
+    Log(2, "frmButtons_MouseDown: editing of button %i is not available", index);
+    ButtonDrawPress(index);
+    ButtonDrawUnPress();
+    ClearPressedIndex();
+    RestartAutoReduce();
+}
+
+}  // namespace
+
+void OnBarMouseDown(HWND bar, int x, int y, int button, WPARAM keys) {
+    const bool shift = (keys & MK_SHIFT) != 0;
+    const bool ctrl = (keys & MK_CONTROL) != 0;
+    Log(3, "frmButtons_MouseDown(%i, %i, but=%u, shift=0x%X", x, y, button,
+        (shift ? 1u : 0u) | (ctrl ? 2u : 0u));
+    if (!BarBuilt()) return;
+    PressFacts press;
+    press.X = x;
+    press.Y = y;
+    press.Button = button;
+    press.Shift = shift;
+    press.Ctrl = ctrl;
+    press.ReallyDown = ReallyDown(button);
+    press.BarReduced = BarReduced(bar);
+    press.NowMs = TickCount64();
+    press.Index = ButtonAtClientX(x);
+    press.Count = CurrentBarLayout().Count();
+    press.BarHeight = BarHeight();
+    press.HasMenu = press.Index < press.Count && HasButtonMenu(press.Index);
+    const PressAction action = DecidePress(g_click, press);
+    if (action == PressAction::Ignore) return;
+    HandForegroundBack(press.Index >= press.Count);
+    SetProcessPriority(true);
+    switch (action) {
+        case PressAction::EditDialog:
+        case PressAction::ContextMenu:
+            PressForEditing(press.Index);
+            break;
+        case PressAction::MainMenu:
+            Log(2, "frmButtons_MouseDown: main menu");
+            TopNow();
+            break;
+        case PressAction::Press:
+        case PressAction::PressMenu:
+            // A menu button's menu opens on the press; the button menus are
+            // built with the menus.
+            ButtonDrawPress(press.Index);
+            break;
+        case PressAction::Ignore:
+            break;
+    }
+}
+
+void OnBarMouseUp(HWND, int x, int y, int button, WPARAM keys) {
+    Log(4, "FB_MU1 frmButtons_MouseUp(%i, %i, %u)", x, y, button);
+    Log(5, "FB_MU2");
+    const bool startAnyway = (keys & MK_SHIFT) != 0 || button == kRightButton;
+    ButUnPress(ButtonAtClientX(x), y, startAnyway);
+    SetProcessPriority(false);
+}
+
+bool OnBarMouseMoveClick(HWND, int x, int y, WPARAM keys) {
+    MoveFacts move;
+    move.X = x;
+    move.Y = y;
+    move.AnyButtonDown = (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
+    if (g_click.Pressed >= 0) {
+        const BarLayout& layout = CurrentBarLayout();
+        const std::int32_t offset = BarScrollOffset();
+        move.CellLeft = layout.ButtonX(g_click.Pressed) - offset;
+        move.CellRight = layout.CellRight(g_click.Pressed) - offset;
+    }
+    move.BarHeight = BarHeight();
+    switch (DecideHeldMove(g_click, move)) {
+        case HeldMove::CompleteRelease:
+            // Released outside the bar: the press ends without a start.
+            Log(5, "FB_MM2");
+            ButUnPress(-1, y, false);
+            return false;
+        case HeldMove::DrawPressed:
+            ButtonDrawPress(g_click.Pressed);
+            g_click.DrawnPressed = true;
+            break;
+        case HeldMove::DrawUnpressed:
+            ButtonDrawUnPress();
+            g_click.DrawnPressed = false;
+            break;
+        case HeldMove::None:
+            break;
+    }
     return true;
 }
 

@@ -5,11 +5,13 @@
 
 #include "app/app_state.h"
 #include "app/log.h"
+#include "bar/bar_click_win32.h"
 #include "bar/bar_draw_win32.h"
 #include "bar/bar_events_win32.h"
 #include "bar/position_tick.h"
 #include "bar/reduce.h"
 #include "support/tick_clock.h"
+#include "winwatch/foreground_win32.h"
 
 namespace zorv {
 
@@ -168,6 +170,7 @@ void OnBarMouseMove(HWND bar, int x, int y, WPARAM keys) {
     Log(6, "FB_MM1 frmButtons_MouseMove(%i, %i, 0x%X)", x, y, static_cast<std::uint32_t>(keys));
     if (!g_motion) return;
     Motion& m = *g_motion;
+    if (x != kSimulatedMoveX && !OnBarMouseMoveClick(bar, x, y, keys)) return;
     if (!m.reducer.OnMouseMove(x, y)) return;
     const std::uint64_t now = TickCount64();
     if (now - g_lastMoveMs > kRetopAfterIdleMs) {
@@ -176,6 +179,8 @@ void OnBarMouseMove(HWND bar, int x, int y, WPARAM keys) {
     g_lastMoveMs = now;
     if (Options.ProcessPrio == 1) m.platform.SetHighPriority();
     if (x != kSimulatedMoveX) ScrollAtScreenEdge(m);
+    Log(6, "FB_MM10");
+    RecordForegroundWindow();
 }
 
 void OnBarTimer(HWND, UINT_PTR id) {
