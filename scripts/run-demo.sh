@@ -14,7 +14,7 @@ cmake --build --preset win64 --target ZorvPanel Zorv
 demo=$root/build/win64/demo
 rm -rf "$demo"
 cp -r build/win64/dist "$demo"
-cp demo/ZorvPanel.ini "$demo/ZorvPanel.ini"
+cp demo/ZorvPanel.ini demo/Readme.txt "$demo/"
 
 export WINEPREFIX=$root/build/win64/wineprefix-demo WINEDEBUG=-all
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}

@@ -63,6 +63,37 @@ inline bool MoveMouseAndStay(int x, int y) {
     return false;
 }
 
+// Presses and releases a mouse button where the cursor is, as the user would
+// (left, right or middle: MOUSEEVENTF_LEFTDOWN and so on), with `holdMs`
+// between press and release.
+inline bool ClickHere(DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD holdMs = 30) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = downFlag;
+    if (SendInput(1, &in, sizeof in) != 1) return false;
+    Sleep(holdMs);
+    // Each UP flag is the DOWN flag shifted left once.
+    in.mi.dwFlags = downFlag << 1;
+    return SendInput(1, &in, sizeof in) == 1;
+}
+
+// Moves to (x, y), waits until the cursor stays there, then clicks.
+inline bool ClickAt(int x, int y, DWORD downFlag = MOUSEEVENTF_LEFTDOWN) {
+    return MoveMouseAndStay(x, y) && ClickHere(downFlag);
+}
+
+// Holds Shift (or another key) around `action`, as a user would.
+template <class Action>
+void WithKeyHeld(WORD vk, Action action) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    SendInput(1, &in, sizeof in);
+    action();
+    in.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &in, sizeof in);
+}
+
 // The window's LWA_ALPHA value; nothing when it is not layered or has no
 // alpha set.
 inline std::optional<int> LayeredAlpha(HWND window) {
