@@ -43,6 +43,22 @@ constexpr std::array<TextRow, kCount> kRows = {{
     // "geprerrt" is the program's established wording; keep it.
     {Txt::AccessRestricted, "Der Zugriff auf diese Funktion ist geprerrt",
                             "The access to this function is restricted"},
+    {Txt::DriveNotFound, "Laufwerk ", "Drive "},
+    {Txt::DriveNotFoundFor, " nicht gefunden zum starten von ", " not found for executing "},
+    {Txt::ProgramNotFound, "Programm nicht gefunden:", "Program not found:"},
+    {Txt::AlreadyStarting, "Wird schon gestartet...", "Already starting..."},
+    {Txt::ErrorExecuting, "Fehler beim Ausführen von '", "Error executing '"},
+    {Txt::NoLinkForType, "Keine Verknüpfung für diesen Dateityp",
+                         "No link for this type of file"},
+    // "ist Datei" is the program's established wording; keep it.
+    {Txt::BadCpuType, "Ausführbare ist Datei ungültig für diese CPU",
+                      "Executable not valid for this CPU type"},
+    {Txt::StartTextTooLong,
+     "Nicht gestartet: der Text ist zu lang (höchstens 259 Bytes in der Codepage des Systems):",
+     "Not started: the text is too long (at most 259 bytes in the system code page):"},
+    {Txt::StartTextCodePage,
+     "Nicht gestartet: der Text enthält Zeichen, die die Codepage des Systems nicht darstellen kann:",
+     "Not started: the text holds characters the system code page cannot represent:"},
 }};
 // clang-format on
 

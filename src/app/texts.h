@@ -28,6 +28,15 @@ enum class Txt : std::size_t {
     IniFiles,           // filter name; the filter adds " (*.ini)|*.ini"
     InvalidValue,       // format: %1 = the rejected value, e.g. of "/ini="
     AccessRestricted,
+    DriveNotFound,  // + drive ("D:") + DriveNotFoundFor + CR LF + command
+    DriveNotFoundFor,
+    ProgramNotFound,    // + CR LF + command
+    AlreadyStarting,    // the starter is still starting the same program
+    ErrorExecuting,     // + file + "'" + CR LF + error text
+    NoLinkForType,      // error 31
+    BadCpuType,         // error 216
+    StartTextTooLong,   // a start-request text of 260 bytes or more; + CR LF + the text
+    StartTextCodePage,  // a start-request text the ANSI code page cannot hold; + CR LF + the text
     Count
 };
 

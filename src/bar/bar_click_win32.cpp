@@ -22,9 +22,13 @@ namespace zorv {
 namespace {
 
 ClickState g_click;
+LARGE_INTEGER g_releaseCounter{};
 
+// The key state as of the message being handled, not of this instant: a
+// quick click that waited in the queue while the bar was busy is still a
+// real press, while a synthetic press (no button down at all) is not.
 bool KeyDown(int vk) {
-    return GetAsyncKeyState(vk) < 0;
+    return GetKeyState(vk) < 0;
 }
 
 bool ReallyDown(int button) {
@@ -69,6 +73,17 @@ int ExecuteButton(std::int32_t index, bool startAnyway) {
     return result;
 }
 
+// How long the launcher itself took from the release to the start request
+// (the library's own work not included); read by the click benchmark.
+void LogClickTime() {
+    const std::int64_t handed = LastRequestHandedCounter();
+    LARGE_INTEGER frequency{};
+    if (handed <= g_releaseCounter.QuadPart || !QueryPerformanceFrequency(&frequency)) return;
+    const double ms = static_cast<double>(handed - g_releaseCounter.QuadPart) * 1000.0 /
+                      static_cast<double>(frequency.QuadPart);
+    Log(3, "Start request handed to Zorv.dll %.3f ms after the release", ms);
+}
+
 void ButUnPress(std::int32_t index, std::int32_t y, bool startAnyway) {
     Log(3, "butUnPress(%u)", static_cast<std::uint32_t>(index));
     ButtonDrawUnPress();
@@ -82,7 +97,10 @@ void ButUnPress(std::int32_t index, std::int32_t y, bool startAnyway) {
     const bool start = DecideRelease(g_click, release);
     ClearPressedIndex();
     if (start && !HasButtonMenu(pressed)) {
-        if (ExecuteButton(pressed, startAnyway) == kExecStarted) NoteStarted(g_click, TickCount64());
+        if (ExecuteButton(pressed, startAnyway) == kExecStarted) {
+            NoteStarted(g_click, TickCount64());
+            LogClickTime();
+        }
     }
     RestartAutoReduce();
 }
@@ -144,6 +162,7 @@ void OnBarMouseDown(HWND bar, int x, int y, int button, WPARAM keys) {
 }
 
 void OnBarMouseUp(HWND, int x, int y, int button, WPARAM keys) {
+    QueryPerformanceCounter(&g_releaseCounter);
     Log(4, "FB_MU1 frmButtons_MouseUp(%i, %i, %u)", x, y, button);
     Log(5, "FB_MU2");
     const bool startAnyway = (keys & MK_SHIFT) != 0 || button == kRightButton;

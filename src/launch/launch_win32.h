@@ -29,6 +29,12 @@ bool ExecuteCommand(std::string& path, std::string& wrkDir, std::int32_t& userTy
 bool ForcedWindowStatePending();
 void CheckForcedWindowState();
 
+// What the last ExecuteItem returned (kExecNothing before the first).
+int LastExecuteResult();
+// QueryPerformanceCounter when the last start request was handed to
+// Zorv.dll; 0 before the first.
+std::int64_t LastRequestHandedCounter();
+
 // Message box in front of everything: the bar is brought to the front first,
 // the previous foreground window gets the focus back afterwards.
 int MsgBoxTop(const std::string& text, UINT style);

@@ -1,23 +1,158 @@
 // Zorv.dll, the companion library that starts processes for the launcher.
-// For now it refuses every request; the starter itself comes with the launcher.
+// Its one export takes an ExecRequest, answers at once, and never waits for
+// the started program; docs/zorv-dll.md describes the whole contract.
 #include <windows.h>
 
-#include <cstdint>
+#include <new>
+
+#include "launch/dll/starter_win32.h"
+
+namespace zorv::dll {
 
 namespace {
-// Offset of ErrorCode in the 808-byte start request.
-constexpr std::size_t kErrorCodeOffset = 792;
-}  // namespace
 
-extern "C" __declspec(dllexport) std::int32_t __stdcall ExecuteProcessAsync(void* request) {
-    if (request) {
-        const std::int32_t notSupported = ERROR_NOT_SUPPORTED;
-        CopyMemory(static_cast<char*>(request) + kErrorCodeOffset, &notSupported,
-                   sizeof notSupported);
+std::wstring FromAnsi(const char* text) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (n <= 1) return {};
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
+    wide.resize(static_cast<size_t>(n - 1));
+    return wide;
+}
+
+// Upper case through the system (it knows more letters than ASCII), then
+// UTF-8 for the portable registry.
+std::string FileKey(std::wstring path) {
+    CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    const int n = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string key(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), key.data(), n,
+                        nullptr, nullptr);
+    return key;
+}
+
+int OwnElevationType() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return 1;
+    DWORD type = 1;
+    DWORD size = 0;
+    // Class 18 (TokenElevationType) does not exist before Windows Vista.
+    if (!GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size)) type = 1;
+    CloseHandle(token);
+    return static_cast<int>(type);
+}
+
+// RtlGetVersion tells the truth whatever the host program's manifest says.
+unsigned WindowsVersionCode() {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    FARPROC proc = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (proc && reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void (*)()>(proc))(&info) == 0) {
+        return info.dwMajorVersion * 256 + info.dwMinorVersion;
+    }
+    const DWORD version = GetVersion();
+    return LOBYTE(LOWORD(version)) * 256u + HIBYTE(LOWORD(version));
+}
+
+// The full path of an existing file: as given (relative to the current
+// folder), inside the working folder, or (for programs) along the search
+// path as CreateProcess would find it. Empty when there is none.
+std::wstring FindFile(const std::wstring& file, const std::wstring& workDir, bool searchPath) {
+    wchar_t full[MAX_PATH * 4];
+    const DWORD size = static_cast<DWORD>(std::size(full));
+    auto fullPath = [&](const std::wstring& path) -> std::wstring {
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return {};
+        const DWORD n = GetFullPathNameW(path.c_str(), size, full, nullptr);
+        return (n > 0 && n < size) ? std::wstring(full, n) : path;
+    };
+    std::wstring found = fullPath(file);
+    if (found.empty() && !workDir.empty()) {
+        found = fullPath(workDir + (workDir.back() == L'\\' ? L"" : L"\\") + file);
+    }
+    if (found.empty() && searchPath) {
+        const DWORD n = SearchPathW(nullptr, file.c_str(), L".exe", size, full, nullptr);
+        if (n > 0 && n < size) found.assign(full, n);
+    }
+    return found;
+}
+
+// Where the job's file is and which key it holds while it starts; the key is
+// always the requested file, so two documents of one program do not block
+// each other.
+DWORD Locate(StartJob& job, const StartPlan& plan, const char* requestedFile) {
+    const bool program = !plan.resolveAssociation && job.how != Mechanism::ShellOpen;
+    std::wstring found = FindFile(job.file, job.workDir, program);
+    if (found.empty() && (program || IsFullPath(requestedFile))) return ERROR_FILE_NOT_FOUND;
+    if (!found.empty()) job.file = found;
+    job.key = FileKey(job.file);
+    if (plan.resolveAssociation) {
+        if (const DWORD error = ResolveAssociation(job)) return error;
+        found = FindFile(job.file, job.workDir, true);
+        if (found.empty()) return ERROR_FILE_NOT_FOUND;
+        job.file = found;
+    } else if (job.how == Mechanism::ShellOpen && IsLinkFile(job.file)) {
+        ApplyShortcutShow(job);
     }
     return 0;
 }
 
+DWORD Execute(ExecRequest& request) {
+    if (const DWORD error = CheckRequest(request)) return error;
+    const StartPlan plan = PlanStart(request, OwnElevationType(), WindowsVersionCode());
+    auto job = std::make_unique<StartJob>();
+    job->how = plan.how;
+    job->file = FromAnsi(request.File);
+    job->params = FromAnsi(request.Params);
+    job->workDir = FromAnsi(request.WorkDir);
+    job->show = request.ShowCmd;
+    job->priorityClass = static_cast<DWORD>(request.PriorityClass);
+    if (const DWORD error = Locate(*job, plan, request.File)) return error;
+
+    if (!InProgress().TryBegin(job->key)) return kErrorAlreadyStarting;
+    if (IsShellMechanism(job->how)) return FinishInWorker(std::move(job));
+    DWORD processId = 0;
+    if (const DWORD error = StartProcess(*job, processId)) {
+        InProgress().End(job->key);
+        return error;
+    }
+    request.Result = static_cast<std::int32_t>(processId);
+    // The process runs; without a worker only the wait for its window is lost.
+    FinishInWorker(std::move(job));
+    return 0;
+}
+
+}  // namespace
+
+StartsInProgress& InProgress() {
+    static StartsInProgress starts;
+    return starts;
+}
+
+}  // namespace zorv::dll
+
+// Non-zero when the start was accepted. ErrorCode receives 0 or the Windows
+// error (99999 while the same file is still being started); Result receives
+// the process id of a process start, 0 for a start through the shell.
+extern "C" __declspec(dllexport) std::int32_t
+    __stdcall ExecuteProcessAsync(zorv::ExecRequest* request) {
+    if (!request) return 0;
+    request->Result = 0;
+    DWORD error = 0;
+    try {
+        error = zorv::dll::Execute(*request);
+    } catch (const std::bad_alloc&) {
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    } catch (...) {
+        error = ERROR_INTERNAL_ERROR;
+    }
+    request->ErrorCode = static_cast<std::int32_t>(error);
+    return error == 0 ? 1 : 0;
+}
+
+// Thread notifications stay on: the static C++ runtime frees its per-thread
+// data through them.
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
     return TRUE;
 }

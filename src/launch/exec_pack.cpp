@@ -1,0 +1,50 @@
+#include "launch/exec_pack.h"
+
+#include <cstring>
+
+#include "app/startup.h"
+
+namespace zorv {
+
+std::uint32_t PriorityClassOf(std::int32_t prio) {
+    if (prio < 0 || prio >= static_cast<std::int32_t>(PriorityClasses.size())) prio = 2;
+    return PriorityClasses[static_cast<std::size_t>(prio)];
+}
+
+std::int32_t ShowCmdOf(std::int32_t style) {
+    return style >= 100 ? style - 100 : style;
+}
+
+namespace {
+
+PackFailure Check(const std::optional<std::string>& text) {
+    if (!text) return PackFailure::NotInCodePage;
+    if (text->size() >= kExecTextBytes) return PackFailure::TooLong;
+    // An embedded NUL would silently end the text early on the other side.
+    if (text->find('\0') != std::string::npos) return PackFailure::NotInCodePage;
+    return PackFailure::None;
+}
+
+}  // namespace
+
+PackResult PackExecRequest(const ExecFields& fields, ExecRequest& request) {
+    std::memset(&request, 0, sizeof request);
+    const std::optional<std::string>* texts[] = {&fields.File, &fields.Params, &fields.WorkDir};
+    char* targets[] = {request.File, request.Params, request.WorkDir};
+    for (int i = 0; i < 3; ++i) {
+        if (PackFailure failure = Check(*texts[i]); failure != PackFailure::None) {
+            return {failure, i};
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        const std::string& text = **texts[i];
+        std::memcpy(targets[i], text.data(), text.size());
+    }
+    request.ShowCmd = ShowCmdOf(fields.Style);
+    request.PriorityClass = static_cast<std::int32_t>(PriorityClassOf(fields.Prio));
+    request.UserType = fields.UserType;
+    request.ShellStart = fields.ShellStart ? 1 : 0;
+    return {};
+}
+
+}  // namespace zorv

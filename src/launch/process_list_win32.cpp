@@ -1,0 +1,257 @@
+#include "launch/process_list_win32.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/log.h"
+#include "launch/window_ops_win32.h"
+#include "support/ascii.h"
+#include "support/text_win32.h"
+
+namespace zorv {
+
+namespace {
+
+// GetProcAddress answers a generic function pointer; going through
+// void (*)() keeps the cast free of -Wcast-function-type.
+template <class F>
+F Proc(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+std::string Trimmed(std::string s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+std::string AnsiToUtf8(const char* text) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (n <= 1) return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
+    wide.resize(static_cast<std::size_t>(n - 1));
+    return Narrow(wide);
+}
+
+// ---- PSAPI: decided once per run -------------------------------------------
+
+enum class PsapiState { NotTried, Missing, Available };
+PsapiState g_psapi = PsapiState::NotTried;
+
+std::string NtSourcePath() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", 0,
+                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return {};
+    wchar_t value[MAX_PATH] = {};
+    DWORD bytes = sizeof value - sizeof(wchar_t);
+    DWORD type = 0;
+    const LONG rc = RegQueryValueExW(key, L"SourcePath", nullptr, &type,
+                                     reinterpret_cast<BYTE*>(value), &bytes);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return {};
+    return Narrow(value);
+}
+
+// Windows NT 4 shipped PSAPI.DLL only on its CD (support folder); offer to
+// copy it from where Windows was installed from into the program's folder,
+// where the next load finds it.
+void OfferPsapiCopy() {
+    std::string source = NtSourcePath();
+    if (!source.empty() && source.back() != '\\') source += '\\';
+    source += "..\\SUPPORT\\DEBUG\\I386\\PSAPI.DLL";
+    const std::wstring from = Widen(source);
+    const std::wstring to = Widen(App.ProgramFolder + "\\PSAPI.DLL");
+    if (CopyFileW(from.c_str(), to.c_str(), FALSE)) return;
+
+    const int answer = MsgBox(
+        "PSAPI.DLL not found! Please instert the Windows NT4 Installation CD or an\r\n"
+        "original Service Pack CD into the drive you installed Windows NT from!\r\n"
+        "Copy the file now?",
+        MB_YESNO | MB_ICONEXCLAMATION);
+    if (answer != IDYES) {
+        MsgBox(
+            "Please copy PSAPI.DLL manually to Zorv's folder from the NT4 CD's folder "
+            "\\SUPPORT\\DEBUG\\I386\\PSAPI.DLL",
+            MB_OK | MB_ICONINFORMATION);
+    } else if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) {
+        MsgBox("File not found. " + source, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+bool PsapiAvailable() {
+    if (g_psapi != PsapiState::NotTried) return g_psapi == PsapiState::Available;
+    HMODULE lib = LoadLibraryW(L"PSAPI.DLL");
+    const auto& v = App.WindowsVersion;
+    if (!lib && v.NT && v.Major == 4) {
+        OfferPsapiCopy();
+        lib = LoadLibraryW(L"PSAPI.DLL");
+    }
+    g_psapi = lib ? PsapiState::Available : PsapiState::Missing;
+    if (lib) FreeLibrary(lib);
+    Log(2, "PSAPI %s", lib ? "available" : "missing");
+    return lib != nullptr;
+}
+
+struct PsapiFunctions {
+    using EnumProcessesFn = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
+    using EnumModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
+    using ModuleFileNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
+    EnumProcessesFn EnumProcesses = nullptr;
+    EnumModulesFn EnumProcessModules = nullptr;
+    ModuleFileNameFn GetModuleFileNameEx = nullptr;
+
+    bool Ok() const { return EnumProcesses && EnumProcessModules && GetModuleFileNameEx; }
+};
+
+// Resolved on first use and kept loaded for the rest of the run.
+const PsapiFunctions& Psapi() {
+    static const PsapiFunctions functions = [] {
+        HMODULE lib = LoadLibraryW(L"PSAPI.DLL");
+        PsapiFunctions f;
+        f.EnumProcesses = Proc<PsapiFunctions::EnumProcessesFn>(lib, "EnumProcesses");
+        f.EnumProcessModules = Proc<PsapiFunctions::EnumModulesFn>(lib, "EnumProcessModules");
+        f.GetModuleFileNameEx = Proc<PsapiFunctions::ModuleFileNameFn>(lib, "GetModuleFileNameExW");
+        return f;
+    }();
+    return functions;
+}
+
+// ---- The two roads to the process list --------------------------------------
+
+std::vector<DWORD> ProcessIds(const PsapiFunctions& psapi) {
+    // EnumProcesses does not say how many ids there are: grow the buffer until
+    // the answer leaves room.
+    std::vector<DWORD> ids(2);
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(ids.size() * sizeof(DWORD));
+        DWORD bytes = 0;
+        if (!psapi.EnumProcesses(ids.data(), size, &bytes)) return {};
+        if (bytes < size || ids.size() >= (1u << 20)) {
+            ids.resize(bytes / sizeof(DWORD));
+            return ids;
+        }
+        ids.resize(ids.size() * 2);
+    }
+}
+
+std::string ProcessPath(const PsapiFunctions& psapi, DWORD pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return {};
+    std::string path;
+    HMODULE modules[200 / sizeof(HMODULE)] = {};
+    DWORD needed = 0;
+    if (psapi.EnumProcessModules(process, modules, sizeof modules, &needed) && needed > 0) {
+        wchar_t name[260] = {};
+        const DWORD n = psapi.GetModuleFileNameEx(process, modules[0], name, 260);
+        path = Trimmed(Narrow(std::wstring_view(name, n < 260 ? n : 259)));
+    }
+    CloseHandle(process);
+    return path;
+}
+
+std::vector<ProcessEntry> PsapiProcesses(const std::vector<std::uint32_t>* pathsOf) {
+    const PsapiFunctions& psapi = Psapi();
+    std::vector<ProcessEntry> list;
+    if (!psapi.Ok()) return list;
+    for (DWORD pid : ProcessIds(psapi)) {
+        if (list.size() == kMaxProcesses) break;
+        const bool wanted =
+            !pathsOf || std::find(pathsOf->begin(), pathsOf->end(), pid) != pathsOf->end();
+        list.push_back({pid, wanted ? ProcessPath(psapi, pid) : std::string{}});
+    }
+    return list;
+}
+
+std::vector<ProcessEntry> ToolhelpProcesses() {
+    std::vector<ProcessEntry> list;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return list;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = Process32FirstW(snapshot, &entry); ok && list.size() < kMaxProcesses;
+         ok = Process32NextW(snapshot, &entry)) {
+        list.push_back({entry.th32ProcessID, Narrow(entry.szExeFile)});
+    }
+    CloseHandle(snapshot);
+    return list;
+}
+
+// The 16-bit tasks of a virtual DOS machine, in enumeration order. Only
+// 32-bit Windows has the machine; elsewhere the library is missing.
+BOOL WINAPI CollectTask(DWORD, WORD, WORD, PSZ, PSZ fileName, LPARAM tasks) {
+    if (fileName)
+        reinterpret_cast<std::vector<std::string>*>(tasks)->push_back(AnsiToUtf8(fileName));
+    return FALSE;  // go on
+}
+
+std::vector<std::string> VdmTasks(DWORD pid) {
+    using TaskEnumProcEx = BOOL(WINAPI*)(DWORD, WORD, WORD, PSZ, PSZ, LPARAM);
+    using EnumTasksFn = INT(WINAPI*)(DWORD, TaskEnumProcEx, LPARAM);
+    static const EnumTasksFn enumTasks =
+        Proc<EnumTasksFn>(LoadLibraryW(L"VDMDBG.DLL"), "VDMEnumTaskWOWEx");
+    std::vector<std::string> tasks;
+    if (enumTasks) enumTasks(pid, CollectTask, reinterpret_cast<LPARAM>(&tasks));
+    return tasks;
+}
+
+}  // namespace
+
+std::vector<ProcessEntry> GetProcessList(const std::vector<std::uint32_t>* pathsOf) {
+    std::vector<ProcessEntry> list;
+    if (!App.WindowsVersion.NT) {
+        list = ToolhelpProcesses();
+    } else if (PsapiAvailable()) {
+        list = PsapiProcesses(pathsOf);
+    }
+    for (ProcessEntry& process : list) {
+        const std::string_view path = process.Path;
+        if (path.size() >= 9 && EqualsNoCase(path.substr(path.size() - 9), "NTVDM.EXE"))
+            process.Path = ReplaceNtvdmPath(process.Path, VdmTasks(process.Pid));
+    }
+    return list;
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> windows;
+    // Bounded: windows closing during the walk could otherwise keep it going.
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w && windows.size() < 65536;
+         w = GetWindow(w, GW_HWNDNEXT)) {
+        windows.push_back(w);
+    }
+    return windows;
+}
+
+std::vector<WindowEntry> ListAppWindows(bool includeHidden) {
+    auto pidOf = [](WindowId window) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &pid);
+        return static_cast<std::uint32_t>(pid);
+    };
+    auto parentOf = [](WindowId window) {
+        return reinterpret_cast<WindowId>(GetParent(reinterpret_cast<HWND>(window)));
+    };
+    std::vector<WindowEntry> list;
+    for (HWND w : TopLevelWindows()) {
+        if (list.size() == kMaxAppWindows) break;
+        AppWindowFacts facts;
+        facts.Style = static_cast<std::uint32_t>(GetWindowLongW(w, GWL_STYLE));
+        facts.ExStyle = static_cast<std::uint32_t>(GetWindowLongW(w, GWL_EXSTYLE));
+        wchar_t cls[256] = {};
+        const int n = GetClassNameW(w, cls, 256);
+        facts.ClassName = Narrow(std::wstring_view(cls, n > 0 ? static_cast<std::size_t>(n) : 0));
+        if (!IsAppWindow(facts.Style, facts.ExStyle, facts.ClassName)) continue;
+        facts.Visible = IsReallyVisible(w);
+        const WindowId id = reinterpret_cast<WindowId>(w);
+        facts.OwnRoot = SameProcessRoot(id, parentOf, pidOf) == id;
+        if (TakeAppWindow(facts, includeHidden)) list.push_back({id, pidOf(id)});
+    }
+    return list;
+}
+
+}  // namespace zorv

@@ -1,0 +1,25 @@
+// The system's process and window lists as the window finders read them.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "launch/activate.h"
+
+namespace zorv {
+
+// Running processes with their program paths, at most 200. On the NT family
+// only through PSAPI (none without it); toolhelp on Windows 95/98/ME. With
+// `pathsOf`, the NT family reads only the paths of those process ids (the
+// others are listed with an empty path).
+std::vector<ProcessEntry> GetProcessList(const std::vector<std::uint32_t>* pathsOf = nullptr);
+
+// Top-level application windows with their process ids, at most 400;
+// invisible ones only with `includeHidden`.
+std::vector<WindowEntry> ListAppWindows(bool includeHidden);
+
+// All top-level windows from the desktop's first child on, hidden ones too.
+std::vector<HWND> TopLevelWindows();
+
+}  // namespace zorv

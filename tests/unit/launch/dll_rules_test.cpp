@@ -1,0 +1,173 @@
+#include "launch/dll_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace zorv {
+namespace {
+
+ExecRequest Request(const char* file = "C:\\Tools\\app.exe") {
+    ExecRequest r{};
+    std::strcpy(r.File, file);
+    r.ShowCmd = 1;
+    r.PriorityClass = 0x20;
+    return r;
+}
+
+std::array<unsigned char, kLinkHeaderSize> LinkHeader(std::uint32_t show) {
+    std::array<unsigned char, kLinkHeaderSize> h{};
+    h[0] = 0x4C;
+    const unsigned char clsid[16] = {0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
+    std::memcpy(h.data() + 4, clsid, sizeof clsid);
+    for (int i = 0; i < 4; ++i) h[0x3C + i] = static_cast<unsigned char>(show >> (8 * i));
+    return h;
+}
+
+TEST(DllRules, CheckRequest_AcceptsEveryValidFieldValue) {
+    ExecRequest r = Request();
+    EXPECT_EQ(CheckRequest(r), 0u);
+    for (int show = 0; show <= 11; ++show) {
+        r.ShowCmd = show;
+        EXPECT_EQ(CheckRequest(r), 0u) << "show " << show;
+    }
+    for (std::int32_t prio : {0, 0x20, 0x40, 0x80, 0x100, 0x4000, 0x8000}) {
+        r.PriorityClass = prio;
+        EXPECT_EQ(CheckRequest(r), 0u) << std::hex << prio;
+    }
+    r.UserType = 2;
+    r.ShellStart = 1;
+    // A text may fill its field up to the last byte, which holds the NUL.
+    std::memset(r.Params, 'x', kExecTextBytes - 1);
+    EXPECT_EQ(CheckRequest(r), 0u);
+}
+
+TEST(DllRules, CheckRequest_RefusesBadFields_WithInvalidParameter) {
+    auto refused = [](void (*spoil)(ExecRequest&)) {
+        ExecRequest r = Request();
+        spoil(r);
+        return CheckRequest(r);
+    };
+    EXPECT_EQ(refused([](ExecRequest& r) { std::memset(r.File, 'a', kExecTextBytes); }), 87u);
+    EXPECT_EQ(refused([](ExecRequest& r) { std::memset(r.Params, 'a', kExecTextBytes); }), 87u);
+    EXPECT_EQ(refused([](ExecRequest& r) { std::memset(r.WorkDir, 'a', kExecTextBytes); }), 87u);
+    EXPECT_EQ(refused([](ExecRequest& r) { r.ShowCmd = 12; }), 87u);
+    EXPECT_EQ(refused([](ExecRequest& r) { r.ShowCmd = -1; }), 87u);
+    EXPECT_EQ(refused([](ExecRequest& r) { r.PriorityClass = 0x1234; }), 87u);
+    EXPECT_EQ(refused([](ExecRequest& r) { r.PriorityClass = -1; }), 87u);
+    EXPECT_EQ(refused([](ExecRequest& r) { r.UserType = 3; }), 87u);
+    EXPECT_EQ(refused([](ExecRequest& r) { r.UserType = -1; }), 87u);
+    EXPECT_EQ(refused([](ExecRequest& r) { r.ShellStart = 2; }), 87u);
+    // An unusable field outranks the missing file: the request is malformed.
+    EXPECT_EQ(refused([](ExecRequest& r) {
+                  r.File[0] = '\0';
+                  r.ShowCmd = 99;
+              }),
+              87u);
+    EXPECT_EQ(refused([](ExecRequest& r) { r.File[0] = '\0'; }), kErrorFileNotFound);
+}
+
+TEST(DllRules, PlanStart_PicksMechanismByUserTypeElevationAndVersion) {
+    ExecRequest r = Request();
+    EXPECT_EQ(PlanStart(r, 1, 0x601).how, Mechanism::CreateProcess);
+    r.ShellStart = 1;
+    StartPlan open = PlanStart(r, 1, 0x601);
+    EXPECT_EQ(open.how, Mechanism::ShellOpen);
+    EXPECT_FALSE(open.resolveAssociation) << "the shell opens documents itself";
+
+    r.UserType = 1;
+    StartPlan limited = PlanStart(r, 3, 0x600);
+    EXPECT_EQ(limited.how, Mechanism::ShellRunAs);
+    EXPECT_TRUE(limited.resolveAssociation);
+    EXPECT_EQ(PlanStart(r, 3, 0xA00).how, Mechanism::ShellRunAs);
+    EXPECT_EQ(PlanStart(r, 1, 0x601).how, Mechanism::ShellRunAsUser);
+    EXPECT_EQ(PlanStart(r, 2, 0xA00).how, Mechanism::ShellRunAsUser);
+    EXPECT_EQ(PlanStart(r, 1, 0x600).how, Mechanism::ShellRunAs) << "Vista without split token";
+    EXPECT_EQ(PlanStart(r, 1, 0x501).how, Mechanism::ShellRunAs) << "XP's Run As dialog";
+
+    r.UserType = 2;
+    EXPECT_EQ(PlanStart(r, 2, 0x601).how, Mechanism::RestrictedToken);
+    EXPECT_TRUE(PlanStart(r, 2, 0x601).resolveAssociation);
+    r.ShellStart = 0;
+    EXPECT_FALSE(PlanStart(r, 2, 0x601).resolveAssociation);
+}
+
+TEST(DllRules, LinkShowCommand_ReadsOnlyValidHeaders) {
+    EXPECT_EQ(LinkShowCommand(LinkHeader(1)), 1);
+    EXPECT_EQ(LinkShowCommand(LinkHeader(3)), 3);
+    EXPECT_EQ(LinkShowCommand(LinkHeader(7)), 7);
+    // Values the format does not allow count as normal.
+    EXPECT_EQ(LinkShowCommand(LinkHeader(2)), 1);
+    EXPECT_EQ(LinkShowCommand(LinkHeader(0x03000000)), 1) << "byte order";
+
+    auto h = LinkHeader(3);
+    EXPECT_FALSE(LinkShowCommand(std::span(h).first(kLinkHeaderSize - 1))) << "short file";
+    h[0] = 0x4D;
+    EXPECT_FALSE(LinkShowCommand(h)) << "header size";
+    h = LinkHeader(3);
+    h[19] = 0x47;
+    EXPECT_FALSE(LinkShowCommand(h)) << "class id";
+    const auto seven = LinkHeader(7);
+    std::vector<unsigned char> longer(seven.begin(), seven.end());
+    longer.resize(300, 0xFF);
+    EXPECT_EQ(LinkShowCommand(longer), 7) << "the rest of the file does not matter";
+}
+
+TEST(DllRules, ShortcutShowCommand_LinkWinsOnlyOverNormal) {
+    EXPECT_EQ(ShortcutShowCommand(1, 7), 7);
+    EXPECT_EQ(ShortcutShowCommand(1, 3), 3);
+    EXPECT_EQ(ShortcutShowCommand(3, 7), 3);
+    EXPECT_EQ(ShortcutShowCommand(0, 3), 0);
+    EXPECT_EQ(ShortcutShowCommand(1, std::nullopt), 1);
+}
+
+TEST(DllRules, PathShapes) {
+    EXPECT_TRUE(IsFullPath("C:\\a.txt"));
+    EXPECT_TRUE(IsFullPath("z:/a"));
+    EXPECT_TRUE(IsFullPath("\\\\server\\share\\a"));
+    EXPECT_FALSE(IsFullPath("C:a.txt"));
+    EXPECT_FALSE(IsFullPath("http://www.example.com"));
+    EXPECT_FALSE(IsFullPath("www.example.com"));
+    EXPECT_FALSE(IsFullPath("notepad"));
+    EXPECT_FALSE(IsFullPath("1:\\x"));
+    EXPECT_FALSE(IsFullPath("\\\\"));
+
+    EXPECT_TRUE(EndsWithNoCase("C:\\x\\App.LnK", ".lnk"));
+    EXPECT_FALSE(EndsWithNoCase("lnk", ".lnk"));
+
+    EXPECT_EQ(ProcessCommandLine(L"C:\\My Tools\\a.exe", L""), L"\"C:\\My Tools\\a.exe\"");
+    EXPECT_EQ(ProcessCommandLine(L"C:\\a.exe", L"-x \"y z\""), L"\"C:\\a.exe\" -x \"y z\"");
+}
+
+TEST(DllRules, StartsInProgress_OneStartPerFile_IgnoringCaseAndSlashes) {
+    StartsInProgress starts;
+    EXPECT_TRUE(starts.TryBegin("C:\\Tools\\App.exe"));
+    EXPECT_FALSE(starts.TryBegin("c:/tools/app.EXE"));
+    EXPECT_TRUE(starts.Contains("C:\\TOOLS\\APP.EXE"));
+    EXPECT_TRUE(starts.TryBegin("C:\\Tools\\Other.exe"));
+    starts.End("c:\\tools\\app.exe");
+    EXPECT_FALSE(starts.Contains("C:\\Tools\\App.exe"));
+    EXPECT_TRUE(starts.TryBegin("C:\\Tools\\App.exe"));
+    EXPECT_TRUE(starts.Contains("C:\\Tools\\Other.exe"));
+    starts.End("C:\\never\\begun.exe");  // harmless
+}
+
+TEST(DllRules, StartsInProgress_RacingBeginsAdmitExactlyOne) {
+    StartsInProgress starts;
+    std::atomic<int> admitted{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 8; ++i) {
+        threads.emplace_back([&, i] {
+            if (starts.TryBegin(i % 2 ? "C:\\A.EXE" : "c:\\a.exe")) ++admitted;
+        });
+    }
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(admitted.load(), 1);
+}
+
+}  // namespace
+}  // namespace zorv
