@@ -14,6 +14,7 @@
 #include "items/ini_save.h"
 #include "items/old_settings.h"
 #include "support/text_win32.h"
+#include "winwatch/foreground_win32.h"
 
 namespace zorv {
 
@@ -158,7 +159,9 @@ void ReadIni(const std::string& path) {
 }
 
 bool SaveIni(const std::string& path) {
-    const std::string text = FormatIni(Lists, Options, CurrentIniContext());
+    // While a full-screen window covers the screen the bar runs on borrowed
+    // settings; the file gets the user's own.
+    const std::string text = FormatIni(Lists, SettingsForSaving(Options), CurrentIniContext());
     std::optional<std::string> bytes;
     if (!g_utf8File) bytes = Utf8ToAnsi(text);
     if (!bytes) {

@@ -6,7 +6,14 @@
 
 #include <windows.h>
 
+#include "items/settings.h"
+
 namespace zorv {
+
+// Timer ids on the bar window (the bar's own are 0x3301..0x3303).
+inline constexpr UINT_PTR kTimNewFgWin = 0x3310;        // one shot after a notification
+inline constexpr UINT_PTR kTimForegroundPoll = 0x3311;  // where the shell hook is refused
+inline constexpr UINT kForegroundPollMs = 100;
 
 // Registers the bar for shell notifications (first load) and ends it
 // (unload).
@@ -43,5 +50,19 @@ bool IsMenuOrToolbarShown();
 HWND RootOwner(HWND window);
 // The bar, a form of the program, or a message box titled "ZorvPanel".
 bool IsOwnWindow(HWND window);
+
+// While a video or full-screen window covers the screen the bar runs with
+// AutoRed 1 and LineColor 3; the configuration file keeps the user's values.
+// `live` with the configured values back in place: what is to be saved.
+Settings SettingsForSaving(const Settings& live);
+bool BarCovered();
+
+// Set while a menu of the program or the item editor is shown: TopNow then
+// leaves the z-order of the other windows alone.
+void SetForegroundBusy(bool busy);
+
+// The system reported changed non-client metrics: the menus are to be built
+// again. Answers the mark and clears it (the position tick's task).
+bool TakeMenuRebuildMark();
 
 }  // namespace zorv
