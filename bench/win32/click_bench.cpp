@@ -29,7 +29,7 @@ std::string Ini() {
            "[Button]\r\nDesc=Notepad\r\nPath=\"C:\\windows\\notepad.exe\" C:\\x.txt\r\n"
            "WrkDir=C:\\windows\r\nUserType=0\r\nIcon=**3\r\nActivate=0\r\nTitle=\r\n"
            "Style=1\r\nPrio=3\r\nHotkey=0\r\n\r\n"
-           "[Settings]\r\n\r\nLogLevel=3\r\nWriteLogfile=1\r\nAutoRed=0\r\n";
+           "[Settings]\r\n\r\nLogLevel=1\r\nWriteLogfile=1\r\nAutoRed=0\r\n";
 }
 
 std::vector<double> ClickTimes(const fs::path& log) {
@@ -65,7 +65,7 @@ int Run(int clicks) {
     PostMessageW(bar, WM_CLOSE, 0, 0);
     if (!p.WaitExit(Ms(5000))) p.Terminate();
     if (ms.empty()) {
-        std::printf("no click was timed (is the program's log at level 3?)\n");
+        std::printf("no click was timed (is the program's log at level 1?)\n");
         return 1;
     }
     std::sort(ms.begin(), ms.end());

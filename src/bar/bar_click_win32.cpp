@@ -81,7 +81,7 @@ void LogClickTime() {
     if (handed <= g_releaseCounter.QuadPart || !QueryPerformanceFrequency(&frequency)) return;
     const double ms = static_cast<double>(handed - g_releaseCounter.QuadPart) * 1000.0 /
                       static_cast<double>(frequency.QuadPart);
-    Log(3, "Start request handed to Zorv.dll %.3f ms after the release", ms);
+    Log(1, "Start request handed to Zorv.dll %.3f ms after the release", ms);
 }
 
 void ButUnPress(std::int32_t index, std::int32_t y, bool startAnyway) {

@@ -15,6 +15,7 @@
 #include "launch/command.h"
 #include "launch/launch_win32.h"
 #include "launch/window_ops_win32.h"
+#include "support/ascii.h"
 #include "support/text_win32.h"
 #include "support/tick_clock.h"
 #include "winwatch/foreground_win32.h"
@@ -163,6 +164,23 @@ class Starter {
     Entry entry_ = nullptr;
 };
 
+struct FoundProgram {
+    std::string File, Folder, Current, Program;
+    std::uint64_t At = 0;
+};
+
+std::string AskFindExecutable(const std::string& file, const std::string& folder) {
+    wchar_t result[MAX_PATH + 1] = L"";
+    const std::wstring dir = Widen(folder);
+    const auto code = reinterpret_cast<INT_PTR>(
+        FindExecutableW(WithoutQuotes(file).c_str(), dir.empty() ? nullptr : dir.c_str(), result));
+    if (code <= 32) {
+        Log(5, "FindExecutable(%s, %s) failed: %i", file, folder, static_cast<int>(code));
+        return {};
+    }
+    return Narrow(std::wstring_view(result, wcsnlen(result, MAX_PATH + 1)));
+}
+
 class Win32Launch final : public LaunchPlatform {
   public:
     std::uint32_t FileAttributes(const std::string& path) override {
@@ -172,16 +190,21 @@ class Win32Launch final : public LaunchPlatform {
     std::uint32_t DriveType(const std::string& root) override {
         return GetDriveTypeW(Widen(root).c_str());
     }
+    // One command asks FindExecutable the same question more than once (the
+    // split, the shell-start rule), and each answer is a walk through the
+    // registry: answers are reused for a second. A relative file depends on
+    // the current folder, so that is part of the question.
     std::string FindProgram(const std::string& file, const std::string& folder) override {
-        wchar_t result[MAX_PATH + 1] = L"";
-        const std::wstring dir = Widen(folder);
-        const auto code = reinterpret_cast<INT_PTR>(FindExecutableW(
-            WithoutQuotes(file).c_str(), dir.empty() ? nullptr : dir.c_str(), result));
-        if (code <= 32) {
-            Log(5, "FindExecutable(%s, %s) failed: %i", file, folder, static_cast<int>(code));
-            return {};
+        const std::uint64_t now = TickCount64();
+        const std::string current = CurrentFolder();
+        std::erase_if(found_, [now](const FoundProgram& f) { return now - f.At >= 1000; });
+        for (const FoundProgram& f : found_) {
+            if (f.File == file && f.Folder == folder && f.Current == current) return f.Program;
         }
-        return Narrow(std::wstring_view(result, wcsnlen(result, MAX_PATH + 1)));
+        std::string program = AskFindExecutable(file, folder);
+        if (found_.size() >= 8) found_.erase(found_.begin());
+        found_.push_back({file, folder, current, program, now});
+        return program;
     }
     std::string AssocCommand(const std::string& dotExtension) override {
         wchar_t buffer[1024] = L"";
@@ -209,7 +232,10 @@ class Win32Launch final : public LaunchPlatform {
         GetCurrentDirectoryW(MAX_PATH * 2, buffer);
         return Narrow(buffer);
     }
+    // Each change costs a file-system round trip; the folder dance around
+    // FindExecutable often lands where it already is.
     bool SetCurrentFolder(const std::string& folder) override {
+        if (!folder.empty() && EqualsNoCase(folder, CurrentFolder())) return true;
         return SetCurrentDirectoryW(Widen(folder).c_str()) != FALSE;
     }
     void ShowMessage(const std::string& text) override { MsgBox(text, MB_ICONEXCLAMATION); }
@@ -260,6 +286,7 @@ class Win32Launch final : public LaunchPlatform {
 
   private:
     Starter starter_;
+    std::vector<FoundProgram> found_;
 };
 
 bool Win32Launch::ReadShortcut(const std::string& lnkPath, ShortcutInfo& out) {
