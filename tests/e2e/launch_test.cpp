@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 
+#include "support/probe.h"
 #include "support/screen_input.h"
 #include "zorv_fixture.h"
 
@@ -15,7 +16,6 @@ namespace {
 
 constexpr POINT kAway = {640, 500};
 constexpr int kButtonWidth = 22;
-constexpr wchar_t kProbeClass[] = L"ZorvProbe";
 
 std::string Narrow(const std::wstring& w) {
     std::string s;
@@ -42,55 +42,6 @@ std::string Ini(const std::vector<ButtonItem>& buttons, std::string_view setting
     s += "[Settings]\r\n\r\nLogLevel=6\r\nWriteLogfile=1\r\nAutoRed=0\r\n";
     s.append(settings);
     return s;
-}
-
-// One start of the probe, as it wrote it down.
-struct ProbeRecord {
-    DWORD Pid = 0;
-    std::string CmdLine, Cwd;
-    int ShowCmd = -2;
-    unsigned Priority = 0;
-    std::vector<std::string> Args;
-};
-
-std::optional<ProbeRecord> ParseRecord(const std::string& text) {
-    ProbeRecord r;
-    bool havePid = false;
-    for (std::string line : SplitCrLf(text)) {
-        if (!line.empty() && line.back() == '\n') line.pop_back();
-        const size_t eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
-        if (key == "pid") {
-            r.Pid = static_cast<DWORD>(std::stoul(value));
-            havePid = true;
-        } else if (key == "cmdline") {
-            r.CmdLine = value;
-        } else if (key == "cwd") {
-            r.Cwd = value;
-        } else if (key == "showcmd") {
-            r.ShowCmd = std::stoi(value);
-        } else if (key == "priority") {
-            r.Priority = static_cast<unsigned>(std::stoul(value, nullptr, 16));
-        } else if (key == "arg") {
-            r.Args.push_back(value);
-        }
-    }
-    if (!havePid) return std::nullopt;
-    return r;
-}
-
-std::string WithoutTrailingBackslash(std::string path) {
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
-    return path;
-}
-
-bool SamePath(const std::string& a, const std::string& b) {
-    const std::string x = WithoutTrailingBackslash(a), y = WithoutTrailingBackslash(b);
-    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char p, char q) {
-               return std::tolower(static_cast<unsigned char>(p)) ==
-                      std::tolower(static_cast<unsigned char>(q));
-           });
 }
 
 // A file type or URL scheme of the test: written to HKCU\Software\Classes,
@@ -152,13 +103,7 @@ class Launch : public ZorvE2E {
         SetEnvironmentVariableW(L"ZORV_PROBE_DIR", records_.c_str());
     }
     void TearDown() override {
-        for (const ProbeRecord& r : Records()) {
-            if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, r.Pid)) {
-                TerminateProcess(h, 0);
-                WaitForSingleObject(h, 5000);
-                CloseHandle(h);
-            }
-        }
+        EndProbes(records_);
         SetEnvironmentVariableW(L"ZORV_PROBE_DIR", nullptr);
         MoveMouseAndStay(kAway.x, kAway.y);
     }
@@ -185,44 +130,15 @@ class Launch : public ZorvE2E {
         while (NowMs() - lastClick_ < 700) Sleep(20);
     }
 
-    std::vector<ProbeRecord> Records() {
-        std::vector<ProbeRecord> records;
-        for (const std::wstring& name : FolderEntries(records_)) {
-            if (name.rfind(L"probe-", 0) != 0 || name.size() < 4 ||
-                name.substr(name.size() - 4) != L".txt")
-                continue;
-            if (std::optional<std::string> text = ReadWholeFile(records_ / name)) {
-                if (std::optional<ProbeRecord> r = ParseRecord(*text)) records.push_back(*r);
-            }
-        }
-        return records;
-    }
+    std::vector<ProbeRecord> Records() { return ProbeRecords(records_); }
 
     bool WaitForRecords(size_t count, Ms timeout = Ms(15000)) {
         return WaitFor([&] { return Records().size() >= count; }, timeout, Ms(50));
     }
 
-    // The probe's visible window in process `pid`.
-    static HWND ProbeWindow(DWORD pid) {
-        struct Search {
-            DWORD pid;
-            HWND found;
-        } search{pid, nullptr};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                if (WindowProcessId(w) != s->pid || !IsWindowVisible(w) ||
-                    WindowClass(w) != kProbeClass)
-                    return TRUE;
-                s->found = w;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
     static HWND WaitForProbeWindow(DWORD pid) {
         HWND found = nullptr;
-        WaitFor([&] { return (found = ProbeWindow(pid)) != nullptr; }, Ms(10000));
+        WaitFor([&] { return (found = ProbeWindowOf(pid)) != nullptr; }, Ms(10000));
         return found;
     }
 

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "../../src/launch/exec_request.h"
+#include "support/probe.h"
 #include "zorv_fixture.h"
 
 namespace zorv::e2e {
@@ -23,53 +24,6 @@ std::string Ansi(const std::wstring& w) {
     WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, s.data(), n, nullptr, nullptr);
     s.resize(static_cast<size_t>(n - 1));
     return s;
-}
-
-bool SamePath(std::string a, std::string b) {
-    for (std::string* s : {&a, &b}) {
-        while (s->size() > 3 && s->back() == '\\') s->pop_back();
-    }
-    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
-           CSTR_EQUAL;
-}
-
-struct ProbeRecord {
-    DWORD Pid = 0;
-    std::string CmdLine, Cwd;
-    int ShowCmd = -2;
-    unsigned Priority = 0;
-    std::vector<std::string> Args;
-};
-
-ProbeRecord ParseRecord(const std::string& text) {
-    ProbeRecord r;
-    for (const std::string& line : SplitCrLf(text)) {
-        const size_t eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
-        if (key == "pid") r.Pid = std::stoul(value);
-        if (key == "cmdline") r.CmdLine = value;
-        if (key == "cwd") r.Cwd = value;
-        if (key == "showcmd") r.ShowCmd = std::stoi(value);
-        if (key == "priority") r.Priority = std::stoul(value, nullptr, 16);
-        if (key == "arg") r.Args.push_back(value);
-    }
-    return r;
-}
-
-HWND ProbeWindowOf(DWORD pid) {
-    struct Query {
-        DWORD pid;
-        HWND found = nullptr;
-    } q{pid};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto& q = *reinterpret_cast<Query*>(lp);
-            if (WindowClass(hwnd) == L"ZorvProbe" && WindowProcessId(hwnd) == q.pid) q.found = hwnd;
-            return !q.found;
-        },
-        reinterpret_cast<LPARAM>(&q));
-    return q.found;
 }
 
 class Starter : public ::testing::Test {
@@ -90,16 +44,7 @@ class Starter : public ::testing::Test {
     }
 
     void TearDown() override {
-        for (const std::wstring& name : FolderEntries(root_ / L"out")) {
-            std::optional<std::string> text = ReadWholeFile(root_ / L"out" / name);
-            HANDLE h =
-                text ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ParseRecord(*text).Pid)
-                     : nullptr;
-            if (!h) continue;
-            TerminateProcess(h, 1);
-            WaitForSingleObject(h, 5000);
-            CloseHandle(h);
-        }
+        EndProbes(root_ / L"out");
         if (dll_) FreeLibrary(dll_);
         SetEnvironmentVariableW(L"ZORV_PROBE_DIR", nullptr);
         WaitFor(
@@ -143,9 +88,8 @@ class Starter : public ::testing::Test {
                 for (const std::wstring& name : FolderEntries(root_ / L"out")) {
                     if (name.ends_with(L".tmp") || seen_.count(name)) continue;
                     std::optional<std::string> text = ReadWholeFile(root_ / L"out" / name);
-                    if (!text) continue;
-                    ProbeRecord r = ParseRecord(*text);
-                    if (pid != 0 && r.Pid != pid) continue;
+                    std::optional<ProbeRecord> r = text ? ParseProbeRecord(*text) : std::nullopt;
+                    if (!r || (pid != 0 && r->Pid != pid)) continue;
                     seen_.insert(name);
                     found = r;
                     return true;
