@@ -35,8 +35,7 @@ std::string Ini() {
 std::vector<double> ClickTimes(const fs::path& log) {
     std::vector<double> ms;
     const std::string text = ReadWholeFile(log).value_or("");
-    for (size_t at = text.find(kMarker); at != std::string::npos;
-         at = text.find(kMarker, at + 1)) {
+    for (size_t at = text.find(kMarker); at != std::string::npos; at = text.find(kMarker, at + 1)) {
         ms.push_back(std::atof(text.c_str() + at + sizeof kMarker - 1));
     }
     return ms;

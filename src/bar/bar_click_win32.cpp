@@ -65,6 +65,23 @@ void HandForegroundBack(bool onMenuCell) {
     if (HWND last = NewestHistoryWindow()) BringToFront(last, "frmButtons_MouseDown");
 }
 
+// On Windows 95/98/ME a console window in front is not reported as a
+// foreground change: record it, so that it gets the focus back later.
+void RememberConsoleWindow() {
+    if (App.WindowsVersion.NT) return;
+    HWND fg = GetForegroundWindow();
+    wchar_t cls[8] = L"";
+    if (!fg || !GetClassNameW(fg, cls, 8) || lstrcmpiW(cls, L"tty") != 0) return;
+    AddToForegroundHistory(fg);
+    // Pending work may run, but not the mouse input that follows this press.
+    MSG msg;
+    const UINT notInput = PM_REMOVE | PM_QS_POSTMESSAGE | PM_QS_PAINT | PM_QS_SENDMESSAGE;
+    while (PeekMessageW(&msg, nullptr, 0, 0, notInput)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 // "Execute a button": only buttons without a menu start something.
 int ExecuteButton(std::int32_t index, bool startAnyway) {
     const int result = ExecuteItem(0, index, startAnyway);
@@ -137,9 +154,16 @@ void OnBarMouseDown(HWND bar, int x, int y, int button, WPARAM keys) {
     press.Count = CurrentBarLayout().Count();
     press.BarHeight = BarHeight();
     press.HasMenu = press.Index < press.Count && HasButtonMenu(press.Index);
+    // Windows 95 and NT 4 hand the focus to the clicked window before the
+    // press is even looked at: give it back at once.
+    if (App.WindowsVersion.Major == 4 && Options.ButFlat && !IsSyntheticPress(x, y) &&
+        !press.BarReduced && press.ReallyDown) {
+        if (HWND last = NewestHistoryWindow()) BringToFront(last, "BB_MouseDown1st");
+    }
     const PressAction action = DecidePress(g_click, press);
     if (action == PressAction::Ignore) return;
     HandForegroundBack(press.Index >= press.Count);
+    RememberConsoleWindow();
     SetProcessPriority(true);
     switch (action) {
         case PressAction::EditDialog:

@@ -12,16 +12,16 @@ namespace zorv {
 struct PressFacts {
     std::int32_t X = 0;
     std::int32_t Y = 0;
-    int Button = 1;           // 1 left, 2 right, 4 middle
+    int Button = 1;  // 1 left, 2 right, 4 middle
     bool Shift = false;
     bool Ctrl = false;
     bool ReallyDown = true;   // the system's key state confirms the button
     bool BarReduced = false;  // the bar's top is above the screen edge
     std::uint64_t NowMs = 0;
-    std::int32_t Index = 0;     // ButtonAt(X)
-    std::int32_t Count = 0;     // items in the button list
+    std::int32_t Index = 0;  // ButtonAt(X)
+    std::int32_t Count = 0;  // items in the button list
     std::int32_t BarHeight = 20;
-    bool HasMenu = false;       // submenu or clipboard-menu button
+    bool HasMenu = false;  // submenu or clipboard-menu button
 };
 
 enum class PressAction : std::uint8_t {
@@ -34,9 +34,9 @@ enum class PressAction : std::uint8_t {
 };
 
 struct ClickState {
-    std::int32_t Pressed = -1;   // the button held down
+    std::int32_t Pressed = -1;  // the button held down
     bool DrawnPressed = false;
-    std::int32_t PressX = -1;    // origin of a left press, for drag detection
+    std::int32_t PressX = -1;  // origin of a left press, for drag detection
     std::int32_t PressY = -1;
     std::int32_t DragSource = -1;
     bool HaveDown = false;
@@ -75,10 +75,10 @@ void NoteStarted(ClickState& state, std::uint64_t nowMs);
 
 // A mouse move while a button is held.
 enum class HeldMove : std::uint8_t {
-    None,            // nothing held, or the look is right already
-    DrawPressed,     // the cursor came back onto the held button
-    DrawUnpressed,   // the cursor left the held button
-    CompleteRelease, // no mouse button is down any more: released elsewhere
+    None,             // nothing held, or the look is right already
+    DrawPressed,      // the cursor came back onto the held button
+    DrawUnpressed,    // the cursor left the held button
+    CompleteRelease,  // no mouse button is down any more: released elsewhere
 };
 struct MoveFacts {
     std::int32_t X = 0;

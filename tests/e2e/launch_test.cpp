@@ -61,8 +61,8 @@ class ClassesKey {
         const std::wstring rel = subKey.empty() ? key_ : key_ + L"\\" + subKey;
         Write(HKEY_CURRENT_USER, L"Software\\Classes\\" + rel, name, value);
         HKEY seen = nullptr;
-        if (!machineToo_ && RegOpenKeyExW(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_READ, &seen) ==
-                                ERROR_SUCCESS) {
+        if (!machineToo_ &&
+            RegOpenKeyExW(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_READ, &seen) == ERROR_SUCCESS) {
             RegCloseKey(seen);
             return;
         }
@@ -74,9 +74,9 @@ class ClassesKey {
     static void Write(HKEY root, const std::wstring& path, const std::wstring& name,
                       const std::wstring& value) {
         HKEY k = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k,
-                                  nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+            ERROR_SUCCESS);
         RegSetValueExW(k, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
@@ -142,9 +142,7 @@ class Launch : public ZorvE2E {
         return found;
     }
 
-    std::string LogText() {
-        return ReadWholeFile(Folder().Path() / L"zorv.log").value_or("");
-    }
+    std::string LogText() { return ReadWholeFile(Folder().Path() / L"zorv.log").value_or(""); }
 
     fs::path records_;
     HWND bar_ = nullptr;
@@ -214,8 +212,8 @@ TEST_F(Launch, Document_OpensInItsAssociatedProgram_AndUrlGoesThroughTheShell) {
     const fs::path doc = docs / L"letter one.zorvdoc";
     WriteWholeFile(doc, "Dear probe,\r\n");
     const std::string url = "nntp://news.example.invalid/zorv.test";
-    ASSERT_TRUE(StartBar({{"Letter", Narrow(doc.wstring()), "", 0, "", 1, 2},
-                          {"News", url, "", 0, "", 1, 2}}));
+    ASSERT_TRUE(StartBar(
+        {{"Letter", Narrow(doc.wstring()), "", 0, "", 1, 2}, {"News", url, "", 0, "", 1, 2}}));
 
     ClickButton(0);
     ASSERT_TRUE(WaitForRecords(1)) << LogText();
@@ -280,8 +278,8 @@ class ForegroundWindow {
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"ZorvE2EForeground";
         RegisterClassW(&wc);
-        window_ = CreateWindowExW(0, wc.lpszClassName, L"Other work", WS_OVERLAPPEDWINDOW, 200,
-                                  200, 500, 300, nullptr, nullptr, wc.hInstance, nullptr);
+        window_ = CreateWindowExW(0, wc.lpszClassName, L"Other work", WS_OVERLAPPEDWINDOW, 200, 200,
+                                  500, 300, nullptr, nullptr, wc.hInstance, nullptr);
         ShowWindow(window_, SW_SHOW);
     }
     ~ForegroundWindow() { DestroyWindow(window_); }

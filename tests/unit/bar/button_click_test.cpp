@@ -65,10 +65,14 @@ TEST(ButtonClick, ModifiersChooseEditingOnButtonsButNotOnTheMainMenuCell) {
         std::int32_t index;
         PressAction want;
     } cases[] = {
-        {1, false, true, 1, PressAction::EditDialog},  {1, true, false, 1, PressAction::EditDialog},
-        {2, false, true, 1, PressAction::ContextMenu}, {2, true, false, 1, PressAction::ContextMenu},
-        {4, false, false, 1, PressAction::ContextMenu}, {2, false, false, 1, PressAction::Press},
-        {1, true, true, 5, PressAction::MainMenu},     {4, false, false, 7, PressAction::MainMenu},
+        {1, false, true, 1, PressAction::EditDialog},
+        {1, true, false, 1, PressAction::EditDialog},
+        {2, false, true, 1, PressAction::ContextMenu},
+        {2, true, false, 1, PressAction::ContextMenu},
+        {4, false, false, 1, PressAction::ContextMenu},
+        {2, false, false, 1, PressAction::Press},
+        {1, true, true, 5, PressAction::MainMenu},
+        {4, false, false, 7, PressAction::MainMenu},
     };
     std::uint64_t now = 0;
     for (const auto& c : cases) {
@@ -101,7 +105,7 @@ TEST(ButtonClick, ReleaseStartsOnlyOnTheSameButtonInsideTheBar) {
     EXPECT_EQ(s.Pressed, -1);
     DecidePress(s, PressOn(1, 200));
     EXPECT_FALSE(DecideRelease(s, ReleaseOn(1, 250, 20)));  // below the buttons
-    DecidePress(s, PressOn(5, 400));  // main-menu cell: never a button start
+    DecidePress(s, PressOn(5, 400));                        // main-menu cell: never a button start
     EXPECT_FALSE(DecideRelease(s, ReleaseOn(5, 450)));
     DecidePress(s, PressOn(1, 600));
     EXPECT_TRUE(DecideRelease(s, ReleaseOn(1, 650)));
@@ -124,8 +128,13 @@ TEST(ButtonClick, DoubleClickStartsOnce) {
 TEST(ButtonClick, HeldButtonFollowsTheCursorLikeAPushButton) {
     ClickState s;
     DecidePress(s, PressOn(1, 0));
-    MoveFacts m{.X = 30, .Y = 8, .AnyButtonDown = true, .Dragging = false,
-                .CellLeft = 22, .CellRight = 43, .BarHeight = 20};
+    MoveFacts m{.X = 30,
+                .Y = 8,
+                .AnyButtonDown = true,
+                .Dragging = false,
+                .CellLeft = 22,
+                .CellRight = 43,
+                .BarHeight = 20};
     EXPECT_EQ(DecideHeldMove(s, m), HeldMove::None);
     m.X = 44;
     EXPECT_EQ(DecideHeldMove(s, m), HeldMove::DrawUnpressed);
