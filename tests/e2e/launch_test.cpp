@@ -6,6 +6,7 @@
 // writes down how it was started; the clicks are real mouse input.
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "support/probe.h"
 #include "support/screen_input.h"
@@ -195,6 +196,34 @@ TEST_F(Launch, Button_StartsProgramWithArgumentsWorkingFolderStateAndPriority) {
         if (rec.Priority == IDLE_PRIORITY_CLASS && rec.Args.empty()) ++idle;
     }
     EXPECT_EQ(idle, 1u);
+}
+
+// A program that decides its own window state (the probe with
+// --show-normal) still ends up as the item says when the state is forced
+// (Style 100 + state): minimized with 102, maximized with 103.
+TEST_F(Launch, ForcedWindowState_IsAppliedToTheStartedProgramsWindow) {
+    ASSERT_TRUE(StartBar({{"Min", "\"" + Probe() + "\" --show-normal", "", 0, "", 102, 2},
+                          {"Max", "\"" + Probe() + "\" --show-normal", "", 0, "", 103, 2}}));
+    const struct {
+        int button;
+        BOOL (*state)(HWND);
+        const char* name;
+    } cases[] = {{0, IsIconic, "minimized"}, {1, IsZoomed, "maximized"}};
+    for (const auto& c : cases) {
+        std::set<DWORD> earlier;
+        for (const ProbeRecord& r : Records()) earlier.insert(r.Pid);
+        PauseAfterClick();
+        ClickButton(c.button);
+        ASSERT_TRUE(WaitForRecords(earlier.size() + 1)) << LogText();
+        DWORD pid = 0;
+        for (const ProbeRecord& r : Records()) {
+            if (!earlier.count(r.Pid)) pid = r.Pid;
+        }
+        HWND w = WaitForProbeWindow(pid);
+        ASSERT_TRUE(w) << c.name;
+        EXPECT_TRUE(WaitFor([&] { return c.state(w) != FALSE; }, Ms(5000)))
+            << "not " << c.name << LogText();
+    }
 }
 
 TEST_F(Launch, Document_OpensInItsAssociatedProgram_AndUrlGoesThroughTheShell) {

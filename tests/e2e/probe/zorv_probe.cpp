@@ -15,6 +15,8 @@
 //   --fullscreen        a borderless popup exactly covering the primary screen
 //   --busy=<ms>         stay busy this long before the message loop, so that
 //                       WaitForInputIdle on the probe runs into its time-out
+//   --show-normal       ignore the show command it was given, like programs
+//                       that restore their own window placement
 #include <windows.h>
 #include <shellapi.h>
 
@@ -152,7 +154,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     if (!hwnd) return 1;
     // What SW_SHOWDEFAULT means, spelled out: Wine 8 treats SW_SHOWDEFAULT as
     // SW_SHOWNORMAL and ignores the show command the starter put in STARTUPINFO.
-    const int show = StartupShowCommand();
+    const int show = HasFlag(args, L"--show-normal") ? -1 : StartupShowCommand();
     ShowWindow(hwnd, show >= 0 ? show : SW_SHOWNORMAL);
     UpdateWindow(hwnd);
     const UINT exitAfter = static_cast<UINT>(_wtoi(Option(args, L"exit-after", L"0").c_str()));
