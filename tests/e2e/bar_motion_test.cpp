@@ -19,20 +19,6 @@ constexpr int kH = 20;         // ButH_id 0
 constexpr int kButtonWidth = 22;
 constexpr POINT kAway = {640, 400};  // the desktop, far from the bar
 
-// Buttons with built-in icons 1, 2, ... so that every cell looks different.
-std::string Ini(int buttons, std::string_view settings) {
-    std::string s = "; ZorvPanel V0.01\r\n\r\n\r\n";
-    for (int i = 1; i <= buttons; ++i) {
-        const std::string n = std::to_string(i);
-        s += "[Button]\r\nDesc=B" + n + "\r\nPath=C:\\windows\\notepad.exe\r\nWrkDir=\r\n" +
-             "UserType=0\r\nIcon=**" + n +
-             "\r\nActivate=0\r\nTitle=\r\nStyle=1\r\nPrio=2\r\nHotkey=0\r\n\r\n";
-    }
-    s += "[Settings]\r\n\r\nLogLevel=6\r\nWriteLogfile=1\r\n";
-    s.append(settings);
-    return s;
-}
-
 int BarWidthFor(int buttons) {
     return (buttons + 1) * kButtonWidth;
 }
@@ -71,7 +57,7 @@ class BarMotion : public ZorvE2E {
     void TearDown() override { MoveMouseAndStay(kAway.x, kAway.y); }
 
     HWND StartBar(int buttons, std::string_view settings) {
-        Folder().WriteIni(Ini(buttons, settings));
+        Folder().WriteIni(NotepadButtonsIni(buttons, settings));
         Process& p = Start(L"noau nostart");
         return WaitForShownBar(p);
     }
@@ -269,7 +255,7 @@ TEST_F(BarMotion, Fade_ToEachTableAlpha_AndBackTo255UnderTheMouse) {
         MoveMouseAndStay(kAway.x, kAway.y);
         const std::string settings =
             "AutoRed=2\r\nRestoreDelay=0\r\nTransparencyIdx=" + std::to_string(idx) + "\r\n";
-        Folder().WriteIni(Ini(10, settings));
+        Folder().WriteIni(NotepadButtonsIni(10, settings));
         Process& p = Start(L"noau nostart");
         HWND bar = WaitForShownBar(p);
         ASSERT_TRUE(bar) << "the bar did not appear";
@@ -375,7 +361,7 @@ TEST_F(BarMotion, NewScreenSize_ReducedBarStaysReducedAtTheNewPlace) {
 }
 
 TEST_F(BarMotion, PendingSave_WaitsWhileTheMouseIsOnTheBar) {
-    WriteWholeFile(Folder().Path() / L"zorv.ini", Ini(0, "AutoRed=0\r\n"));
+    WriteWholeFile(Folder().Path() / L"zorv.ini", NotepadButtonsIni(0, "AutoRed=0\r\n"));
     // Where the bar appears: its main-menu cell.
     MoveMouseTo(1280 - kRightGap - 10, 10);
     Process& p = Start(L"noau nostart");
@@ -390,7 +376,7 @@ TEST_F(BarMotion, PendingSave_WaitsWhileTheMouseIsOnTheBar) {
 }
 
 TEST_F(BarMotion, PendingSave_AboutOneSecondAfterTheStart) {
-    WriteWholeFile(Folder().Path() / L"zorv.ini", Ini(0, "AutoRed=1\r\n"));
+    WriteWholeFile(Folder().Path() / L"zorv.ini", NotepadButtonsIni(0, "AutoRed=1\r\n"));
     Process& p = Start(L"noau nostart");
     ASSERT_TRUE(WaitForShownBar(p)) << "the bar did not appear";
     const double shown = NowMs();

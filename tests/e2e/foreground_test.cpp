@@ -24,19 +24,6 @@ constexpr POINT kAway = {640, 400};  // the desktop, or the driver's window
 constexpr COLORREF kWindowColour = RGB(255, 0, 255);
 constexpr wchar_t kDriverClass[] = L"ZorvForegroundTestWindow";
 
-std::string Ini(std::string_view settings) {
-    std::string s = "; ZorvPanel V0.01\r\n\r\n\r\n";
-    for (int i = 1; i <= kButtons; ++i) {
-        const std::string n = std::to_string(i);
-        s += "[Button]\r\nDesc=B" + n + "\r\nPath=C:\\windows\\notepad.exe\r\nWrkDir=\r\n" +
-             "UserType=0\r\nIcon=**" + n +
-             "\r\nActivate=0\r\nTitle=\r\nStyle=1\r\nPrio=2\r\nHotkey=0\r\n\r\n";
-    }
-    s += "[Settings]\r\n\r\nLogLevel=6\r\nWriteLogfile=1\r\n";
-    s.append(settings);
-    return s;
-}
-
 RECT Shown() {
     return {kBarLeft, 0, kBarLeft + kBarWidth, kH};
 }
@@ -139,7 +126,7 @@ class Foreground : public ZorvE2E {
     void TearDown() override { MoveMouseAndStay(kAway.x, kAway.y); }
 
     HWND StartBar(std::string_view settings) {
-        Folder().WriteIni(Ini(settings));
+        Folder().WriteIni(NotepadButtonsIni(kButtons, settings));
         Process& p = Start(L"noau nostart");
         HWND bar = WaitForShownBar(p);
         if (bar) WaitFor([&] { return Is(bar, Shown()); }, Ms(3000));

@@ -95,4 +95,17 @@ std::optional<LogLine> ParseLogLine(const std::string& line) {
     return LogLine{m[1], m[2], m[3]};
 }
 
+std::string NotepadButtonsIni(int buttons, std::string_view settings) {
+    std::string s = "; ZorvPanel V0.01\r\n\r\n\r\n";
+    for (int i = 1; i <= buttons; ++i) {
+        const std::string n = std::to_string(i);
+        s += "[Button]\r\nDesc=B" + n + "\r\nPath=C:\\windows\\notepad.exe\r\nWrkDir=\r\n" +
+             "UserType=0\r\nIcon=**" + n +
+             "\r\nActivate=0\r\nTitle=\r\nStyle=1\r\nPrio=2\r\nHotkey=0\r\n\r\n";
+    }
+    s += "[Settings]\r\n\r\nLogLevel=6\r\nWriteLogfile=1\r\n";
+    s.append(settings);
+    return s;
+}
+
 }  // namespace zorv::e2e

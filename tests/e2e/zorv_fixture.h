@@ -36,6 +36,11 @@ class ZorvE2E : public ::testing::Test {
     std::vector<std::unique_ptr<Process>> processes_;
 };
 
+// A configuration with `buttons` buttons that start notepad, showing the
+// built-in icons 1, 2, ... (so every cell looks different), a log at level 6,
+// and `settings` appended to [Settings].
+std::string NotepadButtonsIni(int buttons, std::string_view settings);
+
 // The program's own title, used by all its message boxes.
 inline constexpr wchar_t kBoxTitle[] = L"ZorvPanel";
 
