@@ -6,13 +6,13 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <cstring>
 #include <vector>
 
 #include "app/app_state.h"
 #include "app/log.h"
 #include "bar/bar_window_win32.h"
 #include "launch/command.h"
+#include "launch/dll_rules.h"
 #include "launch/launch_win32.h"
 #include "launch/window_ops_win32.h"
 #include "support/ascii.h"
@@ -40,23 +40,20 @@ std::wstring WithoutQuotes(const std::string& path) {
 }
 
 // The show command stored in the link file itself: the shell-link object
-// answers SW_SHOWNORMAL for every link under Wine. Header: size 0x4C at 0,
-// show command at 0x3C; only normal, maximized and minimized are valid.
+// answers SW_SHOWNORMAL for every link under Wine. The header rules are
+// shared with Zorv.dll (LinkShowCommand).
 bool ShowCmdFromLinkFile(const std::wstring& path, std::int32_t& showCmd) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    unsigned char header[0x4C] = {};
+    unsigned char header[kLinkHeaderSize] = {};
     DWORD read = 0;
     const BOOL ok = ReadFile(file, header, sizeof header, &read, nullptr);
     CloseHandle(file);
-    if (!ok || read < sizeof header) return false;
-    std::uint32_t size = 0, show = 0;
-    std::memcpy(&size, header, 4);
-    std::memcpy(&show, header + 0x3C, 4);
-    if (size != 0x4C) return false;
-    showCmd = (show == SW_SHOWMAXIMIZED || show == SW_SHOWMINNOACTIVE) ? static_cast<int>(show)
-                                                                       : SW_SHOWNORMAL;
+    if (!ok) return false;
+    const std::optional<int> show = LinkShowCommand(std::span<const unsigned char>(header, read));
+    if (!show) return false;
+    showCmd = *show;
     return true;
 }
 
