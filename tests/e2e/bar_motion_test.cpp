@@ -66,16 +66,6 @@ class BarMotion : public ZorvE2E {
         return WaitFor([&] { return Is(bar, want); }, timeout, Ms(2));
     }
 
-    std::vector<std::string> LogMessages() {
-        std::vector<std::string> messages;
-        const std::optional<std::string> log = ReadWholeFile(Folder().Path() / L"zorv.log");
-        if (!log) return messages;
-        for (const std::string& line : SplitCrLf(*log)) {
-            if (std::optional<LogLine> l = ParseLogLine(line)) messages.push_back(l->message);
-        }
-        return messages;
-    }
-
     // The values of the "SetAlphaValue(n)" lines, from the `skip`+1-th on.
     std::vector<int> AlphaLines(size_t skip = 0) {
         std::vector<int> alphas;
@@ -84,16 +74,6 @@ class BarMotion : public ZorvE2E {
         }
         alphas.erase(alphas.begin(), alphas.begin() + std::min(skip, alphas.size()));
         return alphas;
-    }
-
-    // The last lines of the log, for the message of a failed expectation.
-    std::string LogTail(size_t n = 40) {
-        const std::vector<std::string> messages = LogMessages();
-        std::string tail = "\n--- log tail ---\n";
-        for (size_t i = messages.size() > n ? messages.size() - n : 0; i < messages.size(); ++i) {
-            tail += messages[i] + "\n";
-        }
-        return tail;
     }
 
     bool LogHas(std::string_view message) {

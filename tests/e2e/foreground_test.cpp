@@ -133,16 +133,6 @@ class Foreground : public ZorvE2E {
         return bar;
     }
 
-    std::vector<std::string> LogMessages() {
-        std::vector<std::string> messages;
-        const std::optional<std::string> log = ReadWholeFile(Folder().Path() / L"zorv.log");
-        if (!log) return messages;
-        for (const std::string& line : SplitCrLf(*log)) {
-            if (std::optional<LogLine> l = ParseLogLine(line)) messages.push_back(l->message);
-        }
-        return messages;
-    }
-
     // The index of the first log line starting with `prefix`, or -1.
     int LogIndex(std::string_view prefix) {
         const std::vector<std::string> messages = LogMessages();
@@ -160,15 +150,6 @@ class Foreground : public ZorvE2E {
 
     bool WaitForLog(std::string_view prefix, Ms timeout) {
         return WaitFor([&] { return LogIndex(prefix) >= 0; }, timeout, Ms(50));
-    }
-
-    std::string LogTail(size_t n = 50) {
-        const std::vector<std::string> messages = LogMessages();
-        std::string tail = "\n--- log tail ---\n";
-        for (size_t i = messages.size() > n ? messages.size() - n : 0; i < messages.size(); ++i) {
-            tail += messages[i] + "\n";
-        }
-        return tail;
     }
 };
 

@@ -143,8 +143,6 @@ class Launch : public ZorvE2E {
         return found;
     }
 
-    std::string LogText() { return ReadWholeFile(Folder().Path() / L"zorv.log").value_or(""); }
-
     fs::path records_;
     HWND bar_ = nullptr;
     double lastClick_ = 0;
@@ -161,7 +159,7 @@ TEST_F(Launch, Button_StartsProgramWithArgumentsWorkingFolderStateAndPriority) {
     }));
 
     ClickButton(0);
-    ASSERT_TRUE(WaitForRecords(1)) << LogText();
+    ASSERT_TRUE(WaitForRecords(1)) << LogTail();
     ProbeRecord r = Records().at(0);
     EXPECT_EQ(r.Args, (std::vector<std::string>{"--title=Alpha", "one", "two words"}));
     EXPECT_TRUE(SamePath(r.Cwd, workDir)) << r.Cwd;
@@ -176,7 +174,7 @@ TEST_F(Launch, Button_StartsProgramWithArgumentsWorkingFolderStateAndPriority) {
     // and without a working folder the program runs in its own folder.
     PauseAfterClick();
     ClickButton(1);
-    ASSERT_TRUE(WaitForRecords(2)) << LogText();
+    ASSERT_TRUE(WaitForRecords(2)) << LogTail();
     for (const ProbeRecord& rec : Records()) {
         if (rec.Pid == r.Pid) continue;
         EXPECT_EQ(rec.Args, (std::vector<std::string>{"-x", "/y"}));
@@ -190,7 +188,7 @@ TEST_F(Launch, Button_StartsProgramWithArgumentsWorkingFolderStateAndPriority) {
 
     PauseAfterClick();
     ClickButton(2);
-    ASSERT_TRUE(WaitForRecords(3)) << LogText();
+    ASSERT_TRUE(WaitForRecords(3)) << LogTail();
     size_t idle = 0;
     for (const ProbeRecord& rec : Records()) {
         if (rec.Priority == IDLE_PRIORITY_CLASS && rec.Args.empty()) ++idle;
@@ -214,7 +212,7 @@ TEST_F(Launch, ForcedWindowState_IsAppliedToTheStartedProgramsWindow) {
         for (const ProbeRecord& r : Records()) earlier.insert(r.Pid);
         PauseAfterClick();
         ClickButton(c.button);
-        ASSERT_TRUE(WaitForRecords(earlier.size() + 1)) << LogText();
+        ASSERT_TRUE(WaitForRecords(earlier.size() + 1)) << LogTail();
         DWORD pid = 0;
         for (const ProbeRecord& r : Records()) {
             if (!earlier.count(r.Pid)) pid = r.Pid;
@@ -222,7 +220,7 @@ TEST_F(Launch, ForcedWindowState_IsAppliedToTheStartedProgramsWindow) {
         HWND w = WaitForProbeWindow(pid);
         ASSERT_TRUE(w) << c.name;
         EXPECT_TRUE(WaitFor([&] { return c.state(w) != FALSE; }, Ms(5000)))
-            << "not " << c.name << LogText();
+            << "not " << c.name << LogTail();
     }
 }
 
@@ -245,16 +243,16 @@ TEST_F(Launch, Document_OpensInItsAssociatedProgram_AndUrlGoesThroughTheShell) {
         {{"Letter", Narrow(doc.wstring()), "", 0, "", 1, 2}, {"News", url, "", 0, "", 1, 2}}));
 
     ClickButton(0);
-    ASSERT_TRUE(WaitForRecords(1)) << LogText();
+    ASSERT_TRUE(WaitForRecords(1)) << LogTail();
     EXPECT_EQ(Records().at(0).Args, std::vector<std::string>{Narrow(doc.wstring())})
         << Records().at(0).CmdLine;
 
     PauseAfterClick();
     ClickButton(1);
-    ASSERT_TRUE(WaitForRecords(2)) << LogText();
+    ASSERT_TRUE(WaitForRecords(2)) << LogTail();
     bool urlSeen = false;
     for (const ProbeRecord& r : Records()) urlSeen |= r.Args == std::vector<std::string>{url};
-    EXPECT_TRUE(urlSeen) << LogText();
+    EXPECT_TRUE(urlSeen) << LogTail();
 }
 
 TEST_F(Launch, MissingProgram_IsReportedInTheConfiguredLanguage_AndTheBarStaysUsable) {
@@ -282,7 +280,7 @@ TEST_F(Launch, MissingProgram_IsReportedInTheConfiguredLanguage_AndTheBarStaysUs
         for (int button : {0, 1}) {
             ClickButton(button);
             HWND box = WaitForMessageBox(p);
-            ASSERT_TRUE(box) << LogText();
+            ASSERT_TRUE(box) << LogTail();
             const std::wstring text = MessageBoxText(box);
             const std::wstring want = button == 0 ? lang.notFound : lang.driveMissing;
             EXPECT_EQ(text.rfind(want, 0), 0u) << Narrow(text);
@@ -347,19 +345,19 @@ TEST_F(Launch, Activate_SecondClickBringsTheRunningProgramBack_RightClickStartsA
     ForegroundWindow other;
 
     ClickButton(0);
-    ASSERT_TRUE(WaitForRecords(1)) << LogText();
+    ASSERT_TRUE(WaitForRecords(1)) << LogTail();
     HWND probe = WaitForProbeWindow(Records().at(0).Pid);
     ASSERT_TRUE(probe);
     PauseAfterClick();
 
     ASSERT_TRUE(other.BringToFront());
     ClickButton(0);
-    EXPECT_TRUE(WaitForForeground(probe)) << LogText();
+    EXPECT_TRUE(WaitForForeground(probe)) << LogTail();
     PauseAfterClick();
     EXPECT_EQ(Records().size(), 1u) << "a second instance was started";
 
     ClickButton(0, MOUSEEVENTF_RIGHTDOWN);
-    EXPECT_TRUE(WaitForRecords(2)) << "a right click starts a new instance\n" << LogText();
+    EXPECT_TRUE(WaitForRecords(2)) << "a right click starts a new instance\n" << LogTail();
 }
 
 TEST_F(Launch, Activate_CyclesThroughThreeRunningInstancesInOrder) {
@@ -398,7 +396,7 @@ TEST_F(Launch, Activate_CyclesThroughThreeRunningInstancesInOrder) {
     std::vector<HWND> all = windows;
     std::sort(all.begin(), all.end());
     EXPECT_EQ(firstThree, all) << "three clicks activate the three instances";
-    EXPECT_EQ(activated[3], activated[0]) << "the fourth click returns to the first" << LogText();
+    EXPECT_EQ(activated[3], activated[0]) << "the fourth click returns to the first" << LogTail();
 }
 
 TEST_F(Launch, DoubleClick_StartsOnce) {
@@ -408,7 +406,7 @@ TEST_F(Launch, DoubleClick_StartsOnce) {
     ClickHere(MOUSEEVENTF_LEFTDOWN, 20);
     Sleep(130);
     ClickHere(MOUSEEVENTF_LEFTDOWN, 20);
-    ASSERT_TRUE(WaitForRecords(1)) << LogText();
+    ASSERT_TRUE(WaitForRecords(1)) << LogTail();
     EXPECT_FALSE(WaitForRecords(2, Ms(2000))) << "a double click started twice";
 }
 

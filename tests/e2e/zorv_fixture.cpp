@@ -49,6 +49,25 @@ HWND ZorvE2E::WaitForShownBar(const Process& p, Ms timeout) {
     return (bar && IsShownOnScreen(bar)) ? bar : nullptr;
 }
 
+std::vector<std::string> ZorvE2E::LogMessages() {
+    std::vector<std::string> messages;
+    const std::optional<std::string> log = ReadWholeFile(Folder().Path() / L"zorv.log");
+    if (!log) return messages;
+    for (const std::string& line : SplitCrLf(*log)) {
+        if (std::optional<LogLine> l = ParseLogLine(line)) messages.push_back(l->message);
+    }
+    return messages;
+}
+
+std::string ZorvE2E::LogTail(size_t n) {
+    const std::vector<std::string> messages = LogMessages();
+    std::string tail = "\n--- log tail ---\n";
+    for (size_t i = messages.size() > n ? messages.size() - n : 0; i < messages.size(); ++i) {
+        tail += messages[i] + "\n";
+    }
+    return tail;
+}
+
 HWND ZorvE2E::WaitForMessageBox(const Process& p, Ms timeout) {
     HWND box = nullptr;
     WaitFor(

@@ -30,6 +30,12 @@ class ZorvE2E : public ::testing::Test {
     // appeared within `timeout` or `p` ended first.
     HWND WaitForMessageBox(const Process& p, Ms timeout = Ms(15000));
 
+    // The messages of the program's log (zorv.log in its folder), without
+    // date, time and delta; empty while there is none.
+    std::vector<std::string> LogMessages();
+    // The last `n` messages, for the text of a failed expectation.
+    std::string LogTail(size_t n = 50);
+
   private:
     // Declared first so it is destroyed last, after the processes ended.
     std::unique_ptr<ProgramFolder> folder_;
