@@ -38,4 +38,5 @@ run_preset win64
 
 echo
 echo "all: $passed passed, $failed failed"
+bash scripts/test-ratio.sh
 exit $status
