@@ -38,6 +38,39 @@ std::int32_t EarlyNumber(std::string_view value) {
     return static_cast<std::int32_t>(negative ? -n : n);
 }
 
+ConfigSource ChooseConfigSource(bool iniExists, bool oldIniExists) {
+    if (iniExists) return ConfigSource::IniFile;
+    return oldIniExists ? ConfigSource::OldIniFile : ConfigSource::OldStore;
+}
+
+// Settings taken over from an older place are written to the configuration
+// file, so that the next start reads them from there.
+bool SaveAfterLoading(ConfigSource source) {
+    return source != ConfigSource::IniFile;
+}
+
+// The executable is named after the module with ".exe", whatever extension
+// the module was started with. The module path always holds a folder; a bare
+// name (no backslash) gives paths relative to the current folder rather than
+// to the root of the drive.
+ProgramPaths ProgramPathsFromModule(std::string_view modulePath) {
+    const std::size_t slash = modulePath.rfind('\\');
+    const bool hasFolder = slash != std::string_view::npos;
+    const std::string_view file = hasFolder ? modulePath.substr(slash + 1) : modulePath;
+    ProgramPaths paths;
+    if (hasFolder) paths.ProgramFolder = modulePath.substr(0, slash);
+    paths.ExeFileName = std::string(file.substr(0, file.rfind('.'))) + ".exe";
+    const std::string prefix = hasFolder ? paths.ProgramFolder + "\\" : std::string();
+    paths.ExePath = prefix + paths.ExeFileName;
+    paths.IconFolder = prefix + "Icons";
+    return paths;
+}
+
+// A screen that reports no resolution is taken as 96 dpi (15 twips).
+std::int32_t TwipsPerPixel(std::int32_t dpi) {
+    return dpi > 0 ? 1440 / dpi : 15;
+}
+
 namespace {
 
 bool DiffersBy(std::int64_t a, std::int64_t b, std::int64_t limit) {

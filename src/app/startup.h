@@ -1,5 +1,6 @@
 // Start-up state and the start-up decisions that need no Windows: the
-// program-wide tables, the version record, and the wait-for-idle rule.
+// program-wide tables, the version record, the program's paths, where the
+// configuration is read from, and the wait-for-idle rule.
 #pragma once
 
 #include <array>
@@ -65,6 +66,27 @@ std::int32_t EarlyNumber(std::string_view value);
 
 // The start banner, written four times at level 1.
 inline constexpr std::string_view kStartBanner = "------------- Zorv START LOG (%u)---------------";
+
+// Where the settings come from at start: the configuration file, else an
+// older "zorv.ini" in the program folder, else the older settings store.
+enum class ConfigSource { IniFile, OldIniFile, OldStore };
+
+ConfigSource ChooseConfigSource(bool iniExists, bool oldIniExists);
+// True when the settings just read are to be written to the configuration file.
+bool SaveAfterLoading(ConfigSource source);
+
+// The paths derived from the module's file name (GetModuleFileName).
+struct ProgramPaths {
+    std::string ProgramFolder;  // without trailing backslash
+    std::string ExePath;
+    std::string ExeFileName;  // the file-name part of ExePath
+    std::string IconFolder;
+};
+
+ProgramPaths ProgramPathsFromModule(std::string_view modulePath);
+
+// Twips per pixel for a screen resolution in dots per inch.
+std::int32_t TwipsPerPixel(std::int32_t dpi);
 
 // One sample of system activity taken by the wait-for-idle tick.
 struct IdleSample {

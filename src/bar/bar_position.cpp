@@ -13,6 +13,9 @@ constexpr std::int32_t kMaxKeptGap = 500;
 constexpr std::uint32_t kSettleMs = 10;
 constexpr std::uint32_t kBorderWaitMs = 20;
 constexpr std::uint64_t kScrollStepMs = 6;
+// After this long a pause, whatever was activated meanwhile may have covered
+// the bar.
+constexpr std::uint64_t kRetopAfterIdleMs = 1000;
 
 }  // namespace
 
@@ -38,6 +41,18 @@ std::int32_t TopOffsetBelowTaskbar(const std::optional<ScreenRect>& taskbar) {
     if (!taskbar) return 0;
     const std::int32_t bottom = taskbar->Bottom();
     return bottom > 0 && bottom < kTopTaskbarLimit ? bottom : 0;
+}
+
+// The tick count only grows, so the difference cannot wrap; the first move
+// (last move 0) always puts the bar on top.
+bool RetopAfterPause(std::uint64_t nowMs, std::uint64_t lastMoveMs) {
+    return nowMs - lastMoveMs > kRetopAfterIdleMs;
+}
+
+// Only a bar that starts at the left edge can be wider than the room. A
+// running transition or a held button owns the bar's position meanwhile.
+bool ScrollAtEdgeAllowed(bool transitionBusy, bool buttonPressed, std::int32_t barLeft) {
+    return !transitionBusy && !buttonPressed && barLeft == 0;
 }
 
 ResizePlace ResizeBarPlace(const ResizeFacts& f) {

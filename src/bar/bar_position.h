@@ -38,6 +38,11 @@ bool LooksLikeTopTaskbar(std::string_view className, std::int32_t windowLeft);
 // T: the bottom of that taskbar when it is above kTopTaskbarLimit, else 0.
 std::int32_t TopOffsetBelowTaskbar(const std::optional<ScreenRect>& taskbar);
 
+// A mouse move on the bar after a pause puts the bar on top again.
+bool RetopAfterPause(std::uint64_t nowMs, std::uint64_t lastMoveMs);
+// Whether the mouse on the bar may scroll it at the screen's edge.
+bool ScrollAtEdgeAllowed(bool transitionBusy, bool buttonPressed, std::int32_t barLeft);
+
 struct ResizeFacts {
     std::int32_t ContentWidth = 0;  // W
     std::int32_t RightGap = 0;      // R

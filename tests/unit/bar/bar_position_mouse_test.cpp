@@ -1,0 +1,21 @@
+#include <gtest/gtest.h>
+
+#include "bar/bar_position.h"
+
+namespace zorv {
+namespace {
+
+TEST(BarMouseRules, RetopAfterMoreThanASecond_ScrollOnlyWhenIdleAtLeftEdge) {
+    EXPECT_FALSE(RetopAfterPause(6000, 5000));
+    EXPECT_TRUE(RetopAfterPause(6001, 5000));
+    EXPECT_TRUE(RetopAfterPause(1001, 0));  // the first move
+
+    EXPECT_TRUE(ScrollAtEdgeAllowed(false, false, 0));
+    EXPECT_FALSE(ScrollAtEdgeAllowed(true, false, 0));
+    EXPECT_FALSE(ScrollAtEdgeAllowed(false, true, 0));
+    EXPECT_FALSE(ScrollAtEdgeAllowed(false, false, 1));
+    EXPECT_FALSE(ScrollAtEdgeAllowed(false, false, -1));
+}
+
+}  // namespace
+}  // namespace zorv
