@@ -113,7 +113,7 @@ void RunItem(benchmark::State& state, const char* path, std::int32_t style) {
     item.Path = path;
     item.Style = style;
     for (auto _ : state) {
-        const int result = launcher.ExecuteItem(item, false);
+        const ExecResult result = launcher.ExecuteItem(item, false);
         benchmark::DoNotOptimize(result);
     }
 }

@@ -5,8 +5,8 @@
 // figures only.
 //
 // usage: bar_image_bench.exe [--picture <file.bmp>]
-//   --picture  also writes the bar image with cell 1 pressed and cell 3
-//              raised, to look at.
+//   --picture  also writes the cached picture of a flat bar of 8 buttons
+//              (with one pressed and one raised on screen), to look at.
 #include <windows.h>
 
 #include <algorithm>
@@ -20,21 +20,38 @@
 
 #include "app/app_state.h"
 #include "bar/bar_draw_win32.h"
-#include "bar/bar_events_win32.h"
-#include "bar/bar_images_win32.h"
 #include "bar/bar_layout.h"
-#include "bar/bar_motion_win32.h"
-#include "items/config_win32.h"
 #include "items/ini_save.h"
 
-namespace zorv {
-// The drawing code asks these parts of the program for a save and a new
-// placement; neither runs here.
-void SaveZorvINI_in1s() {}
-void BarResize(std::int32_t) {}
-}  // namespace zorv
-
 namespace {
+
+// The drawing code asks the rest of the program for a save, menus and a new
+// alpha; none of them runs here.
+struct NoProgram final : zorv::BarHost, zorv::BarPainter::Events {
+    void TopNow() override {}
+    void RecordForegroundWindow() override {}
+    void AddToForegroundHistory(zorv::WindowId) override {}
+    void HandForegroundBack(const char*) override {}
+    bool IsMenuOrToolbarShown() override { return false; }
+    bool IsDX(zorv::WindowId) override { return false; }
+    bool IsSpecialWindow(zorv::WindowId) override { return false; }
+    void CheckForVideoOrFullscreen() override {}
+    bool ExecuteButton(std::int32_t, bool) override { return false; }
+    void EndActivationCycle() override {}
+    std::int64_t LastRequestHandedCounter() override { return 0; }
+    void BuildButtonMenus(const std::vector<zorv::ButtonMenuPlan>&) override {}
+    void RebuildMenus() override {}
+    void HideToolTip() override {}
+    void SaveZorvINI_in1s() override {}
+    bool ConfigChanged() override { return false; }
+    void SaveConfiguration() override {}
+    void AfterRedraw() override {}
+    void ColoursChanged() override {}
+};
+
+zorv::AppState g_state;
+NoProgram g_noProgram;
+zorv::BarPainter g_painter(g_state, g_noProgram, g_noProgram);
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -100,7 +117,7 @@ void WriteIconFile(const fs::path& path, int n) {
 }
 
 void FillButtons(int count, bool programIcons) {
-    zorv::Lists = zorv::CreateItemLists();
+    g_state.Lists = zorv::CreateItemLists();
     for (int i = 0; i < count; ++i) {
         zorv::Item item;
         char name[32];
@@ -108,13 +125,13 @@ void FillButtons(int count, bool programIcons) {
         item.Desc = "Button " + std::to_string(i);
         item.Path = programIcons ? "notepad.exe" : "";
         item.Icon = programIcons ? "" : name;
-        zorv::Lists[zorv::kListButtons].AddItem(item);
+        g_state.Lists[zorv::kListButtons].AddItem(item);
     }
 }
 
 void SetCacheTimeToIni(const std::string& cache) {
     WIN32_FILE_ATTRIBUTE_DATA ini{};
-    GetFileAttributesExA(zorv::App.IniPath.c_str(), GetFileExInfoStandard, &ini);
+    GetFileAttributesExA(g_state.App.IniPath.c_str(), GetFileExInfoStandard, &ini);
     HANDLE h =
         CreateFileA(cache.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
@@ -137,41 +154,41 @@ void TimeRedraws(int count) {
         return f;
     };
     Print("  hover: RaiseButton(i, true) + (i, false)", perCall([](int i) {
-              zorv::RaiseButton(i, true);
-              zorv::RaiseButton(i, false);
+              g_painter.RaiseButton(i, true);
+              g_painter.RaiseButton(i, false);
           }),
           "us");
     Print("  press: ButtonDrawPress(i) + UnPress", perCall([](int i) {
-              zorv::ButtonDrawPress(i);
-              zorv::ButtonDrawUnPress();
+              g_painter.ButtonDrawPress(i);
+              g_painter.ButtonDrawUnPress();
           }),
           "us");
-    Print("  whole redraw: BarRedraw(true)", perCall([](int) { zorv::BarRedraw(true); }), "us");
+    Print("  whole redraw: BarRedraw(true)", perCall([](int) { g_painter.BarRedraw(true); }), "us");
 }
 
 void RunCase(HWND window, int count, bool programIcons) {
     FillButtons(count, programIcons);
-    zorv::CreateBarImages();
+    g_painter.CreateBarImages();
     const int runs = count >= 500 ? 5 : 10;
     char title[96];
     std::snprintf(title, sizeof title, "%d buttons, %s", count,
                   programIcons ? "program icons (notepad.exe)" : "icon files");
     std::printf("%s\n", title);
-    Print("  BarCreate, painted from the icons", Time(runs, [] { zorv::BarCreate(false); }));
+    Print("  BarCreate, painted from the icons", Time(runs, [] { g_painter.BarCreate(false); }));
     if (programIcons) return;
-    const std::string cache = zorv::BarIconCacheName(zorv::App.IniPath);
-    zorv::WriteBarPicture(cache);
+    const std::string cache = zorv::BarIconCacheName(g_state.App.IniPath);
+    g_painter.WriteBarPicture(cache);
     SetCacheTimeToIni(cache);
-    Print("  BarCreate, from the cached picture", Time(runs, [] { zorv::BarCreate(true); }));
-    const int width = std::min(zorv::BarContentWidth(), GetSystemMetrics(SM_CXSCREEN));
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, width, zorv::BarHeight(), SWP_NOACTIVATE);
-    zorv::BarRedraw(true);
+    Print("  BarCreate, from the cached picture", Time(runs, [] { g_painter.BarCreate(true); }));
+    const int width = std::min(g_painter.BarContentWidth(), GetSystemMetrics(SM_CXSCREEN));
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, width, g_painter.BarHeight(), SWP_NOACTIVATE);
+    g_painter.BarRedraw(true);
     TimeRedraws(count);
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_PAINT) {
-        zorv::OnBarPaint(hwnd);
+        g_painter.OnPaint(hwnd);
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -204,32 +221,31 @@ fs::path MakeWorkFolder(int iconFiles) {
 }
 
 void WritePicture(const char* path) {
-    zorv::Options.ButFlat = true;
+    g_state.Options.ButFlat = true;
     FillButtons(8, false);
-    zorv::CreateBarImages();
-    zorv::BarCreate(false);
-    zorv::ButtonDrawPress(1);
-    zorv::RaiseButton(3, true);
-    const zorv::BarLayout& layout = zorv::CurrentBarLayout();
-    zorv::SaveBarPicture(path, layout.BarWidth(), layout.BarImageWidth());
-    std::printf("picture with cell 1 pressed and cell 3 raised (flat): %s\n", path);
+    g_painter.CreateBarImages();
+    g_painter.BarCreate(false);
+    g_painter.ButtonDrawPress(1);
+    g_painter.RaiseButton(3, true);
+    g_painter.WriteBarPicture(path);
+    std::printf("picture as the cache keeps it (flat, 8 buttons): %s\n", path);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const fs::path work = MakeWorkFolder(500);
-    zorv::App.IconFolder = (work / "Icons").string();
-    zorv::App.IniPath = (work / "bench.ini").string();
-    zorv::App.WindowsVersion.Major = 6;
+    g_state.App.IconFolder = (work / "Icons").string();
+    g_state.App.IniPath = (work / "bench.ini").string();
+    g_state.App.WindowsVersion.Major = 6;
     HDC screen = GetDC(nullptr);
     // As stored after a save on this display, so that the cache may be used.
-    zorv::Options.LastColor3DFace = static_cast<std::int32_t>(GetSysColor(COLOR_3DFACE));
-    zorv::Options.LastBitsPerPixel =
+    g_state.Options.LastColor3DFace = static_cast<std::int32_t>(GetSysColor(COLOR_3DFACE));
+    g_state.Options.LastBitsPerPixel =
         GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
     ReleaseDC(nullptr, screen);
     HWND window = CreateBenchWindow();
-    zorv::AttachBarWindow(window);
+    g_painter.AttachWindow(window);
 
     std::printf("%-44s %10s %10s %10s\n", "", "first", "median", "min");
     RunCase(window, 50, false);
@@ -237,7 +253,7 @@ int main(int argc, char** argv) {
     RunCase(window, 50, true);
     if (argc == 3 && std::strcmp(argv[1], "--picture") == 0) WritePicture(argv[2]);
 
-    zorv::ReleaseBarImages();
+    g_painter.ReleaseBarImages();
     DestroyWindow(window);
     std::error_code ec;
     fs::remove_all(work, ec);

@@ -1,5 +1,8 @@
 // Program-wide state shared by the subsystems (one user-interface thread).
+// The application owns the one instance and hands it to each subsystem.
 #pragma once
+
+#include <string>
 
 #include "app/startup.h"
 #include "items/items.h"
@@ -7,11 +10,13 @@
 
 namespace zorv {
 
-inline StartupState App;  // paths, version, switches: fixed at start
-inline ItemLists Lists;   // the six item lists
-inline Settings Options;  // the configuration's settings
-inline bool EnglishTexts = false;
-inline bool ClosedFromMenu = false;  // exit command, or closed by a new instance
-inline bool IsClosing = false;
+struct AppState {
+    StartupState App;  // paths, version, switches: fixed at start
+    ItemLists Lists;   // the six item lists
+    Settings Options;  // the configuration's settings
+    std::string HelpFile;
+    bool ClosedFromMenu = false;  // exit command, or closed by a new instance
+    bool IsClosing = false;
+};
 
 }  // namespace zorv

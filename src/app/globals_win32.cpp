@@ -3,18 +3,16 @@
 
 #include <ctime>
 
-#include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/globals_win32.h"
 #include "app/ini_path.h"
 #include "app/log.h"
+#include "app/texts.h"
 #include "support/text_win32.h"
 
 namespace zorv {
 
 namespace {
-
-HANDLE OwnProcess = nullptr;
 
 std::string SpecialFolder(int csidl) {
     wchar_t path[MAX_PATH] = L"";
@@ -57,8 +55,8 @@ WindowsVersionInfo QueryWindowsVersion() {
                               wow64 != FALSE, sizeof(void*) == 8);
 }
 
-std::uint32_t QueryElevationType() {
-    if (!App.WindowsVersion.VistaOrLater) return 1;
+std::uint32_t QueryElevationType(const WindowsVersionInfo& version) {
+    if (!version.VistaOrLater) return 1;
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return 1;
     TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
@@ -70,45 +68,32 @@ std::uint32_t QueryElevationType() {
     return static_cast<std::uint32_t>(type);
 }
 
-void InitPaths() {
-    wchar_t buf[MAX_PATH * 2] = L"";
-    GetModuleFileNameW(nullptr, buf, MAX_PATH * 2);
-    std::string exe = Narrow(buf);
-    std::size_t slash = exe.rfind('\\');
-    App.ProgramFolder = exe.substr(0, slash);
-    std::string fileName = exe.substr(slash + 1);
-    std::size_t dot = fileName.rfind('.');
-    App.ExePath = App.ProgramFolder + "\\" + fileName.substr(0, dot) + ".exe";
-    App.IconFolder = App.ProgramFolder + "\\Icons";
-    GetWindowsDirectoryW(buf, MAX_PATH);
-    App.WindowsFolder = Narrow(buf);
-}
-
-void InitTwips() {
-    HDC screen = GetDC(nullptr);
-    int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    App.TwipsPerPixelX = dpiX > 0 ? 1440 / dpiX : 15;
-    App.TwipsPerPixelY = dpiY > 0 ? 1440 / dpiY : 15;
-}
-
 }  // namespace
 
-bool InitGlobals(const std::wstring& commandLine) {
-    OwnProcess = OpenProcess(0x600, FALSE, GetCurrentProcessId());
-    InitPaths();
-    App.WindowsVersion = QueryWindowsVersion();
-    App.ElevationType = QueryElevationType();
-    App.StartTime = static_cast<std::int64_t>(std::time(nullptr));
-    InitTwips();
+bool InitGlobals(StartupState& app, const std::wstring& commandLine) {
+    wchar_t buf[MAX_PATH * 2] = L"";
+    GetModuleFileNameW(nullptr, buf, MAX_PATH * 2);
+    const ProgramPaths paths = ProgramPathsFromModule(Narrow(buf));
+    app.ProgramFolder = paths.ProgramFolder;
+    app.ExePath = paths.ExePath;
+    app.IconFolder = paths.IconFolder;
+    GetWindowsDirectoryW(buf, MAX_PATH);
+    app.WindowsFolder = Narrow(buf);
+    app.WindowsVersion = QueryWindowsVersion();
+    app.ElevationType = QueryElevationType(app.WindowsVersion);
+    app.StartTime = static_cast<std::int64_t>(std::time(nullptr));
+    HDC screen = GetDC(nullptr);
+    app.TwipsPerPixelX = TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSX));
+    app.TwipsPerPixelY = TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
 
     const CommandLineSwitches sw = ParseCommandLine(Narrow(commandLine));
-    App.NoConfig = sw.NoConfig;
-    App.NoAu = sw.NoAu;
-    App.NoStart = sw.NoStart;
+    app.NoConfig = sw.NoConfig;
+    app.NoAu = sw.NoAu;
+    app.NoStart = sw.NoStart;
 
-    IniPathFacts facts{App.ProgramFolder, App.ExePath.substr(App.ProgramFolder.size() + 1),
-                       SpecialFolder(CSIDL_COMMON_APPDATA), SpecialFolder(CSIDL_APPDATA)};
+    IniPathFacts facts{app.ProgramFolder, paths.ExeFileName, SpecialFolder(CSIDL_COMMON_APPDATA),
+                       SpecialFolder(CSIDL_APPDATA)};
     Win32FileProbe fs;
     IniPathChoice choice = ChooseIniPath(facts, sw.Ini, fs);
     if (choice.Invalid) {
@@ -116,12 +101,12 @@ bool InitGlobals(const std::wstring& commandLine) {
         MsgBox(InvalidIniMessage(*sw.Ini, EnglishTexts), MB_OK | MB_ICONERROR);
         return false;
     }
-    App.IniPath = choice.IniPath;
+    app.IniPath = choice.IniPath;
     return true;
 }
 
-void ReadEarlyLogSettings() {
-    const std::wstring ini = Widen(App.IniPath);
+void ReadEarlyLogSettings(const StartupState& app) {
+    const std::wstring ini = Widen(app.IniPath);
     auto read = [&](const wchar_t* key) {
         wchar_t value[260] = L"";
         GetPrivateProfileStringW(L"Settings", key, L"0", value, 260, ini.c_str());
@@ -130,11 +115,6 @@ void ReadEarlyLogSettings() {
     LogLevel = EarlyNumber(read(L"LogLevel"));
     WriteLogFile = EarlyFlag(read(L"WriteLogFile"));
     WriteDebugView = EarlyFlag(read(L"WriteDebugView"));
-}
-
-void CloseOwnProcess() {
-    if (OwnProcess) CloseHandle(OwnProcess);
-    OwnProcess = nullptr;
 }
 
 }  // namespace zorv

@@ -1,17 +1,17 @@
+// The program-wide start-up state read from the system and the command line.
 #pragma once
 
 #include <string>
 
+#include "app/startup.h"
+
 namespace zorv {
 
-// Fixes the program-wide state (App) from the system and the command line.
-// Returns false when the "/ini=" value is unusable (the message has been shown).
-bool InitGlobals(const std::wstring& commandLine);
+// Fixes `app` from the system and the command line. Returns false when the
+// "/ini=" value is unusable (the message has been shown).
+bool InitGlobals(StartupState& app, const std::wstring& commandLine);
 
 // Reads LogLevel, WriteLogFile and WriteDebugView straight from the file.
-void ReadEarlyLogSettings();
-
-// The own process handle kept for the program's lifetime.
-void CloseOwnProcess();
+void ReadEarlyLogSettings(const StartupState& app);
 
 }  // namespace zorv

@@ -1,6 +1,5 @@
 #include "app/language.h"
 
-#include "app/app_state.h"
 #include "app/texts.h"
 
 namespace zorv {
@@ -22,23 +21,15 @@ bool ChooseLanguage(std::int32_t forcedLanguage, std::uint16_t userLangId) {
     }
 }
 
-void SetLanguageTexts(bool english, bool win9x, ItemLists& lists) {
-    TxtCommandLineNeeded = TextIn(Txt::CommandLineNeeded, english);
-    ExeFilter = TextIn(Txt::ExeFilter, english);
-    TxtAddItem = TextIn(Txt::AddItem, english);
-    TxtEditItem = TextIn(Txt::EditItem, english);
-    TxtMenu = TextIn(Txt::Menu, english);
-    TxtFor = TextIn(Txt::For, english);
-    TxtAccept = TextIn(Txt::Accept, english);
-    TxtAnyway = TextIn(Txt::Anyway, english);
-    TxtAlreadyUsedBy = TextIn(Txt::AlreadyUsedBy, english);
-    SetListNames(lists, english);
+std::string ExeFilterText(bool english, bool win9x) {
+    std::string filter = TextIn(Txt::ExeFilter, english);
     // Windows 95, 98 and ME have no .cmd files.
     if (win9x) {
         constexpr std::string_view cmd = ";*.cmd";
-        std::size_t at = ExeFilter.find(cmd);
-        if (at != std::string::npos) ExeFilter.erase(at, cmd.size());
+        const std::size_t at = filter.find(cmd);
+        if (at != std::string::npos) filter.erase(at, cmd.size());
     }
+    return filter;
 }
 
 std::string HelpFileName(std::string_view programFolder, bool english) {

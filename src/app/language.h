@@ -9,23 +9,13 @@
 
 namespace zorv {
 
-// Set once by SetLanguageTexts (copies of rows of the text table).
-inline std::string TxtCommandLineNeeded;
-inline std::string ExeFilter;
-inline std::string TxtAddItem;
-inline std::string TxtEditItem;
-inline std::string TxtMenu;
-inline std::string TxtFor;
-inline std::string TxtAccept;
-inline std::string TxtAnyway;
-inline std::string TxtAlreadyUsedBy;
-
 // True for English. forcedLanguage: 0 automatic (by the user's language id),
 // 1 German, 2 English; other values count as automatic.
 bool ChooseLanguage(std::int32_t forcedLanguage, std::uint16_t userLangId);
 
-// Fills the shared texts above and the names of the six lists.
-void SetLanguageTexts(bool english, bool win9x, ItemLists& lists);
+// The program filter of the file dialogs ("Programs|*.exe;*.com;...");
+// Windows 95, 98 and ME have no .cmd files.
+std::string ExeFilterText(bool english, bool win9x);
 
 // The help file in the program folder (given without trailing backslash).
 std::string HelpFileName(std::string_view programFolder, bool english);

@@ -6,16 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "app/app_state.h"
 #include "app/texts.h"
 
 namespace zorv {
 
-// Chooses the language (user language or ForcedLanguage) and sets the shared
-// texts, list names and help file.
-void ApplyLanguage();
-
-// The help file of this run's language.
-const std::string& HelpFile();
+// Chooses the language (user language or ForcedLanguage) and sets the list
+// names and the help file.
+void ApplyLanguage(AppState& state);
 
 // A message box with the German or the English text, whichever is in force;
 // returns the button pressed (IDOK, IDCANCEL, IDYES, IDNO ...).

@@ -1,10 +1,24 @@
+// The log's Win32 side: the clock, the user's date and time format, the
+// debugger output and the log file.
 #pragma once
 
 #include <string>
 
+#include "app/log.h"
+
 namespace zorv {
 
-// Starts logging to `logFile` (and the debugger output) through the Win32 clock and locale.
-void StartWin32Log(const std::wstring& logFile);
+class Win32LogPlatform final : public LogPlatform {
+  public:
+    explicit Win32LogPlatform(std::wstring file) : file_(std::move(file)) {}
+
+    std::uint32_t TickCount() override;
+    std::string LocalDateTime() override;
+    void DebugOutput(const std::string& line) override;
+    void AppendToLogFile(const std::string& lineWithCrLf) override;
+
+  private:
+    std::wstring file_;
+};
 
 }  // namespace zorv

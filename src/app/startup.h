@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include "support/win32_constants.h"
 
 namespace zorv {
 
@@ -26,6 +27,12 @@ struct WindowsVersionInfo {
 WindowsVersionInfo MakeWindowsVersion(std::uint32_t platform, std::uint32_t major,
                                       std::uint32_t minor, std::uint32_t build, bool wow64,
                                       bool is64);
+
+// Windows 98, ME and 2000 on refuse SetForegroundWindow from a process that
+// is not in front (the foreground lock).
+constexpr bool HasForegroundLock(const WindowsVersionInfo& v) {
+    return v.Win2000OrLater || (!v.NT && v.Code >= 0x40A);
+}
 
 // Program-wide state fixed by InitGlobals before anything else runs.
 struct StartupState {
@@ -48,7 +55,10 @@ struct StartupState {
 
 inline constexpr std::array<std::string_view, 7> ExeExtensions = {"pif", "exe", "com", "bat",
                                                                   "lnk", "cmd", ""};
-inline constexpr std::array<std::uint32_t, 5> PriorityClasses = {0x40, 0x4000, 0x20, 0x8000, 0x80};
+// Prio 0..4 of an item.
+inline constexpr std::array<std::uint32_t, 5> PriorityClasses = {
+    win::kIdlePriorityClass, win::kBelowNormalPriorityClass, win::kNormalPriorityClass,
+    win::kAboveNormalPriorityClass, win::kHighPriorityClass};
 inline constexpr std::array<std::int32_t, 4> lAlphas = {191, 127, 63, 16};
 inline constexpr std::array<std::int32_t, 3> ButtonSizes = {20, 21, 19};
 

@@ -3,8 +3,6 @@
 
 #include <array>
 
-#include "app/app_state.h"
-
 namespace zorv {
 
 namespace {

@@ -40,6 +40,11 @@ enum class Txt : std::size_t {
     Count
 };
 
+// The language of this run: chosen once at start (before that, German), read
+// by every message. Like the log, a program-wide fact rather than state of a
+// subsystem.
+inline bool EnglishTexts = false;
+
 // Texts that take one argument mark its place with this.
 inline constexpr std::string_view kTextArg = "%1";
 

@@ -6,7 +6,14 @@
 
 #include <cstdint>
 
+#include "app/app_state.h"
+#include "bar/bar_draw_win32.h"
+#include "bar/bar_host.h"
+#include "bar/button_click.h"
+
 namespace zorv {
+
+class BarMotion;
 
 // Mouse buttons as the click handling numbers them.
 inline constexpr int kLeftButton = 1;
@@ -26,11 +33,39 @@ inline int MouseButtonOf(UINT msg) {
     }
 }
 
-void OnBarMouseDown(HWND bar, int x, int y, int button, WPARAM keys);
-void OnBarMouseUp(HWND bar, int x, int y, int button, WPARAM keys);
-// The click steps of a mouse move: a release that happened outside the bar
-// is completed, and a held button is drawn pressed only while the cursor is
-// on its cell. False when the move was turned into a release.
-bool OnBarMouseMoveClick(HWND bar, int x, int y, WPARAM keys);
+class BarClicks {
+  public:
+    BarClicks(AppState& state, BarPainter& painter, BarHost& host)
+        : s_(state), painter_(painter), host_(host) {}
+
+    // The motion the clicks restart the auto-reduce countdown of.
+    void SetMotion(BarMotion* motion) { motion_ = motion; }
+    // The one record of the button held down (-1 = none).
+    const ClickState& State() const { return click_; }
+
+    void OnMouseDown(HWND bar, int x, int y, int button, WPARAM keys);
+    void OnMouseUp(int x, int y, int button, WPARAM keys);
+    // The click steps of a mouse move: a release that happened outside the
+    // bar is completed, and a held button is drawn pressed only while the
+    // cursor is on its cell. False when the move was turned into a release.
+    bool OnMouseMove(int x, int y, WPARAM keys);
+
+  private:
+    void SetProcessPriority(bool high);
+    void HandForegroundBack(bool onMenuCell);
+    void RememberConsoleWindow();
+    void RestartAutoReduce();
+    bool ExecuteButton(std::int32_t index, bool startAnyway);
+    void LogClickTime();
+    void ButUnPress(std::int32_t index, std::int32_t y, bool startAnyway);
+    void PressForEditing(std::int32_t index);
+
+    AppState& s_;
+    BarPainter& painter_;
+    BarHost& host_;
+    BarMotion* motion_ = nullptr;
+    ClickState click_;
+    LARGE_INTEGER releaseCounter_{};
+};
 
 }  // namespace zorv

@@ -3,132 +3,101 @@
 
 #include <algorithm>
 
-#include "app/app_state.h"
 #include "app/log.h"
-#include "bar/bar_events_win32.h"
-#include "bar/bar_images_win32.h"
-#include "bar/bar_layout.h"
-#include "bar/bar_motion_win32.h"
+#include "bar/bar_colours.h"
 #include "bar/bar_region.h"
-#include "bar/face_strip.h"
 #include "bar/icon_source.h"
-#include "items/config_win32.h"
 #include "items/ini_save.h"
 #include "support/gdi_win32.h"
 #include "support/text_win32.h"
+#include "support/window_win32.h"
 
 namespace zorv {
 
 namespace {
-
-struct BarState {
-    HWND Window = nullptr;
-    BarLayout Layout;
-    BarMetrics Metrics;
-    std::int32_t ButtonWidth = kRaisedButtonWidth;
-    std::int32_t ScrollOffset = 0;
-    std::int32_t Pressed = -1;       // recorded by ButtonDrawPress
-    std::int32_t DrawnPressed = -1;  // the cell that shows the pressed face now
-    std::int32_t Raised = -1;
-    bool Built = false;
-    FaceStripColours Colours;
-    Colour LineColour = 0;
-    std::vector<ButtonMenuPlan> MenuPlans;
-    std::vector<PixelRect> Region;  // what the window region was last made of
-    BarDrawHooks Hooks;
-};
-
-BarState g_bar;
-
-std::int32_t H() {
-    return g_bar.Metrics.Height;
-}
-
-std::int32_t ScreenBitsPerPixel() {
-    WindowDC screen(nullptr);
-    return GetDeviceCaps(screen.get(), BITSPIXEL) * GetDeviceCaps(screen.get(), PLANES);
-}
 
 std::int64_t FileTime(const FILETIME& t) {
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) |
                                      t.dwLowDateTime);
 }
 
+}  // namespace
+
 // A cell that can be drawn: a button or the main-menu cell.
-bool IsDrawableCell(std::int32_t i) {
-    if (i < 0 || i > g_bar.Layout.Count()) return false;
-    const CellKind kind = g_bar.Layout.KindAt(i);
+bool BarPainter::IsDrawableCell(std::int32_t i) const {
+    if (i < 0 || i > layout_.Count()) return false;
+    const CellKind kind = layout_.KindAt(i);
     return kind == CellKind::Button || kind == CellKind::MainMenu;
 }
 
-IconPlace SlotOf(std::int32_t i) {
-    if (i >= g_bar.Layout.Count()) return {Images().MainIcon, {0, 0}, {0, kIconSize}};
-    return {Images().Bar, IconSlot(i), MaskSlot(i)};
+IconPlace BarPainter::SlotOf(std::int32_t i) {
+    if (i >= layout_.Count()) return {images_.MainIcon, {0, 0}, {0, kIconSize}};
+    return {images_.Bar, IconSlot(i), MaskSlot(i)};
 }
 
-void DrawCellIcon(HDC dc, std::int32_t cellLeft, std::int32_t i, bool pressed) {
-    const PixelPoint at = IconPosition(cellLeft, g_bar.Metrics.IconTop, pressed);
+void BarPainter::DrawCellIcon(HDC dc, std::int32_t cellLeft, std::int32_t i, bool pressed) {
+    const ScreenPoint at = IconPosition(cellLeft, metrics_.IconTop, pressed);
     DrawIconWithMask(dc, at.X, at.Y, SlotOf(i));
 }
 
-void DrawEmptyButton(std::int32_t i) {
-    const std::int32_t x = g_bar.Layout.ButtonX(i);
-    if (Options.ButFlat) {
-        FillColour(Images().Bar, RECT{x, 0, x + g_bar.ButtonWidth, H() - 1}, g_bar.Colours.Face);
+void BarPainter::DrawEmptyButton(std::int32_t i) {
+    const std::int32_t x = layout_.ButtonX(i);
+    if (s_.Options.ButFlat) {
+        FillColour(images_.Bar, RECT{x, 0, x + buttonWidth_, BarHeight() - 1}, colours_.Face);
     } else {
-        BitBlt(Images().Bar, x, 0, g_bar.ButtonWidth, H(), Images().EmptyFace, 0, 0, SRCCOPY);
+        BitBlt(images_.Bar, x, 0, buttonWidth_, BarHeight(), images_.EmptyFace, 0, 0, SRCCOPY);
     }
 }
 
-void DrawSep(std::int32_t i) {
-    BitBlt(Images().Bar, g_bar.Layout.ButtonX(i), 0, kSeparatorWidth, H(), Images().Separator, 0, 0,
-           SRCCOPY);
+void BarPainter::DrawSep(std::int32_t i) {
+    BitBlt(images_.Bar, layout_.ButtonX(i), 0, kSeparatorWidth, BarHeight(), images_.Separator, 0,
+           0, SRCCOPY);
 }
 
-void DrawFrame(std::int32_t i, FrameLook look) {
-    DrawSteps(Images().Bar,
-              CellFrameSteps(g_bar.Layout.ButtonX(i), g_bar.Layout.CellRight(i), H(), look),
-              g_bar.Colours);
+void BarPainter::DrawFrame(std::int32_t i, FrameLook look) {
+    DrawSteps(images_.Bar,
+              CellFrameSteps(layout_.ButtonX(i), layout_.CellRight(i), BarHeight(), look),
+              colours_);
 }
 
 // One cell of the bar image to the window: the whole cost of a hover or press.
-void CopyCellToWindow(std::int32_t i) {
-    if (!g_bar.Window) return;
-    WindowDC dc(g_bar.Window);
-    const std::int32_t x = g_bar.Layout.ButtonX(i);
-    BitBlt(dc.get(), x - g_bar.ScrollOffset, 0, g_bar.Layout.ItemWidth(i), H(), Images().Bar, x, 0,
+void BarPainter::CopyCellToWindow(std::int32_t i) {
+    if (!window_) return;
+    WindowDC dc(window_);
+    const std::int32_t x = layout_.ButtonX(i);
+    BitBlt(dc.get(), x - scrollOffset_, 0, layout_.ItemWidth(i), BarHeight(), images_.Bar, x, 0,
            SRCCOPY);
 }
 
-void PaintCellNormal(std::int32_t i) {
+void BarPainter::PaintCellNormal(std::int32_t i) {
     DrawEmptyButton(i);
-    DrawCellIcon(Images().Bar, g_bar.Layout.ButtonX(i), i, false);
-    if (Options.ButFlat) DrawFrame(i, g_bar.Raised == i ? FrameLook::Raised : FrameLook::Flat);
+    DrawCellIcon(images_.Bar, layout_.ButtonX(i), i, false);
+    if (s_.Options.ButFlat) DrawFrame(i, raised_ == i ? FrameLook::Raised : FrameLook::Flat);
 }
 
 // The pressed face is drawn in the cell buffer, so the icon goes onto it
 // before the finished cell replaces the one in the bar image.
-void PaintCellPressed(std::int32_t i) {
-    HDC cell = Images().Cell;
-    BitBlt(cell, 0, 0, g_bar.ButtonWidth, H(), Images().PressedFace, 0, 0, SRCCOPY);
+void BarPainter::PaintCellPressed(std::int32_t i) {
+    HDC cell = images_.Cell;
+    BitBlt(cell, 0, 0, buttonWidth_, BarHeight(), images_.PressedFace, 0, 0, SRCCOPY);
     DrawCellIcon(cell, 0, i, true);
-    BitBlt(Images().Bar, g_bar.Layout.ButtonX(i), 0, g_bar.ButtonWidth, H(), cell, 0, 0, SRCCOPY);
+    BitBlt(images_.Bar, layout_.ButtonX(i), 0, buttonWidth_, BarHeight(), cell, 0, 0, SRCCOPY);
 }
 
 // The icon of every item from `first` on into the icon and mask rows; each
 // slot starts with the fallback so that a picture that cannot be had leaves
 // the generic program icon. Returns the index after the last item.
-std::int32_t AddButtonIconsToZorvDC(std::int32_t first) {
-    const clsItems& buttons = Lists[kListButtons];
+std::int32_t BarPainter::AddButtonIconsToZorvDC(std::int32_t first) {
+    const clsItems& buttons = s_.Lists[kListButtons];
     for (std::int32_t i = first; i < buttons.Count(); ++i) {
-        if (g_bar.Layout.IsSeparator(i)) continue;
+        if (layout_.IsSeparator(i)) continue;
         const IconPlace slot = SlotOf(i);
-        CopyBuiltInIcon(kFallbackBuiltInIcon, slot);
-        const IconSource source = ResolveIconSource(buttons.GetIcon(i), App.IconFolder);
+        images_.CopyBuiltInIcon(kFallbackBuiltInIcon, slot);
+        const IconSource source = ResolveIconSource(buttons.GetIcon(i), s_.App.IconFolder);
         bool loaded = true;
         switch (source.Kind) {
             case IconSourceKind::BuiltIn:
-                loaded = CopyBuiltInIcon(source.BuiltInNumber, slot);
+                loaded = images_.CopyBuiltInIcon(source.BuiltInNumber, slot);
                 break;
             case IconSourceKind::File:
                 loaded = LoadIconFile(source.FilePath, slot);
@@ -144,267 +113,235 @@ std::int32_t AddButtonIconsToZorvDC(std::int32_t first) {
     return buttons.Count();
 }
 
-void PaintCells() {
-    const BarLayout& layout = g_bar.Layout;
+void BarPainter::PaintCells() {
+    const BarLayout& layout = layout_;
     for (std::int32_t i = 0; i < layout.Count(); ++i) {
         if (layout.KindAt(i) == CellKind::Separator) {
             DrawSep(i);
         } else if (layout.KindAt(i) == CellKind::Button) {
             DrawEmptyButton(i);
-            DrawCellIcon(Images().Bar, layout.ButtonX(i), i, false);
+            DrawCellIcon(images_.Bar, layout.ButtonX(i), i, false);
         }
     }
     DrawEmptyButton(layout.Count());
-    DrawCellIcon(Images().Bar, layout.ButtonX(layout.Count()), layout.Count(), false);
+    DrawCellIcon(images_.Bar, layout.ButtonX(layout.Count()), layout.Count(), false);
 }
 
 // Step 1 of BarCreate: height, colours, faces and cell positions. The strip
 // is drawn again each time, so a changed colour or separator setting needs
 // no other call.
-void ResolveGeometry() {
+void BarPainter::ResolveGeometry() {
     const SystemColours system = ReadSystemColours();
-    const BarMetrics metrics = ResolveBarMetrics(Options.ButH_id);
-    if (metrics.ButHIdReset) Options.ButH_id = metrics.ButHId;
-    g_bar.Metrics = metrics;
-    g_bar.ButtonWidth = ButtonWidth(Options.ButFlat);
-    g_bar.Colours = MakeFaceStripColours(system, Options.ForcedColor3DFace, Options.SepColor,
-                                         App.WindowsVersion.Major);
-    g_bar.LineColour = ColourFromIndex(Options.LineColor, system, App.WindowsVersion.Major).Value;
-    ButBmpCreate(g_bar.Colours, g_bar.ButtonWidth);
-    CreateButBitmaps(metrics);
-    g_bar.Layout = BarLayout(Lists[kListButtons], Options.ButFlat);
+    const BarMetrics metrics = ResolveBarMetrics(s_.Options.ButH_id);
+    if (metrics.ButHIdReset) s_.Options.ButH_id = metrics.ButHId;
+    metrics_ = metrics;
+    buttonWidth_ = ButtonWidth(s_.Options.ButFlat);
+    colours_ = MakeFaceStripColours(system, s_.Options.ForcedColor3DFace, s_.Options.SepColor,
+                                    s_.App.WindowsVersion.Major);
+    lineColour_ = ColourFromIndex(s_.Options.LineColor, system, s_.App.WindowsVersion.Major).Value;
+    images_.ButBmpCreate(colours_, buttonWidth_);
+    images_.CreateButBitmaps(metrics);
+    layout_ = BarLayout(s_.Lists[kListButtons], s_.Options.ButFlat);
 }
 
 // Step 3: the empty image, and whether the colours it is built for are the
 // stored ones. A picture cached under other colours would show them.
-bool FillAndCheckColours() {
-    HDC bar = Images().Bar;
-    const std::int32_t width = g_bar.Layout.BarImageWidth();
-    FillColour(bar, RECT{0, 0, width, kIconRowTop}, g_bar.Colours.Face);
+bool BarPainter::FillAndCheckColours() {
+    HDC bar = images_.Bar;
+    const std::int32_t width = layout_.BarImageWidth();
+    FillColour(bar, RECT{0, 0, width, kIconRowTop}, colours_.Face);
     PatBlt(bar, 0, kIconRowTop, width, kIconSize, BLACKNESS);
     PatBlt(bar, 0, kMaskRowTop, width, kIconSize, WHITENESS);
-    const auto face = static_cast<std::int32_t>(g_bar.Colours.Face);
+    const auto face = static_cast<std::int32_t>(colours_.Face);
     const std::int32_t bpp = ScreenBitsPerPixel();
-    if (face == Options.LastColor3DFace && bpp == Options.LastBitsPerPixel) return true;
-    Log(1, "BarCreate: face %.6X (stored %.6X), %i bits per pixel (stored %i)", face,
-        Options.LastColor3DFace, bpp, Options.LastBitsPerPixel);
-    Options.LastColor3DFace = face;
-    Options.LastBitsPerPixel = bpp;
-    if (g_bar.Hooks.ColoursChanged) g_bar.Hooks.ColoursChanged();
-    SaveZorvINI_in1s();
+    const std::int32_t storedFace = s_.Options.LastColor3DFace;
+    const std::int32_t storedBpp = s_.Options.LastBitsPerPixel;
+    if (TakeBarColours(s_.Options, face, bpp)) return true;
+    Log(1, "BarCreate: face %.6X (stored %.6X), %i bits per pixel (stored %i)", face, storedFace,
+        bpp, storedBpp);
+    events_.ColoursChanged();
+    host_.SaveZorvINI_in1s();
     return false;
 }
 
-bool UseCachedPicture() {
-    const std::string cache = BarIconCacheName(App.IniPath);
+bool BarPainter::UseCachedPicture() {
+    const std::string cache = BarIconCacheName(s_.App.IniPath);
     WIN32_FILE_ATTRIBUTE_DATA cacheData{}, iniData{};
     if (!GetFileAttributesExW(Widen(cache).c_str(), GetFileExInfoStandard, &cacheData) ||
-        !GetFileAttributesExW(Widen(App.IniPath).c_str(), GetFileExInfoStandard, &iniData)) {
+        !GetFileAttributesExW(Widen(s_.App.IniPath).c_str(), GetFileExInfoStandard, &iniData)) {
         return false;
     }
     if (!CacheTimeMatches(FileTime(cacheData.ftLastWriteTime), FileTime(iniData.ftLastWriteTime))) {
         Log(2, "BarCreate: %s is not of the configuration's time", cache);
         return false;
     }
-    return LoadBarPicture(cache, g_bar.Layout.BarWidth(), g_bar.Layout.BarImageWidth());
+    return images_.LoadBarPicture(cache, layout_.BarWidth(), layout_.BarImageWidth());
 }
 
 // Empty rectangles: the window goes back to having no region.
-void ApplyRegion(const std::vector<PixelRect>& rects) {
-    g_bar.Region = rects;
+void BarPainter::ApplyRegion(const std::vector<ScreenRect>& rects) {
+    region_ = rects;
     if (rects.empty()) {
-        SetWindowRgn(g_bar.Window, nullptr, TRUE);
+        SetWindowRgn(window_, nullptr, TRUE);
         return;
     }
     UniqueRgn region(CreateRectRgn(0, 0, 0, 0));
-    for (const PixelRect& r : rects) {
-        UniqueRgn part(CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom));
+    for (const ScreenRect& r : rects) {
+        UniqueRgn part(CreateRectRgn(r.Left, r.Top, r.Right(), r.Bottom()));
         CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
     }
     // The system owns the region once it is set.
-    if (SetWindowRgn(g_bar.Window, region.get(), TRUE)) region.release();
+    if (SetWindowRgn(window_, region.get(), TRUE)) region.release();
 }
 
 // The reduced bar is one row taller than H and shows only that last row, the
 // line; the region keeps it.
-std::vector<PixelRect> WantedRegion() {
-    return BarRegionRects(g_bar.Layout, Options.SepColor, H() + 1, g_bar.ScrollOffset);
+std::vector<ScreenRect> BarPainter::WantedRegion() const {
+    return BarRegionRects(layout_, s_.Options.SepColor, BarHeight() + 1, scrollOffset_);
 }
 
-}  // namespace
-
-void SetBarDrawHooks(BarDrawHooks hooks) {
-    g_bar.Hooks = std::move(hooks);
+void BarPainter::CreateBarImages() {
+    images_.CreateBitmapHDCs();
+    built_ = false;
 }
 
-void AttachBarWindow(HWND bar) {
-    g_bar.Window = bar;
-}
-
-void CreateBarImages() {
-    CreateBitmapHDCs();
-    g_bar.Built = false;
-}
-
-void BarCreate(bool useCache) {
-    if (!Images().Strip) CreateBarImages();
+void BarPainter::BarCreate(bool useCache) {
+    if (!images_.Strip) CreateBarImages();
     ResolveGeometry();
-    BarImages& im = Images();
-    if (!im.Dcs.Recreate(im.Bar, g_bar.Layout.BarImageWidth(), kBarImageHeight)) {
-        Log(1, "BarCreate: no bar image of width %i", g_bar.Layout.BarImageWidth());
-        g_bar.Built = false;
+    BarImages& im = images_;
+    if (!im.Dcs.Recreate(im.Bar, layout_.BarImageWidth(), kBarImageHeight)) {
+        Log(1, "BarCreate: no bar image of width %i", layout_.BarImageWidth());
+        built_ = false;
         return;
     }
     if (!FillAndCheckColours()) useCache = false;
-    g_bar.MenuPlans = PlanButtonMenus(Lists[kListButtons]);
-    if (g_bar.Hooks.BuildButtonMenus) g_bar.Hooks.BuildButtonMenus(g_bar.MenuPlans);
-    LoadMainMenuIcon(App.IconFolder);
+    menuPlans_ = PlanButtonMenus(s_.Lists[kListButtons]);
+    host_.BuildButtonMenus(menuPlans_);
+    images_.LoadMainMenuIcon(s_.App.IconFolder);
     const bool cached = useCache && UseCachedPicture();
     if (!cached) {
         AddButtonIconsToZorvDC(0);
         PaintCells();
     }
-    g_bar.Pressed = g_bar.DrawnPressed = g_bar.Raised = -1;
-    g_bar.Built = true;
+    drawnPressed_ = raised_ = -1;
+    built_ = true;
     SetRgn();
-    Log(1, "BarCreate(%i): W=%i, H=%i, %i items, cache %s", useCache ? 1 : 0,
-        g_bar.Layout.BarWidth(), H(), g_bar.Layout.Count(), cached ? "used" : "not used");
+    Log(1, "BarCreate(%i): W=%i, H=%i, %i items, cache %s", useCache ? 1 : 0, layout_.BarWidth(),
+        BarHeight(), layout_.Count(), cached ? "used" : "not used");
 }
 
-void BarRedraw(bool full) {
-    if (!g_bar.Built || !g_bar.Window) return;
+void BarPainter::BarRedraw(bool full) {
+    if (!built_ || !window_) return;
     RECT client{};
-    GetClientRect(g_bar.Window, &client);
+    GetClientRect(window_, &client);
     {
-        WindowDC dc(g_bar.Window);
+        WindowDC dc(window_);
         const std::int32_t width =
-            std::min<std::int32_t>(client.right, g_bar.Layout.BarImageWidth() - g_bar.ScrollOffset);
-        BitBlt(dc.get(), 0, 0, width, H(), Images().Bar, g_bar.ScrollOffset, 0, SRCCOPY);
-        if (full && client.bottom > H()) {
-            FillColour(dc.get(), RECT{0, H(), client.right, client.bottom}, g_bar.LineColour);
+            std::min<std::int32_t>(client.right, layout_.BarImageWidth() - scrollOffset_);
+        BitBlt(dc.get(), 0, 0, width, BarHeight(), images_.Bar, scrollOffset_, 0, SRCCOPY);
+        if (full && client.bottom > BarHeight()) {
+            FillColour(dc.get(), RECT{0, BarHeight(), client.right, client.bottom}, lineColour_);
         }
     }
-    if (Options.SepColor == kColourTransparent) {
-        std::vector<PixelRect> wanted = WantedRegion();
-        if (wanted != g_bar.Region) ApplyRegion(wanted);
+    if (s_.Options.SepColor == kColourTransparent) {
+        std::vector<ScreenRect> wanted = WantedRegion();
+        if (wanted != region_) ApplyRegion(wanted);
     }
-    if (g_bar.Hooks.AfterRedraw) g_bar.Hooks.AfterRedraw();
+    events_.AfterRedraw();
 }
 
-void ButtonDrawPress(std::int32_t i) {
-    if (!g_bar.Built || !IsDrawableCell(i)) return;
+void BarPainter::ButtonDrawPress(std::int32_t i) {
+    if (!built_ || !IsDrawableCell(i)) return;
     PaintCellPressed(i);
     CopyCellToWindow(i);
-    g_bar.Pressed = g_bar.DrawnPressed = i;
+    drawnPressed_ = i;
 }
 
-void ButtonDrawUnPress() {
-    const std::int32_t i = g_bar.Pressed;
-    if (!g_bar.Built || !IsDrawableCell(i)) return;
+void BarPainter::ButtonDrawUnPress() {
+    const std::int32_t i = drawnPressed_;
+    drawnPressed_ = -1;
+    if (!built_ || !IsDrawableCell(i)) return;
     PaintCellNormal(i);
     CopyCellToWindow(i);
-    g_bar.DrawnPressed = -1;
 }
 
-void RaiseButton(std::int32_t i, bool raise) {
-    if (!g_bar.Built || !IsDrawableCell(i)) {
-        if (!raise) g_bar.Raised = -1;
+void BarPainter::RaiseButton(std::int32_t i, bool raise) {
+    if (!built_ || !IsDrawableCell(i)) {
+        if (!raise) raised_ = -1;
         return;
     }
     DrawFrame(i, raise ? FrameLook::Raised : FrameLook::Flat);
     CopyCellToWindow(i);
-    g_bar.Raised = raise ? i : -1;
+    raised_ = raise ? i : -1;
 }
 
-void Try4UnRaise() {
-    if (!Options.ButFlat || MouseOnBarNow(false)) return;
-    if (g_bar.Raised >= 0 && g_bar.Raised != g_bar.Pressed) RaiseButton(g_bar.Raised, false);
-    if (g_bar.Window && GetCapture() == g_bar.Window) ReleaseCapture();
+void BarPainter::Try4UnRaise(std::int32_t held) {
+    if (!s_.Options.ButFlat || MouseOnBarNow(false)) return;
+    if (raised_ >= 0 && raised_ != held) RaiseButton(raised_, false);
+    if (window_ && GetCapture() == window_) ReleaseCapture();
 }
 
-void SetRgn() {
-    if (g_bar.Window) ApplyRegion(WantedRegion());
+void BarPainter::SetRgn() {
+    if (window_) ApplyRegion(WantedRegion());
 }
 
-void FullBarRecreate() {
+std::int32_t BarPainter::FullBarRecreate() {
     Log(1, "FullBarRecreate");
-    const std::int32_t before = g_bar.Layout.BarWidth();
+    const std::int32_t before = layout_.BarWidth();
     CreateBarImages();
     BarCreate(false);
-    BarResize(g_bar.Layout.BarWidth() - before);
-    BarRedraw(true);
+    return layout_.BarWidth() - before;
 }
 
-std::int32_t BarHeight() {
-    return H();
-}
-std::int32_t BarContentWidth() {
-    return g_bar.Layout.BarWidth();
-}
-std::int32_t BarButtonWidth() {
-    return g_bar.ButtonWidth;
-}
-std::int32_t BarIconTop() {
-    return g_bar.Metrics.IconTop;
-}
-const BarLayout& CurrentBarLayout() {
-    return g_bar.Layout;
-}
-bool BarBuilt() {
-    return g_bar.Built;
-}
-std::int32_t BarScrollOffset() {
-    return g_bar.ScrollOffset;
-}
-void SetBarScrollOffset(std::int32_t offset) {
-    g_bar.ScrollOffset = std::max(offset, 0);
-}
-std::int32_t ButtonAtClientX(std::int32_t x) {
-    return g_bar.Layout.ButtonAt(x, g_bar.ScrollOffset);
-}
-std::int32_t PressedIndex() {
-    return g_bar.Pressed;
-}
-void ClearPressedIndex() {
-    g_bar.Pressed = -1;
-}
-std::int32_t RaisedIndex() {
-    return g_bar.Raised;
-}
-const std::vector<ButtonMenuPlan>& ButtonMenuPlans() {
-    return g_bar.MenuPlans;
+BarSize BarPainter::DrawnBarSize() const {
+    if (built_) return {BarHeight(), BarContentWidth(), BarButtonWidth()};
+    const std::int32_t width = ButtonWidth(s_.Options.ButFlat);
+    return {ResolveBarMetrics(s_.Options.ButH_id).Height, width, width};
 }
 
-bool MouseOnBarNow(bool menuCellOnly) {
+void BarPainter::SetScrollOffset(std::int32_t offset) {
+    scrollOffset_ = std::max(offset, 0);
+}
+
+std::int32_t BarPainter::ButtonAtClientX(std::int32_t x) const {
+    return layout_.ButtonAt(x, scrollOffset_);
+}
+
+bool BarPainter::HasButtonMenu(std::int32_t index) const {
+    return std::any_of(menuPlans_.begin(), menuPlans_.end(),
+                       [index](const ButtonMenuPlan& p) { return p.Button == index; });
+}
+
+bool BarPainter::MouseOnBarNow(bool menuCellOnly) const {
     POINT cursor{};
     RECT window{};
-    if (!g_bar.Window || !GetCursorPos(&cursor) || !GetWindowRect(g_bar.Window, &window)) {
+    if (!window_ || !GetCursorPos(&cursor) || !GetWindowRect(window_, &window)) {
         return false;
     }
     const BarWindowFacts facts{window.left, window.right - window.left, window.bottom - window.top};
-    return MouseOnBar({cursor.x, cursor.y}, facts, g_bar.ButtonWidth, menuCellOnly);
+    return MouseOnBar({cursor.x, cursor.y}, facts, buttonWidth_, menuCellOnly);
 }
 
 // The picture is what a fresh start shows: no cell pressed or raised. Those
 // looks are taken out of the bar image for the copy and put back after.
-bool WriteBarPicture(const std::string& path) {
-    if (!g_bar.Built) return false;
-    const std::int32_t pressed = g_bar.DrawnPressed, raised = g_bar.Raised;
-    g_bar.Raised = -1;
+bool BarPainter::WriteBarPicture(const std::string& path) {
+    if (!built_) return false;
+    const std::int32_t pressed = drawnPressed_, raised = raised_;
+    raised_ = -1;
     if (IsDrawableCell(pressed)) PaintCellNormal(pressed);
     if (IsDrawableCell(raised)) PaintCellNormal(raised);
-    const bool ok = SaveBarPicture(path, g_bar.Layout.BarWidth(), g_bar.Layout.BarImageWidth());
-    g_bar.Raised = raised;
+    const bool ok = images_.SaveBarPicture(path, layout_.BarWidth(), layout_.BarImageWidth());
+    raised_ = raised;
     if (IsDrawableCell(raised)) DrawFrame(raised, FrameLook::Raised);
     if (IsDrawableCell(pressed)) PaintCellPressed(pressed);
     Log(2, "WriteBarPicture(%s) -> %i", path, ok ? 1 : 0);
     return ok;
 }
 
-void RefreshBarPictureCache(const std::string& iniPath) {
-    const bool visible = g_bar.Built && g_bar.Window && IsWindowVisible(g_bar.Window);
+void BarPainter::RefreshBarPictureCache(const std::string& iniPath) {
+    const bool visible = built_ && window_ && IsWindowVisible(window_);
     const std::string cache = BarIconCacheName(iniPath);
-    switch (IconCacheActionAfterSave(ScreenBitsPerPixel(), visible, IsClosing)) {
+    switch (IconCacheActionAfterSave(ScreenBitsPerPixel(), visible, s_.IsClosing)) {
         case IconCacheAction::Keep:
             break;
         case IconCacheAction::Delete:
@@ -418,36 +355,28 @@ void RefreshBarPictureCache(const std::string& iniPath) {
 
 // ---- Window messages -------------------------------------------------------
 
-void OnBarPaint(HWND bar) {
+void BarPainter::OnPaint(HWND bar) {
     PaintGuard paint(bar);
     const RECT& area = paint.Area();
-    if (!g_bar.Built) {
+    if (!built_) {
         FillColour(paint.get(), area, GetSysColor(COLOR_3DFACE));
         return;
     }
-    const std::int32_t bottom = std::min<std::int32_t>(area.bottom, H());
+    const std::int32_t bottom = std::min<std::int32_t>(area.bottom, BarHeight());
     if (bottom > area.top) {
         BitBlt(paint.get(), area.left, area.top, area.right - area.left, bottom - area.top,
-               Images().Bar, area.left + g_bar.ScrollOffset, area.top, SRCCOPY);
+               images_.Bar, area.left + scrollOffset_, area.top, SRCCOPY);
     }
-    if (area.bottom > H()) {
-        const RECT line{area.left, std::max<std::int32_t>(area.top, H()), area.right, area.bottom};
-        FillColour(paint.get(), line, g_bar.LineColour);
-    }
-}
-
-void OnBarSysColorChange(HWND bar) {
-    Log(1, "frmButtons: system colours changed");
-    if (g_bar.Built) {
-        FullBarRecreate();
-    } else {
-        InvalidateRect(bar, nullptr, FALSE);
+    if (area.bottom > BarHeight()) {
+        const RECT line{area.left, std::max<std::int32_t>(area.top, BarHeight()), area.right,
+                        area.bottom};
+        FillColour(paint.get(), line, lineColour_);
     }
 }
 
-void ReleaseBarImages() {
-    ReleaseBitmapHDCs();
-    g_bar.Built = false;
+void BarPainter::ReleaseBarImages() {
+    images_.ReleaseBitmapHDCs();
+    built_ = false;
 }
 
 }  // namespace zorv

@@ -7,85 +7,126 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
+#include "bar/bar_host.h"
+#include "bar/bar_images_win32.h"
+#include "bar/bar_platform.h"
+#include "bar/bar_layout.h"
+#include "bar/face_strip.h"
+
 namespace zorv {
 
-// Declared in bar/bar_layout.h. Not included here: placement code includes
-// this header beside its own geometry types.
-class BarLayout;
-struct ButtonMenuPlan;
+class BarPainter {
+  public:
+    // What the rest of the bar does around a redraw or a colour change; the
+    // bar window implements it.
+    class Events {
+      public:
+        virtual ~Events() = default;
+        // After a redraw the window must carry the alpha of the state the bar
+        // is in (faded, transparent line), also after a rebuild.
+        virtual void AfterRedraw() = 0;
+        // The face colour or colour depth differed from the stored ones.
+        virtual void ColoursChanged() = 0;
+    };
 
-// What other parts of the bar do around a rebuild or a redraw. Each is
-// optional; the parts that own them register them once at start.
-struct BarDrawHooks {
-    // After BarRedraw: put the window alpha back that reduce/fade requires.
-    std::function<void()> AfterRedraw;
-    // During BarCreate: build the buttons' popup menus from the plans.
-    std::function<void(const std::vector<ButtonMenuPlan>&)> BuildButtonMenus;
-    // The face colour or colour depth differed from the stored ones: the
-    // position timer is to run at its one-second pace.
-    std::function<void()> ColoursChanged;
+    BarPainter(AppState& state, BarHost& host, Events& events)
+        : s_(state), host_(host), events_(events) {}
+    BarPainter(const BarPainter&) = delete;
+    BarPainter& operator=(const BarPainter&) = delete;
+
+    // The window the bar is drawn onto; set before anything is drawn.
+    void AttachWindow(HWND bar) { window_ = bar; }
+
+    // Creates all image contexts (cell buffer, face strip, named pictures).
+    void CreateBarImages();
+    // Builds the bar image and the button menus; with `useCache` the cached
+    // picture beside the configuration file may stand in for the painting.
+    void BarCreate(bool useCache);
+    // Copies the bar image to the window at the current scroll offset; `full`
+    // also paints the line row below the buttons.
+    void BarRedraw(bool full);
+    // Draws cell i pressed (not separators).
+    void ButtonDrawPress(std::int32_t i);
+    // Draws the cell drawn pressed back to normal.
+    void ButtonDrawUnPress();
+    // Flat mode: a raised frame around cell i, or (raise false) none.
+    void RaiseButton(std::int32_t i, bool raise);
+    // Flat mode: lowers the raised cell (unless it is the held one) and
+    // releases the capture once the cursor has left the bar.
+    void Try4UnRaise(std::int32_t held);
+    // The window region: holes at separators when they are transparent.
+    void SetRgn();
+    // New images from scratch; returns the change of the content width.
+    std::int32_t FullBarRecreate();
+    void ReleaseBarImages();
+
+    // Geometry of the bar as last built.
+    std::int32_t BarHeight() const { return metrics_.Height; }
+    std::int32_t BarContentWidth() const { return layout_.BarWidth(); }
+    std::int32_t BarButtonWidth() const { return buttonWidth_; }
+    const BarLayout& Layout() const { return layout_; }
+    bool BarBuilt() const { return built_; }
+    // Before the first build the bar is the main-menu cell alone, at the
+    // configured height.
+    BarSize DrawnBarSize() const;
+
+    // Pixels of the bar hidden at the left; every hit test adds it to client x.
+    std::int32_t ScrollOffset() const { return scrollOffset_; }
+    void SetScrollOffset(std::int32_t offset);
+    // The cell under client x, or the item count for the main-menu cell and beyond.
+    std::int32_t ButtonAtClientX(std::int32_t x) const;
+    // Whether the cursor is on the bar (menuCellOnly: on its main-menu cell).
+    bool MouseOnBarNow(bool menuCellOnly) const;
+    bool HasButtonMenu(std::int32_t index) const;
+
+    // After the configuration was written to `iniPath`: rewrite or delete the
+    // cached bar picture beside it as the display and the bar's state require.
+    void RefreshBarPictureCache(const std::string& iniPath);
+    // Writes the cached bar picture; false when there is no bar image or the
+    // file cannot be written.
+    bool WriteBarPicture(const std::string& path);
+
+    // WM_PAINT and WM_SYSCOLORCHANGE.
+    void OnPaint(HWND bar);
+
+  private:
+    bool IsDrawableCell(std::int32_t i) const;
+    IconPlace SlotOf(std::int32_t i);
+    void DrawCellIcon(HDC dc, std::int32_t cellLeft, std::int32_t i, bool pressed);
+    void DrawEmptyButton(std::int32_t i);
+    void DrawSep(std::int32_t i);
+    void DrawFrame(std::int32_t i, FrameLook look);
+    void CopyCellToWindow(std::int32_t i);
+    void PaintCellNormal(std::int32_t i);
+    void PaintCellPressed(std::int32_t i);
+    std::int32_t AddButtonIconsToZorvDC(std::int32_t first);
+    void PaintCells();
+    void ResolveGeometry();
+    bool FillAndCheckColours();
+    bool UseCachedPicture();
+    void ApplyRegion(const std::vector<ScreenRect>& rects);
+    std::vector<ScreenRect> WantedRegion() const;
+
+    AppState& s_;
+    BarHost& host_;
+    Events& events_;
+    HWND window_ = nullptr;
+    BarImages images_;
+    BarLayout layout_;
+    BarMetrics metrics_;
+    std::int32_t buttonWidth_ = kRaisedButtonWidth;
+    std::int32_t scrollOffset_ = 0;
+    std::int32_t drawnPressed_ = -1;  // the cell that shows the pressed face now
+    std::int32_t raised_ = -1;
+    bool built_ = false;
+    FaceStripColours colours_;
+    Colour lineColour_ = 0;
+    std::vector<ButtonMenuPlan> menuPlans_;
+    std::vector<ScreenRect> region_;  // what the window region was last made of
 };
-void SetBarDrawHooks(BarDrawHooks hooks);
-
-// The window the bar is drawn onto; FirstShow sets it before anything else.
-void AttachBarWindow(HWND bar);
-
-// Creates all image contexts (cell buffer, face strip, named pictures) and
-// draws the face strip for the current settings and system colours.
-void CreateBarImages();
-// Builds the bar image and the button menus; with `useCache` the cached
-// picture beside the configuration file may stand in for the painting.
-void BarCreate(bool useCache);
-// Copies the bar image to the window at the current scroll offset; `full`
-// also paints the line row below the buttons.
-void BarRedraw(bool full);
-// Draws cell i pressed and records i as the pressed index (not separators).
-void ButtonDrawPress(std::int32_t i);
-// Draws the pressed cell back to normal; the pressed index stays.
-void ButtonDrawUnPress();
-// Flat mode: a raised frame around cell i, or (raise false) none; records the
-// raised index (-1 when lowered).
-void RaiseButton(std::int32_t i, bool raise);
-// Flat mode: lowers the raised cell and releases the capture once the cursor
-// has left the bar.
-void Try4UnRaise();
-// The window region: holes at separators when they are transparent.
-void SetRgn();
-// New images from scratch (colours, colour depth, flat or height changed),
-// the window fitted to the new width and repainted.
-void FullBarRecreate();
-
-// Geometry of the bar as last built.
-std::int32_t BarHeight();        // H
-std::int32_t BarContentWidth();  // W
-std::int32_t BarButtonWidth();   // 21 or 22
-std::int32_t BarIconTop();       // icon top offset in a cell
-const BarLayout& CurrentBarLayout();
-bool BarBuilt();
-
-// Pixels of the bar hidden at the left; every hit test adds it to client x.
-std::int32_t BarScrollOffset();
-void SetBarScrollOffset(std::int32_t offset);
-// The cell under client x, or the item count for the main-menu cell and
-// beyond.
-std::int32_t ButtonAtClientX(std::int32_t x);
-// Whether the cursor is on the bar (menuCellOnly: on its main-menu cell).
-bool MouseOnBarNow(bool menuCellOnly);
-
-std::int32_t PressedIndex();  // -1 = none
-void ClearPressedIndex();
-std::int32_t RaisedIndex();  // -1 = none
-const std::vector<ButtonMenuPlan>& ButtonMenuPlans();
-
-// After the configuration was written to `iniPath`: rewrite or delete the
-// cached bar picture beside it as the display and the bar's state require.
-void RefreshBarPictureCache(const std::string& iniPath);
-// Writes the cached bar picture; false when there is no bar image or the
-// file cannot be written.
-bool WriteBarPicture(const std::string& path);
 
 }  // namespace zorv

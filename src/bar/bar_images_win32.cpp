@@ -16,8 +16,6 @@ namespace {
 // dest = dest AND NOT source (the "DSna" raster operation).
 constexpr DWORD kRopAndNotSource = 0x00220326;
 
-BarImages g_images;
-
 void ForgetContexts(BarImages& im) {
     im.Cell = im.Strip = im.EmptyFace = im.PressedFace = im.Separator = nullptr;
     im.II = im.IM = im.SI = im.SM = im.T = im.M = im.B = nullptr;
@@ -42,39 +40,34 @@ Picture LoadPictureFile(const std::string& path) {
     return pic;
 }
 
-void LoadAllResBMPs() {
-    BarImages& im = Images();
-    im.II = LoadResBMP(L"II");
-    im.IM = LoadResBMP(L"IM");
-    im.SI = LoadResBMP(L"SI");
-    im.SM = LoadResBMP(L"SM");
-    im.T = LoadResBMP(L"T");
-    im.M = LoadResBMP(L"M");
-    im.B = LoadResBMP(L"B");
+void LoadAllResBMPs(BarImages& im) {
+    im.II = im.LoadResBMP(L"II");
+    im.IM = im.LoadResBMP(L"IM");
+    im.SI = im.LoadResBMP(L"SI");
+    im.SM = im.LoadResBMP(L"SM");
+    im.T = im.LoadResBMP(L"T");
+    im.M = im.LoadResBMP(L"M");
+    im.B = im.LoadResBMP(L"B");
 }
 
 }  // namespace
 
-BarImages& Images() {
-    return g_images;
-}
-
-void ReleaseBitmapHDCs() {
-    BarImages& im = Images();
+void BarImages::ReleaseBitmapHDCs() {
+    BarImages& im = *this;
     im.Dcs.Clear();
     ForgetContexts(im);
 }
 
-void CreateBitmapHDCs() {
-    BarImages& im = Images();
+void BarImages::CreateBitmapHDCs() {
+    BarImages& im = *this;
     ReleaseBitmapHDCs();
     im.Cell = im.Dcs.Create(kFaceImageWidth, kMaxBarHeight);
     im.Strip = im.Dcs.Create(kFaceStripWidth, kFaceStripHeight);
     im.MainIcon = im.Dcs.Create(kIconSize, 2 * kIconSize);
-    LoadAllResBMPs();
+    LoadAllResBMPs(*this);
 }
 
-HDC LoadResBMP(const wchar_t* name) {
+HDC BarImages::LoadResBMP(const wchar_t* name) {
     UniqueBitmap picture(static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP bm{};
@@ -83,7 +76,7 @@ HDC LoadResBMP(const wchar_t* name) {
             static_cast<std::uint32_t>(GetLastError()));
         return nullptr;
     }
-    HDC dc = Images().Dcs.Create(bm.bmWidth, bm.bmHeight);
+    HDC dc = Dcs.Create(bm.bmWidth, bm.bmHeight);
     if (!dc) return nullptr;
     UniqueDC src(CreateCompatibleDC(dc));
     SelectGuard select(src.get(), picture.get());
@@ -129,14 +122,14 @@ void DrawSteps(HDC dc, const std::vector<DrawStep>& steps, const FaceStripColour
     }
 }
 
-void ButBmpCreate(const FaceStripColours& colours, std::int32_t bw) {
-    HDC strip = Images().Strip;
+void BarImages::ButBmpCreate(const FaceStripColours& colours, std::int32_t bw) {
+    HDC strip = Strip;
     if (!strip) return;
     DrawSteps(strip, FaceStripSteps(bw, colours.Etched), colours);
 }
 
-void CreateButBitmaps(const BarMetrics& metrics) {
-    BarImages& im = Images();
+void BarImages::CreateButBitmaps(const BarMetrics& metrics) {
+    BarImages& im = *this;
     const std::int32_t h = metrics.Height;
     im.Dcs.Recreate(im.EmptyFace, kFaceImageWidth, h);
     im.Dcs.Recreate(im.PressedFace, kFaceImageWidth, h);
@@ -149,9 +142,9 @@ void CreateButBitmaps(const BarMetrics& metrics) {
     BitBlt(im.Separator, 0, 0, kSeparatorWidth, h, im.Strip, SeparatorFaceX(h), 0, SRCCOPY);
 }
 
-bool CopyBuiltInIcon(std::int32_t n, const IconPlace& to) {
-    const std::optional<PixelPoint> at = BuiltInIconSource(n);
-    const BarImages& im = Images();
+bool BarImages::CopyBuiltInIcon(std::int32_t n, const IconPlace& to) const {
+    const std::optional<ScreenPoint> at = BuiltInIconSource(n);
+    const BarImages& im = *this;
     if (!at || !im.II || !im.IM) return false;
     BitBlt(to.Dc, to.Icon.X, to.Icon.Y, kIconSize, kIconSize, im.II, at->X, at->Y, SRCCOPY);
     BitBlt(to.Dc, to.Mask.X, to.Mask.Y, kIconSize, kIconSize, im.IM, at->X, at->Y, SRCCOPY);
@@ -266,8 +259,8 @@ void DrawIconWithMask(HDC dc, std::int32_t x, std::int32_t y, const IconPlace& f
     BitBlt(dc, x, y, kIconSize, kIconSize, from.Dc, from.Icon.X, from.Icon.Y, SRCPAINT);
 }
 
-void LoadMainMenuIcon(const std::string& iconFolder) {
-    const IconPlace place{Images().MainIcon, {0, 0}, {0, kIconSize}};
+void BarImages::LoadMainMenuIcon(const std::string& iconFolder) {
+    const IconPlace place{MainIcon, {0, 0}, {0, kIconSize}};
     if (!place.Dc) return;
     if (!LoadIconFile(iconFolder + "\\ZorvMainMenu.bmp", place)) {
         CopyBuiltInIcon(kMainMenuBuiltInIcon, place);
@@ -303,9 +296,10 @@ bool WriteDibFile(const std::string& path, const BITMAPINFOHEADER& header, const
 
 }  // namespace
 
-bool SaveBarPicture(const std::string& path, std::int32_t contentWidth, std::int32_t imageWidth) {
+bool BarImages::SaveBarPicture(const std::string& path, std::int32_t contentWidth,
+                               std::int32_t imageWidth) {
     const BarCacheLayout layout = BarCachePicture(contentWidth, imageWidth);
-    HDC bar = Images().Bar;
+    HDC bar = Bar;
     if (!bar || layout.Width <= 0) return false;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -330,9 +324,10 @@ bool SaveBarPicture(const std::string& path, std::int32_t contentWidth, std::int
     return WriteDibFile(path, bi.bmiHeader, bits);
 }
 
-bool LoadBarPicture(const std::string& path, std::int32_t contentWidth, std::int32_t imageWidth) {
+bool BarImages::LoadBarPicture(const std::string& path, std::int32_t contentWidth,
+                               std::int32_t imageWidth) {
     const BarCacheLayout layout = BarCachePicture(contentWidth, imageWidth);
-    HDC bar = Images().Bar;
+    HDC bar = Bar;
     if (!bar || layout.Width <= 0) return false;
     const Picture pic = LoadPictureFile(path);
     if (!pic.Bitmap) return false;

@@ -19,6 +19,14 @@ namespace zorv {
 // The tallest bar; the cell buffer serves every height.
 inline constexpr std::int32_t kMaxBarHeight = 21;
 
+// Where an icon and its mask are kept: both 16 x 16 in `dc`.
+struct IconPlace {
+    HDC Dc = nullptr;
+    ScreenPoint Icon;
+    ScreenPoint Mask;
+};
+
+// The bar's memory images; the bar window owns one set.
 struct BarImages {
     clsBmpDC Dcs;
     HDC Cell = nullptr;         // one cell, drawn before it goes to the window
@@ -30,20 +38,28 @@ struct BarImages {
     HDC T = nullptr, M = nullptr, B = nullptr;
     HDC MainIcon = nullptr;  // the main-menu cell's icon (rows 0..15) and mask (16..31)
     HDC Bar = nullptr;       // the bar image
+
+    // Creates every context but the bar image and fills the named pictures.
+    void CreateBitmapHDCs();
+    // Releases every context (unload, or before they are made anew).
+    void ReleaseBitmapHDCs();
+    // Loads bitmap resource `name` of the program into a new context of its size.
+    HDC LoadResBMP(const wchar_t* name);
+    // Draws the face strip for button width `bw`.
+    void ButBmpCreate(const FaceStripColours& colours, std::int32_t bw);
+    // Cuts the empty face, pressed face and separator for this height.
+    void CreateButBitmaps(const BarMetrics& metrics);
+    // Built-in icon n; false outside 1..200.
+    bool CopyBuiltInIcon(std::int32_t n, const IconPlace& to) const;
+    // The main-menu cell's icon: "ZorvMainMenu.bmp" in the icon folder, else
+    // built-in icon 1.
+    void LoadMainMenuIcon(const std::string& iconFolder);
+    // The bar image's cached picture (see BarCachePicture).
+    bool SaveBarPicture(const std::string& path, std::int32_t contentWidth,
+                        std::int32_t imageWidth);
+    bool LoadBarPicture(const std::string& path, std::int32_t contentWidth,
+                        std::int32_t imageWidth);
 };
-
-BarImages& Images();
-
-// Creates every context but the bar image and fills the named pictures.
-void CreateBitmapHDCs();
-// Releases every context (unload, or before they are made anew).
-void ReleaseBitmapHDCs();
-// Loads bitmap resource `name` of the program into a new context of its size.
-HDC LoadResBMP(const wchar_t* name);
-// Draws the face strip for button width `bw`.
-void ButBmpCreate(const FaceStripColours& colours, std::int32_t bw);
-// Cuts the empty face, pressed face and separator for this height.
-void CreateButBitmaps(const BarMetrics& metrics);
 
 // The current system colours.
 SystemColours ReadSystemColours();
@@ -52,14 +68,6 @@ void FillColour(HDC dc, const RECT& r, Colour c);
 void DrawSteps(HDC dc, const std::vector<DrawStep>& steps, const FaceStripColours& colours,
                std::int32_t dx = 0);
 
-// Where an icon and its mask are kept: both 16 x 16 in `dc`.
-struct IconPlace {
-    HDC Dc = nullptr;
-    PixelPoint Icon;
-    PixelPoint Mask;
-};
-// Built-in icon n; false outside 1..200.
-bool CopyBuiltInIcon(std::int32_t n, const IconPlace& to);
 // An icon file of the icon folder: image in the left 16 x 16 square, the
 // mask (if the picture is wider) in the right one.
 bool LoadIconFile(const std::string& path, const IconPlace& to);
@@ -68,12 +76,5 @@ bool LoadProgramIcon(const std::string& itemPath, const IconPlace& to);
 // Paints the icon over whatever `dc` shows at (x, y): transparent where the
 // mask is white.
 void DrawIconWithMask(HDC dc, std::int32_t x, std::int32_t y, const IconPlace& from);
-// The main-menu cell's icon: "ZorvMainMenu.bmp" in the icon folder, else
-// built-in icon 1.
-void LoadMainMenuIcon(const std::string& iconFolder);
-
-// The bar image's cached picture (see BarCachePicture).
-bool SaveBarPicture(const std::string& path, std::int32_t contentWidth, std::int32_t imageWidth);
-bool LoadBarPicture(const std::string& path, std::int32_t contentWidth, std::int32_t imageWidth);
 
 }  // namespace zorv

@@ -96,23 +96,23 @@ std::int32_t BarLayout::BarImageWidth() const {
     return std::max(BarWidth(), kIconSize * Count());
 }
 
-PixelPoint IconPosition(std::int32_t cellLeft, std::int32_t iconTop, bool pressed) {
+ScreenPoint IconPosition(std::int32_t cellLeft, std::int32_t iconTop, bool pressed) {
     if (pressed) return {cellLeft + 3, iconTop + 1};
     return {cellLeft + 2, iconTop};
 }
 
-PixelPoint IconSlot(std::int32_t i) {
+ScreenPoint IconSlot(std::int32_t i) {
     return {kIconSize * i, kIconRowTop};
 }
 
-PixelPoint MaskSlot(std::int32_t i) {
+ScreenPoint MaskSlot(std::int32_t i) {
     return {kIconSize * i, kMaskRowTop};
 }
 
-std::optional<PixelPoint> BuiltInIconSource(std::int32_t n) {
+std::optional<ScreenPoint> BuiltInIconSource(std::int32_t n) {
     if (n < 1 || n > kBuiltInIconCount) return std::nullopt;
-    return PixelPoint{kIconSize * ((n - 1) % kBuiltInIconsPerRow),
-                      kIconSize * ((n - 1) / kBuiltInIconsPerRow)};
+    return ScreenPoint{kIconSize * ((n - 1) % kBuiltInIconsPerRow),
+                       kIconSize * ((n - 1) / kBuiltInIconsPerRow)};
 }
 
 std::int32_t EmptyFaceX(std::int32_t butHId) {
@@ -203,7 +203,7 @@ std::vector<ButtonMenuPlan> PlanButtonMenus(const clsItems& buttons) {
 // No limit to the right: the gap between the bar and the screen's right edge
 // counts as the bar, so the bar does not reduce while the mouse is there.
 // The bar hangs from the screen's top, so its height bounds the screen y.
-bool MouseOnBar(PixelPoint cursor, const BarWindowFacts& window, std::int32_t buttonWidth,
+bool MouseOnBar(ScreenPoint cursor, const BarWindowFacts& window, std::int32_t buttonWidth,
                 bool menuCellOnly) {
     if (cursor.X < window.Left || cursor.Y > window.Height) return false;
     if (!menuCellOnly) return true;

@@ -11,25 +11,9 @@
 #include <vector>
 
 #include "items/items.h"
+#include "support/geometry.h"
 
 namespace zorv {
-
-struct PixelPoint {
-    std::int32_t X = 0;
-    std::int32_t Y = 0;
-
-    bool operator==(const PixelPoint&) const = default;
-};
-
-// Right and bottom are exclusive, as in a Win32 RECT and CreateRectRgn.
-struct PixelRect {
-    std::int32_t Left = 0;
-    std::int32_t Top = 0;
-    std::int32_t Right = 0;
-    std::int32_t Bottom = 0;
-
-    bool operator==(const PixelRect&) const = default;
-};
 
 inline constexpr std::int32_t kSeparatorWidth = 12;
 inline constexpr std::int32_t kFlatButtonWidth = 21;
@@ -99,12 +83,12 @@ class BarLayout {
 };
 
 // Where to draw a cell's icon: (left + 2, iconTop), pressed (left + 3, iconTop + 1).
-PixelPoint IconPosition(std::int32_t cellLeft, std::int32_t iconTop, bool pressed);
+ScreenPoint IconPosition(std::int32_t cellLeft, std::int32_t iconTop, bool pressed);
 // Where item i's icon and mask are kept in the bar image.
-PixelPoint IconSlot(std::int32_t i);
-PixelPoint MaskSlot(std::int32_t i);
+ScreenPoint IconSlot(std::int32_t i);
+ScreenPoint MaskSlot(std::int32_t i);
 // Built-in icon n (1-based) in the "II"/"IM" images; none outside 1..200.
-std::optional<PixelPoint> BuiltInIconSource(std::int32_t n);
+std::optional<ScreenPoint> BuiltInIconSource(std::int32_t n);
 
 // Source x of the faces in the face strip.
 std::int32_t EmptyFaceX(std::int32_t butHId);
@@ -120,7 +104,7 @@ enum class IconSourceKind : std::uint8_t {
 struct IconSource {
     IconSourceKind Kind = IconSourceKind::Fallback;
     std::int32_t BuiltInNumber = 0;  // BuiltIn only
-    PixelPoint BuiltInAt;            // BuiltIn only: position in "II" and "IM"
+    ScreenPoint BuiltInAt;           // BuiltIn only: position in "II" and "IM"
     std::string FilePath;            // File only: folder + "\" + name
 
     bool operator==(const IconSource&) const = default;
@@ -148,7 +132,7 @@ struct BarWindowFacts {
     std::int32_t Width = 0;
     std::int32_t Height = 0;
 };
-bool MouseOnBar(PixelPoint cursor, const BarWindowFacts& window, std::int32_t buttonWidth,
+bool MouseOnBar(ScreenPoint cursor, const BarWindowFacts& window, std::int32_t buttonWidth,
                 bool menuCellOnly);
 bool MouseOnBorder(std::int32_t cursorX, std::int32_t screenWidth, bool right);
 

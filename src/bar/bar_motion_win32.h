@@ -6,44 +6,53 @@
 
 #include <cstdint>
 
+#include "app/app_state.h"
 #include "bar/bar_platform_win32.h"
+#include "bar/position_tick.h"
+#include "bar/reduce.h"
 
 namespace zorv {
 
-// Creates the bar's reducer, placer and position ticker (first load).
-void InitBarMotion(HWND bar);
-// Work of later subsystems (tooltip, window watcher ...); see MotionHooks.
-void SetMotionHooks(MotionHooks hooks);
-// Places the bar completely (horizontal extent, top offset, shown/reduced).
-void SetBarPos();
-// Re-places the bar after its content width changed by `delta` pixels.
-void BarResize(std::int32_t delta);
-// Re-applies the right gap after ForcedBarRight or the caption size changed.
-void SetBarRight();
-// Reduces the bar now (animated with SoftRed); refused while Alt is held or
-// a popup menu is open.
-void ReduceNow();
-// Moves the bar into the reduced placement at once.
-void ReduceTo1();
-// Brings a reduced or faded bar back; restartTimer restarts the countdown.
-void UnReduce(bool restartTimer);
-// Shows the bar at once, opaque, without animation.
-void UnScrollAndFade();
-// Sets the window alpha (layered bar); only changed values are sent.
-void SetAlphaValue(std::int32_t alpha);
-// Enables the position timer (first show).
-void StartPosTimer();
-// Sets the position timer to its fast pace (200 ms).
-void TimPosSetFast();
-// Starts the one-shot timEnsureVisible.
-void StartEnsureVisibleTimer();
-// Whether one of the bar's corner points shows the bar.
-bool BarShowsAtCorners();
-// Restarts the 667 ms auto-reduce countdown.
-void RestartAutoReduce();
-// True while a reduce, restore or fade animation runs.
-bool TransitionBusy();
-// Marks the configuration changed; the position tick saves it about a second later.
-void MarkConfigForSaving();
+class BarMotion {
+  public:
+    BarMotion(HWND bar, AppState& state, BarPainter& painter, const ClickState& clicks,
+              BarHost& host);
+    BarMotion(const BarMotion&) = delete;
+    BarMotion& operator=(const BarMotion&) = delete;
+
+    Reducer& Reduce() { return reducer_; }
+    BarPlacer& Placer() { return placer_; }
+    PositionTicker& Ticker() { return ticker_; }
+    Win32BarPlatform& Platform() { return platform_; }
+
+    // Enables the position timer (first show).
+    void StartPosTimer();
+    // Whether one of the bar's corner points shows the bar.
+    bool BarShowsAtCorners() { return ticker_.BarShowsAtCorners(); }
+    // A change waits for its save: the position timer takes its one-second pace.
+    void SaveSoon() { ticker_.TimPosSetOneSecond(); }
+
+    // The steps of a mouse move that concern reduce, fade, restore, the
+    // top-most state and scrolling.
+    void OnMouseMove(HWND bar, int x, int y, bool simulated);
+    void OnTimer(UINT_PTR id);
+    // The screen changed: the next position tick redoes the placement.
+    void OnDisplayChange();
+    // The non-client metrics changed: new right gap, menus built again.
+    void OnNonClientMetricsChange();
+    void StopTimers() { platform_.StopMotionTimers(); }
+
+  private:
+    void ScrollAtScreenEdge();
+
+    AppState& s_;
+    const ClickState& clicks_;
+    Win32BarPlatform platform_;
+    Reducer reducer_;
+    BarPlacer placer_;
+    PositionTicker ticker_;
+    bool inPosTick_ = false;
+    std::uint64_t lastMoveMs_ = 0;
+};
 
 }  // namespace zorv

@@ -7,29 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "support/geometry.h"
+
 namespace zorv {
-
-// A top-level window; 0 means none.
-using WindowId = std::uintptr_t;
-
-struct ScreenPoint {
-    std::int32_t X = 0;
-    std::int32_t Y = 0;
-
-    bool operator==(const ScreenPoint&) const = default;
-};
-
-// Screen pixels; Left + Width and Top + Height are the first pixels outside.
-struct ScreenRect {
-    std::int32_t Left = 0;
-    std::int32_t Top = 0;
-    std::int32_t Width = 0;
-    std::int32_t Height = 0;
-
-    std::int32_t Right() const { return Left + Width; }
-    std::int32_t Bottom() const { return Top + Height; }
-    bool operator==(const ScreenRect&) const = default;
-};
 
 // The bar's geometry as the layout computed it.
 struct BarSize {
@@ -75,7 +55,7 @@ class BarPlatform {
     virtual bool AltDown() = 0;
     virtual bool MouseButtonDown() = 0;  // left or right, asynchronous state
 
-    // The rest of the program.
+    // The rest of the program (the bar window hands these to the application).
     virtual bool IsMenuOrToolbarShown() = 0;
     virtual std::int32_t OpenFormCount() = 0;  // the bar counts as one
     virtual void HideToolTip() = 0;
@@ -121,6 +101,7 @@ class ScreenPlatform : public BarPlatform {
 
     virtual void RebuildMenus() = 0;            // context and main menu, menu icons without cache
     virtual void RebuildColourResources() = 0;  // bitmap DCs, images, faces, bar
+    virtual bool ConfigChanged() = 0;           // a change waits to be written
     virtual void SaveConfiguration() = 0;       // with the wait cursor shown meanwhile
 
     virtual std::uint64_t MinWorkingSetSize() = 0;

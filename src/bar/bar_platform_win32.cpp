@@ -6,13 +6,8 @@
 #include <iterator>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "bar/bar_draw_win32.h"
 #include "bar/bar_layout.h"
-#include "bar/position_tick.h"
 #include "bar/reduce.h"
-#include "items/config_win32.h"
-#include "support/gdi_win32.h"
 #include "support/text_win32.h"
 #include "support/tick_clock.h"
 
@@ -23,63 +18,6 @@ namespace {
 // A window of another program gets this long to take a paint message; the
 // soft reduce gives up on a step that takes 30 ms.
 constexpr UINT kPaintTimeoutMs = 20;
-constexpr UINT kZOrderFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-
-// ---- The drawing code's view of the bar --------------------------------
-
-// Before the first build the bar is the main-menu cell alone, at the
-// configured height.
-BarSize DrawnBarSize() {
-    if (BarBuilt()) return {BarHeight(), BarContentWidth(), BarButtonWidth()};
-    const std::int32_t buttonWidth = ButtonWidth(Options.ButFlat);
-    return {ResolveBarMetrics(Options.ButH_id).Height, buttonWidth, buttonWidth};
-}
-
-void DrawBar(HWND bar, std::int32_t scrollOffset) {
-    SetBarScrollOffset(scrollOffset);
-    if (BarBuilt()) {
-        zorv::BarRedraw(true);
-    } else {
-        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    }
-}
-
-// ---- Other windows ---------------------------------------------------------
-
-std::string ClassOf(HWND window) {
-    wchar_t name[256];
-    const int n = GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return n > 0 ? Narrow(std::wstring_view(name, static_cast<std::size_t>(n))) : std::string();
-}
-
-bool VisibleTopLevel(const wchar_t* cls) {
-    for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w;
-         w = FindWindowExW(nullptr, w, cls, nullptr)) {
-        if (IsWindowVisible(w)) return true;
-    }
-    return false;
-}
-
-// Visible windows of this thread that are forms of their own: dialogs,
-// message boxes, editors. Tooltips and popup menus do not count.
-BOOL CALLBACK CountForm(HWND window, LPARAM param) {
-    auto& count = *reinterpret_cast<std::int32_t*>(param);
-    if (!IsWindowVisible(window) || GetAncestor(window, GA_PARENT) != GetDesktopWindow()) {
-        return TRUE;
-    }
-    const std::string cls = ClassOf(window);
-    if (cls != "tooltips_class32" && cls != "#32768") ++count;
-    return TRUE;
-}
-
-ScreenRect ToScreenRect(const RECT& r) {
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-std::int32_t DeviceCaps(int index) {
-    WindowDC screen(nullptr);
-    return GetDeviceCaps(screen.get(), index);
-}
 
 }  // namespace
 
@@ -132,7 +70,7 @@ ScreenRect Win32BarPlatform::BarRect() {
 }
 
 BarSize Win32BarPlatform::CurrentBarSize() {
-    return DrawnBarSize();
+    return painter_.DrawnBarSize();
 }
 
 void Win32BarPlatform::MoveBar(const ScreenRect& rect) {
@@ -163,7 +101,7 @@ ScreenPoint Win32BarPlatform::CursorPos() {
 }
 
 bool Win32BarPlatform::MouseOnBar() {
-    return MouseOnBarNow(false);
+    return painter_.MouseOnBarNow(false);
 }
 bool Win32BarPlatform::BarHasCapture() {
     return GetCapture() == bar_;
@@ -176,41 +114,27 @@ bool Win32BarPlatform::MouseButtonDown() {
 }
 
 bool Win32BarPlatform::IsMenuOrToolbarShown() {
-    if (hooks_.IsMenuOrToolbarShown) return hooks_.IsMenuOrToolbarShown();
-    return VisibleTopLevel(L"#32768") || VisibleTopLevel(L"ToolbarWindow32");
+    return host_.IsMenuOrToolbarShown();
 }
 
 std::int32_t Win32BarPlatform::OpenFormCount() {
-    std::int32_t count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountForm, reinterpret_cast<LPARAM>(&count));
-    // The bar counts as one even while it is hidden (before its first show).
-    if (!IsWindowVisible(bar_)) ++count;
-    return count;
+    return zorv::OpenFormCount(bar_);
 }
 
 void Win32BarPlatform::HideToolTip() {
-    if (hooks_.HideToolTip) hooks_.HideToolTip();
+    host_.HideToolTip();
 }
 void Win32BarPlatform::Try4UnRaise() {
-    zorv::Try4UnRaise();
+    painter_.Try4UnRaise(clicks_.Pressed);
 }
-
-// Under Wine an activated window can cover the top-most bar on screen while
-// the window manager still lists the bar in front; only a new HWND_TOPMOST
-// puts it back on top for real.
 void Win32BarPlatform::TopNow() {
-    if (hooks_.TopNow) {
-        hooks_.TopNow();
-        return;
-    }
-    SetWindowPos(bar_, HWND_TOPMOST, 0, 0, 0, 0, kZOrderFlags);
+    host_.TopNow();
 }
-
 void Win32BarPlatform::EndActivationCycle() {
-    if (hooks_.EndActivationCycle) hooks_.EndActivationCycle();
+    host_.EndActivationCycle();
 }
 void Win32BarPlatform::RecordForegroundWindow() {
-    if (hooks_.RecordForegroundWindow) hooks_.RecordForegroundWindow();
+    host_.RecordForegroundWindow();
 }
 
 void Win32BarPlatform::StopAutoReduceTimer() {
@@ -269,15 +193,15 @@ void Win32BarPlatform::SendPaint(WindowId window, bool nonClient) {
 }
 
 std::int32_t Win32BarPlatform::ScreenWidth() {
-    return DeviceCaps(HORZRES);
+    return ScreenCaps(HORZRES);
 }
 std::int32_t Win32BarPlatform::ScreenHeight() {
-    return DeviceCaps(VERTRES);
+    return ScreenCaps(VERTRES);
 }
-// The drawing code stores the depth the same way (bits per pixel times
-// planes), so the two never disagree about a change.
+// The drawing code stores the depth the same way, so the two never disagree
+// about a change.
 std::int32_t Win32BarPlatform::BitsPerPixel() {
-    return DeviceCaps(BITSPIXEL) * DeviceCaps(PLANES);
+    return ScreenBitsPerPixel();
 }
 std::int32_t Win32BarPlatform::SysColor3DFace() {
     return static_cast<std::int32_t>(GetSysColor(COLOR_3DFACE));
@@ -320,11 +244,16 @@ ScreenBorder Win32BarPlatform::MouseOnBorder() {
 }
 
 bool Win32BarPlatform::ButtonPressed() {
-    return PressedIndex() >= 0;
+    return clicks_.Pressed >= 0;
 }
 
 void Win32BarPlatform::BarRedraw() {
-    DrawBar(bar_, placement_ ? placement_->ScrollOffset : BarScrollOffset());
+    painter_.SetScrollOffset(placement_ ? placement_->ScrollOffset : painter_.ScrollOffset());
+    if (painter_.BarBuilt()) {
+        painter_.BarRedraw(true);
+    } else {
+        RedrawWindow(bar_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
 }
 
 bool Win32BarPlatform::BarIsTopmost() {
@@ -343,17 +272,17 @@ void Win32BarPlatform::ZOrderNotTopmostTopmost() {
 }
 
 void Win32BarPlatform::RebuildMenus() {
-    if (hooks_.RebuildMenus) hooks_.RebuildMenus();
+    host_.RebuildMenus();
 }
 
 void Win32BarPlatform::RebuildColourResources() {
-    CreateBarImages();
-    BarCreate(false);
+    painter_.CreateBarImages();
+    painter_.BarCreate(false);
 }
 
 void Win32BarPlatform::SaveConfiguration() {
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    SaveIniNow();
+    host_.SaveConfiguration();
     SetCursor(previous);
 }
 
@@ -369,13 +298,13 @@ void Win32BarPlatform::SetWorkingSetSize(std::uint64_t minimum, std::uint64_t ma
 }
 
 bool Win32BarPlatform::IsDX(WindowId window) {
-    return hooks_.IsDX ? hooks_.IsDX(window) : false;
+    return host_.IsDX(window);
 }
 bool Win32BarPlatform::IsSpecialWindow(WindowId window) {
-    return hooks_.IsSpecialWindow ? hooks_.IsSpecialWindow(window) : false;
+    return host_.IsSpecialWindow(window);
 }
 void Win32BarPlatform::CheckForVideoOrFullscreen() {
-    if (hooks_.CheckForVideoOrFullscreen) hooks_.CheckForVideoOrFullscreen();
+    host_.CheckForVideoOrFullscreen();
 }
 
 }  // namespace zorv

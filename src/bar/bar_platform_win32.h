@@ -6,11 +6,15 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 
+#include "app/app_state.h"
+#include "bar/bar_draw_win32.h"
+#include "bar/bar_host.h"
 #include "bar/bar_platform.h"
+#include "bar/button_click.h"
 #include "bar/bar_position.h"
 #include "bar/position_tick.h"
+#include "support/window_win32.h"
 
 namespace zorv {
 
@@ -19,35 +23,15 @@ inline constexpr UINT_PTR kTimAutoreduce = 0x3301;
 inline constexpr UINT_PTR kTimPos = 0x3302;
 inline constexpr UINT_PTR kTimEnsureVisible = 0x3303;
 
-// Work of subsystems that come later (tooltip, window watcher, activation
-// cycle, menus). An empty hook falls back to what the bar can do alone.
-struct MotionHooks {
-    std::function<void()> HideToolTip;
-    std::function<void()> TopNow;  // fallback: re-assert HWND_TOPMOST
-    std::function<void()> EndActivationCycle;
-    std::function<void()> RecordForegroundWindow;
-    std::function<bool()> IsMenuOrToolbarShown;  // fallback: a visible popup menu or toolbar
-    std::function<void()> RebuildMenus;
-    std::function<bool(WindowId)> IsDX;
-    std::function<bool(WindowId)> IsSpecialWindow;
-    std::function<void()> CheckForVideoOrFullscreen;
-};
-
-inline HWND ToHwnd(WindowId window) {
-    return reinterpret_cast<HWND>(window);
-}
-inline WindowId ToWindowId(HWND window) {
-    return reinterpret_cast<WindowId>(window);
-}
-
 class Win32BarPlatform final : public ScreenPlatform {
   public:
-    explicit Win32BarPlatform(HWND bar) : bar_(bar) {}
+    Win32BarPlatform(HWND bar, AppState& state, BarPainter& painter, const ClickState& clicks,
+                     BarHost& host)
+        : bar_(bar), s_(state), painter_(painter), clicks_(clicks), host_(host) {}
 
     // The placement whose scroll offset the drawing code is given on every
     // redraw; set once the placer exists.
     void SetPlacement(const PositionState* placement) { placement_ = placement; }
-    void SetHooks(MotionHooks hooks) { hooks_ = std::move(hooks); }
     // Puts `alpha` back on the layered window when it lost it (a redraw
     // after a style change); no log line, nothing sent when it is in place.
     void ReapplyAlpha(std::int32_t alpha);
@@ -121,6 +105,7 @@ class Win32BarPlatform final : public ScreenPlatform {
 
     void RebuildMenus() override;
     void RebuildColourResources() override;
+    bool ConfigChanged() override { return host_.ConfigChanged(); }
     void SaveConfiguration() override;
 
     std::uint64_t MinWorkingSetSize() override;
@@ -132,8 +117,11 @@ class Win32BarPlatform final : public ScreenPlatform {
 
   private:
     HWND bar_;
+    AppState& s_;
+    BarPainter& painter_;
+    const ClickState& clicks_;
+    BarHost& host_;
     const PositionState* placement_ = nullptr;
-    MotionHooks hooks_;
     std::uint32_t posIntervalMs_ = kPosTimerOneSecondMs;  // until someone sets another
     bool posEnabled_ = false;
 };

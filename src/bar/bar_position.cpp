@@ -267,4 +267,15 @@ void BarPlacer::ScrollAtBorder(ScreenBorder border, std::int32_t target, std::in
     if (settings_.ProcessPrio == 1) platform_.SetNormalPriority();
 }
 
+// A reduced bar is one line tall (H + 1 with its line) and sits at -H. When
+// something moves it to the top edge it keeps that height, so it goes back up
+// and only its line shows.
+std::optional<std::int32_t> ReducedBarTopAfterMove(std::int32_t autoRed, bool barBuilt,
+                                                   const ScreenRect& barRect,
+                                                   std::int32_t barHeight) {
+    if (autoRed != 1 || !barBuilt) return std::nullopt;
+    if (barRect.Top == 0 && barRect.Height == barHeight + 1) return -barHeight;
+    return std::nullopt;
+}
+
 }  // namespace zorv

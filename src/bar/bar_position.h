@@ -43,6 +43,11 @@ bool RetopAfterPause(std::uint64_t nowMs, std::uint64_t lastMoveMs);
 // Whether the mouse on the bar may scroll it at the screen's edge.
 bool ScrollAtEdgeAllowed(bool transitionBusy, bool buttonPressed, std::int32_t barLeft);
 
+// WM_MOVE: the top a reduced bar is put back to, or nullopt to leave it.
+std::optional<std::int32_t> ReducedBarTopAfterMove(std::int32_t autoRed, bool barBuilt,
+                                                   const ScreenRect& barRect,
+                                                   std::int32_t barHeight);
+
 struct ResizeFacts {
     std::int32_t ContentWidth = 0;  // W
     std::int32_t RightGap = 0;      // R

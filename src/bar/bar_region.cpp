@@ -5,14 +5,15 @@
 namespace zorv {
 
 // Menu entries take no cell and so neither end a run nor start one.
-std::vector<PixelRect> BarRegionRects(const BarLayout& layout, std::int32_t sepColor,
-                                      std::int32_t height, std::int32_t scrollOffset) {
-    std::vector<PixelRect> rects;
+std::vector<ScreenRect> BarRegionRects(const BarLayout& layout, std::int32_t sepColor,
+                                       std::int32_t height, std::int32_t scrollOffset) {
+    std::vector<ScreenRect> rects;
     if (sepColor != kColourTransparent) return rects;
     std::int32_t runStart = 0;
     auto closeRun = [&](std::int32_t runEnd) {
         if (runEnd > runStart) {
-            rects.push_back({runStart - scrollOffset, 0, runEnd - scrollOffset, height});
+            rects.push_back(
+                ScreenRect::FromEdges(runStart - scrollOffset, 0, runEnd - scrollOffset, height));
         }
     };
     for (std::int32_t i = 0; i < layout.Count(); ++i) {

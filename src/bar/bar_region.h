@@ -14,7 +14,7 @@ namespace zorv {
 // are not separators, the main-menu cell included, shifted left by the
 // scroll offset; right edges exclusive. Empty unless `sepColor` is 4
 // ("Transparent"): then the window needs no region of its own.
-std::vector<PixelRect> BarRegionRects(const BarLayout& layout, std::int32_t sepColor,
-                                      std::int32_t height, std::int32_t scrollOffset);
+std::vector<ScreenRect> BarRegionRects(const BarLayout& layout, std::int32_t sepColor,
+                                       std::int32_t height, std::int32_t scrollOffset);
 
 }  // namespace zorv

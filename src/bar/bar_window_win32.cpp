@@ -2,101 +2,34 @@
 
 #include <windowsx.h>
 
-#include "app/app_state.h"
 #include "app/log.h"
-#include "app/startup_steps_win32.h"
-#include "bar/bar_click_win32.h"
-#include "bar/bar_events_win32.h"
-#include "winwatch/foreground_win32.h"
+#include "bar/reduce.h"
+#include "support/text_win32.h"
+#include "support/window_win32.h"
 
 namespace zorv {
 
 namespace {
 
-HWND g_bar = nullptr;
-
 // The bar has no double clicks: two fast presses are two presses.
 constexpr UINT kBarClassStyle = 0;
+// The x of the mouse move that tells the bar the mouse is outside.
+constexpr int kSimulatedMoveX = 30000;
+constexpr WPARAM kNonClientMetrics = 0x2A;  // SPI_SETNONCLIENTMETRICS
 
-// Form_QueryUnload: timers off, pending save, autoclose list, then unload.
-void OnClose(HWND hwnd, WPARAM wParam) {
-    if (wParam == kCloseFromNewInstance) ClosedFromMenu = true;
-    Log(1, "frmButtons_QueryUnload(wParam=%X, ClosedFromMenu=%i)",
-        static_cast<std::uint64_t>(wParam), ClosedFromMenu ? 1 : 0);
-    IsClosing = true;
-    StopMotionTimers(hwnd);
-    StopBarTimers();
-    SavePendingConfig();
-    if (GetKeyState(VK_SHIFT) < 0) {
-        MessageBeep(MB_OK);  // Shift held: the autoclose list is skipped
-    } else {
-        RunAutocloseList();
-    }
-    DestroyWindow(hwnd);
-}
-
-void OnDestroy() {
-    Log(1, "frmButtons_Unload");
-    EndForegroundTracking();
-    ReleaseBarImages();
-    g_bar = nullptr;
-    PostQuitMessage(0);
-}
-
-// A click on the bar does not activate it, so the window the user works in
-// keeps the focus; with Shift or Ctrl (editing a button) it may.
-LRESULT OnMouseActivate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0)
-        return DefWindowProcW(hwnd, WM_MOUSEACTIVATE, wParam, lParam);
-    return MA_NOACTIVATE;
-}
-
+// The sink comes with WM_NCCREATE and stays in the window's user data; the
+// few messages before it go to the default procedure.
 LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    // The foreground tracking sees every message first (shell hook, its
-    // timers, moves, setting changes) and never consumes one.
-    OnWatchMessage(hwnd, msg, wParam, lParam);
-    switch (msg) {
-        case WM_PAINT:
-            OnBarPaint(hwnd);
-            return 0;
-        case WM_MOUSEMOVE:
-            OnBarMouseMove(hwnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
-            return 0;
-        case WM_TIMER:
-            OnBarTimer(hwnd, wParam);
-            return 0;
-        case WM_DISPLAYCHANGE:
-            OnBarDisplayChange(hwnd);
-            return 0;
-        case WM_SYSCOLORCHANGE:
-            OnBarSysColorChange(hwnd);
-            return 0;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-            OnBarMouseDown(hwnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), MouseButtonOf(msg),
-                           wParam);
-            return 0;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONUP:
-            OnBarMouseUp(hwnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), MouseButtonOf(msg),
-                         wParam);
-            return 0;
-        case WM_MOUSEACTIVATE:
-            return OnMouseActivate(hwnd, wParam, lParam);
-        case WM_CLOSE:
-            OnClose(hwnd, wParam);
-            return 0;
-        case WM_DESTROY:
-            OnDestroy();
-            return 0;
-        default:
-            return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
+    auto* sink = reinterpret_cast<BarMessageSink*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!sink) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return sink->OnBarMessage(hwnd, msg, wParam, lParam);
 }
 
-HWND TryCreate(HINSTANCE instance) {
+HWND TryCreate(HINSTANCE instance, BarMessageSink& sink) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = kBarClassStyle;
@@ -108,30 +41,204 @@ HWND TryCreate(HINSTANCE instance) {
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
     // Out of sight until the first show: 22 high, screen-wide, 23 above the top.
     return CreateWindowExW(WS_EX_TOOLWINDOW, kBarClass, kBarTitle, WS_POPUP, 0, -23,
-                           GetSystemMetrics(SM_CXSCREEN), 22, nullptr, nullptr, instance, nullptr);
+                           GetSystemMetrics(SM_CXSCREEN), 22, nullptr, nullptr, instance, &sink);
 }
 
 }  // namespace
 
-HWND BarWindow() {
-    return g_bar;
-}
+frmButtons::frmButtons(AppState& state, BarHost& host)
+    : s_(state), host_(host), painter_(state, host, *this), clicks_(state, painter_, host) {}
 
-bool CreateBarWindow(HINSTANCE instance) {
+bool frmButtons::Create(HINSTANCE instance, BarMessageSink& sink) {
     for (int attempt = 1; attempt <= 1200; ++attempt) {
-        g_bar = TryCreate(instance);
-        if (g_bar) break;
+        hwnd_ = TryCreate(instance, sink);
+        if (hwnd_) return true;
         Log(1, "CreateBarWindow: attempt %i failed (%u)", attempt,
             static_cast<std::uint32_t>(GetLastError()));
         Sleep(500);
     }
-    if (!g_bar) return false;
-    BarFirstLoad(g_bar);
-    return true;
+    return false;
 }
 
-void UnloadAllWindows() {
-    if (g_bar) DestroyWindow(g_bar);
+void frmButtons::InitMotion() {
+    if (s_.App.WindowsVersion.Code >= 1280) {
+        const LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+        SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex | WS_EX_NOACTIVATE | WS_EX_TOPMOST);
+    }
+    painter_.AttachWindow(hwnd_);
+    motion_ = std::make_unique<BarMotion>(hwnd_, s_, painter_, clicks_.State(), host_);
+    clicks_.SetMotion(motion_.get());
+    // A change asked for before (an older file taken over) keeps its pace.
+    if (host_.ConfigChanged()) motion_->SaveSoon();
+}
+
+void frmButtons::FirstShow() {
+    Log(1, "FirstShow");
+    painter_.CreateBarImages();
+    painter_.BarCreate(true);
+    motion_->Placer().BarResize(0);
+    const bool layered = s_.App.WindowsVersion.Win2000OrLater;
+    Reducer& reducer = motion_->Reduce();
+    if (layered && UsesAlpha(s_.Options, layered)) {
+        // A layered window shows nothing until its attributes are set, so it
+        // gets them together with the style.
+        const LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+        SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
+        reducer.SetAlphaValue(kOpaque);
+    }
+    // A bar faded all the way is kept out of the way in its reduced place: the
+    // placement below would otherwise bring it back to the top, nearly
+    // invisible but still catching the clicks meant for the window beneath.
+    const bool fadedOut =
+        layered && s_.Options.AutoRed == 2 && FadedAlpha(s_.Options) == kLineAlpha;
+    if (layered && s_.Options.AutoRed == 2) {
+        reducer.SetAlphaValue(FadedAlpha(s_.Options));
+        if (fadedOut) reducer.ReduceTo1();
+    }
+    motion_->Placer().SetBarPos();
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderFlags);
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kZOrderFlags);
+    painter_.BarRedraw(true);
+    if (s_.Options.AutoRed == 1 || fadedOut) reducer.ReduceTo1();
+    if (s_.Options.SepColor == 4) painter_.SetRgn();
+    if (IsHung(hwnd_)) MsgBox("Froze", MB_OK | MB_ICONEXCLAMATION);
+    motion_->StartPosTimer();
+    Log(1, "FirstShow: W=%i, H=%i, scroll=%i", painter_.BarContentWidth(), painter_.BarHeight(),
+        painter_.ScrollOffset());
+}
+
+bool frmButtons::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (msg) {
+        case WM_PAINT:
+            painter_.OnPaint(hwnd_);
+            return true;
+        case WM_MOUSEMOVE:
+            OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
+            return true;
+        case WM_TIMER:
+            if (motion_) motion_->OnTimer(wParam);
+            return true;
+        case WM_DISPLAYCHANGE:
+            if (motion_) motion_->OnDisplayChange();
+            return true;
+        case WM_SYSCOLORCHANGE:
+            OnSysColorChange();
+            return true;
+        case WM_SETTINGCHANGE:
+            if (wParam == kNonClientMetrics && motion_) motion_->OnNonClientMetricsChange();
+            return false;
+        case WM_MOVE:
+            OnMove();
+            return false;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            clicks_.OnMouseDown(hwnd_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
+                                MouseButtonOf(msg), wParam);
+            return true;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            clicks_.OnMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), MouseButtonOf(msg),
+                              wParam);
+            return true;
+        case WM_MOUSEACTIVATE:
+            result = OnMouseActivate(wParam, lParam);
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The steps of a mouse move: the click's, then reduce, fade, restore, the
+// top-most state and scrolling.
+void frmButtons::OnMouseMove(int x, int y, WPARAM keys) {
+    Log(6, "FB_MM1 frmButtons_MouseMove(%i, %i, 0x%X)", x, y, static_cast<std::uint32_t>(keys));
+    if (!motion_) return;
+    const bool simulated = x == kSimulatedMoveX;
+    if (!simulated && !clicks_.OnMouseMove(x, y, keys)) return;
+    motion_->OnMouseMove(hwnd_, x, y, simulated);
+}
+
+void frmButtons::OnSysColorChange() {
+    Log(1, "frmButtons: system colours changed");
+    if (!painter_.BarBuilt() || !motion_) {
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        return;
+    }
+    motion_->Placer().BarResize(painter_.FullBarRecreate());
+    painter_.BarRedraw(true);
+}
+
+// A reduced bar that something moved to the top edge keeps its reduced
+// height: it is put back up so that only its line shows.
+void frmButtons::OnMove() {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    const std::optional<std::int32_t> top = ReducedBarTopAfterMove(
+        s_.Options.AutoRed, painter_.BarBuilt(), ToScreenRect(r), painter_.BarHeight());
+    if (top)
+        SetWindowPos(hwnd_, nullptr, r.left, *top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A click on the bar does not activate it, so the window the user works in
+// keeps the focus; with Shift or Ctrl (editing a button) it may.
+LRESULT frmButtons::OnMouseActivate(WPARAM wParam, LPARAM lParam) {
+    if (GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0)
+        return DefWindowProcW(hwnd_, WM_MOUSEACTIVATE, wParam, lParam);
+    return MA_NOACTIVATE;
+}
+
+void frmButtons::StopTimers() {
+    if (motion_) motion_->StopTimers();
+}
+
+void frmButtons::OnDestroyed() {
+    painter_.ReleaseBarImages();
+    hwnd_ = nullptr;
+}
+
+void frmButtons::AfterRedraw() {
+    if (motion_) motion_->Platform().ReapplyAlpha(motion_->Reduce().State().CurrentAlpha);
+}
+
+void frmButtons::ColoursChanged() {
+    if (motion_) motion_->Ticker().TimPosSetOneSecond();
+}
+
+void frmButtons::ReduceNow() {
+    if (motion_) motion_->Reduce().ReduceNow();
+}
+void frmButtons::SetAlphaValue(std::int32_t alpha) {
+    if (motion_) motion_->Reduce().SetAlphaValue(alpha);
+}
+void frmButtons::SetBarPos() {
+    if (motion_) motion_->Placer().SetBarPos();
+}
+void frmButtons::SetBarRight() {
+    if (motion_) motion_->Placer().SetBarRight();
+}
+void frmButtons::TimPosSetFast() {
+    if (motion_) motion_->Ticker().TimPosSetFast();
+}
+void frmButtons::StartEnsureVisibleTimer() {
+    if (motion_) motion_->Platform().StartEnsureVisibleTimer();
+}
+bool frmButtons::BarShowsAtCorners() {
+    return !motion_ || motion_->BarShowsAtCorners();
+}
+void frmButtons::ApplyLineColour() {
+    if (painter_.BarBuilt()) painter_.BarCreate(false);
+}
+void frmButtons::SimMouseMoveOutSide() {
+    if (hwnd_) SendMessageW(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(kSimulatedMoveX, 0));
+}
+void frmButtons::SaveSoon() {
+    if (motion_) motion_->SaveSoon();
 }
 
 }  // namespace zorv

@@ -1,7 +1,17 @@
-// The bar window (frmButtons): creation, first load, closing.
+// The bar window (frmButtons): creation, the bar's own messages, and what
+// the rest of the program asks of the bar (through the application).
 #pragma once
 
 #include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "app/app_state.h"
+#include "bar/bar_click_win32.h"
+#include "bar/bar_draw_win32.h"
+#include "bar/bar_host.h"
+#include "bar/bar_motion_win32.h"
 
 namespace zorv {
 
@@ -10,13 +20,75 @@ inline constexpr wchar_t kBarTitle[] = L"Zorv";
 // wParam of the WM_CLOSE a newly started instance sends the running one.
 inline constexpr WPARAM kCloseFromNewInstance = 0x01010101;
 
-// Creates the bar and runs its first load; retries while the desktop is not
-// ready (right after logon). False after 1200 failed attempts.
-bool CreateBarWindow(HINSTANCE instance);
+// Whoever handles the bar window's messages (the application, which routes
+// them to the subsystems). Found through the window's user data.
+class BarMessageSink {
+  public:
+    virtual ~BarMessageSink() = default;
+    virtual LRESULT OnBarMessage(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+};
 
-// Closes every window of the program (the bar last).
-void UnloadAllWindows();
+class frmButtons final : private BarPainter::Events {
+  public:
+    frmButtons(AppState& state, BarHost& host);
+    frmButtons(const frmButtons&) = delete;
+    frmButtons& operator=(const frmButtons&) = delete;
 
-HWND BarWindow();
+    // Creates the window, retrying while the desktop is not ready (right
+    // after logon). False after 1200 failed attempts.
+    bool Create(HINSTANCE instance, BarMessageSink& sink);
+    HWND Window() const { return hwnd_; }
+
+    // First load, before the configuration is read: the window styles and
+    // the reduce, fade and placement machinery.
+    void InitMotion();
+    // First display: builds the bar's images and the bar, makes the window
+    // layered when fading needs it, places and shows it without activating
+    // it, above other windows, and starts the position timer.
+    void FirstShow();
+
+    // The bar's own messages; false when the message is not the bar's.
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Closing: the bar's timers stop.
+    void StopTimers();
+    // WM_DESTROY: images released, the window forgotten.
+    void OnDestroyed();
+
+    // What the rest of the program asks of the bar.
+    bool Built() const { return painter_.BarBuilt(); }
+    std::int32_t Height() const { return painter_.BarHeight(); }
+    void ReduceNow();
+    void SetAlphaValue(std::int32_t alpha);
+    void SetBarPos();
+    void SetBarRight();
+    void TimPosSetFast();
+    void StartEnsureVisibleTimer();
+    bool BarShowsAtCorners();
+    // The line is drawn in the colour of LineColor: the image is built again
+    // (without the cached picture, which may be older than the items).
+    void ApplyLineColour();
+    void SimMouseMoveOutSide();
+    // A configuration change waits for its save.
+    void SaveSoon();
+    void RefreshBarPictureCache(const std::string& iniPath) {
+        painter_.RefreshBarPictureCache(iniPath);
+    }
+
+  private:
+    void AfterRedraw() override;
+    void ColoursChanged() override;
+
+    void OnMouseMove(int x, int y, WPARAM keys);
+    void OnSysColorChange();
+    void OnMove();
+    LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
+
+    AppState& s_;
+    BarHost& host_;
+    HWND hwnd_ = nullptr;
+    BarPainter painter_;
+    BarClicks clicks_;
+    std::unique_ptr<BarMotion> motion_;  // from the first load on
+};
 
 }  // namespace zorv

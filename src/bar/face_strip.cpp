@@ -172,7 +172,7 @@ void PixelImage::Set(std::int32_t x, std::int32_t y, Colour c) {
 
 namespace {
 
-void FillBox(PixelImage& image, PixelPoint a, PixelPoint b, Colour c) {
+void FillBox(PixelImage& image, ScreenPoint a, ScreenPoint b, Colour c) {
     std::int32_t x0 = std::max(std::min(a.X, b.X), 0);
     std::int32_t x1 = std::min(std::max(a.X, b.X), image.Width - 1);
     std::int32_t y0 = std::max(std::min(a.Y, b.Y), 0);
@@ -183,13 +183,13 @@ void FillBox(PixelImage& image, PixelPoint a, PixelPoint b, Colour c) {
 }
 
 // Bresenham from `a` towards `b`, leaving `b` itself out as LineTo does.
-void DrawLine(PixelImage& image, PixelPoint a, PixelPoint b, Colour c) {
+void DrawLine(PixelImage& image, ScreenPoint a, ScreenPoint b, Colour c) {
     std::int32_t dx = std::abs(b.X - a.X);
     std::int32_t dy = -std::abs(b.Y - a.Y);
     std::int32_t sx = a.X < b.X ? 1 : -1;
     std::int32_t sy = a.Y < b.Y ? 1 : -1;
     std::int32_t err = dx + dy;
-    PixelPoint p = a;
+    ScreenPoint p = a;
     while (p != b) {
         image.Set(p.X, p.Y, c);
         std::int32_t e2 = 2 * err;

@@ -82,8 +82,8 @@ enum class ColourRole : std::uint8_t {
 };
 struct DrawStep {
     StepKind Kind = StepKind::Box;
-    PixelPoint From;
-    PixelPoint To;
+    ScreenPoint From;
+    ScreenPoint To;
     ColourRole Role = ColourRole::Face;
 
     bool operator==(const DrawStep&) const = default;

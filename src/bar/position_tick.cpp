@@ -82,11 +82,6 @@ bool PositionTicker::BarShowsAtCorners() {
     return false;
 }
 
-void PositionTicker::SaveZorvINI_in1s() {
-    TimPosSetOneSecond();
-    state_.SavePending = true;
-}
-
 void PositionTicker::Tick(std::int32_t allowFocus) {
     Log(5, "timPos_Timer()  AllowFocus=%i", allowFocus);
     // Another topmost window can end up above the bar; going to the bottom
@@ -173,10 +168,9 @@ void PositionTicker::CheckColourChange(bool dx) {
 // The save waits while the user works with the bar or a transition runs:
 // writing the file takes long enough to be seen.
 void PositionTicker::SaveIfPending() {
-    if (reducer_.State().TransitionBusy || !state_.SavePending) return;
+    if (reducer_.State().TransitionBusy || !platform_.ConfigChanged()) return;
     if (platform_.ButtonPressed() || platform_.MouseOnBar()) return;
     platform_.SaveConfiguration();
-    state_.SavePending = false;
     TimPosSetSlow();
 }
 

@@ -18,7 +18,6 @@ inline constexpr std::uint32_t kPosTimerFastMs = 200;
 inline constexpr std::uint32_t kPosTimerOneSecondMs = 1000;
 inline constexpr std::uint32_t kPosTimerSlowMs = 2000;
 inline constexpr std::uint32_t kEnsureVisibleMs = 10;
-inline constexpr std::uint32_t kNewFgWinMs = 30;
 
 struct CornerPoints {
     ScreenPoint TopLeft;
@@ -57,7 +56,6 @@ struct PositionTickState {
     bool ForceResize = false;
     // Set by the window procedure when the non-client metrics changed.
     bool RebuildMenusPending = false;
-    bool SavePending = false;  // SaveZorvINI_in1s; the closing code saves it too
     bool SixteenColours = false;
 };
 
@@ -74,7 +72,6 @@ class PositionTicker {
     // timEnsureVisible fired.
     void EnsureVisibleTick();
 
-    void SaveZorvINI_in1s();
     void TimPosSetFast() { platform_.SetPosTimerInterval(kPosTimerFastMs); }
     void TimPosSetOneSecond() { platform_.SetPosTimerInterval(kPosTimerOneSecondMs); }
     void TimPosSetSlow() { platform_.SetPosTimerInterval(kPosTimerSlowMs); }

@@ -4,25 +4,17 @@
 
 #include <optional>
 
-#include "app/app_state.h"
 #include "app/language.h"
-#include "app/language_win32.h"
+#include "app/texts.h"
 #include "app/log.h"
-#include "bar/bar_draw_win32.h"
-#include "bar/bar_motion_win32.h"
 #include "items/config_file.h"
 #include "items/ini_save.h"
 #include "items/old_settings.h"
 #include "support/text_win32.h"
-#include "winwatch/foreground_win32.h"
 
 namespace zorv {
 
 namespace {
-
-bool g_changed = false;
-// The file was UTF-8 with a byte order mark: it is written back the same way.
-bool g_utf8File = false;
 
 std::optional<std::string> ReadBytes(const std::string& path) {
     HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -34,29 +26,6 @@ std::optional<std::string> ReadBytes(const std::string& path) {
     while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
     CloseHandle(h);
     return bytes;
-}
-
-std::string AnsiToUtf8(std::string_view ansi) {
-    if (ansi.empty()) return {};
-    const int n =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
-    return Narrow(wide);
-}
-
-// Empty when some character has no place in the system code page.
-std::optional<std::string> Utf8ToAnsi(std::string_view utf8) {
-    const std::wstring wide = Widen(utf8);
-    if (wide.empty()) return std::string();
-    BOOL lossy = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                      nullptr, 0, nullptr, &lossy);
-    if (lossy) return std::nullopt;
-    std::string ansi(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), n,
-                        nullptr, nullptr);
-    return ansi;
 }
 
 class Win32IniFileSystem final : public IniFileSystem {
@@ -85,19 +54,6 @@ class Win32IniFileSystem final : public IniFileSystem {
     }
 };
 
-// The log follows the settings just read.
-void ApplyLogSettings() {
-    LogLevel = Options.LogLevel;
-    WriteLogFile = Options.WriteLogfile;
-    WriteDebugView = Options.WriteDebugView;
-}
-
-// Parts of the program that hang on the configuration; they are rebuilt
-// after an import.
-void RebuildAfterImport() {
-    Log(2, "RebuildAfterImport");
-}
-
 std::wstring FilterForDialog(const std::string& filter) {
     std::wstring w = Widen(filter);
     for (wchar_t& c : w) {
@@ -107,12 +63,13 @@ std::wstring FilterForDialog(const std::string& filter) {
 }
 
 // The open or save dialog for INI files, starting in the program folder.
-std::optional<std::string> AskIniFile(HWND owner, const wchar_t* proposed, const wchar_t* title,
-                                      DWORD flags, bool save) {
+std::optional<std::string> AskIniFile(HWND owner, const std::string& programFolder,
+                                      const wchar_t* proposed, const wchar_t* title, DWORD flags,
+                                      bool save) {
     wchar_t file[MAX_PATH] = L"";
     lstrcpynW(file, proposed, MAX_PATH);
     const std::wstring filter = FilterForDialog(IniFilter(EnglishTexts));
-    const std::wstring folder = Widen(App.ProgramFolder);
+    const std::wstring folder = Widen(programFolder);
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
@@ -130,79 +87,81 @@ std::optional<std::string> AskIniFile(HWND owner, const wchar_t* proposed, const
 
 }  // namespace
 
-IniContext CurrentIniContext() {
+// The log follows the settings just read.
+void ConfigStore::ApplyLogSettings() {
+    LogLevel = s_.Options.LogLevel;
+    WriteLogFile = s_.Options.WriteLogfile;
+    WriteDebugView = s_.Options.WriteDebugView;
+}
+
+IniContext ConfigStore::CurrentIniContext() const {
     IniContext c;
     c.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
     c.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
-    c.TwipsPerPixelX = App.TwipsPerPixelX;
-    c.TwipsPerPixelY = App.TwipsPerPixelY;
-    c.Win9x = !App.WindowsVersion.NT;
-    c.Win2000OrLater = App.WindowsVersion.Win2000OrLater;
+    c.TwipsPerPixelX = s_.App.TwipsPerPixelX;
+    c.TwipsPerPixelY = s_.App.TwipsPerPixelY;
+    c.Win9x = !s_.App.WindowsVersion.NT;
+    c.Win2000OrLater = s_.App.WindowsVersion.Win2000OrLater;
     return c;
 }
 
-void ReadIni(const std::string& path) {
+void ConfigStore::ReadIni(const std::string& path) {
     Log(1, "ReadIni(%s)", path);
     const std::optional<std::string> bytes = ReadBytes(path);
     if (!bytes) {
-        ClearItemLists(Lists);
+        ClearItemLists(s_.Lists);
         Log(1, "ReadIni: cannot open %s", path);
         return;
     }
-    g_utf8File = HasUtf8Bom(*bytes);
-    const std::string text = g_utf8File ? bytes->substr(kUtf8Bom.size()) : AnsiToUtf8(*bytes);
-    ReadIniText(text, Lists, Options, CurrentIniContext());
+    utf8File_ = HasUtf8Bom(*bytes);
+    const std::string text = utf8File_ ? bytes->substr(kUtf8Bom.size()) : CodePageToUtf8(*bytes);
+    ReadIniText(text, s_.Lists, s_.Options, CurrentIniContext());
     ApplyLogSettings();
     Log(2, "ReadIni: %i buttons, %i menu items, %i autostart, %i autoclose, %i+%i clipboard",
-        Lists[0].Count(), Lists[1].Count(), Lists[2].Count(), Lists[3].Count(), Lists[4].Count(),
-        Lists[5].Count());
+        s_.Lists[0].Count(), s_.Lists[1].Count(), s_.Lists[2].Count(), s_.Lists[3].Count(),
+        s_.Lists[4].Count(), s_.Lists[5].Count());
 }
 
-bool SaveIni(const std::string& path) {
+bool ConfigStore::SaveIni(const std::string& path) {
     // While a full-screen window covers the screen the bar runs on borrowed
     // settings; the file gets the user's own.
-    const std::string text = FormatIni(Lists, SettingsForSaving(Options), CurrentIniContext());
+    const std::string text =
+        FormatIni(s_.Lists, host_.SettingsForSaving(s_.Options), CurrentIniContext());
     std::optional<std::string> bytes;
-    if (!g_utf8File) bytes = Utf8ToAnsi(text);
+    if (!utf8File_) bytes = Utf8ToCodePage(text);
     if (!bytes) {
         // A caption or path the code page cannot hold is kept as UTF-8
         // rather than turned into question marks.
-        if (!g_utf8File) Log(1, "SaveIni: text outside the code page, writing UTF-8");
-        g_utf8File = true;
+        if (!utf8File_) Log(1, "SaveIni: text outside the code page, writing UTF-8");
+        utf8File_ = true;
         bytes = std::string(kUtf8Bom) + text;
     }
     Win32IniFileSystem fs;
     const SaveResult result = SaveIniFile(fs, path, *bytes);
     Log(1, "SaveIni(%s) -> %i", path, static_cast<int>(result));
     if (result == SaveResult::Saved) {
-        RefreshBarPictureCache(path);
+        host_.AfterSave(path);
         return true;
     }
-    MsgBoxText(Txt::ErrorSavingIni, MB_OK | MB_ICONEXCLAMATION);
+    MsgBox(Text(Txt::ErrorSavingIni), MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 
-void SaveIniNow() {
-    g_changed = false;
-    SaveIni(App.IniPath);
+void ConfigStore::SaveIniNow() {
+    changed_ = false;
+    SaveIni(s_.App.IniPath);
 }
 
-// The position tick writes the file: it waits while the mouse is on the bar,
-// a button is held or the bar moves.
-void SaveZorvINI_in1s() {
-    g_changed = true;
-    MarkConfigForSaving();
+void ConfigStore::SaveZorvINI_in1s() {
+    changed_ = true;
+    host_.SaveSoon();
 }
 
-void SaveIfChanged() {
-    if (g_changed) SaveIniNow();
+void ConfigStore::SaveIfChanged() {
+    if (changed_) SaveIniNow();
 }
 
-bool ConfigChanged() {
-    return g_changed;
-}
-
-void ImportOldSettings() {
+void ConfigStore::ImportOldSettings() {
     class RegistryStore final : public OldSettingsStore {
       public:
         std::optional<std::string> Get(std::string_view section,
@@ -219,28 +178,29 @@ void ImportOldSettings() {
         }
     };
     Log(1, "ImportOldSettings");
-    zorv::ImportOldSettings(RegistryStore{}, Lists, Options, CurrentIniContext());
+    zorv::ImportOldSettings(RegistryStore{}, s_.Lists, s_.Options, CurrentIniContext());
     ApplyLogSettings();
 }
 
-void ExportIni(HWND owner) {
+void ConfigStore::ExportIni(HWND owner) {
     const std::wstring title = Widen(Text(Txt::SaveFile));
     const std::optional<std::string> file =
-        AskIniFile(owner, L"", title.c_str(), OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, true);
+        AskIniFile(owner, s_.App.ProgramFolder, L"", title.c_str(),
+                   OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, true);
     if (file) SaveIni(WithIniExtension(*file));
 }
 
-void ImportIni(HWND owner) {
+void ConfigStore::ImportIni(HWND owner) {
     const std::optional<std::string> chosen =
-        AskIniFile(owner, L"zorv.ini", nullptr, OFN_FILEMUSTEXIST, false);
+        AskIniFile(owner, s_.App.ProgramFolder, L"zorv.ini", nullptr, OFN_FILEMUSTEXIST, false);
     if (!chosen) return;
-    if (IsActiveIni(*chosen, App.ProgramFolder, App.IniPath)) {
+    if (IsActiveIni(*chosen, s_.App.ProgramFolder, s_.App.IniPath)) {
         MsgBox(TextArg(Txt::ActiveIniNoImport, *chosen), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (MsgBoxText(Txt::AllReplaced, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) return;
+    if (MsgBox(Text(Txt::AllReplaced), MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) return;
     ReadIni(*chosen);
-    RebuildAfterImport();
+    host_.RebuildAfterImport();
     SaveZorvINI_in1s();
 }
 

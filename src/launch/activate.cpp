@@ -5,6 +5,7 @@
 
 #include "app/log.h"
 #include "support/ascii.h"
+#include "support/win32_constants.h"
 
 namespace zorv {
 
@@ -112,8 +113,8 @@ std::string ExeOfWindow(const std::vector<ProcessEntry>& processes,
 }
 
 bool IsAppWindow(std::uint32_t style, std::uint32_t exStyle, std::string_view className) {
-    constexpr std::uint32_t kPopupOrDisabled = 0x88000000;  // WS_POPUP | WS_DISABLED
-    constexpr std::uint32_t kToolWindow = 0x80;             // WS_EX_TOOLWINDOW
+    constexpr std::uint32_t kPopupOrDisabled = win::kWsPopup | win::kWsDisabled;
+    constexpr std::uint32_t kToolWindow = win::kWsExToolWindow;
     if ((style & kPopupOrDisabled) != 0 || (exStyle & kToolWindow) != 0) return false;
     if (className.empty() || className == "Shell_TrayWnd") return false;
     constexpr std::string_view kTooltip = "tooltip";

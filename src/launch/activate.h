@@ -11,10 +11,9 @@
 #include <string_view>
 #include <vector>
 
-namespace zorv {
+#include "support/geometry.h"
 
-// A top-level window; 0 means none.
-using WindowId = std::uintptr_t;
+namespace zorv {
 
 inline constexpr std::size_t kMaxProcesses = 200;   // process list
 inline constexpr std::size_t kMaxAppWindows = 400;  // window list

@@ -5,15 +5,16 @@
 #include <cstring>
 
 #include "support/ascii.h"
+#include "support/win32_constants.h"
 
 namespace zorv {
 
 namespace {
 
-constexpr std::int32_t kMaxShowCommand = 11;  // SW_FORCEMINIMIZE
-constexpr std::int32_t kShowNormal = 1;
-constexpr std::int32_t kShowMaximized = 3;
-constexpr std::int32_t kShowMinNoActive = 7;
+constexpr std::int32_t kMaxShowCommand = win::kSwForceMinimize;
+constexpr std::int32_t kShowNormal = win::kSwShowNormal;
+constexpr std::int32_t kShowMaximized = win::kSwShowMaximized;
+constexpr std::int32_t kShowMinNoActive = win::kSwShowMinNoActive;
 constexpr unsigned kWindows7 = 0x601;
 constexpr int kElevationLimited = 3;
 
@@ -39,12 +40,12 @@ std::uint32_t ReadLe32(std::span<const unsigned char> bytes, std::size_t offset)
 
 bool IsKnownPriorityClass(std::int32_t priorityClass) {
     switch (priorityClass) {
-        case 0x20:    // NORMAL_PRIORITY_CLASS
-        case 0x40:    // IDLE_PRIORITY_CLASS
-        case 0x80:    // HIGH_PRIORITY_CLASS
-        case 0x100:   // REALTIME_PRIORITY_CLASS (the system grants high without the right)
-        case 0x4000:  // BELOW_NORMAL_PRIORITY_CLASS
-        case 0x8000:  // ABOVE_NORMAL_PRIORITY_CLASS
+        case win::kNormalPriorityClass:
+        case win::kIdlePriorityClass:
+        case win::kHighPriorityClass:
+        case win::kRealtimePriorityClass:  // the system grants high without the right
+        case win::kBelowNormalPriorityClass:
+        case win::kAboveNormalPriorityClass:
             return true;
         default:
             return false;

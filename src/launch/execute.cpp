@@ -40,15 +40,15 @@ Launcher::Launcher(LaunchPlatform& platform, LaunchFacts facts)
       history_(platform),
       resolver_(platform, facts_, history_, &current_) {}
 
-int Launcher::ExecuteItem(const Item& item, bool startAnyway) {
+ExecResult Launcher::ExecuteItem(const Item& item, bool startAnyway) {
     current_ = item;
     Log(1, "ExecuteItem('%s', '%s', '%s', %i, %i, '%s', %i, %i, %i)", current_.Desc, current_.Path,
         current_.WrkDir, current_.UserType, current_.Activate, current_.Title, current_.Style,
         current_.Prio, startAnyway);
-    if (current_.Desc == "-") return lastResult_ = kItemNothing;
+    if (current_.Desc == "-") return lastResult_ = ExecResult::Nothing;
     if (current_.Activate == 1 && !startAnyway) {
         const std::string exe = resolver_.FindExe(current_.Path, current_.WrkDir);
-        if (platform_.ActivateApp(current_.Title, exe)) return lastResult_ = kItemActivated;
+        if (platform_.ActivateApp(current_.Title, exe)) return lastResult_ = ExecResult::Activated;
     }
     platform_.EndActivationCycle();
     platform_.SetBarOnTop();
@@ -58,8 +58,8 @@ int Launcher::ExecuteItem(const Item& item, bool startAnyway) {
     const bool started = ExecuteCommand(current_.Path, current_.WrkDir, current_.UserType,
                                         current_.Style, current_.Prio, title, true);
     if (!started) force_.Clear();
-    lastResult_ = started ? kItemStarted : kItemNothing;
-    Log(2, "ExecuteItem = %i", lastResult_);
+    lastResult_ = started ? ExecResult::Started : ExecResult::Nothing;
+    Log(2, "ExecuteItem = %i", static_cast<int>(lastResult_));
     return lastResult_;
 }
 

@@ -17,10 +17,12 @@
 
 namespace zorv {
 
-// Results of ExecuteItem (the same values as kExecNothing ... of the shell).
-inline constexpr int kItemNothing = 1;    // separator or failure
-inline constexpr int kItemStarted = 2;    // a start request was accepted
-inline constexpr int kItemActivated = 3;  // a running instance came to the front
+// What ExecuteItem did; the numbers are the ones the log shows.
+enum class ExecResult : int {
+    Nothing = 1,    // separator or failure
+    Started = 2,    // a start request was accepted
+    Activated = 3,  // a running instance came to the front
+};
 
 // Messages about the starter itself: one wording in every language.
 inline constexpr std::string_view kDllNotFoundText = "Zorv.dll not found";
@@ -37,15 +39,15 @@ class Launcher {
     Launcher& operator=(const Launcher&) = delete;
 
     // Starts `item`, or activates a running instance when its Activate is 1
-    // and `startAnyway` is not set. Returns kItemNothing/Started/Activated.
-    int ExecuteItem(const Item& item, bool startAnyway);
+    // and `startAnyway` is not set.
+    ExecResult ExecuteItem(const Item& item, bool startAnyway);
     // Starts a raw command; path, wrkDir, userType and prio are normalised in
     // place. True when the start request was accepted.
     bool ExecuteCommand(std::string& path, std::string& wrkDir, std::int32_t& userType,
                         std::int32_t style, std::int32_t& prio, const std::string& title,
                         bool showErrors);
 
-    int LastResult() const { return lastResult_; }
+    ExecResult LastResult() const { return lastResult_; }
     const Item& Current() const { return current_; }
     ForceWindowState& ForceState() { return force_; }
     CommandResolver& Resolver() { return resolver_; }
@@ -77,7 +79,7 @@ class Launcher {
     CommandResolver resolver_;
     ForceWindowState force_;
     ExecRequest request_{};
-    int lastResult_ = kItemNothing;
+    ExecResult lastResult_ = ExecResult::Nothing;
 };
 
 }  // namespace zorv

@@ -2,14 +2,15 @@
 
 #include "app/log.h"
 #include "launch/command.h"
+#include "support/win32_constants.h"
 
 namespace zorv {
 
 namespace {
 
-constexpr std::uint32_t kMinMaxBoxes = 0x30000;
-constexpr std::uint32_t kSysMenu = 0x80000;
-constexpr std::uint32_t kMaximizeBox = 0x10000;
+constexpr std::uint32_t kMinMaxBoxes = win::kWsMinimizeBox | win::kWsMaximizeBox;
+constexpr std::uint32_t kSysMenu = win::kWsSysMenu;
+constexpr std::uint32_t kMaximizeBox = win::kWsMaximizeBox;
 
 // Batch files and PIFs run inside a console host, so their window never
 // belongs to the recorded program; a window whose program is unknown counts

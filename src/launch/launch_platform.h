@@ -10,16 +10,14 @@
 
 #include "launch/exec_request.h"
 
+#include "support/geometry.h"
+#include "support/win32_constants.h"
+
 namespace zorv {
 
-// A top-level window; 0 means none.
-using WindowId = std::uintptr_t;
-
-// GetFileAttributes' answer for a path that does not exist.
-inline constexpr std::uint32_t kNoAttributes = 0xFFFFFFFFu;
-inline constexpr std::uint32_t kAttrDirectory = 0x10;
-// GetDriveType's answer for a drive without a root folder.
-inline constexpr std::uint32_t kDriveNoRootDir = 1;
+inline constexpr std::uint32_t kNoAttributes = win::kInvalidFileAttributes;
+inline constexpr std::uint32_t kAttrDirectory = win::kFileAttributeDirectory;
+inline constexpr std::uint32_t kDriveNoRootDir = win::kDriveNoRootDir;
 
 // What a shell link (.lnk) holds.
 struct ShortcutInfo {

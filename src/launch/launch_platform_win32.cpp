@@ -8,28 +8,18 @@
 
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/log.h"
-#include "bar/bar_window_win32.h"
 #include "launch/command.h"
 #include "launch/dll_rules.h"
-#include "launch/launch_win32.h"
 #include "launch/window_ops_win32.h"
 #include "support/ascii.h"
 #include "support/text_win32.h"
 #include "support/tick_clock.h"
-#include "winwatch/foreground_win32.h"
+#include "support/window_win32.h"
 
 namespace zorv {
 
 namespace {
-
-HWND AsHwnd(WindowId window) {
-    return reinterpret_cast<HWND>(window);
-}
-WindowId AsId(HWND window) {
-    return reinterpret_cast<WindowId>(window);
-}
 
 // Unlike the shell's "open", FindExecutable takes the file as a parameter
 // of its own, so blanks need no quotes (and not every shell strips them).
@@ -122,50 +112,6 @@ std::string SystemText(DWORD code) {
     return Narrow(std::wstring_view(buffer, n));
 }
 
-// When the last start request was handed to Zorv.dll (performance counter):
-// the bar times its clicks against it.
-LARGE_INTEGER g_handed{};
-
-// ExecuteProcessAsync(ExecRequest*), stdcall, from Zorv.dll beside the
-// program: loaded by its full path, never through the search path, so no
-// other folder can slip in a library of the same name.
-class Starter {
-  public:
-    StarterOutcome Start(ExecRequest& request) {
-        if (!module_) {
-            const std::wstring path = Widen(App.ProgramFolder) + L"\\Zorv.dll";
-            module_ = LoadLibraryW(path.c_str());
-            if (!module_) {
-                Log(1, "LoadLibrary(%s) failed: %u", Narrow(path), GetLastError());
-                return {StarterAnswer::LibraryMissing, {}};
-            }
-        }
-        if (!entry_) {
-            entry_ = reinterpret_cast<Entry>(
-                reinterpret_cast<void*>(GetProcAddress(module_, "ExecuteProcessAsync")));
-            if (!entry_) {
-                const DWORD error = GetLastError();
-                return {StarterAnswer::CallFailed,
-                        ErrorText(static_cast<std::int32_t>(error), SystemText(error))};
-            }
-        }
-        QueryPerformanceCounter(&g_handed);
-        const std::int32_t result = entry_(&request);
-        Log(2, "ExecuteProcessAsync = %i, ErrorCode %i", result, request.ErrorCode);
-        return {result != 0 ? StarterAnswer::Accepted : StarterAnswer::Refused, {}};
-    }
-
-  private:
-    using Entry = std::int32_t(__stdcall*)(ExecRequest*);
-    HMODULE module_ = nullptr;
-    Entry entry_ = nullptr;
-};
-
-struct FoundProgram {
-    std::string File, Folder, Current, Program;
-    std::uint64_t At = 0;
-};
-
 std::string AskFindExecutable(const std::string& file, const std::string& folder) {
     wchar_t result[MAX_PATH + 1] = L"";
     const std::wstring dir = Widen(folder);
@@ -178,113 +124,201 @@ std::string AskFindExecutable(const std::string& file, const std::string& folder
     return Narrow(std::wstring_view(result, wcsnlen(result, MAX_PATH + 1)));
 }
 
-class Win32Launch final : public LaunchPlatform {
-  public:
-    std::uint32_t FileAttributes(const std::string& path) override {
-        if (path.empty()) return kNoAttributes;
-        return GetFileAttributesW(Widen(path).c_str());
-    }
-    std::uint32_t DriveType(const std::string& root) override {
-        return GetDriveTypeW(Widen(root).c_str());
-    }
-    // One command asks FindExecutable the same question more than once (the
-    // split, the shell-start rule), and each answer is a walk through the
-    // registry: answers are reused for a second. A relative file depends on
-    // the current folder, so that is part of the question.
-    std::string FindProgram(const std::string& file, const std::string& folder) override {
-        const std::uint64_t now = TickCount64();
-        const std::string current = CurrentFolder();
-        std::erase_if(found_, [now](const FoundProgram& f) { return now - f.At >= 1000; });
-        for (const FoundProgram& f : found_) {
-            if (f.File == file && f.Folder == folder && f.Current == current) return f.Program;
+}  // namespace
+
+StarterOutcome ZorvDllStarter::Start(ExecRequest& request) {
+    if (!module_) {
+        const std::wstring path = Widen(folder_) + L"\\Zorv.dll";
+        module_ = LoadLibraryW(path.c_str());
+        if (!module_) {
+            Log(1, "LoadLibrary(%s) failed: %u", Narrow(path), GetLastError());
+            return {StarterAnswer::LibraryMissing, {}};
         }
-        std::string program = AskFindExecutable(file, folder);
-        if (found_.size() >= 8) found_.erase(found_.begin());
-        found_.push_back({file, folder, current, program, now});
-        return program;
     }
-    std::string AssocCommand(const std::string& dotExtension) override {
-        wchar_t buffer[1024] = L"";
-        DWORD size = 1024;
-        if (AssocQueryStringW(0, ASSOCSTR_COMMAND, Widen(dotExtension).c_str(), nullptr, buffer,
-                              &size) != S_OK) {
-            return {};
+    if (!entry_) {
+        entry_ = reinterpret_cast<Entry>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "ExecuteProcessAsync")));
+        if (!entry_) {
+            const DWORD error = GetLastError();
+            return {StarterAnswer::CallFailed,
+                    ErrorText(static_cast<std::int32_t>(error), SystemText(error))};
         }
-        return Narrow(buffer);
     }
-    bool ReadShortcut(const std::string& lnkPath, ShortcutInfo& out) override;
-    std::optional<std::string> EnvironmentVariable(const std::string& name) override {
-        const std::wstring wide = Widen(name);
-        const DWORD needed = GetEnvironmentVariableW(wide.c_str(), nullptr, 0);
-        if (needed == 0) return std::nullopt;
-        std::wstring value(needed, L'\0');
-        const DWORD n = GetEnvironmentVariableW(wide.c_str(), value.data(), needed);
-        if (n == 0 || n >= needed) return std::nullopt;
-        value.resize(n);
-        return Narrow(value);
-    }
-    DateTimeParts LocalNow() override;
-    std::string CurrentFolder() override {
-        wchar_t buffer[MAX_PATH * 2] = L"";
-        GetCurrentDirectoryW(MAX_PATH * 2, buffer);
-        return Narrow(buffer);
-    }
-    // Each change costs a file-system round trip; the folder dance around
-    // FindExecutable often lands where it already is.
-    bool SetCurrentFolder(const std::string& folder) override {
-        if (!folder.empty() && EqualsNoCase(folder, CurrentFolder())) return true;
-        return SetCurrentDirectoryW(Widen(folder).c_str()) != FALSE;
-    }
-    void ShowMessage(const std::string& text) override { MsgBox(text, MB_ICONEXCLAMATION); }
+    QueryPerformanceCounter(&handed_);
+    const std::int32_t result = entry_(&request);
+    Log(2, "ExecuteProcessAsync = %i, ErrorCode %i", result, request.ErrorCode);
+    return {result != 0 ? StarterAnswer::Accepted : StarterAnswer::Refused, {}};
+}
 
-    std::uint32_t ForegroundLockTimeout() override { return ReadForegroundLockTimeout(); }
-    std::uint64_t NowMs() override { return TickCount64(); }
-    void Sleep(std::uint32_t ms) override { ::Sleep(ms); }
-    std::string ShortPathUpper(const std::string& path) override {
-        return zorv::ShortPathUpper(path);
-    }
-    std::string SystemMessage(std::int32_t code) override {
-        return SystemText(static_cast<DWORD>(code));
-    }
+// ---- Win32ActivatePlatform --------------------------------------------------
 
-    WindowId ForegroundWindow() override { return AsId(GetForegroundWindow()); }
-    void SnapshotTitleWindows(const std::string& title) override {
-        zorv::SnapshotTitleWindows(title);
-    }
-    WindowId FindNewTitleWindow(const std::string& title) override {
-        return AsId(zorv::FindNewTitleWindow(title));
-    }
-    std::string WindowText(WindowId window) override { return WindowTextTimeout(AsHwnd(window)); }
-    bool ForceForeground(WindowId window) override { return zorv::ForceForeground(AsHwnd(window)); }
-    void BarToFront() override {
-        if (BarWindow()) zorv::ForceForeground(BarWindow());
-    }
-    bool BarIsForeground() override { return BarWindow() && GetForegroundWindow() == BarWindow(); }
-    void PressEscape() override {
-        keybd_event(VK_ESCAPE, 0, 0, 0);
-        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
-    }
-    void ClearForegroundHistory() override { zorv::ClearForegroundHistory(); }
+Win32ActivatePlatform::Win32ActivatePlatform(const StartupState& app, ProcessLister& processes)
+    : app_(app),
+      processes_(processes),
+      startTick_(TickCount64()),
+      random_(TickCount64() ^ GetCurrentProcessId()) {}
 
-    bool ActivateApp(const std::string& title, const std::string& exe) override {
-        return zorv::ActivateApp(title, exe);
+std::vector<WindowEntry> Win32ActivatePlatform::AppWindows(bool includeHidden) {
+    return ListAppWindows(includeHidden);
+}
+std::vector<WindowId> Win32ActivatePlatform::TopLevelWindows() {
+    std::vector<WindowId> ids;
+    for (HWND w : zorv::TopLevelWindows()) ids.push_back(ToWindowId(w));
+    return ids;
+}
+std::string Win32ActivatePlatform::WindowText(WindowId window) {
+    return WindowTextTimeout(ToHwnd(window));
+}
+std::string Win32ActivatePlatform::ShortPathUpper(const std::string& path) {
+    return zorv::ShortPathUpper(path, app_.WindowsVersion.NT);
+}
+bool Win32ActivatePlatform::FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+bool Win32ActivatePlatform::Is64BitWindows() {
+    if (!is64_) {
+        const DWORD a = GetFileAttributesW(Widen(app_.WindowsFolder + "\\SysWOW64").c_str());
+        is64_ = app_.WindowsFolder.empty()
+                    ? app_.WindowsVersion.Is64
+                    : a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
     }
-    void EndActivationCycle() override { zorv::EndActivationCycle(); }
-    void SetBarOnTop() override {
-        if (!BarWindow()) return;
-        SetWindowPos(BarWindow(), HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return *is64_;
+}
+std::uint64_t Win32ActivatePlatform::Seconds() {
+    return (TickCount64() - startTick_) / 1000;
+}
+bool Win32ActivatePlatform::WindowExists(WindowId window) {
+    return GetWindowLongW(ToHwnd(window), GWL_STYLE) != 0;
+}
+void Win32ActivatePlatform::ActivateWindow(WindowId window) {
+    zorv::ActivateWindow(ToHwnd(window), HasForegroundLock(app_.WindowsVersion));
+}
+
+// ---- Win32Launch -------------------------------------------------------------
+
+std::uint32_t Win32Launch::FileAttributes(const std::string& path) {
+    if (path.empty()) return kNoAttributes;
+    return GetFileAttributesW(Widen(path).c_str());
+}
+std::uint32_t Win32Launch::DriveType(const std::string& root) {
+    return GetDriveTypeW(Widen(root).c_str());
+}
+
+// One command asks FindExecutable the same question more than once (the
+// split, the shell-start rule), and each answer is a walk through the
+// registry: answers are reused for a second. A relative file depends on the
+// current folder, so that is part of the question.
+std::string Win32Launch::FindProgram(const std::string& file, const std::string& folder) {
+    const std::uint64_t now = TickCount64();
+    const std::string current = CurrentFolder();
+    std::erase_if(found_, [now](const FoundProgram& f) { return now - f.At >= 1000; });
+    for (const FoundProgram& f : found_) {
+        if (f.File == file && f.Folder == folder && f.Current == current) return f.Program;
     }
-    void ShowMessageTop(const std::string& text) override { MsgBoxTop(text, MB_ICONEXCLAMATION); }
+    std::string program = AskFindExecutable(file, folder);
+    if (found_.size() >= 8) found_.erase(found_.begin());
+    found_.push_back({file, folder, current, program, now});
+    return program;
+}
 
-    std::optional<std::string> ToAnsi(const std::string& text) override;
-    StarterOutcome StartProcess(ExecRequest& request) override { return starter_.Start(request); }
-    ShellOutcome StartThroughShell(const ShellStartArgs& args) override;
+std::string Win32Launch::AssocCommand(const std::string& dotExtension) {
+    wchar_t buffer[1024] = L"";
+    DWORD size = 1024;
+    if (AssocQueryStringW(0, ASSOCSTR_COMMAND, Widen(dotExtension).c_str(), nullptr, buffer,
+                          &size) != S_OK) {
+        return {};
+    }
+    return Narrow(buffer);
+}
 
-  private:
-    Starter starter_;
-    std::vector<FoundProgram> found_;
-};
+std::optional<std::string> Win32Launch::EnvironmentVariable(const std::string& name) {
+    const std::wstring wide = Widen(name);
+    const DWORD needed = GetEnvironmentVariableW(wide.c_str(), nullptr, 0);
+    if (needed == 0) return std::nullopt;
+    std::wstring value(needed, L'\0');
+    const DWORD n = GetEnvironmentVariableW(wide.c_str(), value.data(), needed);
+    if (n == 0 || n >= needed) return std::nullopt;
+    value.resize(n);
+    return Narrow(value);
+}
+
+std::string Win32Launch::CurrentFolder() {
+    wchar_t buffer[MAX_PATH * 2] = L"";
+    GetCurrentDirectoryW(MAX_PATH * 2, buffer);
+    return Narrow(buffer);
+}
+
+// Each change costs a file-system round trip; the folder dance around
+// FindExecutable often lands where it already is.
+bool Win32Launch::SetCurrentFolder(const std::string& folder) {
+    if (!folder.empty() && EqualsNoCase(folder, CurrentFolder())) return true;
+    return SetCurrentDirectoryW(Widen(folder).c_str()) != FALSE;
+}
+
+void Win32Launch::ShowMessage(const std::string& text) {
+    MsgBox(text, MB_ICONEXCLAMATION);
+}
+std::uint32_t Win32Launch::ForegroundLockTimeout() {
+    return ReadForegroundLockTimeout();
+}
+std::uint64_t Win32Launch::NowMs() {
+    return TickCount64();
+}
+std::string Win32Launch::ShortPathUpper(const std::string& path) {
+    return zorv::ShortPathUpper(path, s_.App.WindowsVersion.NT);
+}
+std::string Win32Launch::SystemMessage(std::int32_t code) {
+    return SystemText(static_cast<DWORD>(code));
+}
+WindowId Win32Launch::ForegroundWindow() {
+    return ToWindowId(GetForegroundWindow());
+}
+
+void Win32Launch::SnapshotTitleWindows(const std::string& title) {
+    titleSnapshot_ = TitleWindows(TitledTopLevelWindows(), title);
+}
+WindowId Win32Launch::FindNewTitleWindow(const std::string& title) {
+    const std::vector<WindowId>* snapshot = titleSnapshot_ ? &*titleSnapshot_ : nullptr;
+    return zorv::FindNewTitleWindow(TitledTopLevelWindows(), snapshot, title);
+}
+std::string Win32Launch::WindowText(WindowId window) {
+    return WindowTextTimeout(ToHwnd(window));
+}
+bool Win32Launch::ForceForeground(WindowId window) {
+    return zorv::ForceForeground(ToHwnd(window));
+}
+void Win32Launch::BarToFront() {
+    if (const HWND bar = ToHwnd(host_.BarWindow())) zorv::ForceForeground(bar);
+}
+bool Win32Launch::BarIsForeground() {
+    const HWND bar = ToHwnd(host_.BarWindow());
+    return bar && GetForegroundWindow() == bar;
+}
+void Win32Launch::PressEscape() {
+    keybd_event(VK_ESCAPE, 0, 0, 0);
+    keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+}
+void Win32Launch::SetBarOnTop() {
+    if (const HWND bar = ToHwnd(host_.BarWindow()))
+        SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, kZOrderFlags);
+}
+void Win32Launch::ShowMessageTop(const std::string& text) {
+    MsgBoxTop(text, MB_ICONEXCLAMATION);
+}
+
+// The bar comes to the front first so the box is not opened behind the
+// window the user works in; that window gets the foreground back after.
+int Win32Launch::MsgBoxTop(const std::string& text, UINT style) {
+    BarToFront();
+    const int answer = MsgBox(text, style);
+    host_.RestoreFGWin();
+    return answer;
+}
+
+std::optional<std::string> Win32Launch::ToAnsi(const std::string& text) {
+    return Utf8ToCodePage(text);
+}
 
 bool Win32Launch::ReadShortcut(const std::string& lnkPath, ShortcutInfo& out) {
     // Balanced per call: the bar's thread may or may not have COM already.
@@ -313,26 +347,6 @@ DateTimeParts Win32Launch::LocalNow() {
     return parts;
 }
 
-// The text in the ANSI code page, and back: a character the code page lacks
-// comes back as something else ("?" or a best-fit look-alike), and then the
-// text is not representable. The round trip also holds when the code page
-// is UTF-8, where the default-character flags are not allowed.
-std::optional<std::string> Win32Launch::ToAnsi(const std::string& text) {
-    if (text.empty()) return std::string();
-    const std::wstring wide = Widen(text);
-    const int wideLen = static_cast<int>(wide.size());
-    const int n =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLen, nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return std::nullopt;
-    std::string ansi(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLen, ansi.data(), n, nullptr, nullptr);
-    const int back = MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, nullptr, 0);
-    std::wstring again(static_cast<std::size_t>(back > 0 ? back : 0), L'\0');
-    if (back > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, again.data(), back);
-    if (again != wide || Narrow(again) != text) return std::nullopt;
-    return ansi;
-}
-
 ShellOutcome Win32Launch::StartThroughShell(const ShellStartArgs& args) {
     const std::wstring verb = Widen(args.Verb), file = Widen(args.File);
     const std::wstring params = Widen(args.Params), dir = Widen(args.WorkDir);
@@ -347,45 +361,36 @@ ShellOutcome Win32Launch::StartThroughShell(const ShellStartArgs& args) {
             error != 0 ? static_cast<std::int32_t>(error) : static_cast<std::int32_t>(result)};
 }
 
-class Win32Force final : public ForcePlatform {
-  public:
-    std::uint64_t NowMs() override { return TickCount64(); }
-    WindowId VisibleForegroundWindow() override {
-        HWND window = GetForegroundWindow();
-        return window && IsWindowVisible(window) ? AsId(window) : 0;
-    }
-    void Sleep(std::uint32_t ms) override { ::Sleep(ms); }
-    std::string ExeOfWindowShort(WindowId window) override {
-        return zorv::ExeOfWindowShort(AsHwnd(window));
-    }
-    WindowId WindowByTitle(const std::string& title) override {
-        return AsId(FindWindowByTitle(title));
-    }
-    std::uint32_t WindowStyle(WindowId window) override {
-        return static_cast<std::uint32_t>(GetWindowLongW(AsHwnd(window), GWL_STYLE));
-    }
-    bool IsVisible(WindowId window) override { return IsWindowVisible(AsHwnd(window)) != FALSE; }
-    bool IsMinimized(WindowId window) override { return IsIconic(AsHwnd(window)) != FALSE; }
-    bool IsMaximized(WindowId window) override { return IsZoomed(AsHwnd(window)) != FALSE; }
-    void Show(WindowId window, std::int32_t showCmd) override {
-        ShowWindow(AsHwnd(window), showCmd);
-    }
-};
+// ---- Win32Force ---------------------------------------------------------------
 
-}  // namespace
-
-LaunchPlatform& Win32LaunchPlatform() {
-    static Win32Launch platform;
-    return platform;
+std::uint64_t Win32Force::NowMs() {
+    return TickCount64();
 }
-
-ForcePlatform& Win32ForcePlatform() {
-    static Win32Force platform;
-    return platform;
+WindowId Win32Force::VisibleForegroundWindow() {
+    HWND window = GetForegroundWindow();
+    return window && IsWindowVisible(window) ? ToWindowId(window) : 0;
 }
-
-std::int64_t LastRequestHandedCounter() {
-    return g_handed.QuadPart;
+std::string Win32Force::ExeOfWindowShort(WindowId window) {
+    const std::string exe = ExeOfWindow(processes_, ToHwnd(window));
+    return exe.empty() ? exe : zorv::ShortPathUpper(exe, app_.WindowsVersion.NT);
+}
+WindowId Win32Force::WindowByTitle(const std::string& title) {
+    return ToWindowId(FindWindowByTitle(title));
+}
+std::uint32_t Win32Force::WindowStyle(WindowId window) {
+    return static_cast<std::uint32_t>(GetWindowLongW(ToHwnd(window), GWL_STYLE));
+}
+bool Win32Force::IsVisible(WindowId window) {
+    return IsWindowVisible(ToHwnd(window)) != FALSE;
+}
+bool Win32Force::IsMinimized(WindowId window) {
+    return IsIconic(ToHwnd(window)) != FALSE;
+}
+bool Win32Force::IsMaximized(WindowId window) {
+    return IsZoomed(ToHwnd(window)) != FALSE;
+}
+void Win32Force::Show(WindowId window, std::int32_t showCmd) {
+    ShowWindow(ToHwnd(window), showCmd);
 }
 
 }  // namespace zorv

@@ -1,5 +1,6 @@
 // Starting items: from an item of a list to a start request handed to
-// Zorv.dll, or to an activated running instance.
+// Zorv.dll, or to an activated running instance. The launcher's decisions
+// (launch/execute) run on the Win32 platforms held here.
 #pragma once
 
 #include <windows.h>
@@ -7,36 +8,52 @@
 #include <cstdint>
 #include <string>
 
+#include "app/app_state.h"
+#include "launch/activate.h"
+#include "launch/execute.h"
+#include "launch/launch_host.h"
+#include "launch/launch_platform_win32.h"
+#include "launch/process_list_win32.h"
+
 namespace zorv {
 
-// Results of ExecuteItem.
-inline constexpr int kExecNothing = 1;    // separator or failure
-inline constexpr int kExecStarted = 2;    // a start request was accepted
-inline constexpr int kExecActivated = 3;  // a running instance came to the front
+class LaunchShell {
+  public:
+    // Made after start-up has fixed the program's folders and version.
+    LaunchShell(AppState& state, LaunchHost& host);
+    LaunchShell(const LaunchShell&) = delete;
+    LaunchShell& operator=(const LaunchShell&) = delete;
 
-// Starts item `index` of list `list` (0..5). Without `startAnyway`, an item
-// with Activate = 1 first looks for a running instance of its program.
-int ExecuteItem(int list, int index, bool startAnyway);
+    // Starts item `index` of list `list` (0..5). Without `startAnyway`, an
+    // item with Activate = 1 first looks for a running instance of its program.
+    ExecResult ExecuteItem(int list, int index, bool startAnyway);
+    // Starts a raw command. path, wrkDir, userType and prio are normalised in
+    // place. True when the start request was accepted.
+    bool ExecuteCommand(std::string& path, std::string& wrkDir, std::int32_t& userType,
+                        std::int32_t style, std::int32_t& prio, const std::string& title,
+                        bool showErrors);
+    ExecResult LastExecuteResult() const { return launcher_.LastResult(); }
 
-// Starts a raw command. path, wrkDir, userType and prio are normalised in
-// place. True when the start request was accepted.
-bool ExecuteCommand(std::string& path, std::string& wrkDir, std::int32_t& userType,
-                    std::int32_t style, std::int32_t& prio, const std::string& title,
-                    bool showErrors);
+    // A forced window state waits for the started program's window; the
+    // foreground tracking asks on each foreground change.
+    void CheckForcedWindowState();
+    // When the last start request was handed to Zorv.dll (performance
+    // counter); the bar times its clicks against it.
+    std::int64_t LastRequestHandedCounter() const { return launch_.HandedCounter(); }
 
-// A forced window state waits for the started program's window; the
-// foreground tracking runs the check on each foreground change.
-bool ForcedWindowStatePending();
-void CheckForcedWindowState();
+    void EndActivationCycle() { cycle_.EndByStart(); }
+    // One attempt to make `window` the foreground window.
+    void BringToFront(HWND window, const char* tag);
+    int MsgBoxTop(const std::string& text, UINT style) { return launch_.MsgBoxTop(text, style); }
 
-// What the last ExecuteItem returned (kExecNothing before the first).
-int LastExecuteResult();
-// QueryPerformanceCounter when the last start request was handed to
-// Zorv.dll; 0 before the first.
-std::int64_t LastRequestHandedCounter();
-
-// Message box in front of everything: the bar is brought to the front first,
-// the previous foreground window gets the focus back afterwards.
-int MsgBoxTop(const std::string& text, UINT style);
+  private:
+    AppState& s_;
+    ProcessLister processes_;
+    Win32ActivatePlatform activatePlatform_;
+    ActivationCycle cycle_;
+    Win32Launch launch_;
+    Win32Force force_;
+    Launcher launcher_;
+};
 
 }  // namespace zorv

@@ -5,11 +5,10 @@
 #include <algorithm>
 #include <string>
 
-#include "app/app_state.h"
 #include "app/log.h"
-#include "launch/window_ops_win32.h"
 #include "support/ascii.h"
 #include "support/text_win32.h"
+#include "support/window_win32.h"
 
 namespace zorv {
 
@@ -29,20 +28,6 @@ std::string Trimmed(std::string s) {
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-std::string AnsiToUtf8(const char* text) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (n <= 1) return {};
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
-    wide.resize(static_cast<std::size_t>(n - 1));
-    return Narrow(wide);
-}
-
-// ---- PSAPI: decided once per run -------------------------------------------
-
-enum class PsapiState { NotTried, Missing, Available };
-PsapiState g_psapi = PsapiState::NotTried;
-
 std::string NtSourcePath() {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", 0,
@@ -61,12 +46,12 @@ std::string NtSourcePath() {
 // Windows NT 4 shipped PSAPI.DLL only on its CD (support folder); offer to
 // copy it from where Windows was installed from into the program's folder,
 // where the next load finds it.
-void OfferPsapiCopy() {
+void OfferPsapiCopy(const std::string& programFolder) {
     std::string source = NtSourcePath();
     if (!source.empty() && source.back() != '\\') source += '\\';
     source += "..\\SUPPORT\\DEBUG\\I386\\PSAPI.DLL";
     const std::wstring from = Widen(source);
-    const std::wstring to = Widen(App.ProgramFolder + "\\PSAPI.DLL");
+    const std::wstring to = Widen(programFolder + "\\PSAPI.DLL");
     if (CopyFileW(from.c_str(), to.c_str(), FALSE)) return;
 
     const int answer = MsgBox(
@@ -84,47 +69,9 @@ void OfferPsapiCopy() {
     }
 }
 
-bool PsapiAvailable() {
-    if (g_psapi != PsapiState::NotTried) return g_psapi == PsapiState::Available;
-    HMODULE lib = LoadLibraryW(L"PSAPI.DLL");
-    const auto& v = App.WindowsVersion;
-    if (!lib && v.NT && v.Major == 4) {
-        OfferPsapiCopy();
-        lib = LoadLibraryW(L"PSAPI.DLL");
-    }
-    g_psapi = lib ? PsapiState::Available : PsapiState::Missing;
-    if (lib) FreeLibrary(lib);
-    Log(2, "PSAPI %s", lib ? "available" : "missing");
-    return lib != nullptr;
-}
-
-struct PsapiFunctions {
-    using EnumProcessesFn = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
-    using EnumModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
-    using ModuleFileNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
-    EnumProcessesFn EnumProcesses = nullptr;
-    EnumModulesFn EnumProcessModules = nullptr;
-    ModuleFileNameFn GetModuleFileNameEx = nullptr;
-
-    bool Ok() const { return EnumProcesses && EnumProcessModules && GetModuleFileNameEx; }
-};
-
-// Resolved on first use and kept loaded for the rest of the run.
-const PsapiFunctions& Psapi() {
-    static const PsapiFunctions functions = [] {
-        HMODULE lib = LoadLibraryW(L"PSAPI.DLL");
-        PsapiFunctions f;
-        f.EnumProcesses = Proc<PsapiFunctions::EnumProcessesFn>(lib, "EnumProcesses");
-        f.EnumProcessModules = Proc<PsapiFunctions::EnumModulesFn>(lib, "EnumProcessModules");
-        f.GetModuleFileNameEx = Proc<PsapiFunctions::ModuleFileNameFn>(lib, "GetModuleFileNameExW");
-        return f;
-    }();
-    return functions;
-}
-
 // ---- The two roads to the process list --------------------------------------
 
-std::vector<DWORD> ProcessIds(const PsapiFunctions& psapi) {
+std::vector<DWORD> ProcessIds(const ProcessLister::PsapiFunctions& psapi) {
     // EnumProcesses does not say how many ids there are: grow the buffer until
     // the answer leaves room.
     std::vector<DWORD> ids(2);
@@ -140,7 +87,7 @@ std::vector<DWORD> ProcessIds(const PsapiFunctions& psapi) {
     }
 }
 
-std::string ProcessPath(const PsapiFunctions& psapi, DWORD pid) {
+std::string ProcessPath(const ProcessLister::PsapiFunctions& psapi, DWORD pid) {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     if (!process) return {};
     std::string path;
@@ -155,8 +102,8 @@ std::string ProcessPath(const PsapiFunctions& psapi, DWORD pid) {
     return path;
 }
 
-std::vector<ProcessEntry> PsapiProcesses(const std::vector<std::uint32_t>* pathsOf) {
-    const PsapiFunctions& psapi = Psapi();
+std::vector<ProcessEntry> PsapiProcesses(const ProcessLister::PsapiFunctions& psapi,
+                                         const std::vector<std::uint32_t>* pathsOf) {
     std::vector<ProcessEntry> list;
     if (!psapi.Ok()) return list;
     for (DWORD pid : ProcessIds(psapi)) {
@@ -186,15 +133,11 @@ std::vector<ProcessEntry> ToolhelpProcesses() {
 // 32-bit Windows has the machine; elsewhere the library is missing.
 BOOL WINAPI CollectTask(DWORD, WORD, WORD, PSZ, PSZ fileName, LPARAM tasks) {
     if (fileName)
-        reinterpret_cast<std::vector<std::string>*>(tasks)->push_back(AnsiToUtf8(fileName));
+        reinterpret_cast<std::vector<std::string>*>(tasks)->push_back(CodePageToUtf8(fileName));
     return FALSE;  // go on
 }
 
-std::vector<std::string> VdmTasks(DWORD pid) {
-    using TaskEnumProcEx = BOOL(WINAPI*)(DWORD, WORD, WORD, PSZ, PSZ, LPARAM);
-    using EnumTasksFn = INT(WINAPI*)(DWORD, TaskEnumProcEx, LPARAM);
-    static const EnumTasksFn enumTasks =
-        Proc<EnumTasksFn>(LoadLibraryW(L"VDMDBG.DLL"), "VDMEnumTaskWOWEx");
+std::vector<std::string> VdmTasks(ProcessLister::EnumTasksFn enumTasks, DWORD pid) {
     std::vector<std::string> tasks;
     if (enumTasks) enumTasks(pid, CollectTask, reinterpret_cast<LPARAM>(&tasks));
     return tasks;
@@ -202,17 +145,40 @@ std::vector<std::string> VdmTasks(DWORD pid) {
 
 }  // namespace
 
-std::vector<ProcessEntry> GetProcessList(const std::vector<std::uint32_t>* pathsOf) {
+// Decided once per run; the library stays loaded for the rest of it.
+bool ProcessLister::PsapiAvailable() {
+    if (psapiTried_) return psapi_.Ok();
+    psapiTried_ = true;
+    HMODULE lib = LoadLibraryW(L"PSAPI.DLL");
+    const WindowsVersionInfo& v = app_.WindowsVersion;
+    if (!lib && v.NT && v.Major == 4) {
+        OfferPsapiCopy(app_.ProgramFolder);
+        lib = LoadLibraryW(L"PSAPI.DLL");
+    }
+    Log(2, "PSAPI %s", lib ? "available" : "missing");
+    if (!lib) return false;
+    psapi_.EnumProcesses = Proc<PsapiFunctions::EnumProcessesFn>(lib, "EnumProcesses");
+    psapi_.EnumProcessModules = Proc<PsapiFunctions::EnumModulesFn>(lib, "EnumProcessModules");
+    psapi_.GetModuleFileNameEx =
+        Proc<PsapiFunctions::ModuleFileNameFn>(lib, "GetModuleFileNameExW");
+    return psapi_.Ok();
+}
+
+std::vector<ProcessEntry> ProcessLister::GetProcessList(const std::vector<std::uint32_t>* pathsOf) {
     std::vector<ProcessEntry> list;
-    if (!App.WindowsVersion.NT) {
+    if (!app_.WindowsVersion.NT) {
         list = ToolhelpProcesses();
     } else if (PsapiAvailable()) {
-        list = PsapiProcesses(pathsOf);
+        list = PsapiProcesses(psapi_, pathsOf);
+    }
+    if (!vdmTried_) {
+        vdmTried_ = true;
+        enumTasks_ = Proc<EnumTasksFn>(LoadLibraryW(L"VDMDBG.DLL"), "VDMEnumTaskWOWEx");
     }
     for (ProcessEntry& process : list) {
         const std::string_view path = process.Path;
         if (path.size() >= 9 && EqualsNoCase(path.substr(path.size() - 9), "NTVDM.EXE"))
-            process.Path = ReplaceNtvdmPath(process.Path, VdmTasks(process.Pid));
+            process.Path = ReplaceNtvdmPath(process.Path, VdmTasks(enumTasks_, process.Pid));
     }
     return list;
 }
@@ -242,9 +208,7 @@ std::vector<WindowEntry> ListAppWindows(bool includeHidden) {
         AppWindowFacts facts;
         facts.Style = static_cast<std::uint32_t>(GetWindowLongW(w, GWL_STYLE));
         facts.ExStyle = static_cast<std::uint32_t>(GetWindowLongW(w, GWL_EXSTYLE));
-        wchar_t cls[256] = {};
-        const int n = GetClassNameW(w, cls, 256);
-        facts.ClassName = Narrow(std::wstring_view(cls, n > 0 ? static_cast<std::size_t>(n) : 0));
+        facts.ClassName = ClassOf(w);
         if (!IsAppWindow(facts.Style, facts.ExStyle, facts.ClassName)) continue;
         facts.Visible = IsReallyVisible(w);
         const WindowId id = reinterpret_cast<WindowId>(w);

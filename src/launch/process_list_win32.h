@@ -5,15 +5,43 @@
 
 #include <vector>
 
+#include "app/startup.h"
 #include "launch/activate.h"
 
 namespace zorv {
 
-// Running processes with their program paths, at most 200. On the NT family
-// only through PSAPI (none without it); toolhelp on Windows 95/98/ME. With
-// `pathsOf`, the NT family reads only the paths of those process ids (the
-// others are listed with an empty path).
-std::vector<ProcessEntry> GetProcessList(const std::vector<std::uint32_t>* pathsOf = nullptr);
+class ProcessLister {
+  public:
+    explicit ProcessLister(const StartupState& app) : app_(app) {}
+
+    // Running processes with their program paths, at most 200. On the NT
+    // family only through PSAPI (none without it); toolhelp on Windows
+    // 95/98/ME. With `pathsOf`, the NT family reads only the paths of those
+    // process ids (the others are listed with an empty path).
+    std::vector<ProcessEntry> GetProcessList(const std::vector<std::uint32_t>* pathsOf = nullptr);
+
+    struct PsapiFunctions {
+        using EnumProcessesFn = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
+        using EnumModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
+        using ModuleFileNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
+        EnumProcessesFn EnumProcesses = nullptr;
+        EnumModulesFn EnumProcessModules = nullptr;
+        ModuleFileNameFn GetModuleFileNameEx = nullptr;
+
+        bool Ok() const { return EnumProcesses && EnumProcessModules && GetModuleFileNameEx; }
+    };
+    using TaskEnumProcEx = BOOL(WINAPI*)(DWORD, WORD, WORD, PSZ, PSZ, LPARAM);
+    using EnumTasksFn = INT(WINAPI*)(DWORD, TaskEnumProcEx, LPARAM);
+
+  private:
+    bool PsapiAvailable();
+
+    const StartupState& app_;
+    bool psapiTried_ = false;
+    PsapiFunctions psapi_;
+    bool vdmTried_ = false;
+    EnumTasksFn enumTasks_ = nullptr;
+};
 
 // Top-level application windows with their process ids, at most 400;
 // invisible ones only with `includeHidden`.

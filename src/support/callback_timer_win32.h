@@ -1,4 +1,6 @@
-// The program's window-less callback timers over SetTimer/KillTimer.
+// The program's window-less callback timers over SetTimer/KillTimer. The
+// application owns the one timer object; a TIMERPROC has no context, so its
+// callbacks find the application themselves.
 #pragma once
 
 #include <windows.h>
@@ -15,8 +17,5 @@ struct Win32TimerService {
 };
 
 using clsCallBackTimer = CallBackTimerT<TIMERPROC, Win32TimerService>;
-
-// The one timer object of the program, created on first use.
-clsCallBackTimer& CallBackTimer();
 
 }  // namespace zorv

@@ -19,17 +19,6 @@ bool IsForegroundNotification(std::uint64_t code) {
     return kind == kShellWindowCreated || kind == kShellWindowActivated;
 }
 
-// A reduced bar is one line tall (H + 1 with its line) and sits at -H. When
-// something moves it to the top edge it keeps that height, so it goes back up
-// and only its line shows.
-std::optional<std::int32_t> ReducedBarTopAfterMove(std::int32_t autoRed, bool barBuilt,
-                                                   const ScreenRect& barRect,
-                                                   std::int32_t barHeight) {
-    if (autoRed != 1 || !barBuilt) return std::nullopt;
-    if (barRect.Top == 0 && barRect.Height == barHeight + 1) return -barHeight;
-    return std::nullopt;
-}
-
 // Windows before 2000 do not give the foreground back to the window the user
 // worked in when the bar's process is activated. With a form of ours open the
 // user is working in it.

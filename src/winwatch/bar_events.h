@@ -1,7 +1,6 @@
 // What the bar window does on the messages that concern the foreground
-// tracking: shell notifications, its own moves, activation and z-order
-// changes, and which windows count as the program's own. Portable: no
-// Windows headers; the shell gathers the facts and acts on the answers.
+// tracking: shell notifications, activation and z-order changes, and which windows count as the
+// program's own. Portable: no Windows headers; the shell gathers the facts and acts on the answers.
 #pragma once
 
 #include <cstdint>
@@ -10,17 +9,12 @@
 #include <string>
 #include <string_view>
 
-#include "bar/bar_platform.h"
+#include "support/geometry.h"
 
 namespace zorv {
 
 // A shell-hook code that asks for a look at the foreground window.
 bool IsForegroundNotification(std::uint64_t code);
-
-// WM_MOVE: the top a reduced bar is put back to, or nullopt to leave it.
-std::optional<std::int32_t> ReducedBarTopAfterMove(std::int32_t autoRed, bool barBuilt,
-                                                   const ScreenRect& barRect,
-                                                   std::int32_t barHeight);
 
 // WM_ACTIVATEAPP: whether the newest window of the foreground history is
 // brought back to the front. `activated` is wParam == 1.

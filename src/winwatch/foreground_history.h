@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <functional>
 
-#include "bar/bar_platform.h"
+#include "support/geometry.h"
 
 namespace zorv {
 

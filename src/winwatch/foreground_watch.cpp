@@ -7,6 +7,7 @@
 #include "bar/position_tick.h"
 #include "bar/reduce.h"
 #include "winwatch/maximizer.h"
+#include "support/win32_constants.h"
 
 namespace zorv {
 
@@ -23,7 +24,6 @@ constexpr std::int32_t kNoTopProbeY = 5;
 constexpr std::uint32_t kSettleMs = 10;
 constexpr std::uint32_t kMenuRecheckMs = 10;
 constexpr std::uint32_t kSpecialPauseMs = 1;
-constexpr std::int32_t kShowNormal = 1;  // SW_SHOWNORMAL
 // Parent chains are short; the bound only guards against a cycle.
 constexpr int kMaxParentSteps = 64;
 constexpr std::string_view kOwnBoxClass = "#32770";
@@ -210,7 +210,7 @@ void ForegroundWatcher::TaskbarOnTop() {
         platform_.Sleep(1);
         platform_.HideWindow(taskbar);
         platform_.SetNotTopmost(taskbar);
-        platform_.ShowWindow(taskbar, kShowNormal);
+        platform_.ShowWindow(taskbar, win::kSwShowNormal);
         platform_.SetTopmost(taskbar);
     }
     Log(kTopLogLevel, "T1");

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "bar/bar_platform.h"
+#include "support/geometry.h"
 #include "items/settings.h"
 #include "winwatch/cover_state.h"
 #include "winwatch/foreground_history.h"

@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
-#include "items/settings.h"
+#include "app/app_state.h"
+#include "winwatch/foreground_watch.h"
+#include "winwatch/watch_host.h"
+#include "winwatch/watch_platform_win32.h"
 
 namespace zorv {
 
@@ -14,55 +17,54 @@ namespace zorv {
 inline constexpr UINT_PTR kTimNewFgWin = 0x3310;        // one shot after a notification
 inline constexpr UINT_PTR kTimForegroundPoll = 0x3311;  // where the shell hook is refused
 inline constexpr UINT kForegroundPollMs = 100;
+// A burst of notifications is looked at once, this long after the first.
+inline constexpr UINT kNewFgWinMs = 30;
 
-// Registers the bar for shell notifications (first load) and ends it
-// (unload).
-void InstallShellHook(HWND bar);
-void RemoveShellHook(HWND bar);
+class ForegroundTracker {
+  public:
+    // Made after start-up has read the Windows version.
+    ForegroundTracker(AppState& state, WatchHost& host);
+    ForegroundTracker(const ForegroundTracker&) = delete;
+    ForegroundTracker& operator=(const ForegroundTracker&) = delete;
 
-// Every message of the bar window passes here before the bar's own handling:
-// the shell-hook message, the foreground timers, WM_MOVE, WM_ACTIVATEAPP,
-// WM_SETTINGCHANGE, WM_WINDOWPOSCHANGED.
-void OnWatchMessage(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Registers the bar for shell notifications (first load) and ends it
+    // (unload).
+    void Install(HWND bar);
+    void Remove(HWND bar);
 
-// Foreground history: six windows of other programs, newest first.
-void AddToForegroundHistory(HWND window);  // null clears the history
-void ClearForegroundHistory();
-HWND NewestHistoryWindow();  // newest that still exists, or null
-// A mouse move on the bar: record the foreground window when it changed and
-// is not one of the program's own.
-void RecordForegroundWindow();
-// After a menu or message box of the program: the window the user was
-// working in gets the foreground back.
-void SetLastFGWin();
-void RestoreFGWin();
+    // Every message of the bar window passes here before the bar's own
+    // handling: the shell-hook message, the foreground timers,
+    // WM_ACTIVATEAPP, WM_WINDOWPOSCHANGED. None is consumed.
+    void OnMessage(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Bar on top, or out of the way of the window in front.
-void TopNow();
-void NoTop();
-void CheckForVideoOrFullscreen();
+    ForegroundWatcher& Watcher() { return watcher_; }
+    bool RestackingBar() const { return platform_.RestackingBar(); }
+    // Set while a menu of the program or the item editor is shown: TopNow then
+    // leaves the z-order of the other windows alone.
+    void SetBusy(bool busy) { platform_.SetBusy(busy); }
+    // While a video or full-screen window covers the screen the bar runs with
+    // AutoRed 1 and LineColor 3; the configuration file keeps the user's
+    // values. `live` with the configured values back in place.
+    Settings SettingsForSaving(const Settings& live) const;
 
-// Window rules over the live window.
-bool IsDX(HWND window);
-bool IsSpecialWindow(HWND window);
-bool IsSimpleFullscreenWindow(HWND window);
-bool IsMenuOrToolbarShown();
-HWND RootOwner(HWND window);
-// The bar, a form of the program, or a message box titled "ZorvPanel".
-bool IsOwnWindow(HWND window);
+  private:
+    void StartPolling(HWND bar);
+    void OnShellNotification(HWND bar, WPARAM code, HWND window);
+    void NewFgWinTick(HWND bar);
+    void PollForeground(HWND bar);
+    void OnActivateApp(HWND bar, WPARAM wParam, LPARAM lParam);
+    void OnWindowPosChanged(HWND bar);
+    bool OldShell() const { return s_.App.WindowsVersion.Major < 5; }
 
-// While a video or full-screen window covers the screen the bar runs with
-// AutoRed 1 and LineColor 3; the configuration file keeps the user's values.
-// `live` with the configured values back in place: what is to be saved.
-Settings SettingsForSaving(const Settings& live);
-bool BarCovered();
-
-// Set while a menu of the program or the item editor is shown: TopNow then
-// leaves the z-order of the other windows alone.
-void SetForegroundBusy(bool busy);
-
-// The system reported changed non-client metrics: the menus are to be built
-// again. Answers the mark and clears it (the position tick's task).
-bool TakeMenuRebuildMark();
+    AppState& s_;
+    WatchHost& host_;
+    Win32WatchPlatform platform_;
+    ForegroundWatcher watcher_;
+    UINT shellMessage_ = 0;
+    bool hookRegistered_ = false;
+    bool polling_ = false;
+    HWND lastPolled_ = nullptr;
+    bool newFgPending_ = false;
+};
 
 }  // namespace zorv

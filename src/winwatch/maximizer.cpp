@@ -18,9 +18,9 @@ bool MatchesPrevious(const WindowFacts& window, const WindowFacts& previous) {
 
 bool MaximizeLikePreviousWanted(const WindowFacts& window, const WindowFacts& previous,
                                 const std::function<bool()>& sameSize) {
-    if (!(window.Style & kStyleMaximizeBox)) return false;
+    if (!(window.Style & win::kWsMaximizeBox)) return false;
     if (previous.Window == 0 || previous.Window == window.Window) return false;
-    if (!(previous.Style & kStyleMaximize) || (window.Style & kStyleMaximize)) return false;
+    if (!(previous.Style & win::kWsMaximize) || (window.Style & win::kWsMaximize)) return false;
     return MatchesPrevious(window, previous) && sameSize();
 }
 

@@ -1,20 +1,28 @@
 // The foreground watcher's view of Windows: window facts read with
 // time-outs, z-order changes that never wait on another program, and the
-// bar's reduce and placement.
+// bar's reduce and placement (through the application).
 #pragma once
 
 #include <windows.h>
 
 #include "winwatch/foreground_watch.h"
+#include "winwatch/watch_host.h"
 
 namespace zorv {
 
 class Win32WatchPlatform final : public WatchPlatform {
   public:
+    explicit Win32WatchPlatform(WatchHost& host) : host_(host) {}
+
     // Set while a menu of the program or the item editor is shown.
     void SetBusy(bool busy) { busy_ = busy; }
+    // True while the watcher itself changes the bar's z-order: the bar's
+    // WM_WINDOWPOSCHANGED check then has nothing to repair (on the way
+    // between two changes the bar may briefly lie below another top-most
+    // window).
+    bool RestackingBar() const { return restackingBar_; }
 
-    WindowId BarWindow() override;
+    WindowId BarWindow() override { return host_.BarWindow(); }
     WindowId ForegroundWindow() override;
     WindowId WindowAt(ScreenPoint point) override;
     WindowId Parent(WindowId window) override;
@@ -35,7 +43,7 @@ class Win32WatchPlatform final : public WatchPlatform {
     bool MenuOrToolbarVisible() override;
     bool Busy() override { return busy_; }
     bool BarHasCapture() override;
-    bool BarShowsAtCorners() override;
+    bool BarShowsAtCorners() override { return host_.BarShowsAtCorners(); }
     void Sleep(std::uint32_t ms) override;
 
     void SetTopmost(WindowId window) override;
@@ -46,25 +54,22 @@ class Win32WatchPlatform final : public WatchPlatform {
     void HideWindow(WindowId window) override;
     void ShowWindow(WindowId window, std::int32_t showCommand) override;
     void Maximize(WindowId window) override;
-    void BringToFront(WindowId window, const char* tag) override;
+    void BringToFront(WindowId window, const char* tag) override {
+        host_.BringToFront(window, tag);
+    }
 
-    void ReduceNow() override;
-    void SetAlphaValue(std::int32_t alpha) override;
-    void SetBarPos() override;
-    void ApplyLineColour() override;
-    void SimMouseMoveOutSide() override;
+    void ReduceNow() override { host_.ReduceNow(); }
+    void SetAlphaValue(std::int32_t alpha) override { host_.SetAlphaValue(alpha); }
+    void SetBarPos() override { host_.SetBarPos(); }
+    void ApplyLineColour() override { host_.ApplyLineColour(); }
+    void SimMouseMoveOutSide() override { host_.SimMouseMoveOutSide(); }
 
   private:
+    void ZOrder(HWND window, HWND after);
+
+    WatchHost& host_;
     bool busy_ = false;
+    bool restackingBar_ = false;
 };
-
-// True while the watcher itself changes the bar's z-order: the bar's
-// WM_WINDOWPOSCHANGED check then has nothing to repair (on the way between
-// two changes the bar may briefly lie below another top-most window).
-bool RestackingBar();
-
-// The program's one watcher and its platform, made at the first use.
-Win32WatchPlatform& WatchPlatformWin32();
-ForegroundWatcher& Watcher();
 
 }  // namespace zorv

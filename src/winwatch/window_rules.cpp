@@ -6,6 +6,7 @@
 #include "app/format.h"
 #include "app/log.h"
 #include "support/ascii.h"
+#include "support/win32_constants.h"
 
 namespace zorv {
 
@@ -35,9 +36,10 @@ constexpr std::uint32_t kSpecialStyleHigh = 0x94000000;
 constexpr std::int32_t kSpecialMinWidth = 640;
 constexpr std::int32_t kSpecialMinHeight = 480;
 
-// WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX: a window with none of them
-// is a plain surface even when it has a frame.
-constexpr std::uint32_t kFrameControlBits = 0x000B0000;
+// A window with none of the frame controls is a plain surface even when it
+// has a frame.
+constexpr std::uint32_t kFrameControlBits =
+    win::kWsSysMenu | win::kWsThickFrame | win::kWsMaximizeBox;
 constexpr double kFullscreenShare = 0.95;
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
@@ -197,7 +199,7 @@ bool IsSpecialWindow(const WindowFacts& w, const RuleContext& context) {
     }
     if (w.Class == "tooltips_class32") return false;
     if (w.Class == "DirectUIHWND") return true;
-    Log(kRuleLogLevel, "%s xxxx=%s", w.Class, Hex(w.Style & kStyleCaptionBits));
+    Log(kRuleLogLevel, "%s xxxx=%s", w.Class, Hex(w.Style & win::kWsCaption));
     bool res = !HasCaption(w.Style) || IsSpecialByStyleOrClass(w);
     if (res) res = IsSpecialBySize(w);
     if (LogTakes(kRuleLogLevel)) {

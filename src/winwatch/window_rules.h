@@ -11,22 +11,13 @@
 #include <string>
 #include <string_view>
 
-#include "bar/bar_platform.h"
+#include "support/geometry.h"
+#include "support/win32_constants.h"
 
 namespace zorv {
 
-inline constexpr std::uint32_t kStyleCaptionBits = 0x00C00000;  // WS_BORDER | WS_DLGFRAME
-inline constexpr std::uint32_t kStyleChild = 0x40000000;
-inline constexpr std::uint32_t kStyleMaximize = 0x01000000;
-inline constexpr std::uint32_t kStyleMaximizeBox = 0x00010000;
-
 // Levels of the rule lines in the log: each check writes several.
 inline constexpr std::int32_t kRuleLogLevel = 5;
-
-struct ScreenSize {
-    std::int32_t Width = 0;
-    std::int32_t Height = 0;
-};
 
 // What the rules know of one window. A vanished window has an empty class,
 // style 0 and an empty rectangle, and is classified as ordinary.
@@ -65,10 +56,10 @@ bool IsSidebar(std::string_view cls);
 bool IsDesktopWindowClass(std::string_view cls);
 bool IsScreenSaverOrLogon(const WindowFacts& w);
 inline bool HasCaption(std::uint32_t style) {
-    return (style & kStyleCaptionBits) != 0;
+    return (style & win::kWsCaption) != 0;
 }
 inline bool IsChildWindow(std::uint32_t style) {
-    return (style & kStyleChild) != 0;
+    return (style & win::kWsChild) != 0;
 }
 bool IsVideoWindow(const WindowFacts& w);
 bool IsSimpleFullscreenWindow(const WindowFacts& w, const RuleContext& context);

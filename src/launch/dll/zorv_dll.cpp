@@ -6,30 +6,17 @@
 #include <new>
 
 #include "launch/dll/starter_win32.h"
+#include "support/text_win32.h"
 
 namespace zorv::dll {
 
 namespace {
 
-std::wstring FromAnsi(const char* text) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (n <= 1) return {};
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
-    wide.resize(static_cast<size_t>(n - 1));
-    return wide;
-}
-
 // Upper case through the system (it knows more letters than ASCII), then
 // UTF-8 for the portable registry.
 std::string FileKey(std::wstring path) {
     CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
-    const int n = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string key(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), key.data(), n,
-                        nullptr, nullptr);
-    return key;
+    return Narrow(path);
 }
 
 int OwnElevationType() {
@@ -103,9 +90,9 @@ DWORD Execute(ExecRequest& request) {
     const StartPlan plan = PlanStart(request, OwnElevationType(), WindowsVersionCode());
     auto job = std::make_unique<StartJob>();
     job->how = plan.how;
-    job->file = FromAnsi(request.File);
-    job->params = FromAnsi(request.Params);
-    job->workDir = FromAnsi(request.WorkDir);
+    job->file = CodePageToWide(request.File);
+    job->params = CodePageToWide(request.Params);
+    job->workDir = CodePageToWide(request.WorkDir);
     job->show = request.ShowCmd;
     job->priorityClass = static_cast<DWORD>(request.PriorityClass);
     if (const DWORD error = Locate(*job, plan, request.File)) return error;

@@ -25,27 +25,17 @@ TEST(Language, GermanOnlyForGermanLocalesUnlessForced) {
     EXPECT_EQ(zorv::HelpFileName("C:\\Zorv", false), "C:\\Zorv\\zorv.hlp");
 }
 
-TEST(Language, SetLanguageTextsFillsSharedTextsAndListNames) {
+TEST(Language, ListNamesAndExeFilterFollowTheLanguage_Win9xHasNoCmdPattern) {
     zorv::ItemLists lists = zorv::CreateItemLists();
-    zorv::SetLanguageTexts(false, false, lists);
-    EXPECT_EQ(zorv::TxtMenu, " Menü ");
+    zorv::SetListNames(lists, false);
     EXPECT_EQ(lists[zorv::kListMenu].ListName, "Hauptmenü");
-    EXPECT_EQ(zorv::ExeFilter,
-              "Ausführbare Dateien|*.exe;*.com;*.pif;*.bat;*.cmd;*.lnk|Alle Dateien(*.*)|*.*");
-    zorv::SetLanguageTexts(true, false, lists);
-    EXPECT_EQ(zorv::TxtCommandLineNeeded, "A commandline is needed!");
+    zorv::SetListNames(lists, true);
     EXPECT_EQ(lists[zorv::kListMenu].ItemName, "Main Menu Item");
-}
-
-TEST(Language, ExeFilterOnWin9xHasNoCmdPattern) {
-    zorv::ItemLists lists = zorv::CreateItemLists();
-    zorv::SetLanguageTexts(true, true, lists);
-    EXPECT_EQ(zorv::ExeFilter, "Executable Files|*.exe;*.com;*.pif;*.bat;*.lnk|All Files(*.*)|*.*");
-    zorv::SetLanguageTexts(false, true, lists);
-    EXPECT_EQ(zorv::ExeFilter.find(".cmd"), std::string::npos);
-    // The table itself keeps the full filter for the next call.
-    zorv::SetLanguageTexts(false, false, lists);
-    EXPECT_NE(zorv::ExeFilter.find(";*.cmd"), std::string::npos);
+    EXPECT_EQ(zorv::ExeFilterText(false, false),
+              "Ausführbare Dateien|*.exe;*.com;*.pif;*.bat;*.cmd;*.lnk|Alle Dateien(*.*)|*.*");
+    EXPECT_EQ(zorv::ExeFilterText(true, true),
+              "Executable Files|*.exe;*.com;*.pif;*.bat;*.lnk|All Files(*.*)|*.*");
+    EXPECT_EQ(zorv::ExeFilterText(false, true).find(".cmd"), std::string::npos);
 }
 
 TEST(Language, UsedByTextDropsDepthMarksOnly) {

@@ -84,15 +84,15 @@ TEST(BarMetrics, HeightAndIconTopPerIndexAndOutOfRangeResetToZero) {
 }
 
 TEST(BarImages, IconPlacesAndFaceSourcesInTheStrip) {
-    EXPECT_EQ(IconPosition(34, 2, false), (PixelPoint{36, 2}));
-    EXPECT_EQ(IconPosition(34, 1, true), (PixelPoint{37, 2}));
-    EXPECT_EQ(IconSlot(3), (PixelPoint{48, 21}));
-    EXPECT_EQ(MaskSlot(3), (PixelPoint{48, 37}));
-    EXPECT_EQ(BuiltInIconSource(150), (PixelPoint{784, 16}));
-    EXPECT_EQ(BuiltInIconSource(1), (PixelPoint{0, 0}));
-    EXPECT_EQ(BuiltInIconSource(100), (PixelPoint{1584, 0}));
-    EXPECT_EQ(BuiltInIconSource(101), (PixelPoint{0, 16}));
-    EXPECT_EQ(BuiltInIconSource(200), (PixelPoint{1584, 16}));
+    EXPECT_EQ(IconPosition(34, 2, false), (ScreenPoint{36, 2}));
+    EXPECT_EQ(IconPosition(34, 1, true), (ScreenPoint{37, 2}));
+    EXPECT_EQ(IconSlot(3), (ScreenPoint{48, 21}));
+    EXPECT_EQ(MaskSlot(3), (ScreenPoint{48, 37}));
+    EXPECT_EQ(BuiltInIconSource(150), (ScreenPoint{784, 16}));
+    EXPECT_EQ(BuiltInIconSource(1), (ScreenPoint{0, 0}));
+    EXPECT_EQ(BuiltInIconSource(100), (ScreenPoint{1584, 0}));
+    EXPECT_EQ(BuiltInIconSource(101), (ScreenPoint{0, 16}));
+    EXPECT_EQ(BuiltInIconSource(200), (ScreenPoint{1584, 16}));
     EXPECT_FALSE(BuiltInIconSource(0));
     EXPECT_FALSE(BuiltInIconSource(201));
     // Heights 20, 21, 19 for ButH_id 0, 1, 2, then separators by height.
@@ -139,9 +139,9 @@ TEST(BarButtonMenus, ClipboardButtonsAndWhichMenuWins) {
 }
 
 // '1' for each point that counts as on the bar (left 500, width 200, height 20).
-std::string OnBar(std::initializer_list<PixelPoint> points, bool menuCellOnly) {
+std::string OnBar(std::initializer_list<ScreenPoint> points, bool menuCellOnly) {
     std::string got;
-    for (PixelPoint p : points) got += MouseOnBar(p, {500, 200, 20}, 22, menuCellOnly) ? '1' : '0';
+    for (ScreenPoint p : points) got += MouseOnBar(p, {500, 200, 20}, 22, menuCellOnly) ? '1' : '0';
     return got;
 }
 

@@ -17,5 +17,14 @@ TEST(BarMouseRules, RetopAfterMoreThanASecond_ScrollOnlyWhenIdleAtLeftEdge) {
     EXPECT_FALSE(ScrollAtEdgeAllowed(false, false, -1));
 }
 
+TEST(BarPosition, OnlyAReducedBarAtTheTopEdgeGoesBackUp) {
+    const std::int32_t h = 22;
+    EXPECT_EQ(ReducedBarTopAfterMove(1, true, {100, 0, 500, h + 1}, h), -h);
+    EXPECT_EQ(ReducedBarTopAfterMove(1, true, {100, 0, 500, h}, h), std::nullopt);
+    EXPECT_EQ(ReducedBarTopAfterMove(1, true, {100, 1, 500, h + 1}, h), std::nullopt);
+    EXPECT_EQ(ReducedBarTopAfterMove(2, true, {100, 0, 500, h + 1}, h), std::nullopt);
+    EXPECT_EQ(ReducedBarTopAfterMove(1, false, {100, 0, 500, h + 1}, h), std::nullopt);
+}
+
 }  // namespace
 }  // namespace zorv

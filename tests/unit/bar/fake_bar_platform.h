@@ -25,7 +25,7 @@ class FakeBarPlatform : public ScreenPlatform {
     BarSize size = {20, 300, 20};
     ScreenPoint cursor = {600, 0};
     bool mouseOnBar = false, capture = false, alt = false, buttonDown = false, menuShown = false;
-    bool buttonPressed = false, topmost = true;
+    bool buttonPressed = false, topmost = true, configChanged = false;
     std::int32_t openForms = 1;
     std::int32_t screenWidth = 1280, screenHeight = 1024, bpp = 32, face3D = 0xC0C0C0;
     std::int32_t cxSize = 18;
@@ -133,7 +133,11 @@ class FakeBarPlatform : public ScreenPlatform {
     void StopEnsureVisibleTimer() override { calls.push_back("StopEnsureVisible"); }
     void RebuildMenus() override { calls.push_back("RebuildMenus"); }
     void RebuildColourResources() override { calls.push_back("RebuildColours"); }
-    void SaveConfiguration() override { calls.push_back("Save"); }
+    bool ConfigChanged() override { return configChanged; }
+    void SaveConfiguration() override {
+        calls.push_back("Save");
+        configChanged = false;
+    }
     std::uint64_t MinWorkingSetSize() override { return minWorkingSet; }
     void SetWorkingSetSize(std::uint64_t minimum, std::uint64_t maximum) override {
         calls.push_back("WorkingSet " + std::to_string(minimum) + " " + std::to_string(maximum));

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "app/texts.h"
 #include "launch/date_pattern.h"
 #include "launch/fake_launch_platform.h"
 

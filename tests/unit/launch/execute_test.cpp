@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/app_state.h"
+#include "app/texts.h"
 #include "launch/exec_pack.h"
 #include "launch/fake_launch_platform.h"
 
@@ -191,34 +191,34 @@ TEST_F(ExecuteFixture, TooLongOrUnrepresentableTextIsRefusedNotCut) {
 }
 
 TEST_F(ExecuteFixture, ExecuteItem_SeparatorActivationAndStart) {
-    EXPECT_EQ(launcher.ExecuteItem(MakeItem("-", kApp), false), kItemNothing);
+    EXPECT_EQ(launcher.ExecuteItem(MakeItem("-", kApp), false), ExecResult::Nothing);
     EXPECT_TRUE(fake.calls.empty());
 
     Item item = MakeItem("App", kApp, 1, "App");
     fake.activates = true;
-    EXPECT_EQ(launcher.ExecuteItem(item, false), kItemActivated);
+    EXPECT_EQ(launcher.ExecuteItem(item, false), ExecResult::Activated);
     EXPECT_EQ(fake.calls, Strings{"ActivateApp(App, " + kApp + ")"});
     EXPECT_TRUE(fake.requests.empty());
 
     fake.calls.clear();
-    EXPECT_EQ(launcher.ExecuteItem(item, true), kItemStarted);
-    EXPECT_EQ(launcher.LastResult(), kItemStarted);
+    EXPECT_EQ(launcher.ExecuteItem(item, true), ExecResult::Started);
+    EXPECT_EQ(launcher.LastResult(), ExecResult::Started);
     EXPECT_EQ(fake.calls, (Strings{"EndActivationCycle", "SetBarOnTop"}));
     EXPECT_EQ(fake.requests.size(), 1u);
 
     // A failed start leaves no forced state waiting.
     item.Style = 102;
     Refuse(2);
-    EXPECT_EQ(launcher.ExecuteItem(item, true), kItemNothing);
+    EXPECT_EQ(launcher.ExecuteItem(item, true), ExecResult::Nothing);
     EXPECT_FALSE(launcher.ForceState().Pending());
-    EXPECT_EQ(launcher.LastResult(), kItemNothing);
+    EXPECT_EQ(launcher.LastResult(), ExecResult::Nothing);
 }
 
 TEST_F(ExecuteFixture, ExecuteItem_ShortcutFallbackRewritesTheCurrentItem) {
     // Activation asks FindExe, which answers for a shortcut with its target
     // and hands the shortcut's settings to the item being started.
     Item item = MakeItem("Editor", "C:\\Links\\editor.lnk", 1);
-    EXPECT_EQ(launcher.ExecuteItem(item, false), kItemStarted);
+    EXPECT_EQ(launcher.ExecuteItem(item, false), ExecResult::Started);
     EXPECT_EQ(fake.calls.front(), "ActivateApp(, " + kApp + ")");
     EXPECT_STREQ(fake.requests.back().File, kApp.c_str());
     EXPECT_EQ(fake.requests.back().ShowCmd, 3);

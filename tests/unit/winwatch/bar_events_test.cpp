@@ -14,15 +14,6 @@ TEST(BarEvents, CreatedAndActivatedCodesAskForTheForeground_FlagsIgnored) {
         EXPECT_FALSE(IsForegroundNotification(code)) << code;
 }
 
-TEST(BarEvents, OnlyAReducedBarAtTheTopEdgeGoesBackUp) {
-    const std::int32_t h = 22;
-    EXPECT_EQ(ReducedBarTopAfterMove(1, true, {100, 0, 500, h + 1}, h), -h);
-    EXPECT_EQ(ReducedBarTopAfterMove(1, true, {100, 0, 500, h}, h), std::nullopt);
-    EXPECT_EQ(ReducedBarTopAfterMove(1, true, {100, 1, 500, h + 1}, h), std::nullopt);
-    EXPECT_EQ(ReducedBarTopAfterMove(2, true, {100, 0, 500, h + 1}, h), std::nullopt);
-    EXPECT_EQ(ReducedBarTopAfterMove(1, false, {100, 0, 500, h + 1}, h), std::nullopt);
-}
-
 TEST(BarEvents, ForegroundGivenBackOnOldShellsWithAtMostOneForm) {
     EXPECT_TRUE(GiveForegroundBackOnActivate(true, true, 1));
     EXPECT_TRUE(GiveForegroundBackOnActivate(true, true, 0));

@@ -1,0 +1,359 @@
+#include "app/application_win32.h"
+
+#include <commctrl.h>
+#include <psapi.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "app/globals_win32.h"
+#include "app/language_win32.h"
+#include "app/log.h"
+#include "support/text_win32.h"
+#include "support/window_win32.h"
+
+namespace zorv {
+
+namespace {
+
+// The one way back to the application from a callback that Win32 gives no
+// context: the window-less timers.
+Application* g_application = nullptr;
+
+bool FileExists(const std::string& path) {
+    const DWORD a = GetFileAttributesW(Widen(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The process's current directory keeps its folder open (it cannot be
+// removed, a stick cannot be ejected). Point every local drive at its root.
+void ReleaseCurrentDirectories() {
+    wchar_t cwd[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    const DWORD drives = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(drives & (1u << i))) continue;
+        const wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', 0};
+        const UINT type = GetDriveTypeW(root);
+        if (type != DRIVE_REMOVABLE && type != DRIVE_FIXED) continue;
+        if (towupper(cwd[0]) == root[0] && cwd[1] == L':') {
+            SetCurrentDirectoryW(root);
+        } else {
+            // The hidden "=X:" variable holds that drive's current directory.
+            const wchar_t var[] = {L'=', root[0], L':', 0};
+            SetEnvironmentVariableW(var, root);
+        }
+    }
+}
+
+bool CommonControls6OrLater() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+    auto getVersion = comctl ? reinterpret_cast<DLLGETVERSIONPROC>(
+                                   reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")))
+                             : nullptr;
+    DLLVERSIONINFO dvi{sizeof dvi, 0, 0, 0, 0};
+    return getVersion && SUCCEEDED(getVersion(&dvi)) && dvi.dwMajorVersion >= 6;
+}
+
+// A small minimum working set makes the bar slow after it was paged out.
+void EnsureWorkingSet(const WindowsVersionInfo& version) {
+    if (!version.NT) return;
+    SIZE_T minimum = 0, maximum = 0;
+    if (GetProcessWorkingSetSize(GetCurrentProcess(), &minimum, &maximum) &&
+        minimum < kWorkingSetFloor) {
+        SetProcessWorkingSetSize(GetCurrentProcess(), kWorkingSetMinimum, kWorkingSetMaximum);
+    }
+}
+
+// A bar that is already running closes itself; the close counts like the
+// exit command of its menu (so its autoclose list may be skipped).
+void CloseRunningInstance() {
+    HWND old = FindWindowW(nullptr, kBarTitle);
+    if (!old || ClassOf(old) != Narrow(kBarClass)) return;
+    Log(1, "Closing the running instance %X", reinterpret_cast<const void*>(old));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(old, WM_CLOSE, kCloseFromNewInstance, 0, SMTO_ABORTIFHUNG, 10000, &result);
+    Sleep(500);
+}
+
+IdleSample SampleActivity(const std::string& windowsFolder) {
+    IdleSample s;
+    EnumWindows(
+        [](HWND, LPARAM count) -> BOOL { return ++*reinterpret_cast<std::int64_t*>(count), TRUE; },
+        reinterpret_cast<LPARAM>(&s.Windows));
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+    const std::wstring root = Widen(windowsFolder.substr(0, 3));
+    if (GetDiskFreeSpaceW(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                          &totalClusters)) {
+        s.FreeKiB =
+            static_cast<std::int64_t>(bytesPerSector) * sectorsPerCluster / 1024 * freeClusters;
+    }
+    DWORD pids[4096];
+    DWORD bytes = 0;
+    if (EnumProcesses(pids, sizeof pids, &bytes)) s.Processes = bytes / sizeof(DWORD);
+    return s;
+}
+
+}  // namespace
+
+Application::Application() : config_(s_, *this), bar_(s_, *this) {
+    g_application = this;
+}
+
+Application::~Application() {
+    SetLogPlatform(nullptr);
+    if (ownProcess_) CloseHandle(ownProcess_);
+    g_application = nullptr;
+}
+
+int Application::Run(HINSTANCE instance) {
+    wchar_t cwd[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    s_.App.StartFolder = Narrow(cwd);
+    ReleaseCurrentDirectories();
+    ownProcess_ = OpenProcess(0x600, FALSE, GetCurrentProcessId());
+    if (!InitGlobals(s_.App, GetCommandLineW())) return 1;
+    StartLog();
+    s_.App.ComCtl6 = CommonControls6OrLater();
+    EnsureWorkingSet(s_.App.WindowsVersion);
+    CloseRunningInstance();
+    watch_.emplace(s_, static_cast<WatchHost&>(*this));
+    launch_.emplace(s_, static_cast<LaunchHost&>(*this));
+    if (!bar_.Create(instance, *this)) {
+        Log(1, "Main: the bar window could not be created");
+        return 7;  // out of memory
+    }
+    BarFirstLoad();
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void Application::UnloadAllWindows() {
+    if (bar_.Window()) DestroyWindow(bar_.Window());
+}
+
+void Application::StartLog() {
+    ReadEarlyLogSettings(s_.App);
+    const std::wstring logFile = Widen(s_.App.ProgramFolder + "\\zorv.log");
+    if (WriteLogFile) DeleteFileW(logFile.c_str());
+    log_ = std::make_unique<Win32LogPlatform>(logFile);
+    SetLogPlatform(log_.get());
+    for (int i = 0; i < 4; ++i) Log(1, kStartBanner, LogLevel);
+}
+
+// The bar window's first load: lists, configuration, language, foreground
+// tracking, then the first show at once or once the system is idle. Menus,
+// tooltips, hotkeys and the autostart list join this sequence as they come.
+void Application::BarFirstLoad() {
+    Log(1, "frmButtons_Load");
+    std::srand(GetTickCount());
+    Log(2, "Seconds since start %i, screen height %i",
+        static_cast<std::int64_t>(std::time(nullptr)) - s_.App.StartTime,
+        GetSystemMetrics(SM_CYSCREEN));
+    s_.Lists = CreateItemLists();
+    s_.Options = DefaultSettings(!s_.App.WindowsVersion.NT);
+    // Before the configuration is read: taking over an older file asks for
+    // a save, which the bar's position timer carries out.
+    bar_.InitMotion();
+    LoadConfig();
+    ApplyLanguage(s_);
+    const HWND bar = bar_.Window();
+    watch_->Install(bar);
+    SetWindowPos(bar, nullptr, 0, -23, GetSystemMetrics(SM_CXSCREEN), 22,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (s_.Options.W4Idle && !s_.App.NoAu) {
+        Log(1, "Waiting for an idle system");
+        timers_.CreateTimer(1000, W4IdleTickProc);
+    } else {
+        bar_.FirstShow();
+    }
+}
+
+void Application::LoadConfig() {
+    const std::string oldIni = s_.App.ProgramFolder + "\\zorv.ini";
+    const ConfigSource source = ChooseConfigSource(FileExists(s_.App.IniPath), FileExists(oldIni));
+    switch (source) {
+        case ConfigSource::IniFile:
+            config_.ReadIni(s_.App.IniPath);
+            break;
+        case ConfigSource::OldIniFile:
+            config_.ReadIni(oldIni);
+            break;
+        case ConfigSource::OldStore:
+            config_.ImportOldSettings();
+            break;
+    }
+    if (SaveAfterLoading(source)) config_.SaveZorvINI_in1s();
+    if (s_.Options.ProcessPrio == 2) SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+}
+
+void CALLBACK Application::W4IdleTickProc(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_application) g_application->W4IdleTick();
+}
+
+void Application::W4IdleTick() {
+    const IdleSample now = SampleActivity(s_.App.WindowsFolder);
+    const bool show = zorv::W4IdleTick(idle_, now);
+    Log(2, "W4IdleTick %i: windows=%i, free=%i KiB, processes=%i", idle_.Ticks, now.Windows,
+        now.FreeKiB, now.Processes);
+    if (!show) return;
+    timers_.DeleteTimer(W4IdleTickProc);
+    if (bar_.Window()) bar_.FirstShow();
+}
+
+// Form_QueryUnload: timers off, pending save, autoclose list, then unload.
+void Application::OnClose(WPARAM wParam) {
+    if (wParam == kCloseFromNewInstance) s_.ClosedFromMenu = true;
+    Log(1, "frmButtons_QueryUnload(wParam=%X, ClosedFromMenu=%i)",
+        static_cast<std::uint64_t>(wParam), s_.ClosedFromMenu ? 1 : 0);
+    s_.IsClosing = true;
+    bar_.StopTimers();
+    timers_.DeleteTimer(W4IdleTickProc);
+    config_.SaveIfChanged();
+    if (GetKeyState(VK_SHIFT) < 0) {
+        MessageBeep(MB_OK);  // Shift held: the autoclose list is skipped
+    }
+    DestroyWindow(bar_.Window());
+}
+
+void Application::OnDestroy(HWND bar) {
+    Log(1, "frmButtons_Unload");
+    watch_->Remove(bar);
+    bar_.OnDestroyed();
+    PostQuitMessage(0);
+}
+
+LRESULT Application::OnBarMessage(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (watch_) watch_->OnMessage(bar, msg, wParam, lParam);
+    switch (msg) {
+        case WM_CLOSE:
+            OnClose(wParam);
+            return 0;
+        case WM_DESTROY:
+            OnDestroy(bar);
+            return 0;
+        default:
+            break;
+    }
+    LRESULT result = 0;
+    if (bar_.OnMessage(msg, wParam, lParam, result)) return result;
+    return DefWindowProcW(bar, msg, wParam, lParam);
+}
+
+// ---- What the bar asks ------------------------------------------------------
+
+void Application::TopNow() {
+    Watcher().TopNow();
+}
+void Application::RecordForegroundWindow() {
+    Watcher().RecordForegroundWindow();
+}
+void Application::AddToForegroundHistory(WindowId window) {
+    Watcher().State().History.Add(window);
+}
+void Application::HandForegroundBack(const char* tag) {
+    if (const WindowId last = Watcher().NewestHistoryWindow()) BringToFront(last, tag);
+}
+bool Application::IsMenuOrToolbarShown() {
+    return Watcher().IsMenuOrToolbarShown();
+}
+bool Application::IsDX(WindowId window) {
+    return Watcher().IsDX(window);
+}
+bool Application::IsSpecialWindow(WindowId window) {
+    return Watcher().IsSpecialWindow(window);
+}
+void Application::CheckForVideoOrFullscreen() {
+    Watcher().CheckForVideoOrFullscreen();
+}
+bool Application::ExecuteButton(std::int32_t index, bool startAnyway) {
+    return launch_->ExecuteItem(0, index, startAnyway) == ExecResult::Started;
+}
+void Application::EndActivationCycle() {
+    launch_->EndActivationCycle();
+}
+std::int64_t Application::LastRequestHandedCounter() {
+    return launch_->LastRequestHandedCounter();
+}
+// The button menus, the program menus and the tooltips are not built yet.
+void Application::BuildButtonMenus(const std::vector<ButtonMenuPlan>&) {}
+void Application::RebuildMenus() {}
+void Application::HideToolTip() {}
+void Application::SaveZorvINI_in1s() {
+    config_.SaveZorvINI_in1s();
+}
+bool Application::ConfigChanged() {
+    return config_.Changed();
+}
+void Application::SaveConfiguration() {
+    config_.SaveIniNow();
+}
+
+// ---- What the foreground tracking asks --------------------------------------
+
+WindowId Application::BarWindow() {
+    return ToWindowId(bar_.Window());
+}
+void Application::ReduceNow() {
+    bar_.ReduceNow();
+}
+void Application::SetAlphaValue(std::int32_t alpha) {
+    bar_.SetAlphaValue(alpha);
+}
+void Application::SetBarPos() {
+    bar_.SetBarPos();
+}
+void Application::ApplyLineColour() {
+    bar_.ApplyLineColour();
+}
+void Application::SimMouseMoveOutSide() {
+    bar_.SimMouseMoveOutSide();
+}
+bool Application::BarShowsAtCorners() {
+    return bar_.BarShowsAtCorners();
+}
+void Application::StartEnsureVisibleTimer() {
+    bar_.StartEnsureVisibleTimer();
+}
+bool Application::IsClosing() {
+    return s_.IsClosing;
+}
+void Application::BringToFront(WindowId window, const char* tag) {
+    launch_->BringToFront(ToHwnd(window), tag);
+}
+void Application::CheckForcedWindowState() {
+    launch_->CheckForcedWindowState();
+}
+
+// ---- What the launcher asks --------------------------------------------------
+
+void Application::ClearForegroundHistory() {
+    Watcher().State().History.Clear();
+}
+void Application::RestoreFGWin() {
+    Watcher().RestoreFGWin();
+}
+
+// ---- What the configuration file asks ----------------------------------------
+
+Settings Application::SettingsForSaving(const Settings& live) {
+    return watch_ ? watch_->SettingsForSaving(live) : live;
+}
+void Application::AfterSave(const std::string& path) {
+    bar_.RefreshBarPictureCache(path);
+}
+void Application::SaveSoon() {
+    bar_.SaveSoon();
+}
+void Application::RebuildAfterImport() {
+    Log(2, "RebuildAfterImport");
+}
+
+}  // namespace zorv

@@ -1,0 +1,110 @@
+// The application: the one object that owns the program-wide state and every
+// subsystem, wires them together through their host interfaces, runs the
+// start-up and closing sequences, and routes the bar window's messages.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+
+#include "app/app_state.h"
+#include "app/log_win32.h"
+#include "bar/bar_host.h"
+#include "bar/bar_window_win32.h"
+#include "items/config_host.h"
+#include "items/config_win32.h"
+#include "launch/launch_host.h"
+#include "launch/launch_win32.h"
+#include "support/callback_timer_win32.h"
+#include "winwatch/foreground_win32.h"
+#include "winwatch/watch_host.h"
+
+namespace zorv {
+
+class Application final : public BarMessageSink,
+                          private BarHost,
+                          private WatchHost,
+                          private LaunchHost,
+                          private ConfigHost {
+  public:
+    Application();
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Start-up, the message loop, closing; the process's exit code.
+    int Run(HINSTANCE instance);
+    // Closes every window of the program (the bar last).
+    void UnloadAllWindows();
+
+  private:
+    // Start-up and closing.
+    void StartLog();
+    void BarFirstLoad();
+    void LoadConfig();
+    static void CALLBACK W4IdleTickProc(HWND, UINT, UINT_PTR, DWORD);
+    void W4IdleTick();
+    void OnClose(WPARAM wParam);
+    void OnDestroy(HWND bar);
+
+    // BarMessageSink: the foreground tracking sees every message first.
+    LRESULT OnBarMessage(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    // BarHost.
+    void TopNow() override;
+    void RecordForegroundWindow() override;
+    void AddToForegroundHistory(WindowId window) override;
+    void HandForegroundBack(const char* tag) override;
+    bool IsMenuOrToolbarShown() override;
+    bool IsDX(WindowId window) override;
+    bool IsSpecialWindow(WindowId window) override;
+    void CheckForVideoOrFullscreen() override;
+    bool ExecuteButton(std::int32_t index, bool startAnyway) override;
+    void EndActivationCycle() override;
+    std::int64_t LastRequestHandedCounter() override;
+    void BuildButtonMenus(const std::vector<ButtonMenuPlan>& plans) override;
+    void RebuildMenus() override;
+    void HideToolTip() override;
+    void SaveZorvINI_in1s() override;
+    bool ConfigChanged() override;
+    void SaveConfiguration() override;
+
+    // WatchHost.
+    WindowId BarWindow() override;
+    void ReduceNow() override;
+    void SetAlphaValue(std::int32_t alpha) override;
+    void SetBarPos() override;
+    void ApplyLineColour() override;
+    void SimMouseMoveOutSide() override;
+    bool BarShowsAtCorners() override;
+    void StartEnsureVisibleTimer() override;
+    bool IsClosing() override;
+    void BringToFront(WindowId window, const char* tag) override;
+    void CheckForcedWindowState() override;
+
+    // LaunchHost (BarWindow above).
+    void ClearForegroundHistory() override;
+    void RestoreFGWin() override;
+
+    // ConfigHost.
+    Settings SettingsForSaving(const Settings& live) override;
+    void AfterSave(const std::string& path) override;
+    void SaveSoon() override;
+    void RebuildAfterImport() override;
+
+    ForegroundWatcher& Watcher() { return watch_->Watcher(); }
+
+    AppState s_;
+    std::unique_ptr<Win32LogPlatform> log_;
+    HANDLE ownProcess_ = nullptr;
+    clsCallBackTimer timers_;
+    W4IdleState idle_;
+    ConfigStore config_;
+    frmButtons bar_;
+    // Made once start-up has read the folders and the Windows version.
+    std::optional<ForegroundTracker> watch_;
+    std::optional<LaunchShell> launch_;
+};
+
+}  // namespace zorv

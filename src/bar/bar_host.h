@@ -1,0 +1,47 @@
+// What the bar asks of the rest of the program: the foreground tracking, the
+// launcher, the menus and the configuration. The application implements it;
+// the bar never reaches another subsystem any other way.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "bar/bar_layout.h"
+#include "support/geometry.h"
+
+namespace zorv {
+
+class BarHost {
+  public:
+    virtual ~BarHost() = default;
+
+    // Foreground tracking.
+    virtual void TopNow() = 0;
+    virtual void RecordForegroundWindow() = 0;  // into the foreground history
+    virtual void AddToForegroundHistory(WindowId window) = 0;
+    // The window the user worked in gets the foreground back.
+    virtual void HandForegroundBack(const char* tag) = 0;
+    virtual bool IsMenuOrToolbarShown() = 0;
+    virtual bool IsDX(WindowId window) = 0;
+    virtual bool IsSpecialWindow(WindowId window) = 0;
+    virtual void CheckForVideoOrFullscreen() = 0;
+
+    // Launching.
+    // Starts button `index`; true when a start request was accepted.
+    virtual bool ExecuteButton(std::int32_t index, bool startAnyway) = 0;
+    virtual void EndActivationCycle() = 0;  // new token, time now
+    // Performance counter when the last start request was handed over.
+    virtual std::int64_t LastRequestHandedCounter() = 0;
+
+    // Menus and tooltips.
+    virtual void BuildButtonMenus(const std::vector<ButtonMenuPlan>& plans) = 0;
+    virtual void RebuildMenus() = 0;
+    virtual void HideToolTip() = 0;
+
+    // The configuration.
+    virtual void SaveZorvINI_in1s() = 0;  // marks it changed
+    virtual bool ConfigChanged() = 0;
+    virtual void SaveConfiguration() = 0;  // writes it now
+};
+
+}  // namespace zorv
