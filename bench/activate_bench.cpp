@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "support/log.h"
 #include "launch/activate.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // and one formatted line when it is on.
 #include <benchmark/benchmark.h>
 
-#include "app/log.h"
+#include "support/log.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/format.h"
+#include "support/format.h"
 
 namespace {
 

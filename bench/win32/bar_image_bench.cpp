@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "items/app_state.h"
 #include "bar/bar_draw_win32.h"
 #include "bar/bar_layout.h"
 #include "items/ini_save.h"

@@ -9,7 +9,7 @@
 
 #include "app/globals_win32.h"
 #include "app/language_win32.h"
-#include "app/log.h"
+#include "support/log.h"
 #include "support/text_win32.h"
 #include "support/window_win32.h"
 

@@ -8,8 +8,9 @@
 #include <memory>
 #include <optional>
 
-#include "app/app_state.h"
-#include "app/log_win32.h"
+#include "app/startup.h"
+#include "items/app_state.h"
+#include "support/log_win32.h"
 #include "bar/bar_host.h"
 #include "bar/bar_window_win32.h"
 #include "items/config_host.h"

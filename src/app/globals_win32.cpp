@@ -6,8 +6,8 @@
 #include "app/command_line.h"
 #include "app/globals_win32.h"
 #include "app/ini_path.h"
-#include "app/log.h"
-#include "app/texts.h"
+#include "support/log.h"
+#include "support/texts.h"
 #include "support/text_win32.h"
 
 namespace zorv {

@@ -1,6 +1,6 @@
 #include "app/ini_path.h"
 
-#include "app/texts.h"
+#include "support/texts.h"
 
 namespace zorv {
 

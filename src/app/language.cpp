@@ -1,6 +1,6 @@
 #include "app/language.h"
 
-#include "app/texts.h"
+#include "support/texts.h"
 
 namespace zorv {
 
@@ -34,10 +34,6 @@ std::string ExeFilterText(bool english, bool win9x) {
 
 std::string HelpFileName(std::string_view programFolder, bool english) {
     return std::string(programFolder) + (english ? "\\zorv_e.hlp" : "\\zorv.hlp");
-}
-
-std::string IniFilter(bool english) {
-    return TextIn(Txt::IniFiles, english) + " (*.ini)|*.ini";
 }
 
 std::string UsedByText(std::string_view listName, std::string_view desc, bool english) {

@@ -20,9 +20,6 @@ std::string ExeFilterText(bool english, bool win9x);
 // The help file in the program folder (given without trailing backslash).
 std::string HelpFileName(std::string_view programFolder, bool english);
 
-// "INI Files (*.ini)|*.ini" for the import and export file dialogs.
-std::string IniFilter(bool english);
-
 // "Used by <list> "<caption>"" with the depth marks removed from the caption.
 std::string UsedByText(std::string_view listName, std::string_view desc, bool english);
 // The same in the language of this run.

@@ -1,7 +1,7 @@
 #include "app/language_win32.h"
 
 #include "app/language.h"
-#include "app/log.h"
+#include "support/log.h"
 #include "support/text_win32.h"
 
 namespace zorv {

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/texts.h"
+#include "items/app_state.h"
+#include "support/texts.h"
 
 namespace zorv {
 

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/log.h"
+#include "support/log.h"
 #include "bar/bar_layout.h"
 #include "bar/bar_motion_win32.h"
 #include "support/ascii.h"

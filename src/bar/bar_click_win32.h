@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "items/app_state.h"
 #include "bar/bar_draw_win32.h"
 #include "bar/bar_host.h"
 #include "bar/button_click.h"

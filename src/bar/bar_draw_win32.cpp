@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/log.h"
+#include "support/log.h"
 #include "bar/bar_colours.h"
 #include "bar/bar_region.h"
 #include "bar/icon_source.h"

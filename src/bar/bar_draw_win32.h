@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "items/app_state.h"
 #include "bar/bar_host.h"
 #include "bar/bar_images_win32.h"
 #include "bar/bar_platform.h"

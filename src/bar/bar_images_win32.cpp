@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/log.h"
+#include "support/log.h"
 #include "bar/icon_source.h"
 #include "support/gdi_win32.h"
 #include "support/text_win32.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/startup.h"
+#include "support/startup_state.h"
 
 namespace zorv {
 

@@ -1,7 +1,7 @@
 // Auto-reduce, fade, restore and placement of the bar.
 #include "bar/bar_motion_win32.h"
 
-#include "app/log.h"
+#include "support/log.h"
 #include "support/tick_clock.h"
 
 namespace zorv {

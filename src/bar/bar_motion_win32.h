@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "items/app_state.h"
 #include "bar/bar_platform_win32.h"
 #include "bar/position_tick.h"
 #include "bar/reduce.h"

@@ -1,6 +1,6 @@
 #include "bar/bar_position.h"
 
-#include "app/log.h"
+#include "support/log.h"
 #include "support/ascii.h"
 
 namespace zorv {

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "app/log.h"
+#include "support/log.h"
 #include "bar/reduce.h"
 #include "support/text_win32.h"
 #include "support/window_win32.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/app_state.h"
+#include "items/app_state.h"
 #include "bar/bar_click_win32.h"
 #include "bar/bar_draw_win32.h"
 #include "bar/bar_host.h"

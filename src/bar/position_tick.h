@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/startup.h"
+#include "support/startup_state.h"
 #include "bar/bar_platform.h"
 #include "bar/bar_position.h"
 #include "bar/reduce.h"

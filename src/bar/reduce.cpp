@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/log.h"
-#include "app/startup.h"
+#include "support/log.h"
+#include "support/startup_state.h"
 #include "support/ascii.h"
 
 namespace zorv {

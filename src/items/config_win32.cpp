@@ -4,9 +4,8 @@
 
 #include <optional>
 
-#include "app/language.h"
-#include "app/texts.h"
-#include "app/log.h"
+#include "support/texts.h"
+#include "support/log.h"
 #include "items/config_file.h"
 #include "items/ini_save.h"
 #include "items/old_settings.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "items/app_state.h"
 #include "items/config_host.h"
 #include "items/settings.h"
 

@@ -4,6 +4,7 @@
 #include "items/ini_save.h"
 
 #include "support/ascii.h"
+#include "support/texts.h"
 
 namespace zorv {
 
@@ -95,6 +96,10 @@ bool IsActiveIni(std::string_view chosen, std::string_view programFolder,
     inFolder += '\\';
     inFolder += chosen;
     return EqualsNoCase(inFolder, iniPath);
+}
+
+std::string IniFilter(bool english) {
+    return TextIn(Txt::IniFiles, english) + " (*.ini)|*.ini";
 }
 
 }  // namespace zorv

@@ -56,6 +56,8 @@ IconCacheAction IconCacheActionAfterSave(std::int32_t bitsPerPixel, bool barVisi
 
 // Export and import dialogs.
 inline constexpr std::string_view kIniDefaultExtension = "ini";
+// "INI Files (*.ini)|*.ini" for the file dialogs.
+std::string IniFilter(bool english);
 // An export name without extension gets ".ini" ("name." gets "ini").
 std::string WithIniExtension(std::string_view fileName);
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "app/log.h"
+#include "support/log.h"
 #include "support/ascii.h"
 #include "support/win32_constants.h"
 

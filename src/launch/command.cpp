@@ -4,8 +4,8 @@
 #include <array>
 #include <optional>
 
-#include "app/log.h"
-#include "app/texts.h"
+#include "support/log.h"
+#include "support/texts.h"
 #include "launch/date_pattern.h"
 #include "support/ascii.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/startup.h"
+#include "support/startup_state.h"
 
 namespace zorv {
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/log.h"
-#include "app/texts.h"
+#include "support/log.h"
+#include "support/texts.h"
 #include "launch/exec_pack.h"
 
 namespace zorv {

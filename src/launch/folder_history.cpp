@@ -1,6 +1,6 @@
 #include "launch/folder_history.h"
 
-#include "app/log.h"
+#include "support/log.h"
 
 namespace zorv {
 

@@ -1,6 +1,6 @@
 #include "launch/force_state.h"
 
-#include "app/log.h"
+#include "support/log.h"
 #include "launch/command.h"
 #include "support/win32_constants.h"
 

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "app/log.h"
+#include "support/log.h"
 #include "launch/command.h"
 #include "launch/dll_rules.h"
 #include "launch/window_ops_win32.h"

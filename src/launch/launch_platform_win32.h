@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "app/app_state.h"
+#include "items/app_state.h"
 #include "launch/activate.h"
 #include "launch/force_state.h"
 #include "launch/launch_host.h"

@@ -1,6 +1,6 @@
 #include "launch/launch_win32.h"
 
-#include "app/log.h"
+#include "support/log.h"
 #include "launch/window_ops_win32.h"
 
 namespace zorv {

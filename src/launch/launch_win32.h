@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_state.h"
+#include "items/app_state.h"
 #include "launch/activate.h"
 #include "launch/execute.h"
 #include "launch/launch_host.h"

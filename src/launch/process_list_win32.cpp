@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/log.h"
+#include "support/log.h"
 #include "support/ascii.h"
 #include "support/text_win32.h"
 #include "support/window_win32.h"

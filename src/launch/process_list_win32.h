@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/startup.h"
+#include "support/startup_state.h"
 #include "launch/activate.h"
 
 namespace zorv {

@@ -1,6 +1,6 @@
 #include "winwatch/cover_state.h"
 
-#include "app/log.h"
+#include "support/log.h"
 
 namespace zorv {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/format.h"
-#include "app/log.h"
+#include "support/format.h"
+#include "support/log.h"
 #include "bar/position_tick.h"
 #include "bar/reduce.h"
 #include "winwatch/maximizer.h"

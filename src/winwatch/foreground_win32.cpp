@@ -3,7 +3,7 @@
 // NewFgWinTimer, and the bar's activation and z-order changes.
 #include "winwatch/foreground_win32.h"
 
-#include "app/log.h"
+#include "support/log.h"
 #include "support/window_win32.h"
 #include "support/win32_constants.h"
 #include "winwatch/bar_events.h"

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "items/app_state.h"
 #include "winwatch/foreground_watch.h"
 #include "winwatch/watch_host.h"
 #include "winwatch/watch_platform_win32.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "app/format.h"
-#include "app/log.h"
+#include "support/format.h"
+#include "support/log.h"
 #include "support/ascii.h"
 #include "support/win32_constants.h"
 

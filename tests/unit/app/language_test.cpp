@@ -1,10 +1,11 @@
 #include "app/language.h"
+#include "items/ini_save.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "app/texts.h"
+#include "support/texts.h"
 
 namespace {
 

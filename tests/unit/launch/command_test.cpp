@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/texts.h"
+#include "support/texts.h"
 #include "launch/date_pattern.h"
 #include "launch/fake_launch_platform.h"
 

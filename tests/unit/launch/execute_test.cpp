@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/texts.h"
+#include "support/texts.h"
 #include "launch/exec_pack.h"
 #include "launch/fake_launch_platform.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/log.h"
+#include "support/log.h"
 #include "launch/fake_launch_platform.h"
 
 namespace zorv {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "support/log.h"
 
 namespace zorv {
 namespace {

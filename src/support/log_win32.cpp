@@ -1,4 +1,4 @@
-#include "app/log_win32.h"
+#include "support/log_win32.h"
 
 #include <windows.h>
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/format.h"
+#include "support/format.h"
 
 namespace zorv {
 

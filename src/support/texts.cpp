@@ -1,5 +1,5 @@
 // The text table. Texts are UTF-8; the Win32 shell converts them for display.
-#include "app/texts.h"
+#include "support/texts.h"
 
 #include <array>
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/startup.h"
+#include "support/startup_state.h"
 #include "items/items.h"
 #include "items/settings.h"
 

@@ -1,4 +1,4 @@
-#include "app/format.h"
+#include "support/format.h"
 
 #include <clocale>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/format_number.h"
+#include "support/format_number.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "support/log.h"
 
 #include <string>
 #include <vector>

@@ -1,10 +1,10 @@
-#include "app/format.h"
+#include "support/format.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 
-#include "app/format_number.h"
+#include "support/format_number.h"
 
 namespace zorv {
 namespace {
