@@ -9,6 +9,7 @@
 #include "support/log.h"
 #include "support/texts.h"
 #include "support/text_win32.h"
+#include "support/window_win32.h"
 
 namespace zorv {
 
@@ -82,10 +83,8 @@ bool InitGlobals(StartupState& app, const std::wstring& commandLine) {
     app.WindowsVersion = QueryWindowsVersion();
     app.ElevationType = QueryElevationType(app.WindowsVersion);
     app.StartTime = static_cast<std::int64_t>(std::time(nullptr));
-    HDC screen = GetDC(nullptr);
-    app.TwipsPerPixelX = TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSX));
-    app.TwipsPerPixelY = TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
+    app.TwipsPerPixelX = TwipsPerPixel(ScreenCaps(LOGPIXELSX));
+    app.TwipsPerPixelY = TwipsPerPixel(ScreenCaps(LOGPIXELSY));
 
     const CommandLineSwitches sw = ParseCommandLine(Narrow(commandLine));
     app.NoConfig = sw.NoConfig;

@@ -196,12 +196,10 @@ std::vector<HWND> TopLevelWindows() {
 std::vector<WindowEntry> ListAppWindows(bool includeHidden) {
     auto pidOf = [](WindowId window) {
         DWORD pid = 0;
-        GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &pid);
+        GetWindowThreadProcessId(ToHwnd(window), &pid);
         return static_cast<std::uint32_t>(pid);
     };
-    auto parentOf = [](WindowId window) {
-        return reinterpret_cast<WindowId>(GetParent(reinterpret_cast<HWND>(window)));
-    };
+    auto parentOf = [](WindowId window) { return ToWindowId(GetParent(ToHwnd(window))); };
     std::vector<WindowEntry> list;
     for (HWND w : TopLevelWindows()) {
         if (list.size() == kMaxAppWindows) break;
@@ -211,7 +209,7 @@ std::vector<WindowEntry> ListAppWindows(bool includeHidden) {
         facts.ClassName = ClassOf(w);
         if (!IsAppWindow(facts.Style, facts.ExStyle, facts.ClassName)) continue;
         facts.Visible = IsReallyVisible(w);
-        const WindowId id = reinterpret_cast<WindowId>(w);
+        const WindowId id = ToWindowId(w);
         facts.OwnRoot = SameProcessRoot(id, parentOf, pidOf) == id;
         if (TakeAppWindow(facts, includeHidden)) list.push_back({id, pidOf(id)});
     }

@@ -15,19 +15,12 @@ constexpr UINT kNullTimeoutMs = 50;
 constexpr UINT kTextTimeoutMs = 100;
 constexpr int kTextChars = 260;
 
-bool IsFormClass(const std::string& cls) {
-    return cls != "tooltips_class32" && cls != "#32768";
-}
-
 struct FormCount {
     std::int32_t Count = 0;
 };
 
 BOOL CALLBACK CountForm(HWND window, LPARAM param) {
-    if (!IsWindowVisible(window) || GetAncestor(window, GA_PARENT) != GetDesktopWindow()) {
-        return TRUE;
-    }
-    if (IsFormClass(ClassOf(window))) ++reinterpret_cast<FormCount*>(param)->Count;
+    if (IsFormWindow(window)) ++reinterpret_cast<FormCount*>(param)->Count;
     return TRUE;
 }
 
@@ -79,6 +72,14 @@ bool OwnedByThisProcess(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     return pid == GetCurrentProcessId();
+}
+
+bool IsFormWindow(HWND window) {
+    if (!IsWindowVisible(window) || GetAncestor(window, GA_PARENT) != GetDesktopWindow()) {
+        return false;
+    }
+    const std::string cls = ClassOf(window);
+    return cls != "tooltips_class32" && cls != "#32768";
 }
 
 std::int32_t OpenFormCount(HWND bar) {

@@ -36,6 +36,9 @@ bool IsReallyVisible(HWND window);
 // Whether a top-level window of class `cls` is really visible.
 bool VisibleTopLevel(const wchar_t* cls);
 bool OwnedByThisProcess(HWND window);
+// A visible top-level window that is a form of its own: a dialog, message
+// box or editor (tooltips and popup menus come and go with the mouse).
+bool IsFormWindow(HWND window);
 // Visible top-level windows of this thread that are forms of their own:
 // dialogs, message boxes, editors (tooltips and popup menus do not count).
 // The bar counts as one even while it is hidden.
