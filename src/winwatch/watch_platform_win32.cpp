@@ -134,8 +134,7 @@ void Win32WatchPlatform::PlaceBehind(WindowId window, WindowId after) {
 // where the activated window may have been raised above the bar. Leaving the
 // top-most band and entering it again is a real change on every system (and
 // invisible on Windows: the bar stays above the window in front). Tooltips
-// and popup menus of the program are no forms: they come and go with the
-// mouse and are top-most by themselves.
+// and popup menus are top-most by themselves.
 void Win32WatchPlatform::FormsTopmost() {
     const HWND bar = ToHwnd(host_.BarWindow());
     if (bar) {
@@ -147,13 +146,7 @@ void Win32WatchPlatform::FormsTopmost() {
         GetCurrentThreadId(),
         [](HWND window, LPARAM param) -> BOOL {
             auto& c = *reinterpret_cast<FormsTopmostContext*>(param);
-            if (window == c.Bar || !IsWindowVisible(window) ||
-                GetAncestor(window, GA_PARENT) != GetDesktopWindow()) {
-                return TRUE;
-            }
-            const std::string cls = ClassOf(window);
-            if (cls != "tooltips_class32" && cls != "#32768")
-                c.Platform->SetTopmost(ToWindowId(window));
+            if (window != c.Bar && IsFormWindow(window)) c.Platform->SetTopmost(ToWindowId(window));
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&context));
