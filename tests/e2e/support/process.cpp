@@ -1,19 +1,13 @@
-// Files, started processes and private program folders.
-#include "support/harness.h"
-
+// Files, started processes, private program folders and the probe's records.
 #include <algorithm>
 #include <atomic>
 #include <stdexcept>
 
+#include "support/harness.h"
+
 namespace zorv::e2e {
 
 namespace {
-
-std::string Narrow(const std::wstring& w) {
-    std::string s;
-    for (wchar_t c : w) s += (c < 128) ? static_cast<char>(c) : '?';
-    return s;
-}
 
 [[noreturn]] void Fail(const std::string& what, DWORD error = GetLastError()) {
     throw std::runtime_error(what + " (error " + std::to_string(error) + ")");
@@ -58,20 +52,19 @@ std::vector<std::wstring> FolderEntries(const fs::path& folder) {
 
 std::wstring EnvVar(const wchar_t* name) {
     wchar_t buf[32768];
-    DWORD n = GetEnvironmentVariableW(name, buf, static_cast<DWORD>(std::size(buf)));
+    const DWORD n = GetEnvironmentVariableW(name, buf, static_cast<DWORD>(std::size(buf)));
     return (n > 0 && n < std::size(buf)) ? std::wstring(buf, n) : std::wstring();
 }
 
 fs::path ExeFolder() {
     wchar_t buf[32768];
-    DWORD n = GetModuleFileNameW(nullptr, buf, static_cast<DWORD>(std::size(buf)));
+    const DWORD n = GetModuleFileNameW(nullptr, buf, static_cast<DWORD>(std::size(buf)));
     return fs::path(std::wstring(buf, n)).parent_path();
 }
 
 fs::path DistFolder() {
-    std::wstring dist = EnvVar(L"ZORV_DIST");
-    if (!dist.empty()) return fs::path(dist);
-    return ExeFolder().parent_path() / L"dist";
+    const std::wstring dist = EnvVar(L"ZORV_DIST");
+    return dist.empty() ? ExeFolder().parent_path() / L"dist" : fs::path(dist);
 }
 
 Process::Process(const fs::path& exe, std::wstring_view args, const fs::path& cwd) {
@@ -149,6 +142,102 @@ ProgramFolder::~ProgramFolder() {
             return !ec && !fs::exists(root_, ec);
         },
         Ms(5000), Ms(100));
+}
+
+// ---- The probe -----------------------------------------------------------------
+
+Probes::Probes(const fs::path& exe, const fs::path& folder) : exe_(exe), folder_(folder) {
+    fs::create_directories(exe.parent_path());
+    fs::create_directories(folder);
+    fs::copy_file(ExeFolder() / L"zorv_probe.exe", exe, fs::copy_options::overwrite_existing);
+    SetEnvironmentVariableW(L"ZORV_PROBE_DIR", folder.c_str());
+}
+
+Probes::~Probes() {
+    for (const ProbeRecord& r : Records()) {
+        if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, r.Pid)) {
+            TerminateProcess(h, 0);
+            WaitForSingleObject(h, 5000);
+            CloseHandle(h);
+        }
+    }
+    SetEnvironmentVariableW(L"ZORV_PROBE_DIR", nullptr);
+}
+
+// A record is "probe-<pid>.txt" with lines "key=value"; the probe renames it
+// to .txt once it is complete.
+std::vector<ProbeRecord> Probes::Records() const {
+    std::vector<ProbeRecord> records;
+    for (const std::wstring& name : FolderEntries(folder_)) {
+        const std::optional<std::string> text =
+            name.ends_with(L".txt") ? ReadWholeFile(folder_ / name) : std::nullopt;
+        if (!text) continue;
+        ProbeRecord r;
+        size_t start = 0;
+        while (start < text->size()) {
+            size_t end = std::min(text->find("\r\n", start), text->size());
+            const std::string line = text->substr(start, end - start);
+            start = end + 2;
+            const size_t eq = line.find('=');
+            const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
+            if (key == "pid") r.Pid = std::stoul(value);
+            if (key == "cmdline") r.CmdLine = value;
+            if (key == "cwd") r.Cwd = value;
+            if (key == "showcmd") r.ShowCmd = std::stoi(value);
+            if (key == "priority") r.Priority = std::stoul(value, nullptr, 16);
+            if (key == "arg") r.Args.push_back(value);
+        }
+        records.push_back(r);
+    }
+    return records;
+}
+
+std::optional<ProbeRecord> Probes::Next(DWORD pid, Ms timeout) {
+    std::optional<ProbeRecord> found;
+    WaitFor(
+        [&] {
+            for (const ProbeRecord& r : Records()) {
+                if (std::count(taken_.begin(), taken_.end(), r.Pid) || (pid && r.Pid != pid))
+                    continue;
+                taken_.push_back(r.Pid);
+                found = r;
+                return true;
+            }
+            return false;
+        },
+        timeout, Ms(50));
+    return found;
+}
+
+HWND Probes::WindowOf(DWORD pid) {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } s{pid, nullptr};
+    WaitFor(
+        [&] {
+            EnumWindows(
+                [](HWND w, LPARAM p) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(p);
+                    if (WindowProcessId(w) != s->pid || !IsWindowVisible(w) ||
+                        WindowClass(w) != L"ZorvProbe")
+                        return TRUE;
+                    s->found = w;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&s));
+            return s.found != nullptr;
+        },
+        Ms(10000));
+    return s.found;
+}
+
+bool SamePath(std::string a, std::string b) {
+    for (std::string* s : {&a, &b}) {
+        while (s->size() > 3 && s->back() == '\\') s->pop_back();
+    }
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
+           CSTR_EQUAL;
 }
 
 }  // namespace zorv::e2e
