@@ -3,7 +3,6 @@
 // icons from the built-in set, the icon folder and the items' programs, the
 // cached bar picture beside the configuration, and a change of the system's
 // colours. Judged by the pixels the screen shows.
-#include <algorithm>
 #include <cstdio>
 
 #include "zorv_fixture.h"
@@ -11,8 +10,7 @@
 namespace zorv::e2e {
 namespace {
 
-constexpr std::uint32_t kDesktop = 0x256F95;  // Wine's desktop background
-constexpr int kHeights[] = {20, 21, 19};      // by ButH_id
+constexpr int kHeights[] = {20, 21, 19};  // by ButH_id
 
 struct Look {
     std::string settings;
@@ -29,58 +27,46 @@ struct Expect {
     std::string What;
 };
 
-// The outer edge is the 3D dark shadow with its green brought down to 64.
-std::uint32_t Darkened(COLORREF c) {
-    unsigned r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-    if (g > 64) {
-        auto scale = [g](unsigned v) { return (128 * v + g) / (2 * g); };
-        r = scale(r), b = scale(b), g = scale(g);
-    }
-    return (r << 16) | (g << 8) | b;
-}
-
-// The failed expectations, one line each; empty when all hold.
+// The failed expectations, one line each (a dozen at most); empty when all hold.
 std::string Mismatches(const Pixels& shot, const std::vector<Expect>& expects) {
     std::string out;
-    int shown = 0;
+    int failed = 0;
     for (const Expect& e : expects) {
-        const bool inside = e.X < shot.Width && e.Y < shot.Height;
-        if (inside && shot.At(e.X, e.Y) == e.Colour) continue;
-        if (++shown > 12) continue;
+        const std::uint32_t got = e.X < shot.Width && e.Y < shot.Height ? shot.At(e.X, e.Y) : 1u;
         char line[160];
         std::snprintf(line, sizeof line, "%s: (%d,%d) is #%06X, want #%06X\n", e.What.c_str(), e.X,
-                      e.Y, inside ? shot.At(e.X, e.Y) : 0u, e.Colour);
-        out += line;
+                      e.Y, got, e.Colour);
+        if (got != e.Colour && ++failed <= 12) out += line;
     }
-    return shown > 12 ? out + "... " + std::to_string(shown - 12) + " more\n" : out;
+    return failed > 12 ? out + "... " + std::to_string(failed - 12) + " more\n" : out;
+}
+
+// The face colour and depth the bar is built for, as the configuration
+// stores them once it was saved on this display.
+std::string StoredColours() {
+    HDC screen = GetDC(nullptr);
+    char stored[96];
+    std::snprintf(stored, sizeof stored, "LastColor3DFace=%lX\r\nLastBitsPerPixel=%d\r\n",
+                  GetSysColor(COLOR_3DFACE),
+                  GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES));
+    ReleaseDC(nullptr, screen);
+    return stored;
 }
 
 class BarDrawing : public ZorvE2E {
   protected:
     void SetUp() override {
         ZorvE2E::SetUp();
-        auto ii = LoadBitmapResource(Folder().Exe(), L"II");
-        auto im = LoadBitmapResource(Folder().Exe(), L"IM");
-        ASSERT_TRUE(ii && im) << "the built-in icons cannot be read from the program";
-        ii_ = std::move(*ii);
-        im_ = std::move(*im);
-    }
-
-    static int Width(const Look& look, const std::vector<int>& cells) {
-        int w = 0;
-        for (int c : cells) w += c == 0 ? 12 : look.flat ? 21 : 22;
-        return w;
+        ASSERT_FALSE(ii_.Px.empty() || im_.Px.empty()) << "no built-in icons in the program";
     }
 
     // Built-in icon n at (x, y) over `background`: opaque where its mask is black.
     void AddBuiltIn(std::vector<Expect>& e, int x, int y, int n, std::uint32_t background) const {
         const int sx = 16 * ((n - 1) % 100), sy = 16 * ((n - 1) / 100);
-        for (int py = 0; py < 16; ++py) {
-            for (int px = 0; px < 16; ++px) {
-                const bool opaque = im_.At(sx + px, sy + py) == 0;
-                e.push_back({x + px, y + py, opaque ? ii_.At(sx + px, sy + py) : background,
-                             "built-in icon " + std::to_string(n) + " at " + std::to_string(x)});
-            }
+        for (int i = 0; i < 256; ++i) {
+            const int px = sx + i % 16, py = sy + i / 16;
+            e.push_back({x + i % 16, y + i / 16, im_.At(px, py) ? background : ii_.At(px, py),
+                         "built-in icon " + std::to_string(n) + " at " + std::to_string(x)});
         }
     }
 
@@ -93,49 +79,47 @@ class BarDrawing : public ZorvE2E {
         const std::uint32_t face = look.face ? look.face : sysFace;
         const std::uint32_t hi = RgbOf(GetSysColor(COLOR_3DHIGHLIGHT));
         const std::uint32_t shadow = RgbOf(GetSysColor(COLOR_3DSHADOW));
-        const std::uint32_t dark = Darkened(GetSysColor(COLOR_3DDKSHADOW));
+        // The outer edge is the 3D dark shadow with its green brought down to 64.
+        const COLORREF dk = GetSysColor(COLOR_3DDKSHADOW);
+        const unsigned g = GetGValue(dk);
+        const auto scale = [g](unsigned v) { return g > 64 ? (128 * v + g) / (2 * g) : v; };
+        const std::uint32_t dark =
+            scale(GetRValue(dk)) << 16 | scale(g) << 8 | scale(GetBValue(dk));
         // Characteristic pixels of a 3D face, clear of the icon: the
         // highlight on the left, the dark outer edge on the right, the shadow
         // inside it. The 19-pixel face has no highlight on its top row and
-        // only the shadow at the bottom.
+        // only the shadow at the bottom. Flat cells are one plain colour.
         const std::vector<Expect> faces[] = {
             {{5, 0, hi, ""}, {5, 19, dark, ""}, {1, 1, face, ""}},
             {{5, 0, hi, ""}, {5, 20, dark, ""}, {5, 19, shadow, ""}, {1, 1, face, ""}},
             {{5, 0, face, ""}, {5, 18, shadow, ""}}};
+        std::vector<Expect> probes = {
+            {0, 5, hi, ""}, {21, 5, dark, ""}, {20, 10, shadow, ""}, {19, 10, face, ""}};
+        probes.insert(probes.end(), faces[look.hId].begin(), faces[look.hId].end());
+        if (look.flat) {
+            probes = {{0, 0, face, ""},   {0, 10, face, ""}, {20, 0, face, ""},
+                      {20, 10, face, ""}, {10, 0, face, ""}, {10, h - 1, face, ""}};
+        }
         std::vector<Expect> e;
-        int x = 0;
-        for (int c : cells) {
+        for (int x = 0, i = 0; i < int(cells.size()); x += cells[i++] ? 22 - look.flat : 12) {
             const std::string at = " at " + std::to_string(x);
-            if (c == 0 && look.holes) {
-                for (int dx : {0, 5, 11}) {
-                    for (int y : {0, h / 2, h - 1}) e.push_back({x + dx, y, kDesktop, "hole" + at});
+            if (cells[i] == 0) {
+                // Holes to the desktop, or the system face ("as dialog's
+                // background", also under a forced face) with an etched groove.
+                for (int j = 0; j < 3; ++j) {
+                    const int dx[] = {0, 5, 11}, y[] = {0, h / 2, h - 1}, groove[] = {3, 10, h - 4};
+                    for (int k = 0; k < 3 && look.holes; ++k) {
+                        e.push_back({x + dx[j], y[k], 0x256F95, "hole" + at});
+                    }
+                    if (look.holes) continue;
+                    e.push_back({x + 5, groove[j], shadow, "groove" + at});
+                    e.push_back({x + 6, groove[j], hi, "groove" + at});
+                    e.push_back({x + (j ? 10 : 1), 10, sysFace, "separator" + at});
                 }
-            } else if (c == 0) {
-                // In the system face ("as dialog's background"), also under a
-                // forced face, with an etched groove.
-                e.push_back({x + 1, 10, sysFace, "separator" + at});
-                e.push_back({x + 10, 10, sysFace, "separator" + at});
-                for (int y : {3, 10, h - 4}) {
-                    e.push_back({x + 5, y, shadow, "groove" + at});
-                    e.push_back({x + 6, y, hi, "groove" + at});
-                }
-            }
-            if (c == 0) {
-                x += 12;
                 continue;
             }
-            // Flat cells are one plain face colour around the icon.
-            std::vector<Expect> probes = {{0, 0, face, ""},  {0, 10, face, ""},
-                                          {20, 0, face, ""}, {20, 10, face, ""},
-                                          {10, 0, face, ""}, {10, h - 1, face, ""}};
-            if (!look.flat) {
-                probes = {
-                    {0, 5, hi, ""}, {21, 5, dark, ""}, {20, 10, shadow, ""}, {19, 10, face, ""}};
-                probes.insert(probes.end(), faces[look.hId].begin(), faces[look.hId].end());
-            }
             for (const Expect& p : probes) e.push_back({x + p.X, p.Y, p.Colour, "face" + at});
-            if (c > 0) AddBuiltIn(e, x + 2, look.hId == 2 ? 1 : 2, c, face);
-            x += look.flat ? 21 : 22;
+            if (cells[i] > 0) AddBuiltIn(e, x + 2, look.hId == 2 ? 1 : 2, cells[i], face);
         }
         return e;
     }
@@ -144,7 +128,6 @@ class BarDrawing : public ZorvE2E {
     // right-aligned at the top, `width` wide and `height` high.
     HWND ShowBar(const std::string& ini, int width, int height) {
         HWND bar = StartBar(ini);
-        EXPECT_TRUE(bar) << "the bar did not appear";
         const int cx = GetSystemMetrics(SM_CXSCREEN);
         const RECT want{cx - kRightGap - width, 0, cx - kRightGap, height};
         RECT got{};
@@ -170,7 +153,7 @@ class BarDrawing : public ZorvE2E {
         return shot;
     }
 
-    Pixels ii_, im_;
+    const Pixels ii_ = ReadBitmap(Folder().Exe(), L"II"), im_ = ReadBitmap(Folder().Exe(), L"IM");
 };
 
 TEST_F(BarDrawing, Cells_InEachLook_AreRightAlignedWithTheirFacesSeparatorsAndIcons) {
@@ -188,52 +171,36 @@ TEST_F(BarDrawing, Cells_InEachLook_AreRightAlignedWithTheirFacesSeparatorsAndIc
     for (const auto& c : cases) {
         SCOPED_TRACE(c.look.settings);
         std::vector<Button> buttons;
-        for (size_t i = 0; i + 1 < c.cells.size(); ++i) {
-            buttons.push_back({c.cells[i] ? "Cell" : "-", "",
-                               c.cells[i] ? "**" + std::to_string(c.cells[i]) : ""});
+        int width = 0;
+        for (int n : c.cells) {
+            width += n ? 22 - c.look.flat : 12;
+            buttons.emplace_back(n ? "Cell" : "-", "", n ? "**" + std::to_string(n) : "");
         }
+        buttons.pop_back();  // the main-menu cell
         Reset();
-        HWND bar =
-            ShowBar(Ini(buttons, c.look.settings), Width(c.look, c.cells), kHeights[c.look.hId]);
+        HWND bar = ShowBar(Ini(buttons, c.look.settings), width, kHeights[c.look.hId]);
         ASSERT_TRUE(bar);
         ExpectPixels(bar, Expects(c.look, c.cells), "bar_look_" + std::to_string(&c - cases));
     }
 }
 
-// The opaque part of a masked icon file: all but a frame of 4 pixels.
+// The opaque part of the masked icon file: all but a frame of 4 pixels.
 bool Inside(int x, int y) {
     return x >= 4 && x < 12 && y >= 4 && y < 12;
-}
-
-// A 16 x 16 picture in `colour`, with its mask beside it when `masked`:
-// black (opaque) inside, white (transparent) around.
-Pixels IconFile(std::uint32_t colour, bool masked) {
-    Pixels p(masked ? 32 : 16, 16, colour);
-    for (int y = 0; masked && y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) p.Set(16 + x, y, Inside(x, y) ? 0 : 0xFFFFFF);
-    }
-    return p;
-}
-
-// The face colour and depth the bar is built for, as the configuration
-// stores them once it was saved on this display.
-std::string StoredColours() {
-    HDC screen = GetDC(nullptr);
-    char stored[96];
-    std::snprintf(stored, sizeof stored, "LastColor3DFace=%lX\r\nLastBitsPerPixel=%d\r\n",
-                  GetSysColor(COLOR_3DFACE),
-                  GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES));
-    ReleaseDC(nullptr, screen);
-    return stored;
 }
 
 // The bar's picture is cached beside the configuration when a save follows
 // new colours; a change of the system colours rebuilds the bar.
 TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites) {
+    // 16 x 16 pictures; the masked one has its mask beside it: black
+    // (opaque) inside, white (transparent) around.
+    Pixels square(32, 16, 0xCC0000);
+    for (int i = 0; i < 256; ++i)
+        square.Px[i / 16 * 32 + 16 + i % 16] = Inside(i % 16, i / 16) ? 0 : 0xFFFFFF;
     const fs::path icons = Folder().Path() / L"Icons";
-    ASSERT_TRUE(WriteBmpFile(icons / L"square.bmp", IconFile(0xCC0000, true)));
-    ASSERT_TRUE(WriteBmpFile(icons / L"plain.bmp", IconFile(0x0000CC, false)));
-    ASSERT_TRUE(WriteBmpFile(icons / L"ZorvMainMenu.bmp", IconFile(0x00AA00, false)));
+    WriteBmpFile(icons / L"square.bmp", square);
+    WriteBmpFile(icons / L"plain.bmp", Pixels(16, 16, 0x0000CC));
+    WriteBmpFile(icons / L"ZorvMainMenu.bmp", Pixels(16, 16, 0x00AA00));
     // Cells at 0, 22 (separator), 34, 56, ... 144; the main-menu cell at 166.
     HWND bar = ShowBar(Ini({{"Terminal", "", "**012"},
                             {"-", "", ""},
@@ -245,28 +212,25 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
                             {"Bad number", "", "**0"}}),
                        188, 20);
     ASSERT_TRUE(bar);
-    const Look look;
     // A missing file and an unusable number keep the generic program icon.
-    std::vector<Expect> e = Expects(look, {12, 0, -1, -1, -1, -1, 3, 3, -1});
+    std::vector<Expect> e = Expects(Look(), {12, 0, -1, -1, -1, -1, 3, 3, -1});
+    const std::vector<Expect> before = Expects(Look(), {12});
     const std::uint32_t face = RgbOf(GetSysColor(COLOR_3DFACE));
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            e.push_back({34 + 2 + x, 2 + y, Inside(x, y) ? 0xCC0000u : face, "masked icon file"});
-            e.push_back({56 + 2 + x, 2 + y, 0x0000CC, "icon file without mask"});
-            e.push_back({166 + 2 + x, 2 + y, 0x00AA00, "ZorvMainMenu.bmp"});
-        }
+    for (int i = 0; i < 256; ++i) {
+        const int x = 2 + i % 16, y = 2 + i / 16;
+        e.push_back({34 + x, y, Inside(x - 2, y - 2) ? 0xCC0000u : face, "masked icon file"});
+        e.push_back({56 + x, y, 0x0000CC, "icon file without mask"});
+        e.push_back({166 + x, y, 0x00AA00, "ZorvMainMenu.bmp"});
     }
     const Pixels shot = ExpectPixels(bar, e, "bar_icons");
     // The program's own icon: something is drawn, it is not the fallback, and
     // both ways of naming the program give the same picture.
     int drawn = 0, unlikeFallback = 0, unlikeOther = 0;
-    for (int y = 2; y < 18; ++y) {
-        for (int x = 2; x < 18; ++x) {
-            const std::uint32_t got = shot.At(78 + x, y);
-            drawn += got != face;
-            unlikeFallback += got != shot.At(122 + x, y);
-            unlikeOther += got != shot.At(100 + x, y);
-        }
+    for (int i = 0; i < 256; ++i) {
+        const int x = 2 + i % 16, y = 2 + i / 16;
+        drawn += shot.At(78 + x, y) != face;
+        unlikeFallback += shot.At(78 + x, y) != shot.At(122 + x, y);
+        unlikeOther += shot.At(78 + x, y) != shot.At(100 + x, y);
     }
     EXPECT_GE(drawn, 40) << "the program's icon is (nearly) empty";
     EXPECT_GE(unlikeFallback, 20) << "the program's icon is the fallback";
@@ -275,27 +239,23 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
     // No stored colours: the bar marks the configuration for saving, and the
     // save writes the picture: rows 0..19 what the screen shows, then item
     // i's icon at x = 16 i in rows 21..36 and its mask in rows 37..52.
-    std::optional<Pixels> picture;
-    WaitFor([&] { return (picture = ReadBmpFile(Folder().Path() / L"ZorvPanel.bmp")).has_value(); },
+    Pixels picture;
+    WaitFor([&] { return !(picture = ReadBitmap(Folder().Path() / L"ZorvPanel.bmp")).Px.empty(); },
             Ms(10000), Ms(100));
-    ASSERT_TRUE(picture) << "no ZorvPanel.bmp beside the configuration";
-    ASSERT_EQ(picture->Width, 188);
-    ASSERT_EQ(picture->Height, 53);
+    ASSERT_EQ(picture.Width, 188) << "no ZorvPanel.bmp of the bar's width";
+    ASSERT_EQ(picture.Height, 53);
     EXPECT_NE(ReadWholeFile(Folder().IniFile()).value_or("").find(StoredColours()),
               std::string::npos);
     int differ = 0, wrong = 0;
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 188; ++x) differ += picture->At(x, y) != shot.At(x, y);
-    }
+    for (int i = 0; i < 188 * 20; ++i)
+        differ += picture.At(i % 188, i / 188) != shot.At(i % 188, i / 188);
     EXPECT_EQ(differ, 0) << "pixels of the painted rows differ from the screen";
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            const int sx = 16 * 11 + x;  // icon 12 in "II"/"IM"
-            const bool opaque = im_.At(sx, y) == 0;
-            wrong += picture->At(x, 21 + y) != (opaque ? ii_.At(sx, y) : 0u);
-            wrong += picture->At(x, 37 + y) != (opaque ? 0u : 0xFFFFFFu);
-            wrong += picture->At(16 + x, 37 + y) != 0xFFFFFFu;  // no icon for a separator
-        }
+    for (int i = 0; i < 256; ++i) {
+        const int x = i % 16, y = i / 16, sx = 16 * 11 + x;  // icon 12 in "II"/"IM"
+        const bool opaque = im_.At(sx, y) == 0;
+        wrong += picture.At(x, 21 + y) != (opaque ? ii_.At(sx, y) : 0u);
+        wrong += picture.At(x, 37 + y) != (opaque ? 0u : 0xFFFFFFu);
+        wrong += picture.At(16 + x, 37 + y) != 0xFFFFFFu;  // no icon for a separator
     }
     EXPECT_EQ(wrong, 0) << "icon rows of the picture";
 
@@ -303,70 +263,57 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
     // images anew. Windows shares the new colour with every process; Wine
     // keeps system colours per process, so there the program still reads the
     // old one. Either way the rebuilt bar is in one set of colours.
-    const std::vector<Expect> sameLook = Expects(look, {12});
     const int element = COLOR_3DFACE;
-    const COLORREF before = GetSysColor(element), changed = RGB(200, 120, 40);
-    struct Restore {
-        int element;
-        COLORREF colour;
-        ~Restore() { SetSysColors(1, &element, &colour); }
-    } restore{element, before};
+    const COLORREF old = GetSysColor(element), changed = RGB(200, 120, 40);
+    const std::shared_ptr<void> restore(nullptr, [&](void*) { SetSysColors(1, &element, &old); });
     ASSERT_TRUE(SetSysColors(1, &element, &changed));
     EXPECT_TRUE(WaitFor(
         [&] {
             const std::vector<std::string> m = LogMessages();
             const auto at = std::find(m.begin(), m.end(), "frmButtons: system colours changed");
-            return std::find_if(at, m.end(), [](const std::string& s) {
-                       return s.starts_with("BarCreate(0)");
-                   }) != m.end();
+            return std::any_of(at, m.end(), [](auto& s) { return s.starts_with("BarCreate(0)"); });
         },
         Ms(5000)))
         << "no rebuild after the colour change" << LogTail();
-    const std::vector<Expect> changedLook = Expects({"", false, 0, false, RgbOf(changed)}, {12});
+    const std::vector<Expect> after = Expects({"", false, 0, false, RgbOf(changed)}, {12});
     Pixels now;
     EXPECT_TRUE(WaitFor(
         [&] {
             now = GrabScreen(WindowRect(bar));
-            return Mismatches(now, changedLook).empty() || Mismatches(now, sameLook).empty();
+            return Mismatches(now, after).empty() || Mismatches(now, before).empty();
         },
         Ms(3000), Ms(50)))
         << "in the new colours:\n"
-        << Mismatches(now, changedLook) << "in the old colours:\n"
-        << Mismatches(now, sameLook);
-}
-
-bool SetWriteTime(const fs::path& file, FILETIME t) {
-    HANDLE h = CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    const bool ok = h != INVALID_HANDLE_VALUE && SetFileTime(h, nullptr, nullptr, &t);
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    return ok;
+        << Mismatches(now, after) << "in the old colours:\n"
+        << Mismatches(now, before);
 }
 
 TEST_F(BarDrawing, CachedPicture_StandsInOnlyWithTheConfigurationsTimeAndTheBarsWidth) {
-    // Two buttons: W = 66.
     const std::string ini =
         Ini({{"Terminal", "", "**012"}, {"Folder", "", "**004"}}, StoredColours());
-    const fs::path cache = Folder().Path() / L"ZorvPanel.bmp";
     const struct {
         int width, secondsLater;
         bool used;
-    } cases[] = {{66, 8, true}, {66, 12, false}, {67, 0, false}};
+    } cases[] = {{66, 8, true}, {66, 12, false}, {67, 0, false}};  // the bar is 66 wide
     for (const auto& c : cases) {
         SCOPED_TRACE("picture " + std::to_string(c.width) + " wide, " +
                      std::to_string(c.secondsLater) + " s after the configuration");
         Folder().WriteIni(ini);
         // Painted rows magenta, icon slots empty (black picture, white mask).
         Pixels picture(c.width, 53, 0xFF00FF);
-        for (int y = 21; y < 53; ++y) {
-            for (int x = 0; x < c.width; ++x) picture.Set(x, y, y < 37 ? 0 : 0xFFFFFF);
-        }
-        ASSERT_TRUE(WriteBmpFile(cache, picture));
+        for (int i = 21 * c.width; i < 53 * c.width; ++i)
+            picture.Px[i] = i < 37 * c.width ? 0 : 0xFFFFFF;
+        const fs::path cache = Folder().Path() / L"ZorvPanel.bmp";
+        WriteBmpFile(cache, picture);
         WIN32_FILE_ATTRIBUTE_DATA d{};
         GetFileAttributesExW(Folder().IniFile().c_str(), GetFileExInfoStandard, &d);
         ULARGE_INTEGER t{{d.ftLastWriteTime.dwLowDateTime, d.ftLastWriteTime.dwHighDateTime}};
         t.QuadPart += c.secondsLater * 10'000'000ULL;
-        ASSERT_TRUE(SetWriteTime(cache, FILETIME{t.LowPart, t.HighPart}));
+        const FILETIME time{t.LowPart, t.HighPart};
+        HANDLE h = CreateFileW(cache.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
+        ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &time));
+        CloseHandle(h);
         HWND bar = WaitForShownBar(Start());
         ASSERT_TRUE(bar);
         std::vector<Expect> e = Expects(Look(), {12, 4, 1});

@@ -31,7 +31,7 @@ State Reduced(int left = kLeft, int alpha = 255) {
 
 bool In(HWND bar, const State& s) {
     const RECT r = WindowRect(bar);
-    return EqualRect(&r, &s.rect) && LayeredAlpha(bar).value_or(255) == s.alpha;
+    return EqualRect(&r, &s.rect) && LayeredAlpha(bar) == s.alpha;
 }
 
 // FadeNow's steps: floor((to - from) / 15), placed so that the last step
@@ -121,7 +121,7 @@ TEST_F(BarMotion, LeavesAfterTheMouse_AndComesBackUnderIt_ReducedSoftOrFaded) {
         ASSERT_TRUE(bar) << "the bar did not appear";
         ASSERT_TRUE(WaitFor([&] { return In(bar, c.resting); }, Ms(3000)))
             << "not resting after the start: " << Describe(WindowRect(bar)) << ", alpha "
-            << LayeredAlpha(bar).value_or(-1) << LogTail();
+            << LayeredAlpha(bar) << LogTail();
         const bool reduced = c.resting.rect.top < 0, delayed = c.settings.ends_with("200\r\n");
         // A delayed restore wants the mouse to rest on the line: 4 pixels
         // sideways every 40 ms never rest for 200 ms.
@@ -158,7 +158,7 @@ TEST_F(BarMotion, LeavesAfterTheMouse_AndComesBackUnderIt_ReducedSoftOrFaded) {
             EXPECT_GE(in.Between(), 3) << "no slide down seen";
             EXPECT_GE(out.Between(), 3) << "no slide up seen";
         }
-        EXPECT_GE(LogIndex(c.logged), 0) << LogTail();
+        EXPECT_GT(Logged(c.logged), 0) << LogTail();
     }
 }
 
@@ -177,10 +177,7 @@ TEST_F(BarMotion, WideBar_ScrollsWhileTheMouseRestsAtAScreenEdge) {
     // screen's width and its content moves right by the hidden part. Wine
     // may replay motion events of the busy scroll late and put the cursor
     // back, so the mouse is put back where it must rest.
-    const auto restAt = [](int x) {
-        POINT p{};
-        if (GetCursorPos(&p) && (p.x != x || p.y != 10)) MoveMouseTo(x, 10);
-    };
+    const auto restAt = [](int x) { return CursorAt(x, 10) || MoveMouseTo(x, 10); };
     ASSERT_TRUE(MoveMouseAndStay(0, 10));
     EXPECT_TRUE(WaitFor(
         [&] {
@@ -241,7 +238,7 @@ TEST_F(BarMotion, NewScreenSize_IsFollowedWithinOneTick_ShownOrReduced) {
         // The fast tick (200 ms) after the change, not the one- or two-second one.
         EXPECT_TRUE(WaitFor([&] { return In(bar, at(c.width)); }, Ms(600), Ms(2)))
             << Describe(WindowRect(bar)) << LogTail();
-        EXPECT_GE(LogIndex("WM_DISPLAYCHANGE"), 0) << LogTail();
+        EXPECT_GT(Logged("WM_DISPLAYCHANGE"), 0) << LogTail();
         ASSERT_EQ(ChangeDisplaySettingsW(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
         EXPECT_TRUE(WaitFor([&] { return In(bar, at(1280)); }, Ms(3000)))
             << Describe(WindowRect(bar)) << LogTail();

@@ -45,7 +45,7 @@ class Language : public ZorvE2E {
         std::snprintf(line, sizeof line,
                       "ChooseLanguage: user language 0x%X, ForcedLanguage=%d -> %s",
                       GetUserDefaultLangID(), forcedLanguage, german ? "German" : "English");
-        EXPECT_GE(LogIndex(line), 0) << LogTail();
+        EXPECT_GT(Logged(line), 0) << LogTail();
 
         ASSERT_TRUE(PressOk(box));
         EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, Ms(5000))) << "the box stays open";

@@ -24,23 +24,16 @@ class Starter : public ZorvE2E {
   protected:
     void SetUp() override {
         ZorvE2E::SetUp();
-        probes_ = std::make_unique<Probes>(Folder().Root() / L"bin" / L"zorv_probe.exe",
-                                           Folder().Root() / L"out");
-        fs::create_directories(Work());
-        dll_ = LoadLibraryW((Folder().Path() / L"Zorv.dll").c_str());
+        fs::create_directories(work_);
         ASSERT_TRUE(dll_) << "Zorv.dll not loadable, error " << GetLastError();
         execute_ = reinterpret_cast<std::int32_t(__stdcall*)(ExecRequest*)>(
             reinterpret_cast<void (*)()>(GetProcAddress(dll_, "ExecuteProcessAsync")));
         ASSERT_TRUE(execute_) << "no undecorated export ExecuteProcessAsync";
     }
     void TearDown() override {
-        probes_.reset();
         if (dll_) FreeLibrary(dll_);
         ZorvE2E::TearDown();
     }
-
-    fs::path Probe() const { return probes_->Exe(); }
-    fs::path Work() { return Folder().Root() / L"work"; }
 
     static ExecRequest Request(const fs::path& file, const std::wstring& params,
                                const fs::path& workDir, int show = 1, int prio = 0x20) {
@@ -65,8 +58,9 @@ class Starter : public ZorvE2E {
         return answer == 1 && r.ErrorCode == 0;
     }
 
-    std::unique_ptr<Probes> probes_;
-    HMODULE dll_ = nullptr;
+    Probes probes_{Folder().Root() / L"bin" / L"zorv_probe.exe", Folder().Root() / L"out"};
+    const fs::path probe_ = probes_.Exe(), work_ = Folder().Root() / L"work";
+    HMODULE dll_ = LoadLibraryW((Folder().Path() / L"Zorv.dll").c_str());
     std::int32_t(__stdcall* execute_)(ExecRequest*) = nullptr;
 };
 
@@ -90,18 +84,17 @@ TEST_F(Starter, ProcessStart_HandsArgumentsFolderShowAndPriorityToTheProgram_And
     for (const auto& c : cases) {
         SCOPED_TRACE("show " + std::to_string(c.show));
         const fs::path before = fs::current_path();
-        if (!c.inWork) fs::current_path(Probe().parent_path());
-        ExecRequest r = Request(Probe(), c.params, c.inWork ? Work() : fs::path(), c.show, c.prio);
+        if (!c.inWork) fs::current_path(probe_.parent_path());
+        ExecRequest r = Request(probe_, c.params, c.inWork ? work_ : fs::path(), c.show, c.prio);
         const bool accepted = ExecuteWhenFree(r);
         fs::current_path(before);
         ASSERT_TRUE(accepted) << "error " << r.ErrorCode;
         ASSERT_GT(r.Result, 0) << "a process start reports its pid";
-        const std::optional<ProbeRecord> rec = probes_->Next(static_cast<DWORD>(r.Result));
+        const std::optional<ProbeRecord> rec = probes_.Next(static_cast<DWORD>(r.Result));
         ASSERT_TRUE(rec) << "the probe did not start";
         EXPECT_EQ(rec->Args, c.args);
-        EXPECT_TRUE(rec->CmdLine.starts_with("\"" + Ansi(Probe().wstring()) + "\""))
-            << rec->CmdLine;
-        EXPECT_TRUE(SamePath(rec->Cwd, Ansi((c.inWork ? Work() : Probe().parent_path()).wstring())))
+        EXPECT_TRUE(rec->CmdLine.starts_with("\"" + Ansi(probe_.wstring()) + "\"")) << rec->CmdLine;
+        EXPECT_TRUE(SamePath(rec->Cwd, Ansi((c.inWork ? work_ : probe_.parent_path()).wstring())))
             << rec->Cwd;
         EXPECT_EQ(rec->ShowCmd, c.show);
         // Recorded by the probe's first instructions: set while it was suspended.
@@ -136,13 +129,13 @@ TEST_F(Starter, ShellStart_OpensDocumentsAndShortcutsWithTheirPrograms_ShownAsAs
     ClassesKey ext(L".zorvprobe");
     ext.Set(L"", L"", L"ZorvProbe.Document");
     ClassesKey type(L"ZorvProbe.Document");
-    type.Set(L"shell\\open\\command", L"", L"\"" + Probe().wstring() + L"\" --title=Doc \"%1\"");
-    const fs::path doc = Work() / L"my notes.zorvprobe";
+    type.Set(L"shell\\open\\command", L"", L"\"" + probe_.wstring() + L"\" --title=Doc \"%1\"");
+    const fs::path doc = work_ / L"my notes.zorvprobe";
     WriteWholeFile(doc, "text");
-    ExecRequest r = Request(doc, L"", Work(), SW_SHOWMINIMIZED, 0x4000);
+    ExecRequest r = Request(doc, L"", work_, SW_SHOWMINIMIZED, 0x4000);
     r.ShellStart = 1;
     ASSERT_EQ(execute_(&r), 1) << "error " << r.ErrorCode;
-    std::optional<ProbeRecord> rec = probes_->Next();
+    std::optional<ProbeRecord> rec = probes_.Next();
     ASSERT_TRUE(rec) << "the document's program did not start";
     ASSERT_EQ(rec->Args.size(), 2u);
     EXPECT_EQ(rec->Args[0], "--title=Doc");
@@ -165,12 +158,12 @@ TEST_F(Starter, ShellStart_OpensDocumentsAndShortcutsWithTheirPrograms_ShownAsAs
     for (const auto& c : links) {
         SCOPED_TRACE("link " + std::to_string(c.linkShow) + ", request " +
                      std::to_string(c.requestShow));
-        const fs::path link = Work() / (L"Probe" + std::to_wstring(&c - links) + L".lnk");
-        WriteShortcut(link, Probe(), L"--title=Lnk", c.linkShow);
+        const fs::path link = work_ / (L"Probe" + std::to_wstring(&c - links) + L".lnk");
+        WriteShortcut(link, probe_, L"--title=Lnk", c.linkShow);
         ExecRequest lr = Request(link, L"", L"", c.requestShow);
         lr.ShellStart = 1;
         ASSERT_EQ(execute_(&lr), 1) << "error " << lr.ErrorCode;
-        rec = probes_->Next();
+        rec = probes_.Next();
         ASSERT_TRUE(rec) << "the shortcut's program did not start";
         EXPECT_EQ(rec->Args, std::vector<std::string>{"--title=Lnk"});
         EXPECT_EQ(rec->ShowCmd, c.expected);
@@ -184,8 +177,8 @@ TEST_F(Starter, ShellStart_OpensDocumentsAndShortcutsWithTheirPrograms_ShownAsAs
     // Restricted (UserType 2): both go through CreateProcessAsUser, a
     // document through its program; where that is refused, the refusal is a
     // plain error.
-    ExecRequest program = Request(Probe(), L"--title=Restricted", Work());
-    ExecRequest document = Request(doc, L"", Work());
+    ExecRequest program = Request(probe_, L"--title=Restricted", work_);
+    ExecRequest document = Request(doc, L"", work_);
     document.ShellStart = 1;
     for (ExecRequest* q : {&program, &document}) {
         q->UserType = 2;
@@ -195,7 +188,7 @@ TEST_F(Starter, ShellStart_OpensDocumentsAndShortcutsWithTheirPrograms_ShownAsAs
             continue;
         }
         ASSERT_GT(q->Result, 0);
-        rec = probes_->Next(static_cast<DWORD>(q->Result));
+        rec = probes_.Next(static_cast<DWORD>(q->Result));
         ASSERT_TRUE(rec) << "accepted, but the probe did not start";
         ASSERT_FALSE(rec->Args.empty());
         EXPECT_TRUE(q == &program || SamePath(rec->Args.back(), Ansi(doc.wstring())));
@@ -203,35 +196,35 @@ TEST_F(Starter, ShellStart_OpensDocumentsAndShortcutsWithTheirPrograms_ShownAsAs
 }
 
 TEST_F(Starter, RefusesBadRequests_AndTheSameFileWhileItsStartIsPending) {
-    EXPECT_EQ(Refusal(Request(Work() / L"missing.exe", L"", Work())), 2);
-    EXPECT_EQ(Refusal(Request(L"", L"", Work())), 2);
-    ExecRequest doc = Request(Work() / L"missing.zorvprobe", L"", Work());
+    EXPECT_EQ(Refusal(Request(work_ / L"missing.exe", L"", work_)), 2);
+    EXPECT_EQ(Refusal(Request(L"", L"", work_)), 2);
+    ExecRequest doc = Request(work_ / L"missing.zorvprobe", L"", work_);
     doc.ShellStart = 1;
     EXPECT_EQ(Refusal(doc), 2);
-    EXPECT_EQ(Refusal(Request(Probe(), L"", Work(), 12)), 87);
-    EXPECT_EQ(Refusal(Request(Probe(), L"", Work(), 1, 0x1234)), 87);
-    ExecRequest unterminated = Request(Probe(), L"", Work());
+    EXPECT_EQ(Refusal(Request(probe_, L"", work_, 12)), 87);
+    EXPECT_EQ(Refusal(Request(probe_, L"", work_, 1, 0x1234)), 87);
+    ExecRequest unterminated = Request(probe_, L"", work_);
     std::memset(unterminated.Params, 'x', kExecTextBytes);
     EXPECT_EQ(Refusal(unterminated), 87);
-    EXPECT_GT(Refusal(Request(Probe(), L"", Work() / L"no such folder")), 0)
+    EXPECT_GT(Refusal(Request(probe_, L"", work_ / L"no such folder")), 0)
         << "CreateProcess's own error reaches the caller";
     EXPECT_EQ(execute_(nullptr), 0);
-    EXPECT_FALSE(probes_->Next(0, Ms(1000))) << "a refused request started something";
+    EXPECT_FALSE(probes_.Next(0, Ms(1000))) << "a refused request started something";
 
     // The probe keeps busy before its message loop, so the library's wait for
     // its first idle moment runs into its time-out: the start stays pending.
-    const fs::path other = Probe().parent_path() / L"other_probe.exe";
-    fs::copy_file(Probe(), other);
-    ExecRequest first = Request(Probe(), L"--busy=8000", Work());
+    const fs::path other = probe_.parent_path() / L"other_probe.exe";
+    fs::copy_file(probe_, other);
+    ExecRequest first = Request(probe_, L"--busy=8000", work_);
     ASSERT_EQ(execute_(&first), 1) << "error " << first.ErrorCode;
-    std::wstring upper = Probe().wstring();
+    std::wstring upper = probe_.wstring();
     CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-    EXPECT_EQ(Refusal(Request(upper, L"", Work())), kErrorAlreadyStarting);
-    EXPECT_EQ(Refusal(Request(other, L"", Work())), -1) << "another file is not blocked";
+    EXPECT_EQ(Refusal(Request(upper, L"", work_)), kErrorAlreadyStarting);
+    EXPECT_EQ(Refusal(Request(other, L"", work_)), -1) << "another file is not blocked";
     // Once the pending start gave up waiting, the file may start again.
-    ExecRequest later = Request(Probe(), L"", Work());
+    ExecRequest later = Request(probe_, L"", work_);
     EXPECT_TRUE(ExecuteWhenFree(later)) << "error " << later.ErrorCode;
-    EXPECT_TRUE(probes_->Next(static_cast<DWORD>(later.Result)));
+    EXPECT_TRUE(probes_.Next(static_cast<DWORD>(later.Result)));
 }
 
 }  // namespace

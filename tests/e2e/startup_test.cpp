@@ -1,8 +1,6 @@
 // Start-up: which configuration file the program reads (the "/ini=" switch,
 // an older file, none at all), the file it writes back and its encoding, the
 // log it starts, and a second start that replaces the running bar.
-#include <sstream>
-
 #include "zorv_fixture.h"
 
 namespace zorv::e2e {
@@ -87,19 +85,6 @@ std::string Lines(const std::vector<std::string>& lines) {
     return text;
 }
 
-struct FileCase {
-    const char* what;
-    std::wstring args;
-    std::vector<std::pair<std::wstring, std::string>> files;  // written before the start
-    std::wstring written;                                     // the file the program writes
-    std::string head, items;            // its start, and its part between header and "[Settings]"
-    std::vector<std::string> settings;  // among its settings
-    bool forcedFace;                    // whether it lists ForcedColor3DFace
-    // The log level the log starts with; 0: the old log stays; -1: not judged
-    // (the log settings of zorv.ini come too late for the log's start).
-    int banner;
-};
-
 TEST_F(StartUp, ConfigurationFiles_AreReadFromTheProgramFolder_AndWrittenInTheProgramsLayout) {
     HKEY key = nullptr;
     ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Zorv", 0,
@@ -107,66 +92,58 @@ TEST_F(StartUp, ConfigurationFiles_AreReadFromTheProgramFolder_AndWrittenInThePr
               ERROR_SUCCESS)
         << "the prefix holds settings of the older version";
     ASSERT_EQ(GetACP(), 1252u) << "the test assumes the Western code page";
-    const std::string old = "; written by hand\r\n[Settings]\r\n" + Lines(kGiven) + kAddress +
-                            kEditor + kMenuItem + kSeparator + kShell;
-    const FileCase cases[] = {
+    const std::string e = "\r\n", old = "; written by hand\r\n[Settings]\r\n" + Lines(kGiven) +
+                                        kAddress + kEditor + kMenuItem + kSeparator + kShell;
+    const struct {
+        std::wstring args, source;  // the file written before the start, if any
+        std::string text;
+        std::wstring written;     // the file the program writes
+        std::string head, items;  // its start, and its part between header and "[Settings]"
+        std::vector<std::string> settings;  // among its settings
+        // The log level the log starts with; 0: the old log stays; -1: not
+        // judged (the log settings of zorv.ini come too late for its start).
+        int banner;
+    } cases[] = {
         // Settings first, lists out of order and without empty lines: the
         // program writes its own layout, not a copy. The lists: buttons, main
         // menu, autostart, autoclose, clipboard, second clipboard.
-        {"older zorv.ini",
-         L"",
-         {{L"zorv.ini", old}},
-         L"ZorvPanel.ini",
-         kHeader,
-         std::string(kEditor) + "\r\n" + kSeparator + "\r\n" + kShell + "\r\n\r\n" + kMenuItem +
-             "\r\n\r\n\r\n\r\n" + kAddress + "\r\n\r\n\r\n",
-         kGiven,
-         true,
-         -1},
-        {"UTF-8 with BOM",
-         L"",
-         {{L"zorv.ini", kBom + (kUtf8Button + (kUtf8Clip + std::string(kSettingsHeader)))}},
+        {L"", L"zorv.ini", old, L"ZorvPanel.ini", kHeader,
+         kEditor + e + kSeparator + e + kShell + e + e + kMenuItem + e + e + e + e + kAddress + e +
+             e + e,
+         kGiven, -1},
+        {L"",
+         L"zorv.ini",
+         kBom + (kUtf8Button + (kUtf8Clip + ("[Settings]" + e))),
          L"ZorvPanel.ini",
          kBom + std::string(kHeader),
-         kUtf8Button + std::string("\r\n\r\n\r\n\r\n\r\n") + kUtf8Clip + "\r\n\r\n\r\n",
+         kUtf8Button + e + e + e + e + e + kUtf8Clip + e + e + e,
          {},
-         false,
          0},
         // A relative name is taken in the program folder, not the working one.
-        {"no file at all",
-         L"/ini=custom.ini",
-         {},
-         L"custom.ini",
-         kHeader,
-         "\r\n\r\n\r\n\r\n\r\n\r\n",
-         kDefaults,
-         false,
-         0},
+        {L"/ini=custom.ini", L"", "", L"custom.ini", kHeader, e + e + e + e + e + e, kDefaults, 0},
         // Without a stored face colour the bar saves what it was built for.
-        {"code page",
-         L"/ini=other.ini",
-         {{L"other.ini",
-           kCodePageClip + std::string("[Settings]\r\nLogLevel=3\r\nWriteLogfile=1\r\n")}},
+        {L"/ini=other.ini",
+         L"other.ini",
+         kCodePageClip + ("[Settings]" + e + "LogLevel=3" + e + "WriteLogfile=1" + e),
          L"other.ini",
          kHeader,
-         "\r\n\r\n\r\n\r\n\r\n" + std::string(kCodePageClip) + "\r\n\r\n",
+         e + e + e + e + e + kCodePageClip + e + e,
          {"LogLevel=3", "WriteLogfile=1"},
-         false,
          3},
     };
-    for (const FileCase& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.args + L" " + c.source));
         Reset();
         const fs::path dir = Folder().Path(), log = dir / L"zorv.log";
         WriteWholeFile(log, kStaleLog);
-        for (const auto& [name, text] : c.files) WriteWholeFile(dir / name, text);
+        if (!c.source.empty()) WriteWholeFile(dir / c.source, c.text);
         Process& p = Start(L"noau nostart " + c.args);
         ASSERT_TRUE(WaitForShownBar(p)) << "the bar did not appear";
         std::string written;
         ASSERT_TRUE(WaitFor(
             [&] {
                 written = ReadWholeFile(dir / c.written).value_or("");
-                return written.starts_with(c.head) && written.ends_with("\r\n\r\n");
+                return written.starts_with(c.head) && written.ends_with(e + e);
             },
             Ms(10000)))
             << "not written: " << written;
@@ -177,34 +154,29 @@ TEST_F(StartUp, ConfigurationFiles_AreReadFromTheProgramFolder_AndWrittenInThePr
         const size_t items = c.head.size(), settings = written.rfind(kSettingsHeader);
         ASSERT_NE(settings, std::string::npos) << written;
         EXPECT_EQ(written.substr(items, settings - items), c.items);
-        std::istringstream lines(written.substr(settings + sizeof kSettingsHeader - 1));
-        std::string keys, line;
-        while (std::getline(lines, line) && line != "\r") {
-            keys += (keys.empty() ? "" : " ") + line.substr(0, line.find('='));
-            EXPECT_EQ(line.back(), '\r');
+        std::string keys;
+        for (size_t at = settings + 14; written.compare(at, 2, e); at = written.find(e, at) + 2) {
+            keys += (keys.empty() ? "" : " ") + written.substr(at, written.find('=', at) - at);
         }
-        std::string want = kKeys;
-        if (!c.forcedFace) want.erase(want.find(" ForcedColor3DFace"), 18);
+        std::string want = kKeys;  // only kGiven sets a forced face colour
+        if (c.settings != kGiven) want.erase(want.find(" ForcedColor3DFace"), 18);
         EXPECT_EQ(keys, want);
         for (const std::string& s : c.settings) {
-            EXPECT_NE(written.find("\r\n" + s + "\r\n"), std::string::npos) << s << " not written";
+            EXPECT_NE(written.find(e + s + e), std::string::npos) << s << " not written";
         }
 
-        for (const auto& [name, text] : c.files) {
-            EXPECT_TRUE(name == c.written || ReadWholeFile(dir / name) == text) << "changed";
-        }
+        EXPECT_TRUE(c.source != L"zorv.ini" || ReadWholeFile(dir / c.source) == c.text)
+            << "changed";
         EXPECT_FALSE(fs::exists(dir / L"ZorvPanel-bak.ini")) << "a backup without a previous file";
         EXPECT_EQ(fs::exists(Folder().IniFile()), c.written == L"ZorvPanel.ini");
         EXPECT_TRUE(FolderEntries(Folder().Cwd()).empty()) << "wrote into the working folder";
-        if (c.banner == 0) {
-            EXPECT_EQ(ReadWholeFile(log), std::string(kStaleLog));
-        } else if (c.banner > 0) {
-            const std::vector<std::string> m = LogMessages();
-            const std::string banner =
-                "------------- Zorv START LOG (" + std::to_string(c.banner) + ")---------------";
+        const std::vector<std::string> m = LogMessages();
+        const std::string banner =
+            "------------- Zorv START LOG (" + std::to_string(c.banner) + ")---------------";
+        EXPECT_TRUE(c.banner != 0 || ReadWholeFile(log) == kStaleLog) << "the old log changed";
+        if (c.banner > 0) {
             ASSERT_GE(m.size(), 5u);
-            EXPECT_EQ(std::vector<std::string>(m.begin(), m.begin() + 4),
-                      std::vector<std::string>(4, banner));
+            EXPECT_EQ(std::vector<std::string>(m.begin(), m.begin() + 4), std::vector(4, banner));
             EXPECT_NE(m[4], banner) << "more than four banner lines";
             EXPECT_EQ(ReadWholeFile(log)->find("stale"), std::string::npos);
         }
@@ -242,36 +214,29 @@ TEST_F(StartUp, UnusableIniSwitch_ShowsAGermanStopBox_AndEndsWithoutABar) {
 // count.
 TEST_F(StartUp, SecondStart_ReplacesTheRunningBar_AndW4IdleWaitsOnlyWithoutNoau) {
     Folder().WriteIni("[Settings]\r\nW4Idle=1\r\n");
-    struct Shown {
-        HWND bar = nullptr;
-        double afterCreation = 0;
-    };
-    const auto waitForBar = [&](const Process& p) {
-        Shown s;
-        if (!WaitFor([&] { return FindBarOf(p.Id()) != nullptr; }, Ms(15000))) return s;
+    // How long after its creation the bar of `p` showed; -1 if it did not.
+    const auto shownAfterCreation = [&](const Process& p) {
+        if (!WaitFor([&] { return FindBarOf(p.Id()) != nullptr; }, Ms(15000))) return -1.0;
         const double created = NowMs();
-        s.bar = WaitForShownBar(p, Ms(25000));
-        s.afterCreation = NowMs() - created;
-        return s;
+        return WaitForShownBar(p, Ms(25000)) ? NowMs() - created : -1.0;
     };
-    Process& first = Start(L"noau nostart");
-    const Shown one = waitForBar(first);
-    ASSERT_TRUE(one.bar) << "the first bar did not appear";
-    EXPECT_LT(one.afterCreation, 1000.0);
+    Process& first = Start();
+    const double one = shownAfterCreation(first);
+    ASSERT_GE(one, 0) << "the first bar did not appear";
+    EXPECT_LT(one, 1000.0);
+    const HWND bar = FindBarOf(first.Id());
     const DWORD ex = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
     EXPECT_TRUE(
-        WaitFor([&] { return (GetWindowLongPtrW(one.bar, GWL_EXSTYLE) & ex) == ex; }, Ms(3000)));
+        WaitFor([&] { return (GetWindowLongPtrW(bar, GWL_EXSTYLE) & ex) == ex; }, Ms(3000)));
 
     Process& second = Start(L"nostart");
     // The newcomer waits 500 ms after its WM_CLOSE; allow a loaded machine more.
     const std::optional<DWORD> code = first.WaitExit(Ms(5000));
     ASSERT_TRUE(code) << "the first instance still runs 5 s after the second start";
     EXPECT_LT(*code, 0xC0000000u) << "the first instance ended by an exception: " << *code;
-    const Shown two = waitForBar(second);
-    ASSERT_TRUE(two.bar) << "the second bar did not appear";
-    EXPECT_GE(two.afterCreation, 2000.0);
-    EXPECT_EQ(FindTopLevelWindows(kBarClass, kBarTitle), std::vector<HWND>{two.bar});
-    EXPECT_EQ(FindBar(), two.bar);
+    EXPECT_GE(shownAfterCreation(second), 2000.0);
+    EXPECT_EQ(TopLevelWindows(0, kBarClass, kBarTitle), std::vector{FindBarOf(second.Id())});
+    EXPECT_EQ(FindBar(), FindBarOf(second.Id()));
 }
 
 }  // namespace

@@ -6,11 +6,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
-#include <memory>
-#include <string>
-#include <string_view>
-#include <vector>
+#include <regex>
 
 #include "support/harness.h"
 
@@ -18,39 +16,94 @@ namespace zorv::e2e {
 
 inline constexpr wchar_t kBoxTitle[] = L"ZorvPanel";  // the title of every message box
 inline constexpr POINT kAway = {640, 400};            // the desktop, far from the bar
-inline constexpr int kRightGap = 58;                  // 3 * SM_CXSIZE + 4, SM_CXSIZE 18 here
+inline constexpr int kRightGap = 58;                  // the automatic right gap with SM_CXSIZE 18
 
 class ZorvE2E : public ::testing::Test {
   protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        // The program prefers a ZorvPanel.ini in the application-data folders
+        // over the one beside it, so such a file would replace every test's INI.
+        for (int csidl : {CSIDL_COMMON_APPDATA, CSIDL_APPDATA}) {
+            wchar_t dir[MAX_PATH] = L"";
+            SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, dir);
+            const fs::path ini = fs::path(dir) / L"Zorv" / L"ZorvPanel.ini";
+            ASSERT_FALSE(fs::exists(ini)) << ini << " overrides every test's INI";
+        }
+        // A bar left by anything else would be closed by our start and
+        // confuse every window lookup.
+        ASSERT_TRUE(WaitFor([] { return !FindBar(); }, Ms(5000))) << "another bar is open";
+        MoveMouseAndStay(kAway.x, kAway.y);
+    }
+    void TearDown() override {
+        processes_.clear();
+        MoveMouseAndStay(kAway.x, kAway.y);
+    }
 
     ProgramFolder& Folder() { return *folder_; }
     // Ends every process of the test and starts over in a fresh folder.
-    void Reset();
+    void Reset() {
+        processes_.clear();
+        folder_.reset();
+        folder_ = std::make_unique<ProgramFolder>(DistFolder());
+    }
     // Starts the program copy; the working folder is Folder().Cwd().
-    Process& Start(std::wstring_view args = L"noau nostart");
-    // Writes `ini` as ZorvPanel.ini, starts the program and answers its bar
-    // once it shows (null after 15 s); Last() is its process.
-    HWND StartBar(const std::string& ini);
+    Process& Start(std::wstring_view args = L"noau nostart") {
+        processes_.push_back(std::make_unique<Process>(folder_->Exe(), args, folder_->Cwd()));
+        return *processes_.back();
+    }
     Process& Last() { return *processes_.back(); }
-    HWND WaitForShownBar(const Process& p, Ms timeout = Ms(15000));
+    // The bar of `p` once it shows, or null after `timeout`.
+    HWND WaitForShownBar(const Process& p, Ms timeout = Ms(15000)) {
+        HWND bar = nullptr;
+        return WaitFor([&] { return IsShownOnScreen(bar = FindBarOf(p.Id())); }, timeout) ? bar
+                                                                                          : nullptr;
+    }
+    // Writes `ini` as ZorvPanel.ini, starts the program and answers its bar.
+    HWND StartBar(const std::string& ini) {
+        Folder().WriteIni(ini);
+        return WaitForShownBar(Start());
+    }
     // The visible message box of `p`, or null when none came within 15 s or
     // `p` ended first.
-    HWND WaitForMessageBox(const Process& p);
+    HWND WaitForMessageBox(const Process& p) {
+        HWND box = nullptr;
+        WaitFor([&] { return (box = FindMessageBox(p.Id(), kBoxTitle)) || !p.IsRunning(); },
+                Ms(15000));
+        return box;
+    }
 
-    // The messages of zorv.log without date, time and delta.
-    std::vector<std::string> LogMessages();
-    // The index of the first message that starts with `prefix`, or -1.
-    int LogIndex(std::string_view prefix);
-    int LogCount(std::string_view prefix);
-    bool WaitForLog(std::string_view prefix, Ms timeout = Ms(5000));
+    // The messages of zorv.log. A line is "<date> <time> (dddd)  <message>";
+    // the stamp is local date and time in the user's format, which may hold
+    // blanks ("1:05:07 PM"), so only its leading digit is pinned.
+    std::vector<std::string> LogMessages() {
+        static const std::regex line(R"((?:^|\n)\d[^\r\n]*? \([ \d]{3}\d\)  ([^\r\n]*)\r)");
+        const std::string text = ReadWholeFile(Folder().Path() / L"zorv.log").value_or("");
+        std::vector<std::string> messages;
+        for (std::sregex_iterator m(text.begin(), text.end(), line), end; m != end; ++m) {
+            messages.push_back((*m)[1]);
+        }
+        return messages;
+    }
+    // How many messages start with `prefix`.
+    int Logged(std::string_view prefix) {
+        const std::vector<std::string> m = LogMessages();
+        return int(
+            std::count_if(m.begin(), m.end(), [&](auto& s) { return s.starts_with(prefix); }));
+    }
+    bool WaitForLog(std::string_view prefix, Ms timeout = Ms(5000)) {
+        return WaitFor([&] { return Logged(prefix) > 0; }, timeout, Ms(50));
+    }
     // The last messages, for the text of a failed expectation.
-    std::string LogTail(size_t n = 40);
+    std::string LogTail() {
+        const std::vector<std::string> m = LogMessages();
+        std::string tail = "\n--- log tail ---\n";
+        for (size_t i = m.size() > 40 ? m.size() - 40 : 0; i < m.size(); ++i) tail += m[i] + "\n";
+        return tail;
+    }
 
   private:
     // Declared first so it is destroyed last, after the processes ended.
-    std::unique_ptr<ProgramFolder> folder_;
+    std::unique_ptr<ProgramFolder> folder_ = std::make_unique<ProgramFolder>(DistFolder());
     std::vector<std::unique_ptr<Process>> processes_;
 };
 
@@ -59,16 +112,27 @@ class ZorvE2E : public ::testing::Test {
 struct Button {
     Button(std::string desc, std::string path = "", std::string icon = "**3",
            std::string wrkDir = "", int activate = 0, int style = 1, int prio = 2)
-        : Desc(desc), Path(path), Icon(icon), WrkDir(wrkDir), Activate(activate), Style(style),
-          Prio(prio) {}
-    std::string Desc, Path, Icon, WrkDir;
-    int Activate, Style, Prio;
+        : Text("[Button]\r\nDesc=" + desc + "\r\nPath=" + path + "\r\nWrkDir=" + wrkDir +
+               "\r\nUserType=0\r\nIcon=" + icon + "\r\nActivate=" + std::to_string(activate) +
+               "\r\nTitle=\r\nStyle=" + std::to_string(style) + "\r\nPrio=" + std::to_string(prio) +
+               "\r\nHotkey=0\r\n\r\n") {}
+    std::string Text;
 };
+
 // A configuration with these buttons and [Settings] holding a log at level
 // 6 and then `settings` (a later line wins).
-std::string Ini(const std::vector<Button>& buttons, std::string_view settings = "");
+inline std::string Ini(const std::vector<Button>& buttons, std::string_view settings = "") {
+    std::string s = "; ZorvPanel V0.01\r\n\r\n\r\n";
+    for (const Button& b : buttons) s += b.Text;
+    return s + "[Settings]\r\n\r\nLogLevel=6\r\nWriteLogfile=1\r\n" + std::string(settings);
+}
+
 // `n` buttons that start notepad, showing the built-in icons 1, 2, ...
-std::vector<Button> Notepads(int n);
+inline std::vector<Button> Notepads(int n) {
+    std::vector<Button> buttons;
+    for (int i = 1; i <= n; ++i) buttons.emplace_back("B", "notepad.exe", "**" + std::to_string(i));
+    return buttons;
+}
 
 // A file type or URL scheme of the test: written to HKCU\Software\Classes,
 // and where the system does not merge that into HKEY_CLASSES_ROOT (Wine) to
@@ -76,11 +140,29 @@ std::vector<Button> Notepads(int n);
 class ClassesKey {
   public:
     explicit ClassesKey(std::wstring key) : key_(std::move(key)) {}
-    ~ClassesKey();
+    ~ClassesKey() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + key_).c_str());
+        if (machineToo_) RegDeleteTreeW(HKEY_CLASSES_ROOT, key_.c_str());
+    }
     ClassesKey(const ClassesKey&) = delete;
     ClassesKey& operator=(const ClassesKey&) = delete;
+
     // Sets value `name` ("" for the default) of `subKey` ("" for the key).
-    void Set(const std::wstring& subKey, const std::wstring& name, const std::wstring& value);
+    ClassesKey& Set(const std::wstring& subKey, const std::wstring& name,
+                    const std::wstring& value) {
+        const std::wstring rel = subKey.empty() ? key_ : key_ + L"\\" + subKey;
+        const auto write = [&](HKEY root, const std::wstring& path) {
+            RegSetKeyValueW(root, path.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ,
+                            value.c_str(), DWORD((value.size() + 1) * sizeof(wchar_t)));
+        };
+        write(HKEY_CURRENT_USER, L"Software\\Classes\\" + rel);
+        HKEY seen = nullptr;
+        machineToo_ = machineToo_ || RegOpenKeyExW(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_READ,
+                                                   &seen) != ERROR_SUCCESS;
+        if (seen) RegCloseKey(seen);
+        if (machineToo_) write(HKEY_CLASSES_ROOT, rel);
+        return *this;
+    }
 
   private:
     std::wstring key_;
