@@ -1,10 +1,11 @@
-// How the bar gets out of the way when the mouse leaves it (up to its last
-// pixel row, or faded), comes back when the mouse returns, scrolls when it is
-// wider than the screen, and follows a new screen size. Judged by the bar's
-// window rectangle, its layered alpha and the log; the mouse is moved with
-// SendInput.
+// How the bar moves: out of the way when the mouse leaves (to its last row,
+// or faded) and back under it, scrolling when wider than the screen,
+// following a new screen size, in front of ordinary windows and away from a
+// full-screen one. Judged by its rectangle and alpha, the window found at its
+// points, the screen's pixels, the log and the saved configuration.
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <set>
 
 #include "zorv_fixture.h"
@@ -34,8 +35,7 @@ bool In(HWND bar, const State& s) {
     return EqualRect(&r, &s.rect) && LayeredAlpha(bar) == s.alpha;
 }
 
-// FadeNow's steps: floor((to - from) / 15), placed so that the last step
-// lands on `to`.
+// Fading steps by floor((to - from) / 15), the last one landing on `to`.
 std::vector<int> FadeSteps(int from, int to) {
     const int step = static_cast<int>(std::floor((to - from) / 15.0));
     const int count = static_cast<int>(std::nearbyint((to - from) / double(step) - 1.0));
@@ -47,8 +47,8 @@ std::vector<int> FadeSteps(int from, int to) {
     return steps;
 }
 
-// The bar followed from `since` until it is `to` (3 s at most): when it first
-// left `from`, when it arrived, and the tops it stood at meanwhile.
+// The bar followed until it is `to` (3 s at most): when it first left `from`
+// and when it arrived (ms after `since`), and the tops it passed.
 struct Motion {
     double left = -1, arrived = -1;
     std::set<LONG> tops;
@@ -95,24 +95,12 @@ TEST_F(BarMotion, LeavesAfterTheMouse_AndComesBackUnderIt_ReducedSoftOrFaded) {
         {"AutoRed=1\r\nSoftRed=1\r\nRestoreDelay=200\r\n", Reduced(), {}, {}, "RN_4 soft"},
         // The nearly invisible line still takes the mouse.
         {"AutoRed=1\r\nLineColor=4\r\n", Reduced(kLeft, 16), {128, 255}, {16}, "timAutoreduce"},
-        {"AutoRed=2\r\nTransparencyIdx=0\r\n",
-         {Shown().rect, 191},
-         FadeSteps(191, 255),
-         FadeSteps(255, 191),
-         "FadeNow(1) MouseMove"},
-        {"AutoRed=2\r\nTransparencyIdx=1\r\n",
-         {Shown().rect, 127},
-         FadeSteps(127, 255),
-         FadeSteps(255, 127),
-         "FadeNow(0) AutoreduceTimer"},
-        {"AutoRed=2\r\nTransparencyIdx=2\r\n",
-         {Shown().rect, 63},
-         FadeSteps(63, 255),
-         FadeSteps(255, 63),
-         "FadeNow(1) MouseMove"},
+        // Fading goes in the steps of FadeSteps, both ways.
+        {"AutoRed=2\r\nTransparencyIdx=0\r\n", {Shown().rect, 191}, {}, {}, "FadeNow(1) MouseMove"},
+        {"AutoRed=2\r\nTransparencyIdx=1\r\n", {Shown().rect, 127}, {}, {}, "FadeNow(0)"},
+        {"AutoRed=2\r\nTransparencyIdx=2\r\n", {Shown().rect, 63}, {}, {}, "FadeNow(1) MouseMove"},
         // Faded to the last entry, the bar also moves up to its line.
-        {"AutoRed=2\r\nTransparencyIdx=3\r\n", Reduced(kLeft, 16), FadeSteps(16, 255),
-         FadeSteps(255, 16), "FadeNow(1) UnReduce"},
+        {"AutoRed=2\r\nTransparencyIdx=3\r\n", Reduced(kLeft, 16), {}, {}, "FadeNow(1) UnReduce"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.settings);
@@ -123,8 +111,9 @@ TEST_F(BarMotion, LeavesAfterTheMouse_AndComesBackUnderIt_ReducedSoftOrFaded) {
             << "not resting after the start: " << Describe(WindowRect(bar)) << ", alpha "
             << LayeredAlpha(bar) << LogTail();
         const bool reduced = c.resting.rect.top < 0, delayed = c.settings.ends_with("200\r\n");
-        // A delayed restore wants the mouse to rest on the line: 4 pixels
-        // sideways every 40 ms never rest for 200 ms.
+        const bool fade = c.settings.starts_with("AutoRed=2");
+        const int alpha = c.resting.alpha;
+        // A delayed restore wants the mouse to rest 200 ms on the line.
         for (int i = 0; delayed && i < 30; ++i) {
             MoveMouseTo(kLeft + 20 + 4 * i, 0);
             Sleep(40);
@@ -138,13 +127,12 @@ TEST_F(BarMotion, LeavesAfterTheMouse_AndComesBackUnderIt_ReducedSoftOrFaded) {
         ASSERT_GE(in.arrived, 0) << "not back: " << Describe(WindowRect(bar)) << LogTail();
         EXPECT_GE(in.arrived, delayed ? 150 : 0) << "restored before the mouse rested 200 ms";
         EXPECT_LE(in.arrived, delayed ? 1500 : 1000);
-        EXPECT_EQ(AlphaLines(seen), c.in);
+        EXPECT_EQ(AlphaLines(seen), fade ? FadeSteps(alpha, 255) : c.in);
         EXPECT_FALSE(WaitFor([&] { return !In(bar, Shown()); }, Ms(1000)))
             << "left while the mouse rests on it";
 
         seen = AlphaLines(0).size();
-        // A move over the bar restarts the 667 ms countdown; leaving at once
-        // means it runs from (about) the move.
+        // A move over the bar restarts the 667 ms countdown.
         MoveMouseTo(kLeft + 60, 10);
         const double moved = NowMs();
         Sleep(30);
@@ -153,7 +141,7 @@ TEST_F(BarMotion, LeavesAfterTheMouse_AndComesBackUnderIt_ReducedSoftOrFaded) {
         EXPECT_GE(out.left, 550) << "left too early";
         EXPECT_GE(out.arrived, 600) << LogTail();
         EXPECT_LE(out.arrived, 1500) << Describe(WindowRect(bar)) << LogTail();
-        EXPECT_EQ(AlphaLines(seen), c.out);
+        EXPECT_EQ(AlphaLines(seen), fade ? FadeSteps(255, alpha) : c.out);
         if (c.settings.find("SoftRed") != std::string::npos) {
             EXPECT_GE(in.Between(), 3) << "no slide down seen";
             EXPECT_GE(out.Between(), 3) << "no slide up seen";
@@ -174,9 +162,8 @@ TEST_F(BarMotion, WideBar_ScrollsWhileTheMouseRestsAtAScreenEdge) {
     const Pixels before = GrabScreen(row);
 
     // At the left edge the hidden cells come in: the window grows to the
-    // screen's width and its content moves right by the hidden part. Wine
-    // may replay motion events of the busy scroll late and put the cursor
-    // back, so the mouse is put back where it must rest.
+    // screen's width, its content moves right. Wine may replay motion of the
+    // busy scroll late and put the cursor back, so it is put back again.
     const auto restAt = [](int x) { return CursorAt(x, 10) || MoveMouseTo(x, 10); };
     ASSERT_TRUE(MoveMouseAndStay(0, 10));
     EXPECT_TRUE(WaitFor(
@@ -243,6 +230,93 @@ TEST_F(BarMotion, NewScreenSize_IsFollowedWithinOneTick_ShownOrReduced) {
         EXPECT_TRUE(WaitFor([&] { return In(bar, at(1280)); }, Ms(3000)))
             << Describe(WindowRect(bar)) << LogTail();
     }
+}
+
+class Foreground : public ZorvE2E {
+  protected:
+    Probes probes_{Folder().Root() / L"probe.exe", Folder().Root() / L"records"};
+    HWND bar_ = nullptr;
+    Pixels look_;  // the bar's row while nothing covered it
+
+    // The bar is the window found at its place, and the screen shows its pixels.
+    bool InFront() {
+        const Pixels now = GrabScreen({kLeft, 10, kLeft + kWidth, 11});
+        const int unlike = std::inner_product(now.Px.begin(), now.Px.end(), look_.Px.begin(), 0,
+                                              std::plus<>(), std::not_equal_to<>());
+        return WindowFromPoint({kLeft + 50, 10}) == bar_ &&
+               WindowFromPoint({kLeft + kWidth - 5, 0}) == bar_ && unlike * 50 < kWidth;
+    }
+    std::string Report() {
+        const auto name = [&](HWND w) { return Narrow(WindowClass(w) + L" " + WindowText(w)); };
+        return "bar at " + Describe(WindowRect(bar_)) +
+               ", in front at its row: " + name(WindowFromPoint({kLeft + 50, 10})) + LogTail();
+    }
+};
+
+TEST_F(Foreground, OrdinaryWindowsLeaveTheBarInFront_AFullScreenOneMakesItGiveWayUntilItCloses) {
+    // The save asked for at the start (no stored face colour in the file)
+    // waits while the mouse rests on the bar.
+    MoveMouseAndStay(kLeft + 50, 10);
+    bar_ = StartBar(Ini(Notepads(10), "AutoRed=0\r\nLineColor=1\r\n"));
+    const double shown = NowMs();
+    ASSERT_TRUE(bar_ && WaitFor([&] { return In(bar_, Shown()); }, Ms(3000)))
+        << "the bar did not appear";
+    // Its row once painted: not the desktop's colour, and the same 100 ms later.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            look_ = GrabScreen({kLeft, 10, kLeft + kWidth, 11});
+            Sleep(100);
+            return look_.Px == GrabScreen({kLeft, 10, kLeft + kWidth, 11}).Px &&
+                   std::count(look_.Px.begin(), look_.Px.end(), 0x256F95u) < 10;
+        },
+        Ms(3000), Ms(10)))
+        << "the bar's pixels did not settle";
+
+    // Windows activated over the bar's place, not filling the screen, leave it
+    // in front; judged once the bar has seen the change (log), and again a
+    // little later: the screen may show the window's raise late.
+    const HWND first = probes_.Open(L"--title=First --at=0,0,1280,500");
+    const HWND second = probes_.Open(L"--title=Second --at=100,0,1100,600");
+    for (HWND w : {second, first, second, first}) {
+        const std::string handled = "WorkOnNewFGWin() B " + Narrow(WindowText(w)) + " ";
+        const int seen = Logged(handled);
+        ASSERT_TRUE(Activate(w) && WaitFor([&] { return Logged(handled) > seen; }, Ms(3000)))
+            << "the foreground change went unnoticed" << LogTail();
+        EXPECT_TRUE(WaitFor([&] { return InFront(); }, Ms(3000))) << "covered: " << Report();
+        EXPECT_FALSE(WaitFor([&] { return !InFront(); }, Ms(300))) << "covered later: " << Report();
+        EXPECT_TRUE(In(bar_, Shown())) << Describe(WindowRect(bar_));
+    }
+    EXPECT_GT(Logged("#### ONtop ####"), 0) << LogTail();
+    EXPECT_EQ(Logged("VID: 1"), 0) << "an ordinary window counted as full-screen" << LogTail();
+    EXPECT_FALSE(WaitFor([&] { return Logged("SaveIni(") > 0; },
+                         Ms(std::max(0LL, static_cast<long long>(shown + 2500 - NowMs())))))
+        << "saved with the mouse on the bar" << LogTail();
+
+    const HWND full = probes_.Open(L"--title=Full --popup --at=0,0,1280,800");
+    ASSERT_TRUE(Activate(full)) << "the full-screen window is not in front";
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return WindowFromPoint({kLeft + 50, 10}) != bar_;
+        },
+        Ms(5000)))
+        << "the bar stays in front of a full-screen window: " << Report();
+    // Covered: the bar runs reduced to its line until the window closes.
+    ASSERT_TRUE(WaitFor([&] { return Logged("VID: 1"); }, Ms(5000))) << LogTail();
+    ASSERT_TRUE(WaitFor([&] { return WindowRect(bar_).top < 0; }, Ms(3000))) << Report();
+
+    // Once the mouse leaves, the pending save keeps the user's values.
+    MoveMouseAndStay(kAway.x, kAway.y);
+    ASSERT_TRUE(WaitFor([&] { return Logged("SaveIni("); }, Ms(2500)))
+        << "not saved after the mouse left" << LogTail();
+    const std::string ini = ReadWholeFile(Folder().IniFile()).value_or("");
+    EXPECT_NE(ini.find("\r\nAutoRed=0\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("\r\nLineColor=1\r\n"), std::string::npos) << ini;
+
+    PostMessageW(full, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return In(bar_, Shown()) && InFront(); }, Ms(6000)))
+        << "the bar did not come back: " << Report();
+    EXPECT_GT(Logged("VID: 0"), 0) << LogTail();
+    EXPECT_TRUE(GetWindowLongPtrW(bar_, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// Clicking the bar's buttons: a button starts its program with its
-// arguments, working folder, window state and priority, opens a document or
-// a URL through its associated program, reports a missing program in the
-// configured language, and brings running instances to the front in turn.
-// The started program is our probe (tests/e2e/probe), which writes down how
-// it was started; the clicks are real mouse input.
+// Launching, judged by how the probe (tests/e2e/probe) says it was started:
+// clicks (real mouse input) on the bar's buttons start programs, documents
+// and URLs, warn of missing programs in the configured language, and bring
+// running instances to the front;
+// and Zorv.dll on its own (suite Starter), loaded by the driver.
+#include <cstring>
+
+#include "../../src/launch/exec_request.h"
 #include "zorv_fixture.h"
 
 namespace zorv::e2e {
@@ -11,23 +13,41 @@ namespace {
 
 class Launch : public ZorvE2E {
   protected:
-    // The probe lives in a folder with a blank in its name, as programs
-    // under "Program Files" do.
+    // A blank in the folder's name, as under "Program Files".
     Probes probes_{Folder().Root() / L"Probe Tools" / L"zorv_probe.exe",
                    Folder().Root() / L"probe records"};
     const std::string probe_ = Narrow(probes_.Exe().wstring());
     const std::string quoted_ = "\"" + probe_ + "\"";
     double lastClick_ = 0;
 
-    // Clicks the middle of button `index` of the bar. A release right after a
-    // start does not start again (a double click), so a click waits until
-    // that guard of the one before is over.
+    // Clicks button `index`, once the guard against a double click is over.
     void Click(HWND bar, int index, DWORD downFlag = MOUSEEVENTF_LEFTDOWN) {
         while (NowMs() - lastClick_ < 700) Sleep(20);
         const RECT r = WindowRect(bar);
-        ASSERT_TRUE(ClickAt(r.left + 22 * index + 10, r.top + 10, downFlag));
+        ASSERT_TRUE(MoveMouseAndStay(r.left + 22 * index + 10, r.top + 10) && ClickHere(downFlag));
         lastClick_ = NowMs();
     }
+
+    // Buttons `first` and `first` + 1 name a missing program and a program on
+    // a missing drive: each click shows a warning in the language.
+    void ExpectMissingWarnings(HWND bar, int first, bool german) {
+        const wchar_t* want[] = {L"Program not found:", L"Drive Q: not found for executing ",
+                                 L"Programm nicht gefunden:",
+                                 L"Laufwerk Q: nicht gefunden zum starten von "};
+        for (int i : {0, 1}) {
+            Click(bar, first + i);
+            HWND box = WaitForMessageBox(Last());
+            ASSERT_TRUE(box) << LogTail();
+            const std::wstring text = MessageBoxText(box);
+            EXPECT_TRUE(text.starts_with(want[2 * german + i]) &&
+                        text.find(i ? kNoDrive : kMissing) != text.npos)
+                << Narrow(text);
+            EXPECT_TRUE(ShowsIcon(box, IconColour::Amber));
+            EXPECT_TRUE(PressOk(box) && WaitFor([&] { return !IsWindow(box); }, Ms(5000)));
+        }
+    }
+    static constexpr wchar_t kMissing[] = L"C:\\no such folder\\missing.exe";
+    static constexpr wchar_t kNoDrive[] = L"Q:\\tools\\gone.exe";
 };
 
 TEST_F(Launch, Buttons_StartTheirProgramsDocumentsAndUrls_AsTheItemsSay) {
@@ -51,51 +71,35 @@ TEST_F(Launch, Buttons_StartTheirProgramsDocumentsAndUrls_AsTheItemsSay) {
         std::vector<std::string> args;
         std::string cwd;  // "": not judged
         int show;         // -2: not judged
-        unsigned prio;    // 0: not judged
-        BOOL(WINAPI* state)(HWND);
+        unsigned prio;    // the priority class; 0: not judged
+        int state;        // how its window shows (a show command); 0: not judged
     } cases[] = {
+        // clang-format off
         {{"Quoted", quoted_ + " --title=Alpha one \"two words\"", "**3", workDir, 0, 3, 3},
-         {"--title=Alpha", "one", "two words"},
-         workDir,
-         SW_MAXIMIZE,
-         ABOVE_NORMAL_PRIORITY_CLASS,
-         IsZoomed},
+         {"--title=Alpha", "one", "two words"}, workDir, SW_MAXIMIZE, 0x8000, SW_MAXIMIZE},
         // An unquoted path with blanks is split after ".exe "; Prio -1 is
         // normal, and without a working folder the program runs in its own.
-        {{"Unquoted", probe_ + " -x /y", "**3", "", 0, 2, -1},
-         {"-x", "/y"},
-         Narrow(probes_.Exe().parent_path().wstring()),
-         SW_SHOWMINIMIZED,
-         NORMAL_PRIORITY_CLASS,
-         IsIconic},
+        {{"Unquoted", probe_ + " -x /y", "**3", "", 0, 2, -1}, {"-x", "/y"},
+         Narrow(probes_.Exe().parent_path().wstring()), SW_SHOWMINIMIZED, 0x20, SW_MINIMIZE},
         // Started by a double click, which starts once.
-        {{"Idle", quoted_, "**3", workDir, 0, 1, 0},
-         {},
-         workDir,
-         SW_SHOWNORMAL,
-         IDLE_PRIORITY_CLASS,
-         nullptr},
+        {{"Idle", quoted_, "**3", workDir, 0, 1, 0}, {}, workDir, SW_SHOWNORMAL, 0x40, SW_SHOWNORMAL},
         // A program that decides its own window state still ends up as the
         // item says when the state is forced (Style 100 + state).
-        {{"Min", quoted_ + " --show-normal", "**3", "", 0, 102},
-         {"--show-normal"},
-         "",
-         -2,
-         0,
-         IsIconic},
-        {{"Max", quoted_ + " --show-normal", "**3", "", 0, 103},
-         {"--show-normal"},
-         "",
-         -2,
-         0,
-         IsZoomed},
-        {{"Letter", letter}, {letter}, "", -2, 0, nullptr},
-        {{"News", url}, {url}, "", -2, 0, nullptr},
+        {{"Min", quoted_ + " --show-normal", "**3", "", 0, 102}, {"--show-normal"}, "", -2, 0,
+         SW_MINIMIZE},
+        {{"Max", quoted_ + " --show-normal", "**3", "", 0, 103}, {"--show-normal"}, "", -2, 0,
+         SW_MAXIMIZE},
+        {{"Letter", letter}, {letter}, "", -2, 0, 0},
+        {{"News", url}, {url}, "", -2, 0, 0},
+        // clang-format on
     };
     std::vector<Button> buttons;
     for (const auto& c : cases) buttons.push_back(c.button);
-    HWND bar = StartBar(Ini(buttons, "AutoRed=0\r\n"));
+    buttons.insert(buttons.end(), {{"Missing", Narrow(kMissing)}, {"No drive", Narrow(kNoDrive)}});
+    HWND bar = StartBar(Ini(buttons, "AutoRed=0\r\nForcedLanguage=2\r\n"));
     ASSERT_TRUE(bar) << "the bar did not appear";
+    // Warnings first: the bar stays usable after them.
+    ExpectMissingWarnings(bar, int(std::size(cases)), false);
     for (int i = 0; i < int(std::size(cases)); ++i) {
         const auto& c = cases[i];
         SCOPED_TRACE("button " + std::to_string(i));
@@ -110,51 +114,19 @@ TEST_F(Launch, Buttons_StartTheirProgramsDocumentsAndUrls_AsTheItemsSay) {
         EXPECT_TRUE(c.cwd.empty() || SamePath(r->Cwd, c.cwd)) << r->Cwd;
         EXPECT_TRUE(c.show == -2 || r->ShowCmd == c.show) << r->ShowCmd;
         EXPECT_TRUE(!c.prio || r->Priority == c.prio) << std::hex << r->Priority;
-        HWND w = Probes::WindowOf(r->Pid);
-        ASSERT_TRUE(w);
-        EXPECT_TRUE(!c.state || WaitFor([&] { return c.state(w) != FALSE; }, Ms(5000)));
+        EXPECT_TRUE(Probes::WindowOf(r->Pid) &&
+                    (!c.state || ShowsAs(Probes::WindowOf(r->Pid), c.state)));
     }
     EXPECT_FALSE(probes_.Next(0, Ms(1000))) << "a click started twice";
 }
 
-TEST_F(Launch, MissingProgram_IsReportedInTheConfiguredLanguage_AndTheBarStaysUsable) {
-    const std::string missing = "C:\\no such folder\\missing.exe", noDrive = "Q:\\tools\\gone.exe";
-    const struct {
-        const char* language;
-        const wchar_t *notFound, *noDrive;
-    } languages[] = {
-        {"1", L"Programm nicht gefunden:", L"Laufwerk Q: nicht gefunden zum starten von "},
-        {"2", L"Program not found:", L"Drive Q: not found for executing "},
-    };
-    for (const auto& lang : languages) {
-        SCOPED_TRACE(lang.language);
-        HWND bar = StartBar(Ini({{"Missing", missing}, {"No drive", noDrive}, {"Probe", quoted_}},
-                                std::string("AutoRed=0\r\nForcedLanguage=") + lang.language));
-        ASSERT_TRUE(bar) << "the bar did not appear";
-        for (const std::string& path : {missing, noDrive}) {
-            Click(bar, path == missing ? 0 : 1);
-            HWND box = WaitForMessageBox(Last());
-            ASSERT_TRUE(box) << LogTail();
-            const std::wstring text = MessageBoxText(box);
-            EXPECT_TRUE(text.starts_with(path == missing ? lang.notFound : lang.noDrive) &&
-                        text.find(std::wstring(path.begin(), path.end())) != std::wstring::npos)
-                << Narrow(text);
-            EXPECT_TRUE(ShowsIcon(box, IconColour::Amber));
-            EXPECT_TRUE(PressOk(box));
-            ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, Ms(5000)));
-        }
-        Click(bar, 2);
-        EXPECT_TRUE(probes_.Next()) << "the bar did not start the probe afterwards";
-        Last().Terminate();
-    }
-}
-
-// Activate=1: a click brings a running instance to the front instead of
-// starting one; clicks in a row go through all of them in turn. A right
-// click starts another instance anyway.
 TEST_F(Launch, Activate_BringsRunningInstancesToTheFrontInTurn_RightClickStartsAnother) {
-    HWND bar = StartBar(Ini({{"Probe", quoted_, "**3", "", 1}}, "AutoRed=0\r\n"));
+    HWND bar = StartBar(Ini({{"Probe", quoted_, "**3", "", 1},
+                             {"Missing", Narrow(kMissing)},
+                             {"No drive", Narrow(kNoDrive)}},
+                            "AutoRed=0\r\nForcedLanguage=1\r\n"));
     ASSERT_TRUE(bar) << "the bar did not appear";
+    ExpectMissingWarnings(bar, 1, true);
     HWND other = probes_.Open(L"--title=Other");
     std::vector<HWND> windows;
     for (DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTDOWN}) {
@@ -190,6 +162,154 @@ TEST_F(Launch, Activate_BringsRunningInstancesToTheFrontInTurn_RightClickStartsA
     std::sort(windows.begin(), windows.end());
     EXPECT_EQ(firstThree, windows) << "three clicks activate the three instances";
     EXPECT_EQ(activated[3], activated[0]) << "the fourth click returns to the first" << LogTail();
+}
+
+class Starter : public Launch {
+  protected:
+    void SetUp() override {
+        ZorvE2E::SetUp();
+        fs::create_directories(work_);
+        ASSERT_TRUE(execute_) << "no undecorated export ExecuteProcessAsync in Zorv.dll";
+    }
+    void TearDown() override {
+        FreeLibrary(dll_);
+        ZorvE2E::TearDown();
+    }
+
+    static ExecRequest Request(const fs::path& file, const std::wstring& params,
+                               const fs::path& workDir, int show = 1, int prio = 0x20) {
+        ExecRequest r{};
+        std::strncpy(r.File, Narrow(file.wstring()).c_str(), kExecTextBytes - 1);
+        std::strncpy(r.Params, Narrow(params).c_str(), kExecTextBytes - 1);
+        std::strncpy(r.WorkDir, Narrow(workDir.wstring()).c_str(), kExecTextBytes - 1);
+        r.ShowCmd = show;
+        r.PriorityClass = prio;
+        r.ShellStart = !file.empty() && _wcsicmp(file.extension().c_str(), L".exe");
+        return r;
+    }
+    // The error code of a refused request; -1 when it was accepted.
+    int Refusal(ExecRequest r) { return execute_(&r) == 0 ? r.ErrorCode : -1; }
+
+    const fs::path exe_ = probes_.Exe(), work_ = Folder().Root() / L"work";
+    const HMODULE dll_ = LoadLibraryW((Folder().Path() / L"Zorv.dll").c_str());
+    std::int32_t(__stdcall* const execute_)(ExecRequest*) =
+        reinterpret_cast<std::int32_t(__stdcall*)(ExecRequest*)>(
+            reinterpret_cast<void (*)()>(GetProcAddress(dll_, "ExecuteProcessAsync")));
+};
+
+void WriteShortcut(const fs::path& link, const fs::path& target, int show) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* sl = nullptr;
+    IPersistFile* pf = nullptr;
+    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  reinterpret_cast<void**>(&sl));
+    if (SUCCEEDED(hr)) {
+        sl->SetPath(target.c_str());
+        sl->SetArguments(L"--title=Lnk");
+        sl->SetShowCmd(show);
+        hr = sl->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pf));
+    }
+    if (SUCCEEDED(hr)) hr = pf->Save(link.c_str(), TRUE);
+    if (pf) pf->Release();
+    if (sl) sl->Release();
+    CoUninitialize();
+    ASSERT_TRUE(SUCCEEDED(hr)) << "cannot write the shortcut, hr " << std::hex << hr;
+}
+
+TEST_F(Starter, StartsProgramsDocumentsAndShortcuts_WithTheirArgumentsFolderShowAndPriority) {
+    ClassesKey ext(L".zorvprobe"), type(L"ZorvProbe.Document");
+    ext.Set(L"", L"", L"ZorvProbe.Document");
+    type.Set(L"shell\\open\\command", L"", L"\"" + exe_.wstring() + L"\" --title=Doc \"%1\"");
+    const fs::path doc = work_ / L"my notes.zorvprobe";
+    WriteWholeFile(doc, "text");
+    for (int i = 0; i < 3; ++i) {
+        WriteShortcut(work_ / (L"p" + std::to_wstring(i) + L".lnk"), exe_,
+                      i < 2 ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+    }
+    const struct {
+        fs::path file;  // started without a working folder
+        std::wstring params;
+        int show, prio;
+        std::vector<std::string> args;
+        int shown;
+    } cases[] = {
+        // clang-format off
+        // A program starts in the caller's folder and tells its pid.
+        {exe_, L"--title=Args \"two words\" plain", SW_SHOWMINIMIZED, 0x40,
+         {"--title=Args", "two words", "plain"}, SW_SHOWMINIMIZED},
+        // The shell gives no suspended start: the class is set right after it.
+        {doc, L"", SW_SHOWMINIMIZED, 0x4000, {"--title=Doc", Narrow(doc.wstring())},
+         SW_SHOWMINIMIZED},
+        // A shortcut shows its program as the link says, unless asked otherwise.
+        {work_ / L"p0.lnk", L"", SW_SHOWNORMAL, 0x20, {"--title=Lnk"}, SW_SHOWMINNOACTIVE},
+        {work_ / L"p1.lnk", L"", SW_SHOWMAXIMIZED, 0x20, {"--title=Lnk"}, SW_SHOWMAXIMIZED},
+        {work_ / L"p2.lnk", L"", SW_SHOWNORMAL, 0x20, {"--title=Lnk"}, SW_SHOWNORMAL},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.file.filename().wstring()));
+        ExecRequest r = Request(c.file, c.params, L"", c.show, c.prio);
+        const fs::path before = fs::current_path();
+        fs::current_path(exe_.parent_path());
+        const std::int32_t answer = execute_(&r);
+        fs::current_path(before);
+        ASSERT_EQ(answer, 1) << "error " << r.ErrorCode;
+        const std::optional<ProbeRecord> rec = probes_.Next(r.ShellStart ? 0 : DWORD(r.Result));
+        ASSERT_TRUE(rec) << "nothing started (pid " << r.Result << ")";
+        EXPECT_EQ(rec->Args, c.args) << rec->CmdLine;
+        EXPECT_TRUE(r.ShellStart ||
+                    (rec->CmdLine.starts_with("\"" + Narrow(exe_.wstring()) + "\"") &&
+                     SamePath(rec->Cwd, Narrow(exe_.parent_path().wstring()))))
+            << rec->CmdLine << " in " << rec->Cwd;
+        EXPECT_EQ(rec->ShowCmd, c.shown);
+        EXPECT_TRUE(ShowsAs(Probes::WindowOf(rec->Pid), c.shown));
+        HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, rec->Pid);
+        EXPECT_TRUE(WaitFor([&] { return GetPriorityClass(h) == DWORD(c.prio); }, Ms(5000)));
+        CloseHandle(h);
+    }
+
+    // Restricted (UserType 2): both go through CreateProcessAsUser, a
+    // document through its program; a refusal is a plain error.
+    for (const fs::path& file : {exe_, doc}) {
+        ExecRequest r = Request(file, L"", work_);
+        r.UserType = 2;
+        if (execute_(&r) == 0) {
+            EXPECT_TRUE(r.ErrorCode != 0 && r.ErrorCode != kErrorAlreadyStarting) << r.ErrorCode;
+            continue;
+        }
+        const std::optional<ProbeRecord> rec = probes_.Next(DWORD(r.Result));
+        ASSERT_TRUE(rec) << "accepted, but the probe did not start";
+        EXPECT_TRUE(file == exe_ || SamePath(rec->Args.back(), Narrow(doc.wstring())));
+    }
+}
+
+TEST_F(Starter, RefusesBadRequests_AndTheSameFileWhileItsStartIsPending) {
+    EXPECT_EQ(Refusal(Request(work_ / L"missing.exe", L"", work_)), 2);
+    EXPECT_EQ(Refusal(Request(L"", L"", work_)), 2);
+    EXPECT_EQ(Refusal(Request(work_ / L"missing.zorvprobe", L"", work_)), 2);
+    EXPECT_EQ(Refusal(Request(exe_, L"", work_, 12)), 87);
+    EXPECT_EQ(Refusal(Request(exe_, L"", work_, 1, 0x1234)), 87);
+    ExecRequest unterminated = Request(exe_, L"", work_);
+    std::memset(unterminated.Params, 'x', kExecTextBytes);
+    EXPECT_EQ(Refusal(unterminated), 87);
+    EXPECT_GT(Refusal(Request(exe_, L"", work_ / L"no such folder")), 0)
+        << "CreateProcess's own error reaches the caller";
+    EXPECT_EQ(execute_(nullptr), 0);
+    EXPECT_FALSE(probes_.Next(0, Ms(1000))) << "a refused request started something";
+
+    // A busy probe keeps its start pending until the wait for idle times out.
+    const fs::path other = exe_.parent_path() / L"other_probe.exe";
+    fs::copy_file(exe_, other);
+    ASSERT_EQ(Refusal(Request(exe_, L"--busy=8000", work_)), -1);
+    std::wstring upper = exe_.wstring();
+    CharUpperBuffW(upper.data(), DWORD(upper.size()));
+    EXPECT_EQ(Refusal(Request(upper, L"", work_)), kErrorAlreadyStarting);
+    EXPECT_EQ(Refusal(Request(other, L"", work_)), -1) << "another file is not blocked";
+    // Once the pending start gave up waiting, the file may start again.
+    ExecRequest later = Request(exe_, L"", work_);
+    EXPECT_TRUE(WaitFor([&] { return execute_(&later) == 1; }, Ms(15000), Ms(50)))
+        << "error " << later.ErrorCode;
+    EXPECT_TRUE(probes_.Next(DWORD(later.Result)));
 }
 
 }  // namespace

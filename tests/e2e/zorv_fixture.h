@@ -1,8 +1,6 @@
-// The fixture of every end-to-end test: a private program folder, the
-// processes the test started, the waits and the log reader the tests share,
-// and the configuration files they write. Everything is torn down by the
-// members' destructors, so a failed assertion still ends the processes and
-// deletes the folder.
+// The fixture of every end-to-end test: a private program folder, the started
+// processes (all torn down by destructors, also after a failed assertion),
+// the log reader, and the configuration files the tests write.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,17 +19,14 @@ inline constexpr int kRightGap = 58;                  // the automatic right gap
 class ZorvE2E : public ::testing::Test {
   protected:
     void SetUp() override {
-        // The program prefers a ZorvPanel.ini in the application-data folders
-        // over the one beside it, so such a file would replace every test's INI.
+        // A ZorvPanel.ini in the application-data folders would win over ours.
         for (int csidl : {CSIDL_COMMON_APPDATA, CSIDL_APPDATA}) {
             wchar_t dir[MAX_PATH] = L"";
             SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, dir);
-            const fs::path ini = fs::path(dir) / L"Zorv" / L"ZorvPanel.ini";
-            ASSERT_FALSE(fs::exists(ini)) << ini << " overrides every test's INI";
+            ASSERT_FALSE(fs::exists(fs::path(dir) / L"Zorv" / L"ZorvPanel.ini")) << "in " << dir;
         }
-        // A bar left by anything else would be closed by our start and
-        // confuse every window lookup.
-        ASSERT_TRUE(WaitFor([] { return !FindBar(); }, Ms(5000))) << "another bar is open";
+
+        ASSERT_TRUE(WaitFor([] { return !FindBarOf(0); }, Ms(5000))) << "another bar is open";
         MoveMouseAndStay(kAway.x, kAway.y);
     }
     void TearDown() override {
@@ -48,33 +43,36 @@ class ZorvE2E : public ::testing::Test {
     }
     // Starts the program copy; the working folder is Folder().Cwd().
     Process& Start(std::wstring_view args = L"noau nostart") {
-        processes_.push_back(std::make_unique<Process>(folder_->Exe(), args, folder_->Cwd()));
-        return *processes_.back();
+        return *processes_.emplace_back(
+            std::make_unique<Process>(folder_->Exe(), args, folder_->Cwd()));
     }
     Process& Last() { return *processes_.back(); }
     // The bar of `p` once it shows, or null after `timeout`.
     HWND WaitForShownBar(const Process& p, Ms timeout = Ms(15000)) {
         HWND bar = nullptr;
-        return WaitFor([&] { return IsShownOnScreen(bar = FindBarOf(p.Id())); }, timeout) ? bar
-                                                                                          : nullptr;
+        WaitFor([&] { return IsShownOnScreen(bar = FindBarOf(p.Id())); }, timeout);
+        return IsShownOnScreen(bar) ? bar : nullptr;
     }
     // Writes `ini` as ZorvPanel.ini, starts the program and answers its bar.
     HWND StartBar(const std::string& ini) {
         Folder().WriteIni(ini);
         return WaitForShownBar(Start());
     }
-    // The visible message box of `p`, or null when none came within 15 s or
-    // `p` ended first.
+    // The visible message box of `p`; null when none came in 15 s.
     HWND WaitForMessageBox(const Process& p) {
         HWND box = nullptr;
-        WaitFor([&] { return (box = FindMessageBox(p.Id(), kBoxTitle)) || !p.IsRunning(); },
-                Ms(15000));
+        WaitFor(
+            [&] {
+                for (HWND h : TopLevelWindows(p.Id(), L"#32770", kBoxTitle))
+                    box = IsWindowVisible(h) ? h : box;
+                return box || !p.IsRunning();
+            },
+            Ms(15000));
         return box;
     }
 
-    // The messages of zorv.log. A line is "<date> <time> (dddd)  <message>";
-    // the stamp is local date and time in the user's format, which may hold
-    // blanks ("1:05:07 PM"), so only its leading digit is pinned.
+    // The messages of zorv.log's lines "<date> <time> (dddd)  <message>"; the
+    // stamp is in the user's format, which may hold blanks ("1:05:07 PM").
     std::vector<std::string> LogMessages() {
         static const std::regex line(R"((?:^|\n)\d[^\r\n]*? \([ \d]{3}\d\)  ([^\r\n]*)\r)");
         const std::string text = ReadWholeFile(Folder().Path() / L"zorv.log").value_or("");
@@ -89,9 +87,6 @@ class ZorvE2E : public ::testing::Test {
         const std::vector<std::string> m = LogMessages();
         return int(
             std::count_if(m.begin(), m.end(), [&](auto& s) { return s.starts_with(prefix); }));
-    }
-    bool WaitForLog(std::string_view prefix, Ms timeout = Ms(5000)) {
-        return WaitFor([&] { return Logged(prefix) > 0; }, timeout, Ms(50));
     }
     // The last messages, for the text of a failed expectation.
     std::string LogTail() {
@@ -134,9 +129,8 @@ inline std::vector<Button> Notepads(int n) {
     return buttons;
 }
 
-// A file type or URL scheme of the test: written to HKCU\Software\Classes,
-// and where the system does not merge that into HKEY_CLASSES_ROOT (Wine) to
-// HKEY_CLASSES_ROOT as well. Both are removed again by the destructor.
+// A file type or URL scheme of the test in HKCU\Software\Classes, and in
+// HKEY_CLASSES_ROOT where the system does not merge them (Wine); removed after.
 class ClassesKey {
   public:
     explicit ClassesKey(std::wstring key) : key_(std::move(key)) {}
@@ -151,16 +145,18 @@ class ClassesKey {
     ClassesKey& Set(const std::wstring& subKey, const std::wstring& name,
                     const std::wstring& value) {
         const std::wstring rel = subKey.empty() ? key_ : key_ + L"\\" + subKey;
-        const auto write = [&](HKEY root, const std::wstring& path) {
-            RegSetKeyValueW(root, path.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ,
-                            value.c_str(), DWORD((value.size() + 1) * sizeof(wchar_t)));
-        };
-        write(HKEY_CURRENT_USER, L"Software\\Classes\\" + rel);
-        HKEY seen = nullptr;
-        machineToo_ = machineToo_ || RegOpenKeyExW(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_READ,
-                                                   &seen) != ERROR_SUCCESS;
-        if (seen) RegCloseKey(seen);
-        if (machineToo_) write(HKEY_CLASSES_ROOT, rel);
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_CLASSES_ROOT}) {
+            HKEY seen = nullptr;
+            if (root == HKEY_CLASSES_ROOT) {
+                machineToo_ = machineToo_ || RegOpenKeyExW(root, key_.c_str(), 0, KEY_READ, &seen);
+                if (seen) RegCloseKey(seen);
+                if (!machineToo_) break;
+            }
+            RegSetKeyValueW(
+                root, ((root == HKEY_CLASSES_ROOT ? L"" : L"Software\\Classes\\") + rel).c_str(),
+                name.empty() ? nullptr : name.c_str(), REG_SZ, value.c_str(),
+                DWORD((value.size() + 1) * sizeof(wchar_t)));
+        }
         return *this;
     }
 

@@ -8,14 +8,11 @@
 // (UTF-8), the current folder, the show command of STARTUPINFO (-1: none),
 // the priority class (hexadecimal), then each argument.
 //
-// Arguments:
-//   --title=<text>      window title (default "Zorv Probe")
-//   --at=<x>,<y>,<w>,<h>  where the window stands
-//   --popup             a window without caption or frame
-//   --busy=<ms>         stay busy this long before the message loop, so that
-//                       WaitForInputIdle on the probe runs into its time-out
-//   --show-normal       ignore the show command it was given, like programs
-//                       that restore their own window placement
+// Arguments: --title=<text> (default "Zorv Probe"); --at=<x>,<y>,<w>,<h> for
+// its place; --popup for no caption and frame; --busy=<ms> to stay busy that
+// long before the message loop (so that WaitForInputIdle on it times out);
+// --show-normal to ignore the show command, like programs that restore their
+// own window placement.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -30,31 +27,6 @@ std::string Utf8(const std::wstring& w) {
     s.resize(WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), int(s.size()),
                                  nullptr, nullptr));
     return s;
-}
-
-void WriteRecord(const std::vector<std::wstring>& args, int show) {
-    wchar_t buf[MAX_PATH * 4];
-    DWORD n = GetCurrentDirectoryW(MAX_PATH * 4, buf);
-    char prio[16];
-    std::snprintf(prio, sizeof prio, "%lX", GetPriorityClass(GetCurrentProcess()));
-    std::string text = std::to_string(GetCurrentProcessId()) + "\r\n" + Utf8(GetCommandLineW()) +
-                       "\r\n" + Utf8(std::wstring(buf, n)) + "\r\n" + std::to_string(show) +
-                       "\r\n" + prio + "\r\n";
-    for (const std::wstring& a : args) text += Utf8(a) + "\r\n";
-
-    n = GetEnvironmentVariableW(L"ZORV_PROBE_DIR", buf, MAX_PATH * 4);
-    std::wstring folder(buf, n);
-    if (n == 0 || n >= MAX_PATH * 4) {
-        folder.assign(buf, GetModuleFileNameW(nullptr, buf, MAX_PATH * 4));
-        folder.resize(folder.find_last_of(L'\\'));
-    }
-    const std::wstring base = folder + L"\\probe-" + std::to_wstring(GetCurrentProcessId());
-    HANDLE h =
-        CreateFileW((base + L".tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD put = 0;
-    WriteFile(h, text.data(), DWORD(text.size()), &put, nullptr);
-    CloseHandle(h);
-    MoveFileExW((base + L".tmp").c_str(), (base + L".txt").c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -73,7 +45,23 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     si.cb = sizeof si;
     GetStartupInfoW(&si);
     const int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1;
-    WriteRecord(args, show);
+
+    wchar_t buf[MAX_PATH * 4];
+    std::wstring folder(buf, GetEnvironmentVariableW(L"ZORV_PROBE_DIR", buf, MAX_PATH * 4));
+    if (folder.empty()) {
+        folder.assign(buf, GetModuleFileNameW(nullptr, buf, MAX_PATH * 4));
+        folder.resize(folder.find_last_of(L'\\'));
+    }
+    const std::wstring base = folder + L"\\probe-" + std::to_wstring(GetCurrentProcessId());
+    if (FILE* f = _wfopen((base + L".tmp").c_str(), L"wb")) {
+        const std::wstring cwd(buf, GetCurrentDirectoryW(MAX_PATH * 4, buf));
+        std::fprintf(f, "%lu\r\n%s\r\n%s\r\n%d\r\n%lX\r\n", GetCurrentProcessId(),
+                     Utf8(GetCommandLineW()).c_str(), Utf8(cwd).c_str(), show,
+                     GetPriorityClass(GetCurrentProcess()));
+        for (const std::wstring& a : args) std::fprintf(f, "%s\r\n", Utf8(a).c_str());
+        std::fclose(f);
+        MoveFileExW((base + L".tmp").c_str(), (base + L".txt").c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
 
     std::wstring title = L"Zorv Probe";
     int busy = 0, x = CW_USEDEFAULT, y = CW_USEDEFAULT, w = 480, h = 320;
@@ -100,7 +88,6 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     ShowWindow(hwnd, show >= 0 && !showNormal ? show : SW_SHOWNORMAL);
     UpdateWindow(hwnd);
     Sleep(busy);
-
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;

@@ -1,13 +1,10 @@
-// Helpers for driving ZorvPanel.exe from the outside: bounded waits, windows
-// of other processes, message boxes, the screen and the mouse, files,
-// processes, private program folders and the probe program. Plain Win32, no
-// test framework, so the benchmarks can use them too.
+// Driving ZorvPanel.exe from the outside. Plain Win32, no test framework, so
+// the benchmarks can use it too.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -17,8 +14,6 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <string_view>
-#include <thread>
 #include <vector>
 
 namespace zorv::e2e {
@@ -29,9 +24,8 @@ using Ms = std::chrono::milliseconds;
 // Polls `done` until it holds or `timeout` has passed; answers whether it held.
 inline bool WaitFor(const std::function<bool()>& done, Ms timeout, Ms interval = Ms(20)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
+    for (; !done(); Sleep(DWORD(interval.count()))) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(interval);
     }
     return true;
 }
@@ -47,15 +41,6 @@ inline std::string Narrow(const std::wstring& w) {  // non-ASCII as '?'
     std::string s;
     for (wchar_t c : w) s += c < 0x80 ? static_cast<char>(c) : '?';
     return s;
-}
-
-// ---- Windows of any process ----------------------------------------------
-
-inline constexpr wchar_t kBarClass[] = L"ZorvBar";
-inline constexpr wchar_t kBarTitle[] = L"Zorv";
-
-inline HWND FindBar() {
-    return FindWindowW(kBarClass, kBarTitle);
 }
 
 inline DWORD WindowProcessId(HWND hwnd) {
@@ -85,8 +70,8 @@ inline std::wstring WindowClass(HWND hwnd) {
     return std::wstring(buf, std::max(0, GetClassNameW(hwnd, buf, 256)));
 }
 
-// The top-level windows of process `pid` (any, when 0) of this class, and
-// with this title unless it is null; hidden ones included.
+// The top-level windows, hidden ones too, of process `pid` (0: any) with this
+// class (and title).
 inline std::vector<HWND> TopLevelWindows(DWORD pid, std::wstring_view cls,
                                          const wchar_t* title = nullptr) {
     std::vector<HWND> all, found;
@@ -100,24 +85,22 @@ inline std::vector<HWND> TopLevelWindows(DWORD pid, std::wstring_view cls,
     return found;
 }
 
-// The bar window of process `pid`, shown or not.
+inline constexpr wchar_t kBarClass[] = L"ZorvBar";
+inline constexpr wchar_t kBarTitle[] = L"Zorv";
+
+// The bar window of process `pid` (of any process, when 0), shown or not.
 inline HWND FindBarOf(DWORD pid) {
     const std::vector<HWND> bars = TopLevelWindows(pid, kBarClass, kBarTitle);
     return bars.empty() ? nullptr : bars.front();
 }
 
-// Visible and at least partly on the screen: the bar exists out of sight
-// (above the top edge) before it is shown.
+// The bar waits above the screen's top edge until it is shown.
 inline bool IsShownOnScreen(HWND hwnd) {
-    RECT r = WindowRect(hwnd),
-         screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return IsWindow(hwnd) && IsWindowVisible(hwnd) && !IsIconic(hwnd) &&
-           IntersectRect(&r, &r, &screen);
+    return IsWindowVisible(hwnd) && !IsIconic(hwnd) && WindowRect(hwnd).bottom > 0;
 }
 
-// Brings `window` to the front and keeps it there for 200 ms: under Wine a
-// window shown just before may take the foreground back once the X server
-// has reported its focus.
+// Brings `window` to the front for 200 ms at least: under Wine a window shown
+// just before may take the foreground back once X reports its focus.
 inline bool Activate(HWND window) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         SetForegroundWindow(window);
@@ -127,8 +110,6 @@ inline bool Activate(HWND window) {
     }
     return false;
 }
-
-// ---- Screen and mouse ------------------------------------------------------
 
 // Pixels as 0x00RRGGBB, row by row from the top.
 struct Pixels {
@@ -144,8 +125,8 @@ inline std::uint32_t RgbOf(COLORREF c) {
     return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 
-// What the screen shows in `r` now (GetDC(NULL) gives the real pixels, also
-// under Wine), or the pixels of `bmp`, which it deletes.
+// The screen's pixels in `r` (GetDC(NULL) shows them also under Wine), or
+// those of `bmp`, which it deletes.
 inline Pixels GrabScreen(const RECT& r, HBITMAP bmp = nullptr) {
     BITMAP bm{};
     GetObjectW(bmp, sizeof bm, &bm);
@@ -165,11 +146,9 @@ inline Pixels GrabScreen(const RECT& r, HBITMAP bmp = nullptr) {
     return p;
 }
 
-// A .bmp file, or a bitmap resource of the module `file` (loaded as data:
-// none of its code runs). Empty when it cannot be read.
+// A .bmp file, or a bitmap resource of the module `file`; empty if unreadable.
 inline Pixels ReadBitmap(const fs::path& file, const wchar_t* resource = nullptr) {
-    HMODULE m =
-        resource ? LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE) : nullptr;
+    HMODULE m = resource ? LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE) : 0;
     HANDLE bmp = LoadImageW(m, resource ? resource : file.c_str(), IMAGE_BITMAP, 0, 0,
                             LR_CREATEDIBSECTION | (resource ? 0 : LR_LOADFROMFILE));
     if (m) FreeLibrary(m);
@@ -181,20 +160,14 @@ inline bool CursorAt(int x, int y) {
     return GetCursorPos(&p) && p.x == x && p.y == y;
 }
 
-// Moves the cursor as the mouse would and waits (100 ms) until it is there.
-// Absolute SendInput coordinates run from 0 to 65535 over the screen;
-// rounding to the nearest lands one pixel off under Wine, rounding up lands
-// exactly (and is exact on Windows too).
+// Moves the cursor as the mouse would. Absolute SendInput coordinates run
+// from 0 to 65535; rounding to the nearest lands one pixel off under Wine,
+// rounding up lands exactly (also on Windows).
 inline bool MoveMouseTo(int x, int y) {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi = {(x * 65536 + cx - 1) / cx,
-             (y * 65536 + cy - 1) / cy,
-             0,
-             MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
-             0,
-             0};
+    INPUT in{INPUT_MOUSE,
+             {{(x * 65536 + cx - 1) / cx, (y * 65536 + cy - 1) / cy, 0,
+               MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}}};
     return SendInput(1, &in, sizeof in) && WaitFor([&] { return CursorAt(x, y); }, Ms(100), Ms(2));
 }
 
@@ -211,39 +184,33 @@ inline bool MoveMouseAndStay(int x, int y) {
 
 // Presses and releases a button (MOUSEEVENTF_LEFTDOWN, ...) where the cursor is.
 inline bool ClickHere(DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD holdMs = 30) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = downFlag;
+    INPUT in{INPUT_MOUSE, {{0, 0, 0, downFlag, 0, 0}}};
     const bool down = SendInput(1, &in, sizeof in);
     Sleep(holdMs);
     in.mi.dwFlags = downFlag << 1;  // each UP flag is its DOWN flag shifted once
     return down && SendInput(1, &in, sizeof in);
 }
 
-inline bool ClickAt(int x, int y, DWORD downFlag = MOUSEEVENTF_LEFTDOWN) {
-    return MoveMouseAndStay(x, y) && ClickHere(downFlag);
+// Waits (5 s) until `w` is maximized, normal or minimized, as `show` asks.
+inline bool ShowsAs(HWND w, int show) {
+    return WaitFor(
+        [&] {
+            return show == SW_SHOWMAXIMIZED ? IsZoomed(w)
+                   : show == SW_SHOWNORMAL  ? !IsIconic(w) && !IsZoomed(w)
+                                            : IsIconic(w) != FALSE;
+        },
+        Ms(5000));
 }
 
 // The window's LWA_ALPHA value, 255 when it is not layered with alpha.
 inline int LayeredAlpha(HWND window) {
     BYTE alpha = 255;
     DWORD flags = 0;
-    if (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED)
-        GetLayeredWindowAttributes(window, nullptr, &alpha, &flags);
+    GetLayeredWindowAttributes(window, nullptr, &alpha, &flags);
     return flags & LWA_ALPHA ? alpha : 255;
 }
 
-// ---- Message boxes ---------------------------------------------------------
-
-// The visible dialog (class "#32770") of process `pid` with this title.
-inline HWND FindMessageBox(DWORD pid, const wchar_t* title) {
-    for (HWND hwnd : TopLevelWindows(pid, L"#32770", title)) {
-        if (IsWindowVisible(hwnd)) return hwnd;
-    }
-    return nullptr;
-}
-
-// The box's static controls showing text (`icon` false) or its icon.
+// The static controls of a message box that show text (`icon` false) or its icon.
 inline std::vector<HWND> Statics(HWND box, bool icon) {
     std::vector<HWND> found;
     for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
@@ -253,9 +220,9 @@ inline std::vector<HWND> Statics(HWND box, bool icon) {
     return found;
 }
 
-// The box's texts, joined by '\n'. GetWindowTextW cannot read a control of
-// another process; WM_GETTEXT can, and the time-out keeps a hung program
-// from hanging the test.
+// The box's texts, joined by '\n'. WM_GETTEXT reads a control of another
+// process (GetWindowTextW cannot); the time-out keeps a hung program from
+// hanging the test.
 inline std::wstring MessageBoxText(HWND box) {
     std::wstring text;
     for (HWND child : Statics(box, false)) {
@@ -267,11 +234,9 @@ inline std::wstring MessageBoxText(HWND box) {
     return text;
 }
 
-// Whether the box's icon shows mostly red (the stop icon) or amber (the
-// warning triangle: yellow on Windows, orange on Wine). The icon of another
-// process cannot be drawn here (under Wine an HICON's bits live in the
-// owning process), so judge what the screen shows: a quarter of the icon's
-// square, which the triangle fills well over, in that colour.
+// Whether a quarter of the box's icon shows red (the stop icon) or amber (the
+// warning triangle, yellow on Windows, orange on Wine) on the screen: under
+// Wine another process's HICON cannot be drawn here.
 enum class IconColour { Red, Amber };
 inline bool ShowsIcon(HWND box, IconColour colour) {
     const auto matches = [colour](std::uint32_t c) {
@@ -279,15 +244,13 @@ inline bool ShowsIcon(HWND box, IconColour colour) {
         return colour == IconColour::Red ? r >= 150 && g <= 100 && b <= 100
                                          : r >= 200 && g >= 100 && g <= 230 && b <= 100;
     };
-    SetForegroundWindow(box);
     const std::vector<HWND> icons = Statics(box, true);
-    return !icons.empty() && WaitFor(
-                                 [&] {
-                                     const Pixels p = GrabScreen(WindowRect(icons[0]));
-                                     return std::count_if(p.Px.begin(), p.Px.end(), matches) * 4 >=
-                                            std::ptrdiff_t(p.Px.size());
-                                 },
-                                 Ms(3000), Ms(50));
+    const auto shows = [&] {
+        const Pixels p = GrabScreen(WindowRect(icons[0]));
+        return std::count_if(p.Px.begin(), p.Px.end(), matches) * 4 >= std::ptrdiff_t(p.Px.size());
+    };
+    SetForegroundWindow(box);
+    return !icons.empty() && WaitFor(shows, Ms(3000), Ms(50));
 }
 
 // Clicks the OK button; BM_CLICK may be ignored by a dialog that is not active.
@@ -298,10 +261,8 @@ inline bool PressOk(HWND box) {
                                &result);
 }
 
-// ---- Files and processes ---------------------------------------------------
-
-// The whole file, read sharing everything, so that the program may still
-// write, replace or delete it meanwhile.
+// The whole file; sharing everything, the program may still write, replace
+// or delete it meanwhile.
 inline std::optional<std::string> ReadWholeFile(const fs::path& path) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -345,12 +306,6 @@ inline std::vector<std::wstring> FolderEntries(const fs::path& folder) {
     return names;
 }
 
-inline std::wstring EnvVar(const wchar_t* name) {
-    std::wstring value(32768, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), DWORD(value.size())));
-    return value;
-}
-
 inline fs::path ExeFolder() {
     std::wstring exe(32768, L'\0');
     exe.resize(GetModuleFileNameW(nullptr, exe.data(), DWORD(exe.size())));
@@ -359,8 +314,10 @@ inline fs::path ExeFolder() {
 
 // The folder holding ZorvPanel.exe: %ZORV_DIST% or <exe folder>\..\dist.
 inline fs::path DistFolder() {
-    const std::wstring dist = EnvVar(L"ZORV_DIST");
-    return dist.empty() ? ExeFolder().parent_path() / L"dist" : fs::path(dist);
+    wchar_t dist[MAX_PATH] = L"";
+    return GetEnvironmentVariableW(L"ZORV_DIST", dist, MAX_PATH)
+               ? fs::path(dist)
+               : ExeFolder().parent_path() / L"dist";
 }
 
 // A started process; the destructor terminates it if it still runs.
@@ -408,16 +365,13 @@ class Process {
     double startMs_ = 0;
 };
 
-// A private copy of the program in a fresh folder under %TEMP%, so that its
-// INI, log and created files belong to one test. Layout:
-//   <root>\Zorv Panel\  ZorvPanel.exe, Zorv.dll, Icons\   (the program folder)
-//   <root>\cwd\         working folder of started processes
-// The space in the program folder's name is deliberate: installed copies
-// live under "Program Files". The destructor deletes the root.
+// A private copy of the program under %TEMP%, so that its INI, log and files
+// belong to one test: <root>\Zorv Panel (a space, as under "Program Files")
+// and the working folder <root>\cwd. The destructor deletes the root.
 class ProgramFolder {
   public:
     explicit ProgramFolder(const fs::path& dist) {
-        static std::atomic<unsigned> serial{0};
+        static unsigned serial = 0;
         root_ = fs::temp_directory_path() / (L"zorv-e2e-" + std::to_wstring(GetCurrentProcessId()) +
                                              L"-" + std::to_wstring(++serial));
         std::error_code ec;
@@ -450,9 +404,7 @@ class ProgramFolder {
     fs::path root_;
 };
 
-// ---- The probe (tests/e2e/probe) -------------------------------------------
-
-// How one probe was started, as it wrote it down.
+// How one probe (tests/e2e/probe) was started, as it wrote it down.
 struct ProbeRecord {
     DWORD Pid = 0;
     std::string CmdLine, Cwd;
@@ -461,9 +413,8 @@ struct ProbeRecord {
     std::vector<std::string> Args;
 };
 
-// The probes of a test: it copies zorv_probe.exe to `exe`, has every probe
-// write its record into `folder` (through %ZORV_PROBE_DIR%, which started
-// programs inherit) and ends them all when it goes.
+// The probes of a test: zorv_probe.exe copied to `exe`, writing their records
+// into `folder` (%ZORV_PROBE_DIR% is inherited); ended with it.
 class Probes {
   public:
     Probes(const fs::path& exe, const fs::path& folder) : exe_(exe), folder_(folder) {
@@ -488,18 +439,18 @@ class Probes {
     // The first record not taken before (the one of `pid`, if not 0), or
     // nothing after `timeout`.
     std::optional<ProbeRecord> Next(DWORD pid = 0, Ms timeout = Ms(15000)) {
-        std::optional<ProbeRecord> found;
+        std::optional<ProbeRecord> r;
+        const auto fresh = [&](const ProbeRecord& r) {
+            return !std::count(taken_.begin(), taken_.end(), r.Pid) && (!pid || r.Pid == pid);
+        };
         WaitFor(
             [&] {
-                for (const ProbeRecord& r : Records()) {
-                    if (!found && !std::count(taken_.begin(), taken_.end(), r.Pid) &&
-                        (!pid || r.Pid == pid))
-                        found = r;
-                }
-                return found && (taken_.push_back(found->Pid), true);
+                const std::vector<ProbeRecord> all = Records();
+                const auto it = std::find_if(all.begin(), all.end(), fresh);
+                return it != all.end() && (r = *it, taken_.push_back(it->Pid), true);
             },
             timeout, Ms(50));
-        return found;
+        return r;
     }
 
     // The visible probe window of `pid`, or null after 10 s.
@@ -514,9 +465,8 @@ class Probes {
         return w;
     }
 
-    // Starts a probe of the test's own with `args` and answers its window.
-    // It runs from another file than Exe(), so it is no instance of the
-    // probe the bar starts, and its record is taken at once.
+    // Starts a probe of the test's own (from another file than Exe(), so no
+    // instance of the bar's probe) and answers its window.
     HWND Open(const std::wstring& args) {
         opened_.push_back(
             std::make_unique<Process>(ExeFolder() / L"zorv_probe.exe", args, folder_));
@@ -525,10 +475,7 @@ class Probes {
     }
 
   private:
-    // A record, "probe-<pid>.txt", holds one line each for the pid, the
-    // command line, the working folder, the show command, the priority class
-    // (hexadecimal) and then each argument; the probe writes it under another
-    // name and renames it once it is complete.
+    // The complete records, "probe-<pid>.txt": see the probe's source.
     std::vector<ProbeRecord> Records() const {
         std::vector<ProbeRecord> records;
         for (const std::wstring& name : FolderEntries(folder_)) {
@@ -554,13 +501,10 @@ class Probes {
     std::vector<std::unique_ptr<Process>> opened_;
 };
 
-// Windows paths compared as Windows does: without case, and without a
-// trailing backslash (except at a drive's root).
-inline bool SamePath(std::string a, std::string b) {
-    for (std::string* s : {&a, &b}) {
-        while (s->size() > 3 && s->back() == '\\') s->pop_back();
-    }
-    return !_stricmp(a.c_str(), b.c_str());
+// Whether both name the same file or folder, however written.
+inline bool SamePath(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
 }
 
 }  // namespace zorv::e2e
