@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "support/harness.h"
-#include "support/screen_input.h"
 
 namespace {
 

@@ -121,7 +121,7 @@ int Bench(int runs) {
                       folder.Cwd(),    kBarClass,    kBarTitle};
     const Target minwin{"minwin.exe", ExeFolder() / L"minwin.exe", L"", folder.Cwd(), L"ZorvMinWin",
                         L"ZorvMinWin"};
-    if (FindBar()) {
+    if (FindBarOf(0)) {
         std::printf("a ZorvBar window is already open; close it first\n");
         return 1;
     }

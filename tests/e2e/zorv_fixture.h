@@ -1,65 +1,168 @@
-// The fixture of every end-to-end test: a private program folder, the
-// processes the test started, and the waits the tests share. Everything is
-// torn down by the members' destructors, so a failed assertion still ends the
-// processes and deletes the folder.
+// The fixture of every end-to-end test: a private program folder, the started
+// processes (all torn down by destructors, also after a failed assertion),
+// the log reader, and the configuration files the tests write.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
-#include <memory>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
+#include <regex>
 
 #include "support/harness.h"
 
 namespace zorv::e2e {
 
+inline constexpr wchar_t kBoxTitle[] = L"ZorvPanel";  // the title of every message box
+inline constexpr POINT kAway = {640, 400};            // the desktop, far from the bar
+inline constexpr int kRightGap = 58;                  // the automatic right gap with SM_CXSIZE 18
+
 class ZorvE2E : public ::testing::Test {
   protected:
-    void SetUp() override;
+    void SetUp() override {
+        // A ZorvPanel.ini in the application-data folders would win over ours.
+        for (int csidl : {CSIDL_COMMON_APPDATA, CSIDL_APPDATA}) {
+            wchar_t dir[MAX_PATH] = L"";
+            SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, dir);
+            ASSERT_FALSE(fs::exists(fs::path(dir) / L"Zorv" / L"ZorvPanel.ini")) << "in " << dir;
+        }
+
+        ASSERT_TRUE(WaitFor([] { return !FindBarOf(0); }, Ms(5000))) << "another bar is open";
+        MoveMouseAndStay(kAway.x, kAway.y);
+    }
+    void TearDown() override {
+        processes_.clear();
+        MoveMouseAndStay(kAway.x, kAway.y);
+    }
 
     ProgramFolder& Folder() { return *folder_; }
-    // Starts the program copy with `args` (switches as on a command line);
-    // the working folder is Folder().Cwd(), not the program folder.
-    Process& Start(std::wstring_view args);
-    // The bar of `p` once it is shown on screen, or nullptr after `timeout`.
-    HWND WaitForShownBar(const Process& p, Ms timeout = Ms(15000));
-    // The visible message box of `p` titled "ZorvPanel", or nullptr when none
-    // appeared within `timeout` or `p` ended first.
-    HWND WaitForMessageBox(const Process& p, Ms timeout = Ms(15000));
+    // Ends every process of the test and starts over in a fresh folder.
+    void Reset() {
+        processes_.clear();
+        folder_.reset();
+        folder_ = std::make_unique<ProgramFolder>(DistFolder());
+    }
+    // Starts the program copy; the working folder is Folder().Cwd().
+    Process& Start(std::wstring_view args = L"noau nostart") {
+        return *processes_.emplace_back(
+            std::make_unique<Process>(folder_->Exe(), args, folder_->Cwd()));
+    }
+    Process& Last() { return *processes_.back(); }
+    // The bar of `p` once it shows, or null after `timeout`.
+    HWND WaitForShownBar(const Process& p, Ms timeout = Ms(15000)) {
+        HWND bar = nullptr;
+        WaitFor([&] { return IsShownOnScreen(bar = FindBarOf(p.Id())); }, timeout);
+        return IsShownOnScreen(bar) ? bar : nullptr;
+    }
+    // Writes `ini` as ZorvPanel.ini, starts the program and answers its bar.
+    HWND StartBar(const std::string& ini) {
+        Folder().WriteIni(ini);
+        return WaitForShownBar(Start());
+    }
+    // The visible message box of `p`; null when none came in 15 s.
+    HWND WaitForMessageBox(const Process& p) {
+        HWND box = nullptr;
+        WaitFor(
+            [&] {
+                for (HWND h : TopLevelWindows(p.Id(), L"#32770", kBoxTitle))
+                    box = IsWindowVisible(h) ? h : box;
+                return box || !p.IsRunning();
+            },
+            Ms(15000));
+        return box;
+    }
 
-    // The messages of the program's log (zorv.log in its folder), without
-    // date, time and delta; empty while there is none.
-    std::vector<std::string> LogMessages();
-    // The last `n` messages, for the text of a failed expectation.
-    std::string LogTail(size_t n = 50);
+    // The messages of zorv.log's lines "<date> <time> (dddd)  <message>"; the
+    // stamp is in the user's format, which may hold blanks ("1:05:07 PM").
+    std::vector<std::string> LogMessages() {
+        static const std::regex line(R"((?:^|\n)\d[^\r\n]*? \([ \d]{3}\d\)  ([^\r\n]*)\r)");
+        const std::string text = ReadWholeFile(Folder().Path() / L"zorv.log").value_or("");
+        std::vector<std::string> messages;
+        for (std::sregex_iterator m(text.begin(), text.end(), line), end; m != end; ++m) {
+            messages.push_back((*m)[1]);
+        }
+        return messages;
+    }
+    // How many messages start with `prefix`.
+    int Logged(std::string_view prefix) {
+        const std::vector<std::string> m = LogMessages();
+        return int(
+            std::count_if(m.begin(), m.end(), [&](auto& s) { return s.starts_with(prefix); }));
+    }
+    // The last messages, for the text of a failed expectation.
+    std::string LogTail() {
+        const std::vector<std::string> m = LogMessages();
+        std::string tail = "\n--- log tail ---\n";
+        for (size_t i = m.size() > 40 ? m.size() - 40 : 0; i < m.size(); ++i) tail += m[i] + "\n";
+        return tail;
+    }
 
   private:
     // Declared first so it is destroyed last, after the processes ended.
-    std::unique_ptr<ProgramFolder> folder_;
+    std::unique_ptr<ProgramFolder> folder_ = std::make_unique<ProgramFolder>(DistFolder());
     std::vector<std::unique_ptr<Process>> processes_;
 };
 
-// A configuration with `buttons` buttons that start notepad, showing the
-// built-in icons 1, 2, ... (so every cell looks different), a log at level 6,
-// and `settings` appended to [Settings].
-std::string NotepadButtonsIni(int buttons, std::string_view settings);
-
-// The program's own title, used by all its message boxes.
-inline constexpr wchar_t kBoxTitle[] = L"ZorvPanel";
-
-// The contents of `path` once it exists, or nothing after `timeout`.
-std::optional<std::string> WaitForFile(const fs::path& path, Ms timeout);
-
-// A log file split at CR LF; a last line without CR LF is kept as it is.
-std::vector<std::string> SplitCrLf(const std::string& text);
-
-// The parts of one log line "<date> <time> (dddd)  <message>".
-struct LogLine {
-    std::string stamp, delta, message;
+// One [Button] item with every key, as the program writes them. A
+// description "-" makes a separator.
+struct Button {
+    Button(std::string desc, std::string path = "", std::string icon = "**3",
+           std::string wrkDir = "", int activate = 0, int style = 1, int prio = 2)
+        : Text("[Button]\r\nDesc=" + desc + "\r\nPath=" + path + "\r\nWrkDir=" + wrkDir +
+               "\r\nUserType=0\r\nIcon=" + icon + "\r\nActivate=" + std::to_string(activate) +
+               "\r\nTitle=\r\nStyle=" + std::to_string(style) + "\r\nPrio=" + std::to_string(prio) +
+               "\r\nHotkey=0\r\n\r\n") {}
+    std::string Text;
 };
-std::optional<LogLine> ParseLogLine(const std::string& line);
+
+// A configuration with these buttons and [Settings] holding a log at level
+// 6 and then `settings` (a later line wins).
+inline std::string Ini(const std::vector<Button>& buttons, std::string_view settings = "") {
+    std::string s = "; ZorvPanel V0.01\r\n\r\n\r\n";
+    for (const Button& b : buttons) s += b.Text;
+    return s + "[Settings]\r\n\r\nLogLevel=6\r\nWriteLogfile=1\r\n" + std::string(settings);
+}
+
+// `n` buttons that start notepad, showing the built-in icons 1, 2, ...
+inline std::vector<Button> Notepads(int n) {
+    std::vector<Button> buttons;
+    for (int i = 1; i <= n; ++i) buttons.emplace_back("B", "notepad.exe", "**" + std::to_string(i));
+    return buttons;
+}
+
+// A file type or URL scheme of the test in HKCU\Software\Classes, and in
+// HKEY_CLASSES_ROOT where the system does not merge them (Wine); removed after.
+class ClassesKey {
+  public:
+    explicit ClassesKey(std::wstring key) : key_(std::move(key)) {}
+    ~ClassesKey() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + key_).c_str());
+        if (machineToo_) RegDeleteTreeW(HKEY_CLASSES_ROOT, key_.c_str());
+    }
+    ClassesKey(const ClassesKey&) = delete;
+    ClassesKey& operator=(const ClassesKey&) = delete;
+
+    // Sets value `name` ("" for the default) of `subKey` ("" for the key).
+    ClassesKey& Set(const std::wstring& subKey, const std::wstring& name,
+                    const std::wstring& value) {
+        const std::wstring rel = subKey.empty() ? key_ : key_ + L"\\" + subKey;
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_CLASSES_ROOT}) {
+            HKEY seen = nullptr;
+            if (root == HKEY_CLASSES_ROOT) {
+                machineToo_ = machineToo_ || RegOpenKeyExW(root, key_.c_str(), 0, KEY_READ, &seen);
+                if (seen) RegCloseKey(seen);
+                if (!machineToo_) break;
+            }
+            RegSetKeyValueW(
+                root, ((root == HKEY_CLASSES_ROOT ? L"" : L"Software\\Classes\\") + rel).c_str(),
+                name.empty() ? nullptr : name.c_str(), REG_SZ, value.c_str(),
+                DWORD((value.size() + 1) * sizeof(wchar_t)));
+        }
+        return *this;
+    }
+
+  private:
+    std::wstring key_;
+    bool machineToo_ = false;
+};
 
 }  // namespace zorv::e2e
