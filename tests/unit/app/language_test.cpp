@@ -6,76 +6,60 @@
 
 #include "app/texts.h"
 
+namespace zorv {
 namespace {
 
-using zorv::Txt;
-
 TEST(Language, GermanOnlyForGermanLocalesUnlessForced) {
-    for (std::uint16_t id : {1031, 2055, 3079, 4103, 5127}) {
-        EXPECT_FALSE(zorv::ChooseLanguage(0, id)) << id;
+    const struct {
+        std::int32_t forced;
+        std::uint16_t langId;
+        bool english;
+    } cases[] = {{0, 1031, false}, {0, 2055, false}, {0, 3079, false}, {0, 4103, false},
+                 {0, 5127, false}, {0, 1036, true},  {0, 7, true},  // neutral German
+                 {3, 3079, false}, {-1, 1036, true},                // unknown: automatic
+                 {2, 1031, true},  {1, 1033, false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChooseLanguage(c.forced, c.langId), c.english) << c.forced << " " << c.langId;
     }
-    EXPECT_TRUE(zorv::ChooseLanguage(0, 1036));  // French
-    EXPECT_TRUE(zorv::ChooseLanguage(0, 7));     // neutral German is not a listed locale
-    // Unknown settings behave as automatic.
-    EXPECT_FALSE(zorv::ChooseLanguage(3, 3079));
-    EXPECT_TRUE(zorv::ChooseLanguage(-1, 1036));
-    EXPECT_TRUE(zorv::ChooseLanguage(2, 1031));
-    EXPECT_FALSE(zorv::ChooseLanguage(1, 1033));
-    EXPECT_EQ(zorv::HelpFileName("C:\\Zorv", true), "C:\\Zorv\\zorv_e.hlp");
-    EXPECT_EQ(zorv::HelpFileName("C:\\Zorv", false), "C:\\Zorv\\zorv.hlp");
+    EXPECT_EQ(HelpFileName("C:\\Zorv", true), "C:\\Zorv\\zorv_e.hlp");
+    EXPECT_EQ(HelpFileName("C:\\Zorv", false), "C:\\Zorv\\zorv.hlp");
 }
 
-TEST(Language, SetLanguageTextsFillsSharedTextsAndListNames) {
-    zorv::ItemLists lists = zorv::CreateItemLists();
-    zorv::SetLanguageTexts(false, false, lists);
-    EXPECT_EQ(zorv::TxtMenu, " Menü ");
-    EXPECT_EQ(lists[zorv::kListMenu].ListName, "Hauptmenü");
-    EXPECT_EQ(zorv::ExeFilter,
+TEST(Language, SetLanguageTextsFillsTextsAndListNames_Win9xFilterHasNoCmd) {
+    ItemLists lists = CreateItemLists();
+    SetLanguageTexts(false, false, lists);
+    EXPECT_EQ(TxtMenu, " Menü ");
+    EXPECT_EQ(lists[kListMenu].ListName, "Hauptmenü");
+    EXPECT_EQ(ExeFilter,
               "Ausführbare Dateien|*.exe;*.com;*.pif;*.bat;*.cmd;*.lnk|Alle Dateien(*.*)|*.*");
-    zorv::SetLanguageTexts(true, false, lists);
-    EXPECT_EQ(zorv::TxtCommandLineNeeded, "A commandline is needed!");
-    EXPECT_EQ(lists[zorv::kListMenu].ItemName, "Main Menu Item");
+    SetLanguageTexts(true, true, lists);
+    EXPECT_EQ(TxtCommandLineNeeded, "A commandline is needed!");
+    EXPECT_EQ(lists[kListMenu].ItemName, "Main Menu Item");
+    EXPECT_EQ(ExeFilter, "Executable Files|*.exe;*.com;*.pif;*.bat;*.lnk|All Files(*.*)|*.*");
+    SetLanguageTexts(false, true, lists);
+    EXPECT_EQ(ExeFilter.find(".cmd"), std::string::npos);
+    SetLanguageTexts(true, false, lists);  // the table keeps the full filter
+    EXPECT_NE(ExeFilter.find(";*.cmd"), std::string::npos);
 }
 
-TEST(Language, ExeFilterOnWin9xHasNoCmdPattern) {
-    zorv::ItemLists lists = zorv::CreateItemLists();
-    zorv::SetLanguageTexts(true, true, lists);
-    EXPECT_EQ(zorv::ExeFilter, "Executable Files|*.exe;*.com;*.pif;*.bat;*.lnk|All Files(*.*)|*.*");
-    zorv::SetLanguageTexts(false, true, lists);
-    EXPECT_EQ(zorv::ExeFilter.find(".cmd"), std::string::npos);
-    // The table itself keeps the full filter for the next call.
-    zorv::SetLanguageTexts(false, false, lists);
-    EXPECT_NE(zorv::ExeFilter.find(";*.cmd"), std::string::npos);
-}
-
-TEST(Language, UsedByTextDropsDepthMarksOnly) {
-    EXPECT_EQ(zorv::UsedByText("Main Menu", "--->--->Editor", true),
-              "Used by Main Menu \"Editor\"");
-    EXPECT_EQ(zorv::UsedByText("Hauptmenü", "Notes ---> old", false),
-              "Belegt mit Hauptmenü \"Notes ---> old\"");
-    EXPECT_EQ(zorv::UsedByText("Button", "--->", false), "Belegt mit Button \"\"");
-}
-
-TEST(Texts, FormatsInsertTheirArgument) {
-    EXPECT_EQ(zorv::TextArgIn(Txt::ActiveIniNoImport, "C:\\a.ini", true),
-              "C:\\a.ini is the active INI and cannot be imported");
-    EXPECT_EQ(zorv::TextArgIn(Txt::InvalidValue, "x%1y", false), "'x%1y' ist ungültig");
-    EXPECT_EQ(zorv::IniFilter(false), "INI-Dateien (*.ini)|*.ini");
-}
-
-TEST(Texts, EveryRowHasTwoDistinctLanguagesAndFormatsAMarker) {
+TEST(Texts, EveryRowHasTwoLanguages_FormatsInsertTheirArgument) {
     const std::set<Txt> formats = {Txt::ActiveIniNoImport, Txt::InvalidValue};
     for (std::size_t i = 0; i < static_cast<std::size_t>(Txt::Count); ++i) {
         const Txt id = static_cast<Txt>(i);
-        const std::string& de = zorv::TextIn(id, false);
-        const std::string& en = zorv::TextIn(id, true);
-        EXPECT_FALSE(de.empty()) << i;
-        EXPECT_FALSE(en.empty()) << i;
-        EXPECT_NE(de, en) << i;
-        const bool isFormat = formats.count(id) > 0;
-        EXPECT_EQ(de.find(zorv::kTextArg) != std::string::npos, isFormat) << i;
-        EXPECT_EQ(en.find(zorv::kTextArg) != std::string::npos, isFormat) << i;
+        const std::string &de = TextIn(id, false), &en = TextIn(id, true);
+        EXPECT_FALSE(de.empty() || en.empty() || de == en) << i;
+        EXPECT_EQ(de.find(kTextArg) != std::string::npos, formats.count(id) > 0) << i;
+        EXPECT_EQ(en.find(kTextArg) != std::string::npos, formats.count(id) > 0) << i;
     }
+    EXPECT_EQ(TextArgIn(Txt::ActiveIniNoImport, "C:\\a.ini", true),
+              "C:\\a.ini is the active INI and cannot be imported");
+    EXPECT_EQ(TextArgIn(Txt::InvalidValue, "x%1y", false), "'x%1y' ist ungültig");
+    EXPECT_EQ(IniFilter(false), "INI-Dateien (*.ini)|*.ini");
+    // The list name is kept whole; only the item's depth marks go.
+    EXPECT_EQ(UsedByText("Main Menu", "--->--->Editor", true), "Used by Main Menu \"Editor\"");
+    EXPECT_EQ(UsedByText("Hauptmenü", "Notes ---> old", false),
+              "Belegt mit Hauptmenü \"Notes ---> old\"");
 }
 
 }  // namespace
+}  // namespace zorv

@@ -74,7 +74,7 @@ TEST_F(PlacerFixture, SetBarPosPlacesRightAlignedBelowATopTaskbar) {
     ExpectPlaced({922, 30, 300, 20}, 0);
     EXPECT_EQ(placer.State().RightGap, 58);
     EXPECT_FALSE(placer.State().PlacementPending);
-    EXPECT_EQ(fake.calls.back(), "Repaint");
+    EXPECT_EQ(fake.did["Repaint"], 2);  // placed, then once more at the end
 }
 
 TEST_F(PlacerFixture, SetBarPosHidesTheLeftEndOfATooWideBar) {
@@ -133,7 +133,7 @@ TEST_F(PlacerFixture, BarResizeKeepsTheVerticalPlacement) {
     fake.size.ContentWidth = 400;
     placer.BarResize(-1100);
     ExpectPlaced({822, 30, 400, 20}, 0);
-    EXPECT_EQ(fake.calls.back(), "BarRedraw");
+    EXPECT_EQ(fake.did["BarRedraw"], 2);
 }
 
 TEST_F(PlacerFixture, SetBarRightMovesToTheNewGap) {
@@ -153,13 +153,14 @@ TEST_F(PlacerFixture, MouseAtAScreenEdgeScrollsAWideBar) {
     fake.rect = {0, 0, 1222, 20};
     placer.State().ScrollOffset = 278;
     fake.border = ScreenBorder::Left;
-    fake.onSleep = [&](std::uint32_t) {
+    fake.onSleep = [&] {
         if (fake.sleeps.size() == 6) fake.border = ScreenBorder::None;  // 20 ms, then 5 steps
     };
     placer.BarMoveLeftRight();
     ExpectPlaced({0, 0, 1227, 20}, 273);
     EXPECT_EQ(fake.sleeps, (std::vector<std::uint32_t>{20, 6, 6, 6, 6, 6}));
     EXPECT_FALSE(reducer.State().TransitionBusy);
+    EXPECT_EQ(fake.timerResolution, 0);
     // Back at the right edge: until the right-aligned offset again.
     fake.onSleep = nullptr;
     fake.border = ScreenBorder::Right;

@@ -11,7 +11,7 @@ namespace {
 
 using testing::FakeBarPlatform;
 using Points = std::vector<ScreenPoint>;
-using Calls = std::vector<std::string>;
+using Did = std::map<std::string, int>;
 
 Points Corners(ScreenRect bar, std::int32_t screenHeight) {
     CornerPoints c = CornerTestPoints(bar, 1280, screenHeight, 58);
@@ -64,131 +64,122 @@ struct TickFixture : ::testing::Test {
         fake.rect = {922, 0, 300, 20};
         placer.State().RightGap = 58;
     }
-    // A tick that sees a new foreground window.
-    void TickWithNewForeground() {
-        ++fake.foreground;
-        fake.calls.clear();
+    // A tick, seeing a new foreground window when asked; the fake forgets
+    // what happened before.
+    void Tick(bool newForeground = true) {
+        fake.foreground += newForeground ? 1 : 0;
+        fake.Forget();
         ticker.Tick(0);
     }
 };
 
 TEST_F(TickFixture, PendingSaveWaitsForAQuietBar_NothingMoreWithoutANewForeground) {
     ticker.SaveZorvINI_in1s();
-    EXPECT_EQ(fake.calls, Calls{"PosTimer 1000"});
+    EXPECT_EQ(fake.posTimerMs, kPosTimerOneSecondMs);
     for (bool* busy : {&fake.mouseOnBar, &fake.buttonPressed, &reducer.State().TransitionBusy}) {
         *busy = true;
-        TickWithNewForeground();
+        Tick();
+        EXPECT_EQ(fake.did["Save"], 0);
         *busy = false;
     }
-    EXPECT_EQ(fake.Count("Save"), 0);
     fake.screenHeight = 768;  // not looked at while the foreground stays
-    fake.calls.clear();
-    ticker.Tick(0);
-    EXPECT_EQ(fake.calls, (Calls{"Save", "PosTimer 2000"}));
-    EXPECT_FALSE(ticker.State().SavePending);
-    fake.calls.clear();
-    ticker.Tick(0);
+    Tick(false);
+    EXPECT_EQ(fake.did, (Did{{"Save", 1}}));
+    EXPECT_EQ(fake.posTimerMs, kPosTimerSlowMs);
+    Tick(false);
     fake.foreground = fake.bar;
     ticker.Tick(0);
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(fake.did.empty() && fake.moves.empty());
 }
 
-TEST_F(TickFixture, ACoveredBarIsPutOnTopAgain) {
+TEST_F(TickFixture, ACoveredBarIsPutOnTopAgain_ButNotDuringATransition) {
     fake.windowAt = [](ScreenPoint) { return WindowId{50}; };
-    ticker.Tick(0);
-    EXPECT_EQ(fake.calls.front(), "ZBottomTopTopmost");
+    Tick();
+    EXPECT_EQ(fake.did["ZBottomTopTopmost"], 1);
     EXPECT_EQ(fake.sleeps.front(), 1u);
-    // Sampling then finds the other window over the bar, too.
-    EXPECT_EQ(fake.Count("ZNotTopmostTopmost"), 1);
+    EXPECT_EQ(fake.did["ZNotTopmostTopmost"], 1);  // sampling finds the other window too
     fake.windowAt = nullptr;
-    TickWithNewForeground();
-    EXPECT_EQ(fake.Count("ZBottomTopTopmost") + fake.Count("ZNotTopmostTopmost"), 0);
-    // Not during a transition.
+    Tick();
+    EXPECT_EQ(fake.did["ZBottomTopTopmost"] + fake.did["ZNotTopmostTopmost"], 0);
     fake.topmost = false;
     fake.windowAt = [](ScreenPoint) { return WindowId{50}; };
     reducer.State().TransitionBusy = true;
-    TickWithNewForeground();
-    EXPECT_EQ(fake.Count("ZBottomTopTopmost") + fake.Count("ZNotTopmostTopmost"), 0);
+    Tick();
+    EXPECT_EQ(fake.did["ZBottomTopTopmost"] + fake.did["ZNotTopmostTopmost"], 0);
 }
 
-TEST_F(TickFixture, NewScreenHeightPlacesTheBarAndSlowsTheTimer) {
+TEST_F(TickFixture, NewScreenHeightPlacesTheBarTwiceAndSlowsTheTimer_NotUnderDirectX) {
     fake.screenHeight = 768;
     fake.screenWidth = 1024;
-    TickWithNewForeground();
+    std::vector<std::uint32_t> timer;
+    for (int i = 0; i < 3; ++i) {
+        Tick();
+        timer.push_back(fake.posTimerMs);
+    }
     EXPECT_EQ(fake.rect.Left, 666);
-    EXPECT_EQ(fake.calls.back(), "PosTimer 2000");
-    TickWithNewForeground();  // once more at the next new foreground
-    EXPECT_EQ(fake.Count("PosTimer 2000"), 1);
-    TickWithNewForeground();
-    EXPECT_EQ(fake.Count("PosTimer 2000"), 0);
-    // Not under a DirectX window: left for a later tick.
+    // Once more at the next new foreground window.
+    EXPECT_EQ(timer, (std::vector<std::uint32_t>{kPosTimerSlowMs, kPosTimerSlowMs, 0}));
     fake.dxForeground = true;
     fake.screenWidth = 1280;
     fake.screenHeight = 1024;
-    TickWithNewForeground();
-    EXPECT_EQ(fake.rect.Left, 666);
+    Tick();
+    EXPECT_EQ(fake.rect.Left, 666);  // left for a later tick
     fake.dxForeground = false;
-    TickWithNewForeground();
+    Tick();
     EXPECT_EQ(fake.rect.Left, 922);
 }
 
-TEST_F(TickFixture, ColourChangesRebuildAndPickTheTimerSpeed) {
-    settings.LastBitsPerPixel = 8;
-    TickWithNewForeground();
-    auto first = std::find(fake.calls.begin(), fake.calls.end(), "RebuildColours");
-    ASSERT_LE(first + 6, fake.calls.end());
-    EXPECT_EQ(Calls(first, first + 6), (Calls{"RebuildColours", "Repaint", "Move", "BarRedraw",
-                                              "PosTimer 1000", "PosTimer 2000"}));
+TEST_F(TickFixture, ColourChangesRebuildAndSlowTheTimer_NotUnderDirectX) {
+    settings.LastBitsPerPixel = 8;  // from a palette mode
+    Tick();
+    EXPECT_EQ(fake.did, (Did{{"BarRedraw", 1}, {"RebuildColours", 1}, {"Repaint", 1}}));
+    EXPECT_EQ(fake.posTimerMs, kPosTimerSlowMs);
     EXPECT_EQ(settings.LastBitsPerPixel, 32);
-    // 32 to 16 bits: no rebuild, still slowed down once.
-    fake.bpp = 16;
-    TickWithNewForeground();
-    EXPECT_EQ(fake.Count("RebuildColours"), 0);
-    EXPECT_EQ(fake.Count("PosTimer 2000"), 1);
+    fake.bpp = 16;  // no rebuild, still slowed down
+    Tick();
+    EXPECT_TRUE(fake.did.empty());
+    EXPECT_EQ(fake.posTimerMs, kPosTimerSlowMs);
     EXPECT_EQ(settings.LastBitsPerPixel, 16);
     // A new scheme under a DirectX window waits until the window is gone.
     fake.face3D = 0xD4D0C8;
     fake.dxForeground = true;
-    TickWithNewForeground();
-    EXPECT_EQ(fake.Count("RebuildColours"), 0);
+    Tick();
+    EXPECT_EQ(fake.did["RebuildColours"], 0);
     fake.dxForeground = false;
-    TickWithNewForeground();
-    EXPECT_EQ(fake.Count("RebuildColours"), 1);
+    Tick();
+    EXPECT_EQ(fake.did["RebuildColours"], 1);
     EXPECT_EQ(settings.LastColor3DFace, 0xD4D0C8);
 }
 
-TEST_F(TickFixture, StyleChangesAskForTheVideoCheck) {
+TEST_F(TickFixture, StyleChangesAskForTheVideoCheck_MenusRebuild_WorkingSetStaysLarge) {
     fake.styles[fake.foreground] = 0x10CF0000;
-    ticker.Tick(0);
-    EXPECT_EQ(fake.Count("CheckVideo"), 1);
-    fake.calls.clear();
-    ticker.Tick(0);
-    EXPECT_EQ(fake.Count("CheckVideo"), 0);
+    Tick(false);
+    EXPECT_EQ(fake.did["CheckVideo"], 1);
+    Tick(false);
+    EXPECT_EQ(fake.did["CheckVideo"], 0);
     fake.styles[50] = 0x14000000;  // the big window under the bar
-    ticker.Tick(0);
-    EXPECT_EQ(fake.Count("CheckVideo"), 1);
-}
+    Tick(false);
+    EXPECT_EQ(fake.did["CheckVideo"], 1);
 
-TEST_F(TickFixture, MenusRebuildAndWorkingSetStaysLarge) {
     ticker.State().RebuildMenusPending = true;
     fake.minWorkingSet = 1000;
-    TickWithNewForeground();
-    EXPECT_EQ(fake.Count("RebuildMenus"), 1);
-    EXPECT_EQ(fake.Count("PosTimer 2000"), 1);
-    EXPECT_EQ(fake.calls.back(), "WorkingSet 5120000 6144000");
+    Tick();
+    EXPECT_EQ(fake.did["RebuildMenus"], 1);
+    EXPECT_EQ(fake.posTimerMs, kPosTimerSlowMs);
+    EXPECT_EQ(fake.workingSet, std::pair(kWorkingSetMinimum, kWorkingSetMaximum));
+    fake.workingSet = {};
     PositionTicker win9x{fake, settings, reducer, placer, PlatformTraits{true, true, false}};
-    fake.calls.clear();
     win9x.Tick(0);
-    EXPECT_EQ(fake.Count("WorkingSet 5120000 6144000"), 0);
+    EXPECT_EQ(fake.workingSet.first, 0u);
 }
 
 TEST_F(TickFixture, EnsureVisibleReassertsOnlyWhenTheMouseIsElsewhere) {
     fake.cursor = {1000, 5};
     ticker.EnsureVisibleTick();
-    EXPECT_EQ(fake.calls, Calls{"StopEnsureVisible"});
+    EXPECT_EQ(fake.did, (Did{{"StopEnsureVisible", 1}}));
     fake.cursor = {10, 500};
     ticker.EnsureVisibleTick();
-    EXPECT_EQ(fake.calls.back(), "TopNow");
+    EXPECT_EQ(fake.did["TopNow"], 1);
 }
 
 }  // namespace

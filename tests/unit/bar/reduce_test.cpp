@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 #include "app/startup.h"
 #include "bar/fake_bar_platform.h"
@@ -11,11 +12,10 @@
 namespace zorv {
 namespace {
 
-using testing::FakeBarPlatform;
 using Alphas = std::vector<std::int32_t>;
 using Sleeps = std::vector<std::uint32_t>;
 using Rects = std::vector<ScreenRect>;
-using Calls = std::vector<std::string>;
+using Did = std::map<std::string, int>;
 
 constexpr ScreenRect kShown = {500, 0, 300, 20}, kReduced = {500, -20, 300, 21};
 
@@ -24,18 +24,6 @@ Alphas Range(std::int32_t from, std::int32_t to, std::int32_t step) {
     for (std::int32_t a = from; step > 0 ? a <= to : a >= to; a += step) v.push_back(a);
     return v;
 }
-
-struct ReduceFixture : ::testing::Test {
-    FakeBarPlatform fake;
-    Settings settings;
-    Reducer reducer{fake, settings, PlatformTraits{}};
-
-    ReduceFixture() { settings.AutoRed = 1; }
-    void Reset(ScreenRect place) {
-        fake.rect = place;
-        fake.moves.clear(), fake.sleeps.clear(), fake.alphas.clear(), fake.calls.clear();
-    }
-};
 
 TEST(FadeSequence, StepsFromOpaqueToTheLineAndBack) {
     EXPECT_EQ(FadeSequence(255, 16), Range(240, 16, -16));
@@ -54,20 +42,37 @@ TEST(FadeSequence, StepsFromOpaqueToTheLineAndBack) {
     }
 }
 
+struct ReduceFixture : ::testing::Test {
+    testing::FakeBarPlatform fake;
+    Settings settings;
+    Reducer reducer{fake, settings, PlatformTraits{}};
+
+    ReduceFixture() { settings.AutoRed = 1; }
+    void Reset(ScreenRect place) {
+        fake.rect = place;
+        fake.Forget();
+    }
+    // No transition left running, and every timer resolution request ended.
+    void ExpectSettled() {
+        const BarMotionState& s = reducer.State();
+        EXPECT_FALSE(s.Reducing || s.Restoring || s.TransitionBusy);
+        EXPECT_EQ(fake.timerResolution, 0);
+    }
+};
+
 TEST_F(ReduceFixture, FadeNowSleepsBetweenStepsAndSendsOnlyChanges) {
     settings.TransparencyIdx = 3;
     reducer.FadeNow(false, "test");
     EXPECT_EQ(fake.alphas, Range(240, 16, -16));
     EXPECT_EQ(fake.sleeps, Sleeps(14, 10));
-    EXPECT_EQ(fake.calls.front(), "High");
-    EXPECT_EQ(fake.calls.back(), "Normal");
+    EXPECT_FALSE(fake.highPriority);
     Reset(kShown);
     reducer.FadeNow(false, "test");  // already there: nothing at all
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(fake.alphas.empty() && fake.sleeps.empty());
     settings.ProcessPrio = 2;  // stays high
     reducer.FadeNow(true, "test");
     EXPECT_EQ(reducer.State().CurrentAlpha, 255);
-    EXPECT_EQ(fake.Count("Normal"), 0);
+    EXPECT_TRUE(fake.highPriority);
     Reset(kShown);
     for (std::int32_t a : {16, 16, 255, 255}) reducer.SetAlphaValue(a);
     EXPECT_EQ(fake.alphas, (Alphas{16, 255}));
@@ -84,45 +89,39 @@ TEST_F(ReduceFixture, SoftReduceSlidesUpPixelByPixelThenSnapsToTheLine) {
     EXPECT_EQ(fake.sleeps, Sleeps(18, 7));
     // The transparent line goes to 16 on the last step; ReduceTo1 does not repeat it.
     EXPECT_EQ(fake.alphas, Alphas{16});
-    EXPECT_EQ(fake.calls.back(), "TopNow");
-    EXPECT_FALSE(reducer.State().Reducing || reducer.State().TransitionBusy);
-    EXPECT_EQ(fake.Count("BeginRes"), fake.Count("EndRes"));
+    EXPECT_EQ(fake.did["TopNow"], 1);
+    ExpectSettled();
     // A step over 30 ms finishes at once; so do fast steps that add up to over 500 ms.
     settings.LineColor = 0;
-    Reset(kShown);
-    fake.msPerMove = 31;
-    reducer.ReduceNow();
-    EXPECT_EQ(fake.moves.front().Top, -1);
-    EXPECT_EQ(fake.moves.at(1), kReduced);
-    EXPECT_TRUE(fake.sleeps.empty());
-    Reset(kShown);
-    fake.msPerMove = 29;
-    reducer.ReduceNow();
-    const auto steps = std::count_if(fake.moves.begin(), fake.moves.end(),
-                                     [](const ScreenRect& r) { return r.Height == 20; });
-    EXPECT_GT(steps, 10);
-    EXPECT_LT(steps, 18);
-    EXPECT_EQ(fake.rect, kReduced);
+    for (auto [msPerMove, fewest, most] : {std::tuple{31, 1, 1}, {29, 11, 17}}) {
+        Reset(kShown);
+        fake.msPerMove = msPerMove;
+        reducer.ReduceNow();
+        const auto steps = std::count_if(fake.moves.begin(), fake.moves.end(),
+                                         [](const ScreenRect& r) { return r.Height == 20; });
+        EXPECT_TRUE(steps >= fewest && steps <= most) << msPerMove << ": " << steps;
+        EXPECT_EQ(fake.moves.at(steps), kReduced);
+        EXPECT_EQ(fake.rect, kReduced);
+    }
 }
 
 TEST_F(ReduceFixture, SoftReduceStopsWhenARestoreTakesOver) {
     settings.SoftRed = true;
     // The fourth step's sleep lets the mouse touch the bar: a nested restore.
-    fake.onSleep = [&](std::uint32_t) {
+    fake.onSleep = [&] {
         if (fake.sleeps.size() == 4) reducer.UnReduce(false);
     };
     reducer.ReduceNow();
     EXPECT_EQ(fake.rect, kShown);  // the restore's placement stays
     EXPECT_TRUE(std::none_of(fake.moves.begin(), fake.moves.end(),
                              [](const ScreenRect& r) { return r.Height == 21; }));
-    EXPECT_EQ(fake.Count("TopNow"), 0);
-    EXPECT_FALSE(reducer.State().Reducing || reducer.State().TransitionBusy);
-    EXPECT_EQ(fake.Count("BeginRes"), fake.Count("EndRes"));
+    EXPECT_EQ(fake.did["TopNow"], 0);
+    ExpectSettled();
 }
 
 TEST_F(ReduceFixture, NoReduceWhileTheBarIsInUse) {
     // The tick does not even stop its timer.
-    for (bool* inUse : {&fake.mouseOnBar, &reducer.State().Dragging}) {
+    for (bool* inUse : {&fake.mouseOnBar, &reducer.State().Dragging, &fake.menuShown}) {
         *inUse = true;
         reducer.AutoReduceTick();
         *inUse = false;
@@ -130,7 +129,7 @@ TEST_F(ReduceFixture, NoReduceWhileTheBarIsInUse) {
     fake.openForms = 2;
     reducer.AutoReduceTick();
     fake.openForms = 1;
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(fake.did.empty());
     for (bool* held : {&fake.menuShown, &fake.alt, &reducer.State().Reducing}) {
         *held = true;
         reducer.ReduceNow();
@@ -138,11 +137,11 @@ TEST_F(ReduceFixture, NoReduceWhileTheBarIsInUse) {
     }
     EXPECT_TRUE(fake.moves.empty());
     settings.ProcessPrio = 1;
+    fake.highPriority = true;
     reducer.AutoReduceTick();
-    EXPECT_EQ(fake.calls.front(), "StopAutoReduce");
     EXPECT_EQ(fake.rect, kReduced);
-    EXPECT_EQ(Calls(fake.calls.end() - 3, fake.calls.end()),
-              (Calls{"Normal", "TopNow", "EndActivationCycle"}));
+    EXPECT_FALSE(fake.highPriority);
+    EXPECT_EQ(fake.did, (Did{{"EndActivationCycle", 1}, {"StopAutoReduce", 1}, {"TopNow", 2}}));
     // Below a taskbar there is no slide: straight to the line.
     settings.SoftRed = true;
     Reset({500, 5, 300, 20});
@@ -161,10 +160,10 @@ TEST_F(ReduceFixture, AutoReduceTickFadesAndMovesUpAtTheLastLevel) {
     EXPECT_EQ(reducer.State().CurrentAlpha, 16);
     EXPECT_EQ(fake.rect, kReduced);
     // Without layered windows fading only stops the timer.
-    FakeBarPlatform plain;
+    testing::FakeBarPlatform plain;
     Reducer noLayers(plain, settings, PlatformTraits{false, true, false});
     noLayers.AutoReduceTick();
-    EXPECT_EQ(plain.Count("StopAutoReduce"), 1);
+    EXPECT_EQ(plain.did["StopAutoReduce"], 1);
     EXPECT_TRUE(plain.alphas.empty() && plain.moves.empty());
 }
 
@@ -174,10 +173,11 @@ TEST_F(ReduceFixture, UnReduceBringsTheBarBack) {
     reducer.UnReduce(true);
     EXPECT_EQ(fake.rect, kShown);
     EXPECT_EQ(fake.alphas, (Alphas{128, 255}));
-    for (const char* call : {"StartAutoReduce", "StartPos", "RecordForeground"}) {
-        EXPECT_EQ(fake.Count(call), 1) << call;
-    }
-    EXPECT_FALSE(reducer.State().TransitionBusy);
+    EXPECT_EQ(fake.did, (Did{{"RecordForeground", 1},
+                             {"StartAutoReduce", 1},
+                             {"StartPos", 1},
+                             {"StopAutoReduce", 1}}));
+    ExpectSettled();
     // Soft: height first, then one pixel down per 7 ms from -20 to 0.
     settings.SoftRed = true;
     Reset(kReduced);
@@ -186,6 +186,7 @@ TEST_F(ReduceFixture, UnReduceBringsTheBarBack) {
     EXPECT_EQ(fake.moves[0], (ScreenRect{500, -20, 300, 20}));
     EXPECT_EQ(fake.moves[21], kShown);
     EXPECT_EQ(fake.sleeps, Sleeps(21, 7));
+    ExpectSettled();
     // Re-entered from inside a running restore: refused, busy stays set.
     reducer.State().Restoring = true;
     Reset(kReduced);
@@ -214,23 +215,19 @@ TEST_F(ReduceFixture, UnReduceOfAFadedBarFadesIn_UnScrollAndFadeAtOnce) {
 
 TEST_F(ReduceFixture, LineRestoresOnlyAfterTheMouseRestedOnItForTheDelay) {
     settings.RestoreDelay = 200;
-    Reset(kReduced);
-    // Sliding sideways 3 pixels during the wait: ignored entirely.
-    fake.onSleep = [&](std::uint32_t) { fake.cursor.X = 603; };
-    EXPECT_FALSE(reducer.OnMouseMove(100, 20));
-    EXPECT_TRUE(fake.moves.empty());
-    EXPECT_EQ(fake.Count("StartAutoReduce"), 0);
-    // Leaving downwards, or a button held: ignored.
-    fake.onSleep = [&](std::uint32_t) { fake.cursor = {600, 1}; };
-    EXPECT_FALSE(reducer.OnMouseMove(100, 20));
-    fake.onSleep = nullptr;
-    fake.cursor = {600, 0};
-    fake.buttonDown = true;
-    EXPECT_FALSE(reducer.OnMouseMove(100, 20));
-    EXPECT_EQ(fake.rect, kReduced);
+    // Sliding sideways 3 pixels or leaving downwards during the wait, or a
+    // button held: ignored entirely.
+    for (ScreenPoint moved : {ScreenPoint{603, 0}, ScreenPoint{600, 1}, ScreenPoint{600, 0}}) {
+        Reset(kReduced);
+        fake.cursor = {600, 0};
+        fake.buttonDown = moved == fake.cursor;
+        fake.onSleep = [&] { fake.cursor = moved; };
+        EXPECT_FALSE(reducer.OnMouseMove(100, 20));
+        EXPECT_TRUE(fake.moves.empty() && fake.did.empty());
+    }
     fake.buttonDown = false;
     // Two pixels are tolerated; the delay is capped at 500 ms and 0 waits not at all.
-    fake.onSleep = [&](std::uint32_t) { fake.cursor.X = 602; };
+    fake.onSleep = [&] { fake.cursor.X = 602; };
     for (auto [delay, waits] : {std::pair{200, 200u}, {900, 500u}, {0, 0u}}) {
         settings.RestoreDelay = delay;
         Reset(kReduced);
@@ -247,11 +244,11 @@ TEST_F(ReduceFixture, MouseMoveAfterADragOrFromOutsideRestoresNothing) {
     reducer.State().LastDragOverMs = fake.now - 50;
     EXPECT_TRUE(reducer.OnMouseMove(100, 20));
     EXPECT_EQ(fake.rect, kReduced);
-    EXPECT_EQ(fake.Count("StartAutoReduce"), 1);
+    EXPECT_EQ(fake.did["StartAutoReduce"], 1);
     // The simulated "mouse is outside" move restarts nothing.
     Reset(kShown);
     EXPECT_TRUE(reducer.OnMouseMove(30000, 5));
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(fake.did.empty());
     // Any real move over a faded bar fades it in.
     settings.AutoRed = 2;
     reducer.FadeNow(false, "test");
@@ -259,27 +256,24 @@ TEST_F(ReduceFixture, MouseMoveAfterADragOrFromOutsideRestoresNothing) {
     EXPECT_EQ(reducer.State().CurrentAlpha, 255);
 }
 
-TEST(RefreshProbePoints, WalksByTheStepUntilTheEndIsPassed) {
+TEST_F(ReduceFixture, RefreshExposedWindowsMessagesEachWindowOnce) {
     using P = std::vector<ScreenPoint>;
     EXPECT_EQ(RefreshProbePoints({0, 5}, {100, 5}, 40), (P{{0, 5}, {40, 5}, {80, 5}}));
     EXPECT_EQ(RefreshProbePoints({0, 5}, {80, 5}, 40), (P{{0, 5}, {40, 5}, {80, 5}}));
     EXPECT_EQ(RefreshProbePoints({80, 5}, {0, 5}, 40), (P{{80, 5}, {40, 5}, {0, 5}}));
     EXPECT_EQ(RefreshProbePoints({7, 7}, {7, 7}, 40), (P{{7, 7}}));
     EXPECT_EQ(RefreshProbePoints({0, 0}, {10, 30}, 10), (P{{0, 0}, {10, 10}}));
-}
-
-// "P" for WM_PAINT, then "N" for WM_NCPAINT.
-std::string Messages(bool oldPaintRules, bool hasCaption, const char* process) {
-    ExposedPaint p = ExposedPaintFor(oldPaintRules, hasCaption, process);
-    return std::string(p.Paint ? "P" : "") + (p.NonClient ? "N" : "");
-}
-
-TEST_F(ReduceFixture, RefreshExposedWindowsMessagesEachWindowOnce) {
-    EXPECT_EQ(Messages(true, false, ""), "PN");
-    EXPECT_EQ(Messages(true, true, ""), "N");
-    EXPECT_EQ(Messages(false, true, "x.exe"), "N");
-    EXPECT_EQ(Messages(false, false, "x.exe"), "P");
-    EXPECT_EQ(Messages(false, false, "C:\\WINDOWS\\system32\\ntvdm.exe"), "");
+    // WM_PAINT ("P") and then WM_NCPAINT ("N") by platform, caption and process.
+    const std::tuple<bool, bool, const char*, const char*> cases[] = {
+        {true, false, "", "PN"},
+        {true, true, "", "N"},
+        {false, true, "x.exe", "N"},
+        {false, false, "x.exe", "P"},
+        {false, false, "C:\\WINDOWS\\system32\\ntvdm.exe", ""}};
+    for (auto [oldRules, caption, process, want] : cases) {
+        const ExposedPaint p = ExposedPaintFor(oldRules, caption, process);
+        EXPECT_EQ(std::string(p.Paint ? "P" : "") + (p.NonClient ? "N" : ""), want) << process;
+    }
     const std::vector<WindowId> under = {7, 7, 8, 0, 8};
     std::size_t probe = 0;
     fake.windowAt = [&](ScreenPoint) { return under[probe++ % under.size()]; };
@@ -287,7 +281,7 @@ TEST_F(ReduceFixture, RefreshExposedWindowsMessagesEachWindowOnce) {
     EXPECT_EQ(reducer.RefreshExposedWindows({0, 20}, {160, 20}, 40), 0);  // off by default
     settings.SendWmPaints = true;
     EXPECT_EQ(reducer.RefreshExposedWindows({0, 20}, {160, 20}, 40), 2);
-    EXPECT_EQ(fake.calls, (Calls{"Paint 7", "NcPaint 8"}));
+    EXPECT_EQ(fake.did, (Did{{"NcPaint 8", 1}, {"Paint 7", 1}}));
     EXPECT_EQ(fake.sleeps, Sleeps{0});
 }
 
