@@ -2,108 +2,74 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <utility>
-#include <vector>
-
 namespace zorv {
 namespace {
 
-constexpr std::uint32_t kMainStyle = 0x00CF0000;  // caption, system menu, boxes
-constexpr std::uint32_t kSplashStyle = 0x80000000;
+constexpr std::uint32_t kMain = 0x00CF0000;  // caption, system menu, boxes
+constexpr std::uint32_t kSplash = 0x80000000;
 
-struct FakeWindow {
-    std::string exe;
-    std::uint32_t style = kMainStyle;
-    bool visible = true, minimized = false, maximized = false;
-};
-
-class FakeForce : public ForcePlatform {
-  public:
+// One foreground window and the show command it was given (-1: none).
+struct FakeForce : ForcePlatform {
     std::uint64_t now = 50000;
-    WindowId foreground = 0;
-    WindowId byTitle = 0;
-    std::map<WindowId, FakeWindow> windows;
-    std::vector<std::pair<WindowId, std::int32_t>> shows;
-    int exeQueries = 0;
+    std::string exe;
+    std::uint32_t style = kMain;
+    bool minimized = false, maximized = false, titled = false;
+    std::int32_t shown = -1;
 
     std::uint64_t NowMs() override { return now; }
-    WindowId VisibleForegroundWindow() override { return foreground; }
+    WindowId VisibleForegroundWindow() override { return 10; }
     void Sleep(std::uint32_t ms) override { now += ms; }
-    std::string ExeOfWindowShort(WindowId w) override {
-        ++exeQueries;
-        return windows[w].exe;
-    }
-    WindowId WindowByTitle(const std::string&) override { return byTitle; }
-    std::uint32_t WindowStyle(WindowId w) override { return windows[w].style; }
-    bool IsVisible(WindowId w) override { return windows[w].visible; }
-    bool IsMinimized(WindowId w) override { return windows[w].minimized; }
-    bool IsMaximized(WindowId w) override { return windows[w].maximized; }
-    void Show(WindowId w, std::int32_t cmd) override { shows.emplace_back(w, cmd); }
+    std::string ExeOfWindowShort(WindowId) override { return exe; }
+    WindowId WindowByTitle(const std::string&) override { return titled ? 10 : 20; }
+    std::uint32_t WindowStyle(WindowId) override { return style; }
+    bool IsVisible(WindowId) override { return true; }
+    bool IsMinimized(WindowId) override { return minimized; }
+    bool IsMaximized(WindowId) override { return maximized; }
+    void Show(WindowId, std::int32_t cmd) override { shown = cmd; }
 };
 
-ForceWindowState Pending(std::string exe, std::string title, std::int32_t state,
-                         std::uint64_t stamp) {
-    ForceWindowState s;
-    s.Exe = std::move(exe), s.Title = std::move(title), s.State = state, s.StampMs = stamp;
-    return s;
-}
-
-using Shows = std::vector<std::pair<WindowId, std::int32_t>>;
-
-TEST(ForcedWindowState, Style102MinimizesTheFirstMatchingWindowWithin15s) {
-    FakeForce fake;
-    fake.windows[10] = {"C:\\OTHER.EXE"};
-    fake.windows[11] = {"C:\\APP.EXE", kSplashStyle};
-    fake.windows[12] = {"C:\\APP.EXE"};
-    ForceWindowState state = Pending("C:\\APP.EXE", "", 2, fake.now);
-
-    for (WindowId w : {WindowId{10}, WindowId{11}, WindowId{11}}) {
-        fake.foreground = w;
-        EXPECT_FALSE(CheckForcedWindowState(state, fake));
+TEST(ForcedWindowState, TheStartedProgramsMainWindowGetsTheStateWithin15s) {
+    const struct {
+        const char *wanted, *title;
+        std::int32_t state;
+        const char* exe;
+        std::uint32_t style;
+        bool minimized, maximized, titled, done;
+        std::int32_t shown;
+    } cases[] = {
+        {"C:\\APP.EXE", "", 2, "C:\\OTHER.EXE", kMain, false, false, false, false, -1},
+        {"C:\\APP.EXE", "", 2, "C:\\APP.EXE", kSplash, false, false, false, false, -1},
+        {"C:\\APP.EXE", "", 2, "C:\\APP.EXE", kMain, false, false, false, true, 2},
+        // An unknown program counts when the title confirms the window.
+        {"C:\\APP.EXE", "Editor", 3, "", kSplash, false, true, false, false, -1},
+        {"C:\\APP.EXE", "Editor", 3, "", kSplash | 0x10000, false, true, true, true, 3},
+        // A batch file's window belongs to the console host.
+        {"C:\\RUN.BAT", "", 1, "C:\\WINDOWS\\SYSTEM32\\CMD.EXE", kMain, true, false, false, true,
+         9},
+        {"C:\\APP.EXE", "", 1, "C:\\APP.EXE", kMain, false, false, false, true, -1},
+        {"C:\\APP.EXE", "", 0, "C:\\APP.EXE", kMain, false, false, false, true, 0},
+    };
+    for (const auto& c : cases) {
+        FakeForce fake;
+        fake.exe = c.exe, fake.style = c.style, fake.minimized = c.minimized;
+        fake.maximized = c.maximized, fake.titled = c.titled;
+        ForceWindowState state{c.wanted, c.title, c.state, fake.now - 14000};
+        EXPECT_EQ(CheckForcedWindowState(state, fake), c.done) << c.wanted << c.exe << c.state;
+        EXPECT_EQ(fake.shown, c.shown) << c.wanted << c.exe << c.state;
+        EXPECT_EQ(state.Pending(), !c.done);
     }
-    EXPECT_EQ(fake.exeQueries, 2);  // the same window is not asked twice
-    EXPECT_TRUE(state.Pending());
-    fake.now += 14000;
-    fake.foreground = 12;
-    EXPECT_TRUE(CheckForcedWindowState(state, fake));
-    EXPECT_EQ(fake.shows, (Shows{{12, 2}}));
-    EXPECT_FALSE(state.Pending());
-
+    // A window is judged once: turning into a main window later does not count.
+    FakeForce fake;
+    fake.exe = "C:\\APP.EXE", fake.style = kSplash;
+    ForceWindowState state{"C:\\APP.EXE", "", 2, fake.now};
+    EXPECT_FALSE(CheckForcedWindowState(state, fake));
+    fake.style = kMain;
+    EXPECT_FALSE(CheckForcedWindowState(state, fake));
     // 15 s without the window: the wait ends untouched.
-    state = Pending("C:\\APP.EXE", "", 2, fake.now);
-    fake.now += kForceWindowMs;
+    state.StampMs = fake.now - kForceWindowMs, state.LastWindow = 0;
     EXPECT_FALSE(CheckForcedWindowState(state, fake));
     EXPECT_FALSE(state.Pending());
-    EXPECT_EQ(fake.shows.size(), 1u);
-}
-
-TEST(ForcedWindowState, TitleAndBatchRulesAndEachState) {
-    FakeForce fake;
-    // Unknown program, but the title confirms the window.
-    fake.windows[20] = {"", kSplashStyle, true, false, true};
-    fake.windows[20].style |= 0x10000;
-    fake.foreground = 20;
-    ForceWindowState state = Pending("C:\\APP.EXE", "Editor", 3, fake.now);
-    EXPECT_FALSE(CheckForcedWindowState(state, fake));  // another window has the title
-    fake.byTitle = 20;
-    state.LastWindow = 0;
-    EXPECT_TRUE(CheckForcedWindowState(state, fake));  // maximized, but with the box bit
-
-    // A batch file's window belongs to the console host.
-    fake.windows[21] = {"C:\\WINDOWS\\SYSTEM32\\CMD.EXE", kMainStyle, true, true};
-    fake.foreground = 21;
-    state = Pending("C:\\RUN.BAT", "", 1, fake.now);
-    EXPECT_TRUE(CheckForcedWindowState(state, fake));
-    fake.windows[22] = {"C:\\APP.EXE"};
-    fake.foreground = 22;
-    state = Pending("C:\\APP.EXE", "", 1, fake.now);
-    EXPECT_TRUE(CheckForcedWindowState(state, fake));  // normal already: nothing to do
-    fake.foreground = 10;
-    fake.windows[10] = {"C:\\APP.EXE"};
-    state = Pending("C:\\APP.EXE", "", 0, fake.now);
-    EXPECT_TRUE(CheckForcedWindowState(state, fake));
-    EXPECT_EQ(fake.shows, (Shows{{20, 3}, {21, 9}, {10, 0}}));
+    EXPECT_EQ(fake.shown, -1);
 }
 
 }  // namespace
