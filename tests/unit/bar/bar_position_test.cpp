@@ -9,22 +9,10 @@ namespace {
 
 using testing::FakeBarPlatform;
 
-TEST(BarPosition, RightGapAndHorizontalPlace_ExactFitAndOnePixelWider) {
-    EXPECT_EQ(GetNewBarRight(false, 0, 18), 58);
-    EXPECT_EQ(GetNewBarRight(false, 100, 18), 100);
-    EXPECT_EQ(GetNewBarRight(true, 100, 18), 58);
-    for (auto [w, left, visible] : {std::tuple{78, 1144, 78}, {1222, 0, 1222}, {1223, 0, 1222}}) {
-        HorizontalPlace p = PlaceHorizontally(w, 58, 1280);
-        EXPECT_EQ(std::pair(p.Left, p.VisibleWidth), std::pair(left, visible)) << w;
-    }
-}
-
 TEST(BarPosition, OnlyALowTaskbarAtTheTopPushesTheBarDown) {
-    EXPECT_TRUE(LooksLikeTopTaskbar("Shell_TrayWnd", 0));
-    EXPECT_TRUE(LooksLikeTopTaskbar("BaseBar", -2));
-    EXPECT_FALSE(LooksLikeTopTaskbar("Shell_TrayWnd", 1));
-    EXPECT_FALSE(LooksLikeTopTaskbar("Notepad", 0));
-    EXPECT_EQ(TopOffsetBelowTaskbar(ScreenRect{-2, -2, 1284, 32}), 30);
+    EXPECT_EQ(GetNewBarRight(true, 100, 18), 58);  // the automatic gap: 3 caption buttons + 4
+    EXPECT_TRUE(LooksLikeTopTaskbar("Shell_TrayWnd", 0) && LooksLikeTopTaskbar("BaseBar", -2));
+    EXPECT_FALSE(LooksLikeTopTaskbar("Shell_TrayWnd", 1) || LooksLikeTopTaskbar("Notepad", 0));
     EXPECT_EQ(TopOffsetBelowTaskbar(ScreenRect{0, 0, 1280, 64}), 64);
     EXPECT_EQ(TopOffsetBelowTaskbar(ScreenRect{0, 0, 1280, 65}), 0);
     EXPECT_EQ(TopOffsetBelowTaskbar(std::nullopt), 0);
@@ -64,7 +52,7 @@ struct PlacerFixture : ::testing::Test {
     }
 };
 
-TEST_F(PlacerFixture, SetBarPosPlacesRightAlignedBelowATopTaskbar) {
+TEST_F(PlacerFixture, SetBarPosPlacesRightAlignedBelowATopTaskbar_CutsTheLeftOfAWideBar) {
     fake.windowAt = [](ScreenPoint p) { return p == kTaskbarProbe ? WindowId{9} : WindowId{50}; };
     fake.classes[9] = "Shell_TrayWnd";
     fake.rects[9] = {-2, -2, 1284, 32};
@@ -75,9 +63,7 @@ TEST_F(PlacerFixture, SetBarPosPlacesRightAlignedBelowATopTaskbar) {
     EXPECT_EQ(placer.State().RightGap, 58);
     EXPECT_FALSE(placer.State().PlacementPending);
     EXPECT_EQ(fake.did["Repaint"], 2);  // placed, then once more at the end
-}
-
-TEST_F(PlacerFixture, SetBarPosHidesTheLeftEndOfATooWideBar) {
+    fake.windowAt = nullptr;
     fake.size.ContentWidth = 1222;
     placer.SetBarPos();
     ExpectPlaced({0, 0, 1222, 20}, 0);
@@ -124,7 +110,7 @@ TEST_F(PlacerFixture, SetBarPosKeepsTheHiddenStates) {
     EXPECT_EQ(fake.rect, (ScreenRect{666, -20, 300, 21}));
 }
 
-TEST_F(PlacerFixture, BarResizeKeepsTheVerticalPlacement) {
+TEST_F(PlacerFixture, BarResizeKeepsTheVerticalPlacement_SetBarRightMovesToTheNewGap) {
     fake.size.ContentWidth = 1500;
     fake.rect = {0, -20, 1222, 21};
     placer.BarResize(10);
@@ -134,9 +120,7 @@ TEST_F(PlacerFixture, BarResizeKeepsTheVerticalPlacement) {
     placer.BarResize(-1100);
     ExpectPlaced({822, 30, 400, 20}, 0);
     EXPECT_EQ(fake.did["BarRedraw"], 2);
-}
-
-TEST_F(PlacerFixture, SetBarRightMovesToTheNewGap) {
+    fake.size.ContentWidth = 300;
     fake.rect = {922, 0, 300, 20};
     settings.ForcedBarRight = 100;
     placer.SetBarRight();

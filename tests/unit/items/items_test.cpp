@@ -25,18 +25,33 @@ std::string Descs(const clsItems& list) {
     return out;
 }
 
-TEST(ItemDepth, CountsLeadingGroupsAndSetDepthReplacesThem) {
+TEST(ClsItems, InsertsMovesCopiesAndRemovesInOrder_DepthMarks) {
+    clsItems list;
+    list.AddItem(Item{.Desc = "B"});
+    list.AddItemAt(0, Item{.Desc = "A"});
+    list.AddItemAt(2, Item{.Desc = "D"});
+    list.AddItemAt(2, Item{.Desc = "C"});
+    EXPECT_EQ(Descs(list), "ABCD");
+    list.MoveItem(0, 3, false);
+    EXPECT_EQ(Descs(list), "BCDA");
+    list.MoveItem(3, 1, false);
+    list.MoveItem(2, 2, false);
+    list.MoveItem(1, 4, false);  // out of range: nothing
+    EXPECT_EQ(Descs(list), "BACD");
+    list.RemoveItem(1, false);
+    EXPECT_EQ(list.RemoveItems(0), 1);
+    EXPECT_EQ(Descs(list), "CD");
+    list.CopyItem(0, 0);  // copied onto its own place: two equal items
+    EXPECT_EQ(Descs(list), "CCD");
+    // Depth marks: leading "--->" groups only; SetDepth replaces them.
     EXPECT_EQ(ItemDepth("--->--->Tools"), 2);
     EXPECT_EQ(ItemDepth("-->Tools--->"), 0);
     EXPECT_EQ(StripDepth("--->--->-->x"), "-->x");
-    clsItems list;
-    list.AddItem(Item{.Desc = "--->--->--->Tools"});
+    list.SetDesc(0, "--->--->--->Tools");
     list.SetDepth(0, 2);
     EXPECT_EQ(list.GetDesc(0), "--->--->Tools");
     list.SetDepth(0, -4);
     EXPECT_EQ(list.GetDesc(0), "Tools");
-    list.SetDepth(5, 1);  // out of range: ignored
-    EXPECT_EQ(list.Count(), 1);
 }
 
 TEST(ClsItems, OutOfRangeIndicesNeverTouchTheList) {
@@ -49,9 +64,9 @@ TEST(ClsItems, OutOfRangeIndicesNeverTouchTheList) {
         EXPECT_EQ(out.Desc, "untouched");
         EXPECT_EQ(list.GetDesc(bad) + list.GetPath(bad) + list.GetIcon(bad), "");
         EXPECT_EQ(list.GetItemAsString(bad), "");
-        EXPECT_EQ(list.GetHotkey(bad), 0);
-        EXPECT_EQ(list.RemoveItems(bad), 0);
+        EXPECT_EQ(list.GetHotkey(bad) + list.RemoveItems(bad), 0);
         list.SetDesc(bad, "x");
+        list.SetDepth(bad, 1);
         list.SetItemAt(bad, out);
         list.RemoveItem(bad, true);
         list.CopyItem(bad, 0);
@@ -64,35 +79,6 @@ TEST(ClsItems, OutOfRangeIndicesNeverTouchTheList) {
     ASSERT_EQ(list.Count(), 1);
     list.GetItem(0, out);
     EXPECT_EQ(out, first);
-    EXPECT_EQ(list.GetHotkey(0), 0x241);
-}
-
-TEST(ClsItems, InsertsMovesAndRemovesInOrder) {
-    clsItems list;
-    list.AddItem(Item{.Desc = "B"});
-    list.AddItemAt(0, Item{.Desc = "A"});
-    list.AddItemAt(2, Item{.Desc = "D"});
-    list.AddItemAt(2, Item{.Desc = "C"});
-    EXPECT_EQ(Descs(list), "ABCD");
-    list.MoveItem(0, 3, false);
-    EXPECT_EQ(Descs(list), "BCDA");
-    list.MoveItem(3, 1, false);
-    EXPECT_EQ(Descs(list), "BACD");
-    list.MoveItem(2, 2, false);
-    list.MoveItem(1, 4, false);
-    EXPECT_EQ(Descs(list), "BACD");
-    list.RemoveItem(1, false);
-    EXPECT_EQ(Descs(list), "BCD");
-    EXPECT_EQ(list.RemoveItems(0), 1);
-    EXPECT_EQ(Descs(list), "CD");
-    list.Clear();
-    const Item it{"x", "p", "", 0, "", 0, "", 3, 2, 0};
-    list.AddItem(it);
-    list.CopyItem(0, 0);  // one item copied onto its own place: two equal items
-    Item copy;
-    list.GetItem(1, copy);
-    EXPECT_EQ(copy, it);
-    EXPECT_EQ(Descs(list), "xx");
 }
 
 TEST(ButtonMenus, CopyAndRemoveTakeTheButtonWithItsMenuEntries) {
@@ -102,23 +88,28 @@ TEST(ButtonMenus, CopyAndRemoveTakeTheButtonWithItsMenuEntries) {
     ASSERT_EQ(list.Menus().size(), 8u);
     EXPECT_TRUE(list.MenuAt(1));
     for (std::int32_t i = 5; i < 8; ++i) EXPECT_FALSE(list.MenuAt(i)) << i;
-
     list.CopyItem(1, 2);  // into its own block: the block is copied as it was
     EXPECT_EQ(Descs(list), "ABBCDCDEBCD");
     EXPECT_EQ(list.RemoveItems(1), 3);
     EXPECT_EQ(Descs(list), "ADCDEBCD");
     EXPECT_EQ(list.Menus().size(), 8u);
     EXPECT_FALSE(list.MenuAt(1));
-
     list = ButtonsWithMenu(50);  // the block ends with the list
     EXPECT_EQ(list.RemoveItems(1), 4);
     EXPECT_EQ(Descs(list), "A");
     list = ButtonsWithMenu(-3);  // a broken count still copies the button itself
     list.CopyItem(1, 0);
     EXPECT_EQ(Descs(list), "BABCDE");
+    // Ordinary lists keep no slots.
+    clsItems menu("[MenuItem]", true);
+    menu.AddItem(Item{.Desc = "A"});
+    menu.SetMenuAt(0, std::make_shared<FakeMenu>(2));
+    EXPECT_TRUE(menu.Menus().empty());
+    EXPECT_FALSE(menu.MenuAt(0));
+    EXPECT_EQ(menu.RemoveItems(0), 1);
 }
 
-TEST(ButtonMenus, SlotsFollowTheirItemsOnlyWhenAsked) {
+TEST(ButtonMenus, SlotsFollowTheirItemsOnlyWhenAsked_UpdateCancelRestoresThem) {
     clsItems list = ButtonsWithMenu(0);
     auto menu = list.MenuAt(1);
     list.MoveItem(1, 3, true);  // B owns a menu: refused
@@ -139,23 +130,12 @@ TEST(ButtonMenus, SlotsFollowTheirItemsOnlyWhenAsked) {
     EXPECT_EQ(list.MenuAt(4), menu);
     list.RemoveItem(0, true);
     EXPECT_EQ(list.MenuAt(3), menu);
-    list.RemoveItem(0, false);  // slot table only loses its tail
+    list.RemoveItem(0, false);  // the slot table only loses its tail
     EXPECT_EQ(list.MenuAt(3), menu);
     EXPECT_EQ(list.Menus().size(), 4u);
-}
 
-TEST(ButtonMenus, OrdinaryListsKeepNoSlots) {
-    clsItems list("[MenuItem]", true);
-    list.AddItem(Item{.Desc = "A"});
-    list.SetMenuAt(0, std::make_shared<FakeMenu>(2));
-    EXPECT_TRUE(list.Menus().empty());
-    EXPECT_FALSE(list.MenuAt(0));
-    EXPECT_EQ(list.RemoveItems(0), 1);
-}
-
-TEST(ClsItems, UpdateCancelRestoresItemsAndSlotsConfirmKeepsChanges) {
-    clsItems list = ButtonsWithMenu(1);
-    auto menu = list.MenuAt(1);
+    list = ButtonsWithMenu(1);
+    menu = list.MenuAt(1);
     list.UpdateBegin();
     list.RemoveItems(1);
     list.AddItemAt(0, Item{.Desc = "Z"});
