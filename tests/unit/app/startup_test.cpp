@@ -1,5 +1,6 @@
 // Start-up decisions: the command line, where the configuration file lives,
-// the values read before it is parsed, and the wait for a quiet system.
+// the values read before it is parsed, the wait for a quiet system, and the
+// language with its texts.
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 
 #include "app/command_line.h"
 #include "app/ini_path.h"
+#include "app/language.h"
+#include "app/texts.h"
 
 namespace zorv {
 namespace {
@@ -27,74 +30,59 @@ struct FakeFs : FileProbe {
     std::set<std::string> files, writableFolders;
     bool Exists(const std::string& p) override { return files.count(p) > 0; }
     bool CreateEmpty(const std::string& p) override {
-        if (!writableFolders.count(p.substr(0, p.rfind('\\')))) return false;
-        return files.insert(p).second;
+        return writableFolders.count(p.substr(0, p.rfind('\\'))) && files.insert(p).second;
     }
 };
 
-const IniPathFacts kFacts{"C:\\Zorv", "ZorvPanel.exe", "C:\\ProgramData", "C:\\Users\\me"};
-
-TEST(IniPath, CommonAppDataWinsOverTheUsersOverTheProgramFolder) {
-    EXPECT_EQ(IniFileName("my.zorv.exe"), "my.zorv.ini");
-    EXPECT_EQ(IniFileName("zorv"), "zorv.ini");
+TEST(IniPath, CommonBeforeUserAppDataBeforeTheProgramFolder_ASwitchMustExistOrBeCreated) {
+    const IniPathFacts facts{"C:\\Zorv", "ZorvPanel.exe", "C:\\ProgramData", "C:\\Users\\me"};
     FakeFs fs;
     std::vector<std::string> chosen;
     for (const char* next :
          {"C:\\Users\\me\\Zorv\\ZorvPanel.ini", "C:\\ProgramData\\Zorv\\ZorvPanel.ini", ""}) {
-        const IniPathChoice choice = ChooseIniPath(kFacts, std::nullopt, fs);
-        EXPECT_FALSE(choice.Invalid);
-        chosen.push_back(choice.IniPath);
+        chosen.push_back(ChooseIniPath(facts, std::nullopt, fs).IniPath);
         fs.files.insert(next);
     }
     EXPECT_EQ(chosen, (std::vector<std::string>{"C:\\Zorv\\ZorvPanel.ini",
                                                 "C:\\Users\\me\\Zorv\\ZorvPanel.ini",
                                                 "C:\\ProgramData\\Zorv\\ZorvPanel.ini"}));
-}
-
-TEST(IniPath, SwitchNamesAnExistingOrCreatableFile_RelativeToTheProgramFolder_ElseInvalid) {
-    FakeFs fs;
+    EXPECT_EQ(IniFileName("my.zorv.exe"), "my.zorv.ini");
     fs.files = {"D:\\cfg\\a.ini", "\\\\server\\share\\z.ini"};
     fs.writableFolders = {"E:\\new", "C:\\Zorv"};
-    const struct {
-        const char *value, *path;
-    } cases[] = {{"D:\\cfg\\a.ini", "D:\\cfg\\a.ini"},
-                 {"\\\\server\\share\\z.ini", "\\\\server\\share\\z.ini"},
-                 {"E:\\new\\b.ini", "E:\\new\\b.ini"},
-                 {"other.ini", "C:\\Zorv\\other.ini"},
-                 {"X:\\missing\\a.ini", nullptr},
-                 {"sub\\rel.ini", nullptr},
-                 {"", nullptr},
-                 {"C", "C:\\Zorv\\C"}};
-    for (const auto& c : cases) {
-        const IniPathChoice choice = ChooseIniPath(kFacts, c.value, fs);
-        EXPECT_EQ(choice.Invalid, c.path == nullptr) << c.value;
-        EXPECT_EQ(choice.IniPath, c.path ? c.path : "C:\\Zorv\\ZorvPanel.ini") << c.value;
+    const std::pair<const char*, const char*> cases[] = {
+        {"D:\\cfg\\a.ini", "D:\\cfg\\a.ini"},
+        {"\\\\server\\share\\z.ini", "\\\\server\\share\\z.ini"},
+        {"E:\\new\\b.ini", "E:\\new\\b.ini"},
+        {"other.ini", "C:\\Zorv\\other.ini"},
+        {"C", "C:\\Zorv\\C"},
+        {"X:\\missing\\a.ini", nullptr},
+        {"sub\\rel.ini", nullptr},
+        {"", nullptr}};
+    for (auto [value, path] : cases) {
+        const IniPathChoice choice = ChooseIniPath(facts, value, fs);
+        EXPECT_EQ(choice.Invalid, path == nullptr) << value;
+        EXPECT_EQ(choice.IniPath, path ? path : "C:\\Zorv\\ZorvPanel.ini") << value;
     }
     EXPECT_TRUE(fs.files.count("E:\\new\\b.ini") && fs.files.count("C:\\Zorv\\other.ini"));
-    EXPECT_EQ(InvalidIniMessage("x:y", true), "'x:y' is invalid");
 }
 
 TEST(W4Idle, QuietSystemShowsOnTheThirdTick_ABusyOneOnTheSixteenth) {
-    W4IdleState quiet;
+    W4IdleState quiet, busy;
     std::vector<bool> shown;
     for (int i = 0; i < 3; ++i) shown.push_back(W4IdleTick(quiet, {40, 10'000'000, 30}));
     EXPECT_EQ(shown, (std::vector<bool>{false, false, true}));  // the history starts at zeros
-    W4IdleState busy;
     int shownAt = 0;
-    for (int i = 1; i <= 20 && !shownAt; ++i) {
-        if (W4IdleTick(busy, {i * 10, 0, i * 10})) shownAt = i;
-    }
+    for (int i = 1; i <= 20 && !shownAt; ++i)
+        shownAt = W4IdleTick(busy, {i * 10, 0, i * 10}) ? i : 0;
     EXPECT_EQ(shownAt, 16);
-}
-
-TEST(W4Idle, BusyThresholdsAgainstOneAndTwoTicksAgo) {
+    // Thresholds against one tick ago, and slow drifts against two.
     W4IdleState s;
     s.OneTickAgo = s.TwoTicksAgo = {40, 1'000'000, 30};
     EXPECT_FALSE(SystemIsBusy(s, {41, 1'000'000 + 0x7FFFF, 32}));
-    EXPECT_TRUE(SystemIsBusy(s, {42, 1'000'000, 30}));
-    EXPECT_TRUE(SystemIsBusy(s, {40, 1'000'000 - 0x80000, 30}));
-    EXPECT_TRUE(SystemIsBusy(s, {40, 1'000'000, 33}));
-    // Slow drifts are caught against the sample two ticks ago.
+    for (IdleSample now :
+         {IdleSample{42, 1'000'000, 30}, {40, 1'000'000 - 0x80000, 30}, {40, 1'000'000, 33}}) {
+        EXPECT_TRUE(SystemIsBusy(s, now)) << now.Windows << " " << now.Processes;
+    }
     s.OneTickAgo = {42, 1'000'000, 32};
     EXPECT_FALSE(SystemIsBusy(s, {43, 1'000'000, 33}));
     EXPECT_TRUE(SystemIsBusy(s, {44, 1'000'000, 33}));
@@ -102,17 +90,54 @@ TEST(W4Idle, BusyThresholdsAgainstOneAndTwoTicksAgo) {
 }
 
 TEST(Startup, EarlyValuesAndVersionRecord) {
-    for (const char* on : {"1", "10"}) EXPECT_TRUE(EarlyFlag(on)) << on;
-    for (const char* off : {"0", "", " 1"}) EXPECT_FALSE(EarlyFlag(off)) << off;
-    EXPECT_EQ(EarlyNumber(" 12abc"), 12);
-    EXPECT_EQ(EarlyNumber("x"), 0);
-    EXPECT_EQ(EarlyNumber("99999999999"), INT32_MAX);
+    EXPECT_TRUE(EarlyFlag("1") && EarlyFlag("10"));
+    EXPECT_FALSE(EarlyFlag("0") || EarlyFlag("") || EarlyFlag(" 1"));
+    EXPECT_EQ(std::tuple(EarlyNumber(" 12abc"), EarlyNumber("x"), EarlyNumber("99999999999")),
+              std::tuple(12, 0, INT32_MAX));
     const WindowsVersionInfo xp = MakeWindowsVersion(2, 5, 1, 2600, false, false);
-    EXPECT_EQ(xp.Code, 0x501u);
-    EXPECT_TRUE(xp.Win2000OrLater && !xp.VistaOrLater);
-    const WindowsVersionInfo me = MakeWindowsVersion(1, 4, 90, 3000, false, false);
-    EXPECT_FALSE(me.NT || me.Win2000OrLater);
+    EXPECT_TRUE(xp.Code == 0x501u && xp.Win2000OrLater && !xp.VistaOrLater);
+    EXPECT_FALSE(MakeWindowsVersion(1, 4, 90, 3000, false, false).NT);
     EXPECT_TRUE(MakeWindowsVersion(2, 10, 0, 19045, true, false).Is64);
+}
+
+TEST(Language, GermanOnlyForGermanLocalesUnlessForced_Win9xFiltersHaveNoCmd) {
+    for (std::uint16_t german : {1031, 2055, 3079, 4103, 5127})
+        EXPECT_FALSE(ChooseLanguage(0, german));
+    EXPECT_TRUE(ChooseLanguage(0, 1036) && ChooseLanguage(0, 7));  // neutral German is not listed
+    EXPECT_TRUE(!ChooseLanguage(3, 3079) && ChooseLanguage(-1, 1036));  // unknown: automatic
+    EXPECT_TRUE(ChooseLanguage(2, 1031) && !ChooseLanguage(1, 1033));
+    EXPECT_EQ(HelpFileName("C:\\Zorv", true), "C:\\Zorv\\zorv_e.hlp");
+    ItemLists lists = CreateItemLists();
+    SetLanguageTexts(false, false, lists);
+    EXPECT_EQ(TxtMenu, " Menü ");
+    EXPECT_EQ(lists[kListMenu].ListName, "Hauptmenü");
+    EXPECT_EQ(ExeFilter,
+              "Ausführbare Dateien|*.exe;*.com;*.pif;*.bat;*.cmd;*.lnk|Alle Dateien(*.*)|*.*");
+    SetLanguageTexts(true, true, lists);
+    EXPECT_EQ(TxtCommandLineNeeded, "A commandline is needed!");
+    EXPECT_EQ(lists[kListMenu].ItemName, "Main Menu Item");
+    EXPECT_EQ(ExeFilter, "Executable Files|*.exe;*.com;*.pif;*.bat;*.lnk|All Files(*.*)|*.*");
+    SetLanguageTexts(false, true, lists);
+    EXPECT_EQ(ExeFilter.find(".cmd"), std::string::npos);
+}
+
+TEST(Texts, EveryRowHasTwoLanguages_FormatsInsertTheirArgument) {
+    const std::set<Txt> formats = {Txt::ActiveIniNoImport, Txt::InvalidValue};
+    for (std::size_t i = 0; i < static_cast<std::size_t>(Txt::Count); ++i) {
+        const Txt id = static_cast<Txt>(i);
+        const std::string &de = TextIn(id, false), &en = TextIn(id, true);
+        EXPECT_FALSE(de.empty() || en.empty() || de == en) << i;
+        EXPECT_EQ(de.find(kTextArg) != std::string::npos, formats.count(id) > 0) << i;
+        EXPECT_EQ(en.find(kTextArg) != std::string::npos, formats.count(id) > 0) << i;
+    }
+    EXPECT_EQ(TextArgIn(Txt::ActiveIniNoImport, "C:\\a.ini", true),
+              "C:\\a.ini is the active INI and cannot be imported");
+    EXPECT_EQ(InvalidIniMessage("x%1y", false), "'x%1y' ist ungültig");
+    EXPECT_EQ(IniFilter(false), "INI-Dateien (*.ini)|*.ini");
+    // The list name is kept whole; only the item's depth marks go.
+    EXPECT_EQ(UsedByText("Main Menu", "--->--->Editor", true), "Used by Main Menu \"Editor\"");
+    EXPECT_EQ(UsedByText("Hauptmenü", "Notes ---> old", false),
+              "Belegt mit Hauptmenü \"Notes ---> old\"");
 }
 
 }  // namespace
