@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace zorv {
 namespace {
 
@@ -169,6 +171,109 @@ TEST(ItemLists, CarryHeadersAndNamesAndKnowTheirClipboardLists) {
     for (const char* no : {"[button]", " [Button]", "[Item]", "Button", ""}) {
         EXPECT_FALSE(IsSectionHeader(no)) << no;
     }
+}
+
+// The item's text form, read by a fresh record unless `keep`.
+struct ItemText : ::testing::Test {
+    void SetUp() override { ResetSharedParseRecord(); }
+    static clsItems List(bool clipboard) {
+        clsItems list(clipboard ? "[ClipboardItem]" : "[MenuItem]", true);
+        list.ListName = clipboard ? "Clipboard" : "Menu";
+        return list;
+    }
+    static Item Parse(std::string_view text, bool clipboard = false) {
+        clsItems list = List(clipboard);
+        list.AddItemByString(text);
+        Item out;
+        list.GetItem(0, out);
+        return out;
+    }
+    // Writes `item`, then parses what follows the header with a fresh record.
+    static Item RoundTrip(const Item& item, bool clipboard = false) {
+        clsItems list = List(clipboard);
+        list.AddItem(item);
+        const std::string form = list.GetItemAsString(0);
+        ResetSharedParseRecord();
+        return Parse(form.substr(form.find("\r\n") + 2), clipboard);
+    }
+};
+
+TEST(ItemNumbers, ReadDecimalAndHexPrefixesAndWriteHex) {
+    EXPECT_EQ(std::tuple(ParseDecimalPrefix(" \t42abc"), ParseDecimalPrefix("-7"),
+                         ParseDecimalPrefix("3.9")),
+              std::tuple(42, -7, 3));
+    for (const char* zero : {"", "x1", "- 3", "-"}) EXPECT_EQ(ParseDecimalPrefix(zero), 0) << zero;
+    EXPECT_EQ(ParseDecimalPrefix("99999999999999999999"), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(ParseDecimalPrefix("-2147483648"), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(std::tuple(ParseHexPrefix("8000"), ParseHexPrefix(" FFFFz"),
+                         ParseHexPrefix("0000FFFF"), ParseHexPrefix("10000")),
+              std::tuple(-32768, -1, -1, 0x10000));
+    for (const char* zero : {"", "0", "G1", "-1", "123456789"}) EXPECT_EQ(ParseHexPrefix(zero), 0);
+    for (std::int32_t v : {0, 1, 0x7FFF, -1, -32768, 0x10000, 0x7FFFFFFF, -0x7FFFFFFF - 1}) {
+        EXPECT_EQ(ParseHexPrefix(FormatHex(v)), v) << v;
+    }
+}
+
+TEST_F(ItemText, WritesEveryKeyOfTheOrdinaryAndTheClipboardForm) {
+    clsItems list = List(false);
+    list.AddItem({"--->Edit", "a=b.exe", "C:\\w", 1, "i.ico,2", 1, "T", -3, 4, -1});
+    EXPECT_EQ(list.GetItemAsString(0),
+              "[MenuItem]\r\nDesc=--->Edit\r\nPath=a=b.exe\r\nWrkDir=C:\\w\r\nUserType=1\r\n"
+              "Icon=i.ico,2\r\nActivate=1\r\nTitle=T\r\nStyle=-3\r\nPrio=4\r\n"
+              "Hotkey=FFFFFFFF\r\n");
+    // The clipboard form writes its path as one Text line per line.
+    list = List(true);
+    list.AddItem({"Greeting", "Hello\r\n  World", "", 0, "", 0, "", 0, 2, 0x2B1});
+    EXPECT_EQ(list.GetItemAsString(0),
+              "[ClipboardItem]\r\nDesc=Greeting\r\nText=Hello\r\nText=  World\r\n"
+              "Activate=0\r\nHotkey=2B1\r\n");
+    // Hostile texts survive the way back.
+    const Item ordinary{"--->\t=x=", std::string(200000, '='), "", 0,     "Icon=", 2,
+                        "[Button]",  -2147483647 - 1,          -1, 0x7FFF};
+    EXPECT_EQ(RoundTrip(ordinary), ordinary);
+    Item clip{.Desc = "Desc=", .Activate = 2, .Hotkey = -5};
+    clip.Path = "Text=\r\n[Settings]\r\n\r\n  indented\r\n" + std::string(60000, 'c');
+    EXPECT_EQ(RoundTrip(clip, true), clip);
+    clip.Desc = "";  // written as "Desc=", read back as a separator
+    EXPECT_EQ(RoundTrip(clip, true).Desc, "-");
+}
+
+TEST_F(ItemText, ReadsNumbersByTheirKeyRules_LinesTrimmedAndSplitAtTheFirstEquals) {
+    Item it = Parse("Activate=255\r\nUserType=-3\r\nStyle= 12px\r\nHotkey=8001");
+    EXPECT_EQ(std::tuple(it.Activate, it.UserType, it.Style, it.Hotkey, it.Prio),
+              std::tuple(1, 3, 12, -32767, 2));
+    EXPECT_EQ(Parse("Activate=7\r\nUserType=-2147483648").Activate, 2);
+    EXPECT_EQ(Parse("UserType=-2147483648").UserType, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(Parse("Activate=-1").Activate, 0);
+    EXPECT_EQ(std::tuple(Parse("Prio=5").Prio, Parse("Prio=").Prio, Parse("Prio=x").Prio),
+              std::tuple(5, 2, 0));  // an empty value does not count
+    it = Parse("  Desc=  a = b  \nPath=x==y\r\ndesc=lower\r\nIcon =spaced\r\nTitle\r\n");
+    EXPECT_EQ(std::tie(it.Desc, it.Path, it.Icon, it.Title),
+              std::make_tuple("  a = b", "x==y", "", ""));
+    // Reading stops at the first section header; nothing read leaves the record.
+    it = Parse("Desc=A\r\n[button]\r\nPath=p\r\n  [Settings] \r\nDesc=B\r\n");
+    EXPECT_EQ(it.Desc + "|" + it.Path, "A|p");
+    EXPECT_EQ(Parse("[MenuItem]\r\nDesc=C").Desc, "A");
+}
+
+TEST_F(ItemText, MissingKeysKeepThePreviousItemsValues_TextLinesFormThePath) {
+    clsItems list = List(false);
+    list.AddItemByString("Desc=One\r\nIcon=one.ico\r\nPrio=0\r\nHotkey=41");
+    list.AddItemByString("Desc=Two");
+    Item two;
+    list.GetItem(1, two);
+    EXPECT_EQ(std::tie(two.Icon, two.Hotkey, two.Prio), std::make_tuple("one.ico", 0x41, 2));
+    ResetSharedParseRecord();
+    list.AddItemAtByString(0, "");
+    list.GetItem(0, two);
+    EXPECT_EQ(two.Icon + "|" + two.Desc, "|-");  // an empty caption is a separator
+    EXPECT_EQ(Parse("Path=old\r\nText=one  \r\nText=\r\nText= three").Path, "one\r\n\r\n three");
+    EXPECT_EQ(Parse("Path=old\r\nText=").Path, "");
+    // A line goes in while the buffer stays below 66,666 characters with it and its CR LF.
+    const std::string big(66660, 'x');
+    EXPECT_EQ(Parse("Text=" + big + "\r\nText=ab").Path, big);
+    EXPECT_EQ(Parse("Text=" + big + "\r\nText=a").Path, big + "\r\na");
+    EXPECT_EQ(Parse("Text=" + big + "xxxxx\r\nText=z").Path, "z");
 }
 
 }  // namespace
