@@ -93,6 +93,10 @@ TEST(IconSource, EmptyBuiltInFileAndUnusableNumbers) {
     // A hundred built-in pictures to a row; a pressed button's icon moves one pixel.
     EXPECT_EQ(BuiltInIconSource(100), (PixelPoint{1584, 0}));
     EXPECT_EQ(BuiltInIconSource(101), (PixelPoint{0, 16}));
+    EXPECT_FALSE(BuiltInIconSource(0) || BuiltInIconSource(201));
+    // The faces in the strip: normal and pressed by ButH_id, separators by height.
+    EXPECT_EQ((Ints{EmptyFaceX(1), PressedFaceX(0), PressedFaceX(2), SeparatorFaceX(21)}),
+              (Ints{44, 22, 110, 156}));
     EXPECT_EQ(IconPosition(34, 2, false), (PixelPoint{36, 2}));
     EXPECT_EQ(IconPosition(34, 1, true), (PixelPoint{37, 2}));
 }

@@ -103,6 +103,7 @@ TEST(FaceColours, DarkShadowScaledToGreen64_IndicesAndTheTitleBarMix_EtchedOnSys
     EXPECT_EQ(ColourFromIndex(4, sys, 5), (ColourChoice{MakeColour(190, 191, 192), true}));
     EXPECT_EQ(ColourFromIndex(7, sys, 5), (ColourChoice{sys.Face3D, false}));
     EXPECT_EQ(FaceColour(0x00112233, sys), 0x00112233u);
+    EXPECT_EQ(FaceColour(-1, sys), sys.Face3D);
     // A forced face paints the buttons; the separator still follows the system.
     const FaceStripColours forced = MakeFaceStripColours(sys, 0x00102030, 0, 5);
     EXPECT_EQ(std::tuple(forced.Face, forced.Separator, forced.Etched),

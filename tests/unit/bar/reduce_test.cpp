@@ -254,6 +254,9 @@ TEST_F(ReduceFixture, RefreshExposedWindowsMessagesEachWindowOnce) {
     probes.clear();
     reducer.RefreshExposedWindows({90, 5}, {0, 5}, 40);
     EXPECT_EQ(probes, (std::vector<ScreenPoint>{{90, 5}, {50, 5}, {10, 5}}));
+    probes.clear();
+    reducer.RefreshExposedWindows({7, 7}, {7, 7}, 40);
+    EXPECT_EQ(probes, (std::vector<ScreenPoint>{{7, 7}}));
 }
 
 }  // namespace

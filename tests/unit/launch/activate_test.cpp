@@ -95,6 +95,7 @@ TEST(ActivateRules, TitlesProgramsAndAppWindows) {
     }
     // System32 turns into SysWOW64 at the second character only, upper case.
     EXPECT_EQ(SysWow64Alternative("D:\\WINDOWS\\SYSTEM32\\X.EXE"), "D:\\WINDOWS\\SYSWOW64\\X.EXE");
+    EXPECT_EQ(SysWow64Alternative("C:\\WINDOWS\\SYSTEM32\\"), "C:\\WINDOWS\\SYSWOW64\\");
     for (const char* no : {"C:\\WINDOWS\\SYSTEM32", "C:\\WINNT\\SYSTEM32\\X.EXE",
                            "\\\\C:\\WINDOWS\\SYSTEM32\\X.EXE", "C:\\windows\\system32\\x.exe"}) {
         EXPECT_EQ(SysWow64Alternative(no), "") << no;

@@ -14,6 +14,13 @@ using Did = std::map<std::string, int>;
 
 const std::string kApp = "C:\\Program Files\\App\\app.exe";
 
+// What the starter was handed: "file|params|folder|show|priority|user|shell".
+std::string Handed(const ExecRequest& r) {
+    return std::string(r.File) + "|" + r.Params + "|" + r.WorkDir + "|" +
+           std::to_string(r.ShowCmd) + "|" + std::to_string(r.PriorityClass) + "|" +
+           std::to_string(r.UserType) + "|" + std::to_string(r.ShellStart);
+}
+
 struct ExecuteFixture : ::testing::Test {
     testing::FakeLaunchPlatform fake;
     LaunchFacts facts = testing::StandardFacts();
@@ -25,84 +32,62 @@ struct ExecuteFixture : ::testing::Test {
         EnglishTexts = true;
     }
     ~ExecuteFixture() override { EnglishTexts = savedEnglish; }
-
-    // ExecuteCommand with the fields of an item; user type, style, priority.
     bool Run(std::string path, std::string wrkDir = "", std::int32_t userType = 0,
              std::int32_t style = 1, std::int32_t prio = 2, const std::string& title = "",
-             bool showErrors = true, Launcher* other = nullptr) {
-        return (other ? *other : launcher)
-            .ExecuteCommand(path, wrkDir, userType, style, prio, title, showErrors);
+             bool showErrors = true) {
+        return launcher.ExecuteCommand(path, wrkDir, userType, style, prio, title, showErrors);
     }
-    const ExecRequest& Started() const { return fake.requests.back(); }
     void Refuse(std::int32_t error) {
         fake.starterAnswer = {StarterAnswer::Refused, {}};
         fake.starterError = error;
     }
 };
 
-TEST_F(ExecuteFixture, UrlsAndFoldersGoToTheShellAsOrdinaryStarts) {
-    ASSERT_TRUE(Run("www.example.com"));
-    EXPECT_STREQ(Started().File, "www.example.com");
-    EXPECT_STREQ(Started().Params, "");
-    EXPECT_STREQ(Started().WorkDir, "C:\\WINDOWS");
-    EXPECT_EQ(std::tuple(Started().ShellStart, Started().ShowCmd, Started().PriorityClass),
-              std::tuple(1, 1, 0x20));
-    // From the start folder, and resting on the Windows drive's root after.
-    EXPECT_EQ(fake.folderChanges.front(), "C:\\Start");
-    EXPECT_EQ(fake.cwd, "C:\\");
-    // A folder: no program, so the shell opens it, without priority or user type.
-    std::string path = "C:\\Docs", wrkDir;
-    std::int32_t userType = 1, prio = 4;
-    ASSERT_TRUE(launcher.ExecuteCommand(path, wrkDir, userType, 1, prio, "", true));
-    EXPECT_STREQ(Started().File, "C:\\Docs");
-    EXPECT_EQ(std::tuple(Started().ShellStart, Started().UserType, Started().PriorityClass),
-              std::tuple(1, 0, 0x20));
-    EXPECT_EQ(std::tuple(path, userType, prio), std::tuple(std::string(), 0, 2));
+TEST_F(ExecuteFixture, TheRequestCarriesProgramFolderShowCommandPriorityAndUserType) {
+    const struct {
+        const char *path, *wrkDir;
+        std::int32_t userType, style, prio;
+        const char* handed;
+    } cases[] = {
+        // A URL goes to the shell unchecked, from the Windows folder.
+        {"www.example.com", "", 0, 1, 2, "www.example.com||C:\\WINDOWS|1|32|0|1"},
+        // A folder: no program, so the shell opens it, without priority or user type.
+        {"C:\\Docs", "", 1, 1, 4, "C:\\Docs||C:\\WINDOWS|1|32|0|1"},
+        // No folder given: the program's own; a priority below 0 is normal.
+        {"C:\\Program Files\\App\\app.exe", "", 0, 3, -1,
+         "C:\\Program Files\\App\\app.exe||C:\\Program Files\\App\\|3|32|0|0"},
+        {"C:\\Docs\\plain.txt", "", 0, 1, 0,
+         "C:\\WINDOWS\\notepad.exe|C:\\Docs\\plain.txt|C:\\WINDOWS\\|1|64|0|0"},
+        // Style 1xx shows as xx; priority 4 is high.
+        {"\"C:\\Program Files\\App\\app.exe\" -x", "C:\\Mine", 2, 102, 4,
+         "C:\\Program Files\\App\\app.exe|-x|C:\\Mine\\|2|128|2|0"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Run(c.path, c.wrkDir, c.userType, c.style, c.prio)) << c.path;
+        EXPECT_EQ(Handed(fake.requests.back()), c.handed);
+        // From the start folder, and resting on the Windows drive's root after.
+        EXPECT_EQ(fake.folderChanges.front(), "C:\\Start");
+        EXPECT_EQ(fake.cwd, "C:\\");
+    }
+    // Style 102 also forces the state on the program's window when it comes.
+    const ForceWindowState& force = launcher.ForceState();
+    ASSERT_TRUE(force.Pending());
+    EXPECT_EQ(std::tuple(force.Exe, force.State, *force.StampMs),
+              std::tuple(std::string("C:\\PROGRAM FILES\\APP\\APP.EXE"), 2, fake.nowMs));
+    EXPECT_EQ(
+        (std::vector<std::uint32_t>{PriorityClassOf(1), PriorityClassOf(3), PriorityClassOf(7)}),
+        (std::vector<std::uint32_t>{0x4000, 0x8000, 0x20}));
 }
 
-TEST_F(ExecuteFixture, MissingDriveAndMissingProgramHaveTheirOwnMessages) {
+TEST_F(ExecuteFixture, WhatFailsIsReportedOnce_TextsAreRefusedNotCut) {
     fake.missingDrives = {'X'};
     EXPECT_FALSE(Run("x:\\tools\\a.exe -v"));
     EXPECT_FALSE(Run("C:\\tools\\a.exe"));
     EnglishTexts = false;
     EXPECT_FALSE(Run("%NOPE%\\a.exe"));
-    EXPECT_FALSE(Run("X:\\a.exe"));
-    EXPECT_EQ(fake.messages,
-              (Strings{"top: Drive X: not found for executing \r\nx:\\tools\\a.exe -v",
-                       "top: Program not found:\r\nC:\\tools\\a.exe",
-                       "top: Programm nicht gefunden:\r\n%NOPE%\\a.exe",
-                       "top: Laufwerk X: nicht gefunden zum starten von \r\nX:\\a.exe"}));
-    EXPECT_EQ(fake.did["ClearHistory"], 4);
+    EnglishTexts = true;
+    EXPECT_EQ(fake.did["ClearHistory"], 3);
     EXPECT_EQ(fake.foreground, fake.kBar);
-    EXPECT_TRUE(fake.requests.empty());
-    EXPECT_EQ(fake.cwd, "C:\\");
-}
-
-TEST_F(ExecuteFixture, PriorityAndWindowStateGoIntoTheRequest_Style1xxForcesTheState) {
-    std::string path = kApp, wrkDir;
-    std::int32_t userType = 0, prio = -1;
-    ASSERT_TRUE(launcher.ExecuteCommand(path, wrkDir, userType, 3, prio, "", true));
-    EXPECT_EQ(prio, 2);
-    EXPECT_EQ(std::tuple(Started().PriorityClass, Started().ShowCmd, Started().UserType),
-              std::tuple(0x20, 3, 0));
-    EXPECT_STREQ(Started().WorkDir, "C:\\Program Files\\App\\");
-    EXPECT_FALSE(launcher.ForceState().Pending());
-    // Style 102: minimized, and the state is forced on the program's window.
-    ASSERT_TRUE(Run("\"" + kApp + "\" -x", "", 2, 102, 4, "App"));
-    EXPECT_EQ(std::tuple(Started().ShowCmd, Started().PriorityClass, Started().UserType),
-              std::tuple(2, 0x80, 2));
-    EXPECT_STREQ(Started().Params, "-x");
-    const ForceWindowState& force = launcher.ForceState();
-    ASSERT_TRUE(force.Pending());
-    EXPECT_EQ(force.Exe, "C:\\PROGRAM FILES\\APP\\APP.EXE");
-    EXPECT_EQ(std::tuple(force.Title, force.State, *force.StampMs),
-              std::tuple(std::string("App"), 2, fake.nowMs));
-    EXPECT_EQ((std::vector<std::uint32_t>{PriorityClassOf(0), PriorityClassOf(1),
-                                          PriorityClassOf(3), PriorityClassOf(7)}),
-              (std::vector<std::uint32_t>{0x40, 0x4000, 0x8000, 0x20}));
-}
-
-TEST_F(ExecuteFixture, FailedStartsReportWhatTheStarterSaid_TextsAreRefusedNotCut) {
     Refuse(kErrorAlreadyStarting);
     EXPECT_FALSE(Run(kApp, "C:\\Mine"));
     fake.starterAnswer = {StarterAnswer::LibraryMissing, {}};
@@ -112,38 +97,34 @@ TEST_F(ExecuteFixture, FailedStartsReportWhatTheStarterSaid_TextsAreRefusedNotCu
     EXPECT_FALSE(Run(kApp, "C:\\Mine"));
     Refuse(5);
     EXPECT_FALSE(Run(kApp, "C:\\Mine"));
-    EXPECT_EQ(fake.cwd, "C:\\");
     Refuse(31);
     EXPECT_FALSE(Run(kApp, "C:\\Mine"));
     // A refused elevation, and callers that want no messages, stay silent.
     EXPECT_FALSE(Run(kApp, "C:\\Mine", 1));
     EXPECT_FALSE(Run(kApp, "C:\\Mine", 0, 1, 2, "", false));
-    EXPECT_EQ(fake.messages,
-              (Strings{"box: Already starting...", "box: Zorv.dll not found",
-                       "box: Error: no entry point",
-                       "box: Error executing '" + kApp + "'\r\nSystem text 5",
-                       "box: Error executing '" + kApp + "'\r\nNo link for this type of file"}));
-
-    fake.messages.clear(), fake.requests.clear();
     fake.starterAnswer = {StarterAnswer::Accepted, {}};
     EXPECT_FALSE(Run(kApp + " " + std::string(300, 'p')));
     EXPECT_TRUE(Run(kApp + " " + std::string(259, 'p')));
     fake.asciiOnlyCodePage = true;
     fake.AddFile("C:\\Docs\\caf\xC3\xA9.exe");
     EXPECT_FALSE(Run("C:\\Docs\\caf\xC3\xA9.exe"));
-    ASSERT_EQ(fake.requests.size(), 1u);
-    EXPECT_EQ(std::string(fake.requests[0].Params), std::string(259, 'p'));
     EXPECT_EQ(fake.messages,
-              (Strings{"top: Not started: the text is too long (at most 259 bytes in the system "
+              (Strings{"top: Drive X: not found for executing \r\nx:\\tools\\a.exe -v",
+                       "top: Program not found:\r\nC:\\tools\\a.exe",
+                       "top: Programm nicht gefunden:\r\n%NOPE%\\a.exe", "box: Already starting...",
+                       "box: Zorv.dll not found", "box: Error: no entry point",
+                       "box: Error executing '" + kApp + "'\r\nSystem text 5",
+                       "box: Error executing '" + kApp + "'\r\nNo link for this type of file",
+                       "top: Not started: the text is too long (at most 259 bytes in the system "
                        "code page):\r\n" +
                            std::string(300, 'p'),
                        "top: Not started: the text holds characters the system code page "
                        "cannot represent:\r\nC:\\Docs\\caf\xC3\xA9.exe"}));
+    EXPECT_EQ(std::string(fake.requests.back().Params), std::string(259, 'p'));
 }
 
 TEST_F(ExecuteFixture, ExecuteItem_SeparatorActivationAndStart) {
-    Item item;
-    item.Desc = "-", item.Path = kApp;
+    Item item{.Desc = "-", .Path = kApp};
     EXPECT_EQ(launcher.ExecuteItem(item, false), kItemNothing);
     item.Desc = item.Title = "App";
     item.Activate = 1;
@@ -154,7 +135,6 @@ TEST_F(ExecuteFixture, ExecuteItem_SeparatorActivationAndStart) {
     EXPECT_EQ(launcher.ExecuteItem(item, true), kItemStarted);  // start anyway
     EXPECT_EQ(launcher.LastResult(), kItemStarted);
     EXPECT_EQ(fake.did, (Did{{"EndActivationCycle", 1}, {"SetBarOnTop", 1}}));
-    EXPECT_EQ(fake.requests.size(), 1u);
     // A failed start leaves no forced state waiting.
     item.Style = 102;
     Refuse(2);
@@ -168,9 +148,7 @@ TEST_F(ExecuteFixture, ExecuteItem_SeparatorActivationAndStart) {
     fake.starterAnswer = {StarterAnswer::Accepted, {}};
     EXPECT_EQ(launcher.ExecuteItem(item, false), kItemStarted);
     EXPECT_EQ(fake.activateAsked, "|" + kApp);
-    EXPECT_STREQ(Started().File, kApp.c_str());
-    EXPECT_EQ(Started().ShowCmd, 3);
-    EXPECT_STREQ(Started().WorkDir, "C:\\Work\\");
+    EXPECT_EQ(Handed(fake.requests.back()), kApp + "||C:\\Work\\|3|32|0|0");
 }
 
 TEST_F(ExecuteFixture, ForegroundLockBringsTheNewTitleWindow_ElevationClearsTheWayFirst) {
@@ -200,19 +178,22 @@ TEST_F(ExecuteFixture, ForegroundLockBringsTheNewTitleWindow_ElevationClearsTheW
 }
 
 TEST_F(ExecuteFixture, OldWindowsStartsThroughTheShell) {
-    LaunchFacts nt4 = facts;
-    nt4.WindowsMajor = 4;
-    Launcher old(fake, nt4);
-    ASSERT_TRUE(Run(kApp + " -x", "", 1, 3, -1, "", true, &old));
-    ASSERT_TRUE(Run("C:\\Docs", "", 0, 1, 2, "", true, &old));
+    facts.WindowsMajor = 4;
+    Launcher old(fake, facts);
+    std::string exe = kApp + " -x", folder = "C:\\Docs", wrkDir, empty;
+    std::int32_t userType = 1, prio = -1;
+    ASSERT_TRUE(old.ExecuteCommand(exe, wrkDir, userType, 3, prio, "", true));
+    ASSERT_TRUE(old.ExecuteCommand(folder, empty, userType, 1, prio, "", true));
     ASSERT_EQ(fake.shellStarts.size(), 2u);
-    const ShellStartArgs& exe = fake.shellStarts[0];
-    EXPECT_EQ(std::tie(exe.Verb, exe.File, exe.Params), std::make_tuple("", kApp, "-x"));
-    EXPECT_EQ(exe.ShowCmd, 3);
+    const ShellStartArgs& started = fake.shellStarts[0];
+    EXPECT_EQ(std::tie(started.Verb, started.File, started.Params),
+              std::make_tuple("", kApp, "-x"));
+    EXPECT_EQ(started.ShowCmd, 3);
     EXPECT_EQ(fake.shellStarts[1].Verb, "open");
     EXPECT_TRUE(fake.requests.empty());
     fake.shellAnswer = {false, 2};
-    EXPECT_FALSE(Run(kApp, "", 0, 1, 2, "", true, &old));
+    std::string missing = kApp;
+    EXPECT_FALSE(old.ExecuteCommand(missing, empty, userType = 0, 1, prio, "", true));
     EXPECT_EQ(fake.messages, Strings{"box: Error executing '" + kApp + "'\r\nSystem text 2"});
 }
 

@@ -56,39 +56,27 @@ TEST_F(Watch, RootOwnerClimbsVisibleParentsOfTheSameProcess) {
     EXPECT_NE(RootOwner(fake, 30), 0u);
 }
 
-TEST(FullscreenDecision, VideoAndSimpleFullscreenCover_DesktopAndFramedWindowsDoNot) {
+TEST(CoverState, VideoOrFullscreenInFrontCovers_TheOverrideStaysOutOfTheSavedSettings) {
     const RuleContext context{{1280, 800}, 10};
     const WindowFacts video(5, "VideoRenderer", 0x94000000, {0, 150, 1280, 500});
-    EXPECT_TRUE(VideoOrFullscreenInFront(video, video, video, context));
-    // A captioned player in front: its video is no reason to hide.
     const WindowFacts player(6, "Player", 0x16CF0000, {0, 100, 1280, 600});
-    EXPECT_FALSE(VideoOrFullscreenInFront(video, player, player, context));
-    // Nothing covers the screen: decided by the rectangles alone.
     const WindowFacts small(7, "VideoRenderer", 0x94000000, {100, 100, 600, 400});
-    EXPECT_FALSE(VideoOrFullscreenInFront(small, small, small, context));
     const WindowFacts popup(8, "Slides", 0x94000000, {0, 0, 1280, 800});
+    EXPECT_TRUE(VideoOrFullscreenInFront(video, video, video, context));
+    EXPECT_FALSE(VideoOrFullscreenInFront(video, player, player, context));  // a captioned player
+    EXPECT_FALSE(VideoOrFullscreenInFront(small, small, small, context));
     EXPECT_TRUE(VideoOrFullscreenInFront(popup, popup, popup, context));
-    const WindowFacts desktop(9, "Progman", 0x96000000, {0, 0, 1280, 800});
-    EXPECT_FALSE(VideoOrFullscreenInFront(desktop, desktop, desktop, context));
-    const WindowFacts maximized(10, "Editor", 0x17CF0000, {-8, -8, 1296, 776});
-    EXPECT_FALSE(VideoOrFullscreenInFront(maximized, maximized, maximized, context));
-}
-
-TEST(CoverState, OverrideStaysOutOfTheSavedSettings_AndUserChangesWin) {
     Settings live;
-    live.AutoRed = 2;
-    live.LineColor = 4;
+    live.AutoRed = 2, live.LineColor = 4;
     CoverState state;
     EXPECT_TRUE(SetCovered(state, live, true, true));
     EXPECT_FALSE(SetCovered(state, live, true, true));
     EXPECT_EQ(std::tuple(live.AutoRed, live.LineColor, live.FadeMode), std::tuple(1, 3, false));
-    Settings saved = ConfiguredSettings(state, live);
-    EXPECT_EQ(std::tuple(saved.AutoRed, saved.LineColor), std::tuple(2, 4));
-    live.LineColor = 0;  // chosen in the options meanwhile
+    EXPECT_EQ(ConfiguredSettings(state, live).AutoRed, 2);
+    live.LineColor = 0;  // chosen in the options meanwhile: the user's choice wins
     EXPECT_EQ(ConfiguredSettings(state, live).LineColor, 0);
     EXPECT_TRUE(SetCovered(state, live, false, true));
     EXPECT_EQ(std::tuple(live.AutoRed, live.LineColor, live.FadeMode), std::tuple(2, 0, true));
-    EXPECT_EQ(ConfiguredSettings(state, live), live);
 }
 
 TEST_F(Watch, FullscreenWindowReducesTheBar_ItsEndRestoresTheFade) {
@@ -247,12 +235,11 @@ TEST_F(Watch, MaximizerMaximizesASecondWindowLikeTheFirst) {
     // Titles match at their start or their end.
     WindowFacts x(1, "C", 0, {}), y(2, "C", 0, {});
     x.SetText("Report 1 - Writer");
-    y.SetText("Notes - Writer");
-    EXPECT_TRUE(MatchesPrevious(x, y));
-    y.SetText("Notes - Viewer");
-    EXPECT_FALSE(MatchesPrevious(x, y));
-    y.SetText("Repo");
-    EXPECT_TRUE(MatchesPrevious(x, y));
+    for (auto [text, match] :
+         {std::pair{"Notes - Writer", true}, {"Notes - Viewer", false}, {"Repo", true}}) {
+        y.SetText(text);
+        EXPECT_EQ(MatchesPrevious(x, y), match) << text;
+    }
 }
 
 TEST_F(Watch, CaptureOfALeftBarIsReleasedBySimulatedMove) {

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/captured_log.h"
-
 namespace zorv {
 namespace {
 
@@ -94,44 +92,6 @@ TEST(WindowRules, ClassesOfSidebarDesktopScreenSaverAndLogon) {
     EXPECT_TRUE(IsScreenSaverOrLogon(Window("LOGON", 0, {})));
     EXPECT_FALSE(IsScreenSaverOrLogon(Window("LOGON", 0, {}, "Logon tool")));
     EXPECT_FALSE(IsScreenSaverOrLogon(WindowFacts{}));
-}
-
-TEST(WindowRules, TextIsReadOnlyWhenARuleOrAWrittenLogLineNeedsIt) {
-    int reads = 0;
-    auto counting = [&reads](std::string cls, std::uint32_t style) {
-        WindowFacts f(0x1234, std::move(cls), style, kFull);
-        f.SetTextReader([&reads] {
-            ++reads;
-            return std::string("Title");
-        });
-        return f;
-    };
-    IsDX(counting("Notepad", 0x16CF0000), kWin10);
-    IsSpecialWindow(counting("Notepad", 0x16CF0000), kWin10);
-    IsSpecialWindow(counting("tooltips_class32", 0x94000000), kWin10);
-    IsVideoWindow(counting("VideoRenderer", 0x94000000));
-    IsVideoWindow(counting("Notepad", 0x16CF0000));
-    IsScreenSaverOrLogon(counting("Notepad", 0x16CF0000));
-    EXPECT_EQ(reads, 0);
-    const WindowFacts logon = counting("LOGON", 0);  // once read, the text is kept
-    IsScreenSaverOrLogon(logon);
-    IsScreenSaverOrLogon(logon);
-    EXPECT_EQ(reads, 1);
-
-    testing::CapturedLog log(kRuleLogLevel);
-    IsSpecialWindow(Window("Popup", 0x94000000, {0, 0, 600, 400}, "Splash"), kWin10);
-    IsDX(Window("Game", 0x14000000, kFull, "Quake"), kWin10);
-    IsSimpleFullscreenWindow(Window("App", 0x90000000, kFull), kWin10);
-    IsVideoWindow(Window("VideoRenderer", 0x94000000, {}));
-    EXPECT_EQ(log.lines, (std::vector<std::string>{
-                             "Popup xxxx=0",
-                             " w=600 h=400",
-                             "IsSpecialWindow(Splash, 0x94000000 res=0",
-                             "IsDX(Game)",
-                             "IsDX(Quake)  res=1",
-                             "IsSimpleFullscreenWindow(App) style=WS_POPUP, WS_VISIBLE  res=1",
-                             "IsVideoWindow(VideoRenderer) res=1",
-                         }));
 }
 
 TEST(Utf8Chars, FirstAndLastCharactersKeepWholeCodePoints) {
