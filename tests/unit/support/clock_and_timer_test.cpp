@@ -1,9 +1,10 @@
 #include "support/callback_timer.h"
-#include "support/tick_clock.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+
+#include "support/tick_clock.h"
 
 namespace {
 
