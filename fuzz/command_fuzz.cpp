@@ -5,32 +5,21 @@
 // current-folder change made while resolving is undone, and the date
 // pattern's output stays bounded.
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
 
+#include "fuzz_common.h"
 #include "launch/command.h"
 #include "launch/date_pattern.h"
 
 namespace {
 
 using namespace zorv;
-
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
+using fuzz::Check;
 
 std::string Lower(std::string_view text) {
     std::string s(text);
     for (char& c : s) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     return s;
-}
-
-bool EndsWith(std::string_view text, std::string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
 // Files are what their names say: "...exist..." is a file, "...dir..." a
@@ -43,15 +32,14 @@ class Machine : public CommandPlatform {
     std::uint32_t FileAttributes(const std::string& path) override {
         const std::string lower = Lower(path);
         if (lower.find("dir") != std::string::npos) return kAttrDirectory;
-        if (lower.find("exist") != std::string::npos) return 0x20;
-        return kNoAttributes;
+        return lower.find("exist") != std::string::npos ? 0x20 : kNoAttributes;
     }
     std::uint32_t DriveType(const std::string&) override { return 3; }
     std::string FindProgram(const std::string& file, const std::string&) override {
         const std::string lower = Lower(file);
         if (lower.find("exist") == std::string::npos) return {};
-        if (EndsWith(lower, ".txt\"")) return std::string("C:\\notepad.exe\0\0", 16);
-        if (EndsWith(lower, ".exe\"")) return file.substr(1, file.size() - 2);
+        if (lower.ends_with(".txt\"")) return std::string("C:\\notepad.exe\0\0", 16);
+        if (lower.ends_with(".exe\"")) return file.substr(1, file.size() - 2);
         return {};
     }
     std::string AssocCommand(const std::string&) override { return "x.exe \"%1\""; }
@@ -70,45 +58,27 @@ class Machine : public CommandPlatform {
     void ShowMessage(const std::string&) override {}
 };
 
-std::vector<std::string> Lines(std::string_view data, std::size_t count) {
-    std::vector<std::string> lines;
-    while (lines.size() + 1 < count) {
-        const std::size_t nl = data.find('\n');
-        if (nl == std::string_view::npos) break;
-        lines.emplace_back(data.substr(0, nl));
-        data.remove_prefix(nl + 1);
-    }
-    lines.emplace_back(data);
-    lines.resize(count);
-    return lines;
-}
-
-bool MentionsOwnNames(const std::string& text) {
-    return Lower(text).find("%zorv") != std::string::npos;
-}
-
 void CheckExpansion(Machine& machine, CommandResolver& resolver, const std::string& text,
                     const std::string& value) {
     machine.envValue.reset();
-    if (!MentionsOwnNames(text)) Check(resolver.ExpandEnvVars(text) == text);
+    if (Lower(text).find("%zorv") == std::string::npos) {
+        Check(resolver.ExpandEnvVars(text) == text);
+    }
     machine.envValue = value;
-    const std::string out = resolver.ExpandEnvVars(text);
     // Each replaced "%NAME%" is at least three characters.
     const std::size_t longest = std::max<std::size_t>({value.size(), 13, 3});
-    Check(out.size() <= text.size() * longest);
+    Check(resolver.ExpandEnvVars(text).size() <= text.size() * longest);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::vector<std::string> in =
-        Lines(std::string_view(reinterpret_cast<const char*>(data), size), 4);
+    const std::vector<std::string> in = fuzz::Lines(fuzz::Input(data, size), 4);
     Machine machine;
     const LaunchFacts facts{"D:\\Zorv", "C:\\WINDOWS", "C:\\Start", 6};
     FolderHistory history(machine);
     Item current;
     CommandResolver resolver(machine, facts, history, &current);
-
     CheckExpansion(machine, resolver, in[0], in[2]);
     CheckExpansion(machine, resolver, in[1], in[2]);
 
@@ -123,7 +93,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     DateTimeParts now;
     now.DayName = now.MonthName = std::string(9, 'n');
-    const std::string date = FormatDateTime(in[3], now);
-    Check(date.size() <= in[3].size() * 9);
+    Check(FormatDateTime(in[3], now).size() <= in[3].size() * 9);
     return 0;
 }

@@ -2,48 +2,36 @@
 // the format, a NUL byte, then argument bytes: each argument starts with a
 // kind byte followed by its value. Output must stay bounded and every "%n"
 // variable must receive a prefix of the final output.
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <string>
-#include <string_view>
 
 #include "support/format.h"
+#include "fuzz_common.h"
 
 namespace {
 
 using zorv::FmtArg;
 using zorv::FmtArgs;
+using zorv::fuzz::Check;
 
 constexpr std::string_view kUnset = "\x01unset";
 
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
-
-class ByteReader {
-  public:
-    explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
-    bool Empty() const { return pos_ >= bytes_.size(); }
-    std::uint8_t Byte() { return Empty() ? 0 : static_cast<std::uint8_t>(bytes_[pos_++]); }
+// Reads the argument bytes; past their end it reads zeros.
+struct ByteReader {
+    std::string_view bytes;
     std::string_view Take(std::size_t n) {
-        n = std::min(n, bytes_.size() - std::min(pos_, bytes_.size()));
-        std::string_view out = bytes_.substr(pos_, n);
-        pos_ += n;
+        const std::string_view out = bytes.substr(0, n);
+        bytes.remove_prefix(out.size());
         return out;
     }
+    std::uint8_t Byte() { return bytes.empty() ? 0 : static_cast<std::uint8_t>(Take(1)[0]); }
     template <class T>
     T Value() {
         T v{};
-        std::string_view raw = Take(sizeof(T));
+        const std::string_view raw = Take(sizeof(T));
         std::memcpy(&v, raw.data(), raw.size());
         return v;
     }
-
-  private:
-    std::string_view bytes_;
-    std::size_t pos_ = 0;
 };
 
 FmtArg NextArg(ByteReader& in, std::deque<std::string>& targets) {
@@ -70,26 +58,22 @@ FmtArg NextArg(ByteReader& in, std::deque<std::string>& targets) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::string_view input = zorv::fuzz::Input(data, size);
     const std::size_t nul = input.find('\0');
     const std::string_view format = input.substr(0, nul);
-    ByteReader in(nul == std::string_view::npos ? std::string_view() : input.substr(nul + 1));
-
+    ByteReader in{nul == std::string_view::npos ? std::string_view() : input.substr(nul + 1)};
     std::deque<std::string> targets;  // stable addresses for "%n"
     FmtArgs args;
-    while (!in.Empty() && args.size() < 64) args.push_back(NextArg(in, targets));
+    while (!in.bytes.empty() && args.size() < 64) args.push_back(NextArg(in, targets));
 
     const std::string out = zorv::sprintf(format, args);
     // Width and precision are capped, so no conversion can produce more than
     // the width limit or an argument's text dumped in hexadecimal.
     Check(out.size() <= (format.size() + 1) * 10100);
-    for (const std::string& t : targets) {
-        Check(t == kUnset || out.compare(0, t.size(), t) == 0);
-    }
+    for (const std::string& t : targets) Check(t == kUnset || out.starts_with(t));
 
     std::uint32_t style = 0;
     std::memcpy(&style, data, std::min<std::size_t>(size, sizeof style));
-    const std::string names = zorv::WindowStyleNames(style);
-    Check(names.empty() == ((style & 0xFFFF0000u) == 0));
+    Check(zorv::WindowStyleNames(style).empty() == ((style & 0xFFFF0000u) == 0));
     return 0;
 }

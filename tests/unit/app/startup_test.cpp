@@ -1,59 +1,143 @@
+// Start-up decisions: the command line, where the configuration file lives,
+// the values read before it is parsed, the wait for a quiet system, and the
+// language with its texts.
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
 
-using zorv::IdleSample;
-using zorv::W4IdleState;
+#include <set>
 
-TEST(W4Idle, QuietSystemShowsOnThirdTick) {
-    W4IdleState s;
-    const IdleSample quiet{40, 10'000'000, 30};
-    EXPECT_FALSE(W4IdleTick(s, quiet));  // history starts at zeros
-    EXPECT_FALSE(W4IdleTick(s, quiet));  // two-tick-old sample still zero
-    EXPECT_TRUE(W4IdleTick(s, quiet));
-    EXPECT_EQ(s.Ticks, 3);
+#include "app/command_line.h"
+#include "app/ini_path.h"
+#include "app/language.h"
+#include "support/texts.h"
+#include "items/ini_save.h"
+
+namespace zorv {
+namespace {
+
+TEST(CommandLine, IniValueRunsToTheNextSlash_SwitchesMatchAnywhereInAnyCase) {
+    CommandLineSwitches sw = ParseCommandLine(R"(xNOSTARTy /INI=C:\cfg\a b.ini /noconfig)");
+    EXPECT_EQ(sw.Ini, "C:\\cfg\\a b.ini ");
+    EXPECT_TRUE(sw.NoConfig && sw.NoStart && !sw.NoAu);
+    sw = ParseCommandLine("c:\\dinoaurus\\x /ini=x.ini");  // "noau" inside a word counts too
+    EXPECT_EQ(sw.Ini, "x.ini");
+    EXPECT_TRUE(sw.NoAu && !sw.NoConfig && !sw.NoStart);
+    EXPECT_EQ(ParseCommandLine("/ini=").Ini, "");
+    EXPECT_FALSE(ParseCommandLine("/in=x.ini ini=x").Ini.has_value());
 }
 
-TEST(W4Idle, BusyThresholdsAgainstOneAndTwoTicksAgo) {
+struct FakeFs : FileProbe {
+    std::set<std::string> files, writableFolders;
+    bool Exists(const std::string& p) override { return files.count(p) > 0; }
+    bool CreateEmpty(const std::string& p) override {
+        return writableFolders.count(p.substr(0, p.rfind('\\'))) && files.insert(p).second;
+    }
+};
+
+TEST(IniPath, CommonBeforeUserAppDataBeforeTheProgramFolder_ASwitchMustExistOrBeCreated) {
+    const IniPathFacts facts{"C:\\Zorv", "ZorvPanel.exe", "C:\\ProgramData", "C:\\Users\\me"};
+    FakeFs fs;
+    std::vector<std::string> chosen;
+    for (const char* next :
+         {"C:\\Users\\me\\Zorv\\ZorvPanel.ini", "C:\\ProgramData\\Zorv\\ZorvPanel.ini", ""}) {
+        chosen.push_back(ChooseIniPath(facts, std::nullopt, fs).IniPath);
+        fs.files.insert(next);
+    }
+    EXPECT_EQ(chosen, (std::vector<std::string>{"C:\\Zorv\\ZorvPanel.ini",
+                                                "C:\\Users\\me\\Zorv\\ZorvPanel.ini",
+                                                "C:\\ProgramData\\Zorv\\ZorvPanel.ini"}));
+    EXPECT_EQ(IniFileName("my.zorv.exe"), "my.zorv.ini");
+    fs.files = {"D:\\cfg\\a.ini", "\\\\server\\share\\z.ini"};
+    fs.writableFolders = {"E:\\new", "C:\\Zorv"};
+    const std::pair<const char*, const char*> cases[] = {
+        {"D:\\cfg\\a.ini", "D:\\cfg\\a.ini"},
+        {"\\\\server\\share\\z.ini", "\\\\server\\share\\z.ini"},
+        {"E:\\new\\b.ini", "E:\\new\\b.ini"},
+        {"other.ini", "C:\\Zorv\\other.ini"},
+        {"C", "C:\\Zorv\\C"},
+        {"X:\\missing\\a.ini", nullptr},
+        {"sub\\rel.ini", nullptr},
+        {"", nullptr}};
+    for (auto [value, path] : cases) {
+        const IniPathChoice choice = ChooseIniPath(facts, value, fs);
+        EXPECT_EQ(choice.Invalid, path == nullptr) << value;
+        EXPECT_EQ(choice.IniPath, path ? path : "C:\\Zorv\\ZorvPanel.ini") << value;
+    }
+    EXPECT_TRUE(fs.files.count("E:\\new\\b.ini") && fs.files.count("C:\\Zorv\\other.ini"));
+}
+
+TEST(W4Idle, QuietSystemShowsOnTheThirdTick_ABusyOneOnTheSixteenth) {
+    W4IdleState quiet, busy;
+    std::vector<bool> shown;
+    for (int i = 0; i < 3; ++i) shown.push_back(W4IdleTick(quiet, {40, 10'000'000, 30}));
+    EXPECT_EQ(shown, (std::vector<bool>{false, false, true}));  // the history starts at zeros
+    int shownAt = 0;
+    for (int i = 1; i <= 20 && !shownAt; ++i)
+        shownAt = W4IdleTick(busy, {i * 10, 0, i * 10}) ? i : 0;
+    EXPECT_EQ(shownAt, 16);
+    // Thresholds against one tick ago, and slow drifts against two.
     W4IdleState s;
     s.OneTickAgo = s.TwoTicksAgo = {40, 1'000'000, 30};
     EXPECT_FALSE(SystemIsBusy(s, {41, 1'000'000 + 0x7FFFF, 32}));
-    EXPECT_TRUE(SystemIsBusy(s, {42, 1'000'000, 30}));
-    EXPECT_TRUE(SystemIsBusy(s, {40, 1'000'000 - 0x80000, 30}));
-    EXPECT_TRUE(SystemIsBusy(s, {40, 1'000'000, 33}));
-    // Slow drifts are caught against the sample two ticks ago.
+    for (IdleSample now :
+         {IdleSample{42, 1'000'000, 30}, {40, 1'000'000 - 0x80000, 30}, {40, 1'000'000, 33}}) {
+        EXPECT_TRUE(SystemIsBusy(s, now)) << now.Windows << " " << now.Processes;
+    }
     s.OneTickAgo = {42, 1'000'000, 32};
     EXPECT_FALSE(SystemIsBusy(s, {43, 1'000'000, 33}));
     EXPECT_TRUE(SystemIsBusy(s, {44, 1'000'000, 33}));
     EXPECT_TRUE(SystemIsBusy(s, {43, 1'000'000, 34}));
 }
 
-TEST(W4Idle, BusySystemShowsOnSixteenthTick) {
-    W4IdleState s;
-    int shownAt = 0;
-    for (int i = 1; i <= 20 && !shownAt; ++i) {
-        if (W4IdleTick(s, {i * 10, 0, i * 10})) shownAt = i;
-    }
-    EXPECT_EQ(shownAt, 16);
-}
-
 TEST(Startup, EarlyValuesAndVersionRecord) {
-    EXPECT_TRUE(zorv::EarlyFlag("1"));
-    EXPECT_TRUE(zorv::EarlyFlag("10"));
-    EXPECT_FALSE(zorv::EarlyFlag("0"));
-    EXPECT_FALSE(zorv::EarlyFlag(""));
-    EXPECT_FALSE(zorv::EarlyFlag(" 1"));
-    EXPECT_EQ(zorv::EarlyNumber("6"), 6);
-    EXPECT_EQ(zorv::EarlyNumber(" 12abc"), 12);
-    EXPECT_EQ(zorv::EarlyNumber("x"), 0);
-    EXPECT_EQ(zorv::EarlyNumber("99999999999"), INT32_MAX);
-
-    auto xp = zorv::MakeWindowsVersion(2, 5, 1, 2600, false, false);
-    EXPECT_EQ(xp.Code, 0x501u);
-    EXPECT_TRUE(xp.Win2000OrLater);
-    EXPECT_FALSE(xp.VistaOrLater);
-    auto me = zorv::MakeWindowsVersion(1, 4, 90, 3000, false, false);
-    EXPECT_FALSE(me.NT);
-    EXPECT_FALSE(me.Win2000OrLater);
-    EXPECT_TRUE(zorv::MakeWindowsVersion(2, 10, 0, 19045, true, false).Is64);
+    EXPECT_TRUE(EarlyFlag("1") && EarlyFlag("10"));
+    EXPECT_FALSE(EarlyFlag("0") || EarlyFlag("") || EarlyFlag(" 1"));
+    EXPECT_EQ(std::tuple(EarlyNumber(" 12abc"), EarlyNumber("x"), EarlyNumber("99999999999")),
+              std::tuple(12, 0, INT32_MAX));
+    const WindowsVersionInfo xp = MakeWindowsVersion(2, 5, 1, 2600, false, false);
+    EXPECT_TRUE(xp.Code == 0x501u && xp.Win2000OrLater && !xp.VistaOrLater);
+    EXPECT_FALSE(MakeWindowsVersion(1, 4, 90, 3000, false, false).NT);
+    EXPECT_TRUE(MakeWindowsVersion(2, 10, 0, 19045, true, false).Is64);
 }
+
+TEST(Language, GermanOnlyForGermanLocalesUnlessForced_Win9xFiltersHaveNoCmd) {
+    for (std::uint16_t german : {1031, 2055, 3079, 4103, 5127})
+        EXPECT_FALSE(ChooseLanguage(0, german));
+    EXPECT_TRUE(ChooseLanguage(0, 1036) && ChooseLanguage(0, 7));  // neutral German is not listed
+    EXPECT_TRUE(!ChooseLanguage(3, 3079) && ChooseLanguage(-1, 1036));  // unknown: automatic
+    EXPECT_TRUE(ChooseLanguage(2, 1031) && !ChooseLanguage(1, 1033));
+    EXPECT_EQ(HelpFileName("C:\\Zorv", true), "C:\\Zorv\\zorv_e.hlp");
+    ItemLists lists = CreateItemLists();
+    SetListNames(lists, false);
+    EXPECT_EQ(lists[kListMenu].ListName, "Hauptmenü");
+    EXPECT_EQ(ExeFilterText(false, false),
+              "Ausführbare Dateien|*.exe;*.com;*.pif;*.bat;*.cmd;*.lnk|Alle Dateien(*.*)|*.*");
+    SetListNames(lists, true);
+    EXPECT_EQ(lists[kListMenu].ItemName, "Main Menu Item");
+    EXPECT_EQ(ExeFilterText(true, true),
+              "Executable Files|*.exe;*.com;*.pif;*.bat;*.lnk|All Files(*.*)|*.*");
+    EXPECT_EQ(ExeFilterText(false, true).find(".cmd"), std::string::npos);
+}
+
+TEST(Texts, EveryRowHasTwoLanguages_FormatsInsertTheirArgument) {
+    const std::set<Txt> formats = {Txt::ActiveIniNoImport, Txt::InvalidValue};
+    for (std::size_t i = 0; i < static_cast<std::size_t>(Txt::Count); ++i) {
+        const Txt id = static_cast<Txt>(i);
+        const std::string &de = TextIn(id, false), &en = TextIn(id, true);
+        EXPECT_FALSE(de.empty() || en.empty() || de == en) << i;
+        EXPECT_EQ(de.find(kTextArg) != std::string::npos, formats.count(id) > 0) << i;
+        EXPECT_EQ(en.find(kTextArg) != std::string::npos, formats.count(id) > 0) << i;
+    }
+    EXPECT_EQ(TextArgIn(Txt::ActiveIniNoImport, "C:\\a.ini", true),
+              "C:\\a.ini is the active INI and cannot be imported");
+    EXPECT_EQ(InvalidIniMessage("x%1y", false), "'x%1y' ist ungültig");
+    EXPECT_EQ(IniFilter(false), "INI-Dateien (*.ini)|*.ini");
+    // The list name is kept whole; only the item's depth marks go.
+    EXPECT_EQ(UsedByText("Main Menu", "--->--->Editor", true), "Used by Main Menu \"Editor\"");
+    EXPECT_EQ(UsedByText("Hauptmenü", "Notes ---> old", false),
+              "Belegt mit Hauptmenü \"Notes ---> old\"");
+}
+
+}  // namespace
+}  // namespace zorv

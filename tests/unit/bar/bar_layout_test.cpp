@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "bar/bar_region.h"
+#include "bar/button_click.h"
+#include "bar/icon_source.h"
+
 namespace zorv {
 namespace {
 
@@ -10,12 +14,7 @@ using Plans = std::vector<ButtonMenuPlan>;
 
 clsItems Buttons(std::initializer_list<std::pair<const char*, const char*>> descAndPath) {
     clsItems list("[Button]", false);
-    for (const auto& [desc, path] : descAndPath) {
-        Item item;
-        item.Desc = desc;
-        item.Path = path;
-        list.AddItem(item);
-    }
+    for (const auto& [desc, path] : descAndPath) list.AddItem(Item{.Desc = desc, .Path = path});
     return list;
 }
 
@@ -27,26 +26,32 @@ Ints Lefts(const BarLayout& layout) {
     return v;
 }
 
-TEST(BarLayout, CellsOfButtonSeparatorButton_RaisedAndFlat) {
+TEST(BarLayout, CellsOfButtonsAndSeparators_MenuEntriesTakeNone) {
     clsItems list = Buttons({{"A", "a.exe"}, {"-", ""}, {"B", "b.exe"}});
     BarLayout raised(list, false);
     EXPECT_EQ(Lefts(raised), (Ints{0, 22, 34, 56, 78}));
-    EXPECT_EQ(raised.CellRight(1), 33);
-    EXPECT_EQ(raised.CellRight(3), 77);
-    EXPECT_EQ(raised.KindAt(1), CellKind::Separator);
-    EXPECT_EQ(raised.KindAt(3), CellKind::MainMenu);
+    EXPECT_EQ(std::tuple(raised.CellRight(1), raised.CellRight(3)), std::tuple(33, 77));
+    EXPECT_EQ(std::tuple(raised.KindAt(1), raised.KindAt(3)),
+              std::tuple(CellKind::Separator, CellKind::MainMenu));
     EXPECT_EQ(Lefts(BarLayout(list, true)), (Ints{0, 21, 33, 54, 75}));
-}
-
-TEST(BarLayout, MenuEntriesTakeNoCellAndFollowingButtonMovesUp) {
-    clsItems list = Buttons({{"M", ""}, {"--->X", "x"}, {"--->Y", "y"}, {"N", "n"}});
-    BarLayout layout(list, false);
-    EXPECT_EQ(Lefts(layout), (Ints{0, 22, 22, 22, 44, 66}));
-    EXPECT_EQ(layout.KindAt(2), CellKind::MenuEntry);
-    // An indented "-" is a menu entry, not a separator.
-    EXPECT_EQ(BarLayout(std::vector<std::string>{"A", "--->-"}, false).KindAt(1),
-              CellKind::MenuEntry);
-    EXPECT_EQ(PlanButtonMenus(list), (Plans{{0, ButtonMenuKind::SubMenu, {1, 2}}}));
+    BarLayout menu(std::vector<std::string>{"M", "--->X", "--->-", "N"}, false);
+    EXPECT_EQ(Lefts(menu), (Ints{0, 22, 22, 22, 44, 66}));
+    EXPECT_EQ(menu.KindAt(2), CellKind::MenuEntry);  // an indented "-" too
+    // The bar image widens when the 16-pixel icon slots outrun the cells.
+    std::vector<std::string> descs(10, "-");
+    descs.push_back("A");
+    EXPECT_EQ(BarLayout(descs, false).BarWidth(), 164);
+    EXPECT_EQ(BarLayout(descs, false).BarImageWidth(), 176);
+    EXPECT_EQ(BarLayout(std::vector<std::string>{"A", "B"}, false).BarImageWidth(), 66);
+    // Heights by ButH_id; anything else resets to 0.
+    EXPECT_EQ(std::tuple(ResolveBarMetrics(2).Height, ResolveBarMetrics(2).IconTop),
+              std::tuple(19, 1));
+    EXPECT_EQ(std::tuple(ResolveBarMetrics(1).Height, ResolveBarMetrics(1).IconTop),
+              std::tuple(21, 2));
+    for (std::int32_t bad : {3, -1}) {
+        const BarMetrics m = ResolveBarMetrics(bad);
+        EXPECT_EQ(std::tuple(m.ButHId, m.Height, m.ButHIdReset), std::tuple(0, 20, true));
+    }
 }
 
 TEST(BarLayout, ButtonAtFindsCellsSkipsMenuEntriesAndReturnsCountBeyond) {
@@ -59,46 +64,22 @@ TEST(BarLayout, ButtonAtFindsCellsSkipsMenuEntriesAndReturnsCountBeyond) {
     for (auto [x, scroll] : xAndScroll) got.push_back(layout.ButtonAt(x, scroll));
     EXPECT_EQ(got, (Ints{0, 0, 3, 3, 4, 5, 5, 3, 4}));
     EXPECT_EQ(BarLayout().ButtonAt(0, 0), 0);
-    EXPECT_EQ(BarLayout().BarWidth(), 22);
 }
 
-TEST(BarLayout, BarImageWidensWhenIconSlotsOutrunTheCells) {
-    std::vector<std::string> descs(10, "-");
-    descs.push_back("A");
-    BarLayout layout(descs, false);
-    EXPECT_EQ(layout.BarWidth(), 164);
-    EXPECT_EQ(layout.BarImageWidth(), 176);  // the icon of item 10 lies at 160..175
-    EXPECT_EQ(BarLayout(std::vector<std::string>{"A", "B"}, false).BarImageWidth(), 66);
-}
-
-TEST(BarMetrics, HeightAndIconTopPerIndexAndOutOfRangeResetToZero) {
-    for (auto [id, height, iconTop] : {std::tuple{0, 20, 2}, {1, 21, 2}, {2, 19, 1}}) {
-        BarMetrics m = ResolveBarMetrics(id);
-        EXPECT_EQ(std::tuple(m.Height, m.IconTop, m.ButHIdReset),
-                  std::tuple(height, iconTop, false));
-    }
-    for (std::int32_t bad : {3, -1}) {
-        BarMetrics m = ResolveBarMetrics(bad);
-        EXPECT_EQ(std::tuple(m.ButHId, m.Height, m.ButHIdReset), std::tuple(0, 20, true));
-    }
-}
-
-TEST(BarImages, IconPlacesAndFaceSourcesInTheStrip) {
-    EXPECT_EQ(IconPosition(34, 2, false), (ScreenPoint{36, 2}));
-    EXPECT_EQ(IconPosition(34, 1, true), (ScreenPoint{37, 2}));
-    EXPECT_EQ(IconSlot(3), (ScreenPoint{48, 21}));
-    EXPECT_EQ(MaskSlot(3), (ScreenPoint{48, 37}));
-    EXPECT_EQ(BuiltInIconSource(150), (ScreenPoint{784, 16}));
-    EXPECT_EQ(BuiltInIconSource(1), (ScreenPoint{0, 0}));
-    EXPECT_EQ(BuiltInIconSource(100), (ScreenPoint{1584, 0}));
-    EXPECT_EQ(BuiltInIconSource(101), (ScreenPoint{0, 16}));
-    EXPECT_EQ(BuiltInIconSource(200), (ScreenPoint{1584, 16}));
-    EXPECT_FALSE(BuiltInIconSource(0));
-    EXPECT_FALSE(BuiltInIconSource(201));
-    // Heights 20, 21, 19 for ButH_id 0, 1, 2, then separators by height.
-    EXPECT_EQ((Ints{EmptyFaceX(0), PressedFaceX(0), EmptyFaceX(1), PressedFaceX(1), EmptyFaceX(2),
-                    PressedFaceX(2), SeparatorFaceX(19), SeparatorFaceX(20), SeparatorFaceX(21)}),
-              (Ints{0, 22, 44, 66, 88, 110, 132, 144, 156}));
+TEST(BarRegion, TransparentSeparatorsCutTheBarIntoRuns_ShiftedByTheScroll) {
+    auto region = [](std::vector<std::string> descs, std::int32_t sepColor = 4) {
+        return BarRegionRects(BarLayout(descs, false), sepColor, 20, 0);
+    };
+    using Rects = std::vector<ScreenRect>;
+    for (std::int32_t opaque : {0, 3}) EXPECT_TRUE(region({"A", "-", "B"}, opaque).empty());
+    EXPECT_EQ(region({"A", "-", "B"}), (Rects{{0, 0, 22, 20}, {34, 0, 44, 20}}));
+    EXPECT_EQ(region({"A", "-", "-", "B"}), (Rects{{0, 0, 22, 20}, {46, 0, 44, 20}}));
+    EXPECT_EQ(region({"-", "A", "-"}), (Rects{{12, 0, 22, 20}, {46, 0, 22, 20}}));
+    EXPECT_EQ(region({}), (Rects{{0, 0, 22, 20}}));
+    EXPECT_EQ(region({"M", "--->X", "N", "-", "--->Y", "O"}),  // entries do not break a run
+              (Rects{{0, 0, 44, 20}, {56, 0, 44, 20}}));
+    EXPECT_EQ(BarRegionRects(BarLayout(std::vector<std::string>{"A", "-"}, true), 4, 19, 5),
+              (Rects{{-5, 0, 21, 19}, {28, 0, 21, 19}}));
 }
 
 TEST(IconSource, EmptyBuiltInFileAndUnusableNumbers) {
@@ -111,48 +92,210 @@ TEST(IconSource, EmptyBuiltInFileAndUnusableNumbers) {
     }
     EXPECT_EQ(ResolveIconSource(" notepad.bmp", "C:\\Zorv\\Icons"),
               (IconSource{IconSourceKind::File, 0, {}, "C:\\Zorv\\Icons\\notepad.bmp"}));
+    // A hundred built-in pictures to a row; a pressed button's icon moves one pixel.
+    EXPECT_EQ(BuiltInIconSource(100), (ScreenPoint{1584, 0}));
+    EXPECT_EQ(BuiltInIconSource(101), (ScreenPoint{0, 16}));
+    EXPECT_FALSE(BuiltInIconSource(0) || BuiltInIconSource(201));
+    // The faces in the strip: normal and pressed by ButH_id, separators by height.
+    EXPECT_EQ((Ints{EmptyFaceX(1), PressedFaceX(0), PressedFaceX(2), SeparatorFaceX(21)}),
+              (Ints{44, 22, 110, 156}));
+    EXPECT_EQ(IconPosition(34, 2, false), (ScreenPoint{36, 2}));
+    EXPECT_EQ(IconPosition(34, 1, true), (ScreenPoint{37, 2}));
 }
 
-TEST(BarButtonMenus, EndOfMenuBlockSpansAllDeeperItems) {
+TEST(BarButtonMenus, DeeperItemsFormASubMenu_ClipboardButtonsTheirOwn) {
     clsItems list =
         Buttons({{"M", ""}, {"--->X", ""}, {"--->--->Y", ""}, {"--->Z", ""}, {"N", ""}, {"O", ""}});
     Ints ends;
     for (std::int32_t i : {0, 1, 4, 5, 6}) ends.push_back(FindEndOfBarmenu(list, i));
     EXPECT_EQ(ends, (Ints{3, 3, 4, 5, 6}));  // from inside the block: to its end
     EXPECT_EQ(PlanButtonMenus(list), (Plans{{0, ButtonMenuKind::SubMenu, {1, 2, 3}}}));
-}
-
-TEST(BarButtonMenus, ClipboardButtonsAndWhichMenuWins) {
-    clsItems list = Buttons({{"C1", "*CLIP*"},
-                             {"C2", "*CLIP2*"},
-                             {"C3", "*clip*"},  // not a clipboard button
-                             {"C4", "*CLIP*"},
-                             {"--->Sub", "s"},
-                             {"Odd", ""},
-                             {"--->--->Deep", ""},
-                             {"-", ""},
-                             {"--->UnderSep", ""}});
+    list = Buttons({{"C1", "*CLIP*"},
+                    {"C2", "*CLIP2*"},
+                    {"C3", "*clip*"},  // not a clipboard button
+                    {"C4", "*CLIP*"},
+                    {"--->Sub", "s"},
+                    {"Odd", ""},
+                    {"--->--->Deep", ""},
+                    {"-", ""},
+                    {"--->UnderSep", ""}});
     EXPECT_EQ(PlanButtonMenus(list), (Plans{{0, ButtonMenuKind::Clipboard1, {}},
                                             {1, ButtonMenuKind::Clipboard2, {}},
                                             {3, ButtonMenuKind::SubMenu, {4}},
                                             {7, ButtonMenuKind::SubMenu, {8}}}));
 }
 
-// '1' for each point that counts as on the bar (left 500, width 200, height 20).
-std::string OnBar(std::initializer_list<ScreenPoint> points, bool menuCellOnly) {
-    std::string got;
-    for (ScreenPoint p : points) got += MouseOnBar(p, {500, 200, 20}, 22, menuCellOnly) ? '1' : '0';
-    return got;
+TEST(HitTests, MouseOnBarHasNoRightLimitButMenuCellHas) {
+    // '1' for each point that counts as on the bar (left 500, width 200, height 20).
+    auto onBar = [](std::initializer_list<ScreenPoint> points, bool menuCellOnly) {
+        std::string got;
+        for (ScreenPoint p : points)
+            got += MouseOnBar(p, {500, 200, 20}, 22, menuCellOnly) ? '1' : '0';
+        return got;
+    };
+    EXPECT_EQ(onBar({{499, 5}, {500, 5}, {1279, 5}, {600, 20}, {600, 21}}, false), "01110");
+    EXPECT_EQ(onBar({{677, 5}, {678, 5}, {699, 5}, {700, 5}, {690, 21}}, true), "01100");
+    EXPECT_TRUE(MouseOnBorder(1279, 1280, true) && MouseOnBorder(0, 1280, false));
+    EXPECT_FALSE(MouseOnBorder(1278, 1280, true) || MouseOnBorder(0, 1280, true));
+    EXPECT_FALSE(MouseOnBorder(1, 1280, false));
 }
 
-TEST(HitTests, MouseOnBarHasNoRightLimitButMenuCellHas) {
-    EXPECT_EQ(OnBar({{499, 5}, {500, 5}, {1279, 5}, {600, 20}, {600, 21}}, false), "01110");
-    EXPECT_EQ(OnBar({{677, 5}, {678, 5}, {699, 5}, {700, 5}, {690, 21}}, true), "01100");
-    EXPECT_TRUE(MouseOnBorder(1279, 1280, true));
-    EXPECT_FALSE(MouseOnBorder(1278, 1280, true));
-    EXPECT_FALSE(MouseOnBorder(0, 1280, true));
-    EXPECT_TRUE(MouseOnBorder(0, 1280, false));
-    EXPECT_FALSE(MouseOnBorder(1, 1280, false));
+using Names = std::vector<std::string>;
+
+TEST(ProgramFileCandidates, QuotedNameAlone_ElseFirstWordThenLongerRuns_NoneForUrls) {
+    EXPECT_EQ(ProgramFileCandidates("\"C:\\Program Files\\App\\app.exe\" -x \"y z\""),
+              (Names{"C:\\Program Files\\App\\app.exe"}));
+    // An unclosed quote runs to the end; blanks inside the quotes are trimmed.
+    EXPECT_EQ(ProgramFileCandidates("\"C:\\My Tools\\t.exe"), (Names{"C:\\My Tools\\t.exe"}));
+    EXPECT_EQ(ProgramFileCandidates("\" notepad.exe \" a"), (Names{"notepad.exe"}));
+    EXPECT_EQ(ProgramFileCandidates("  notepad.exe  "), (Names{"notepad.exe"}));
+    EXPECT_EQ(ProgramFileCandidates("C:\\Program Files\\App\\app.exe -x"),
+              (Names{"C:\\Program", "C:\\Program Files\\App\\app.exe",
+                     "C:\\Program Files\\App\\app.exe -x"}));
+    // A run of blanks and tabs ends one word once.
+    EXPECT_EQ(ProgramFileCandidates("cmd \t /k  ver"),
+              (Names{"cmd", "cmd \t /k", "cmd \t /k  ver"}));
+    const Names many = ProgramFileCandidates("a b c d e f g h i j k l");
+    ASSERT_EQ(many.size(), kMaxProgramFileCandidates);
+    EXPECT_EQ(many.back(), "a b c d e f g h");
+    for (const char* path : {"", "   ", "\"\" notepad.exe", "*CLIP*", "*CLIP2*",
+                             "http://example.com/a b", "ms-settings:display"}) {
+        EXPECT_EQ(ProgramFileCandidates(path), Names{}) << path;
+    }
+    // Neither a drive letter nor a share is a URL scheme.
+    for (const char* file : {"C:\\tools\\x.exe", "\\\\server\\share\\x.exe"}) {
+        EXPECT_EQ(ProgramFileCandidates(file), Names{file});
+    }
+}
+
+TEST(IconCache, TimesWithinTenSeconds_BandsPastW_PixelsSeparatedFromTheirBlack) {
+    const std::int64_t ini = 133'000'000'000'000'000, tenSeconds = 100'000'000;
+    EXPECT_TRUE(CacheTimeMatches(ini + tenSeconds, ini) && CacheTimeMatches(ini - tenSeconds, ini));
+    EXPECT_FALSE(CacheTimeMatches(ini + tenSeconds + 1, ini));
+    EXPECT_FALSE(CacheTimeMatches(ini - tenSeconds - 1, ini));
+    EXPECT_EQ(BarCachePicture(78, 78), (BarCacheLayout{78, 53, {{0, 78, 21}}}));
+    // Ten menu entries under one button: W = 44, slots up to x = 176.
+    EXPECT_EQ(BarCachePicture(44, 176),
+              (BarCacheLayout{
+                  44, 21 + 4 * 32, {{0, 44, 21}, {44, 44, 53}, {88, 44, 85}, {132, 44, 117}}}));
+    EXPECT_EQ(BarCachePicture(44, 150).Bands.back(), (BarCacheBand{132, 18, 117}));
+    EXPECT_EQ(BarCachePicture(0, 100), BarCacheLayout{});
+    // The icon drawn over black and over white: opaque when at least half covered.
+    EXPECT_EQ(SeparateIconPixel(0x123456, 0x123456), (IconPixel{0x123456, true}));
+    EXPECT_FALSE(SeparateIconPixel(0x3F3F3F, 0xC0C0C0).Opaque);  // alpha 126
+    EXPECT_EQ(SeparateIconPixel(0x404040, 0xBFBFBF), (IconPixel{0x808080, true}));
+    // Alpha is averaged over the channels, and a colour brighter than white is capped.
+    EXPECT_EQ(SeparateIconPixel(0xFF4040, 0xFFBFBF), (IconPixel{0xFF6060, true}));
+    EXPECT_EQ(SeparateIconPixel(0xFFFFFF, 0x000000), (IconPixel{0xFFFFFF, true}));  // inverting
+}
+
+// A press on cell `index` of a bar with five buttons.
+PressFacts PressOn(std::int32_t index, std::uint64_t now, int button = 1) {
+    return {
+        .X = 10 + 22 * index, .Y = 8, .Button = button, .NowMs = now, .Index = index, .Count = 5};
+}
+
+ReleaseFacts ReleaseOn(std::int32_t index, std::uint64_t now, std::int32_t y = 8) {
+    return {.Index = index, .Y = y, .Count = 5, .NowMs = now};
+}
+
+TEST(ButtonClick, StrayPressesAreIgnoredAndDoNotArmTheGuard_SecondPressesAre) {
+    ClickState s;
+    PressFacts stray[3] = {PressOn(1, 1000), PressOn(1, 1010), PressOn(1, 1020)};
+    stray[0].X = stray[0].Y = -1;  // synthetic
+    stray[1].BarReduced = true;
+    stray[2].ReallyDown = false;
+    for (const PressFacts& p : stray) EXPECT_EQ(DecidePress(s, p), PressAction::Ignore);
+    EXPECT_EQ(DecidePress(s, PressOn(1, 1030)), PressAction::Press);  // 10 ms later: acts
+    EXPECT_EQ(s.Pressed, 1);
+    s.Pressed = -1;
+    EXPECT_EQ(DecidePress(s, PressOn(2, 1129)), PressAction::Ignore);  // within 100 ms
+    EXPECT_EQ(DecidePress(s, PressOn(2, 1230)), PressAction::Press);
+    EXPECT_EQ(DecidePress(s, PressOn(3, 1400)), PressAction::Ignore);  // 2 still held
+    // A real press on the line below the buttons does nothing, but it is a
+    // press: one right after it is the same click.
+    ClickState t;
+    PressFacts onLine = PressOn(1, 2000);
+    onLine.Y = 20;
+    EXPECT_EQ(DecidePress(t, onLine), PressAction::Ignore);
+    EXPECT_EQ(DecidePress(t, PressOn(1, 2050)), PressAction::Ignore);
+    EXPECT_EQ(DecidePress(t, PressOn(1, 2100)), PressAction::Press);
+}
+
+TEST(ButtonClick, ModifiersChooseEditingOnButtonsButNotOnTheMainMenuCell) {
+    const struct {
+        int button;
+        bool shift, ctrl;
+        std::int32_t index;
+        PressAction want;
+    } cases[] = {
+        {1, false, true, 1, PressAction::EditDialog},
+        {1, true, false, 1, PressAction::EditDialog},
+        {2, false, true, 1, PressAction::ContextMenu},
+        {2, true, false, 1, PressAction::ContextMenu},
+        {4, false, false, 1, PressAction::ContextMenu},
+        {2, false, false, 1, PressAction::Press},
+        {1, true, true, 5, PressAction::MainMenu},
+        {4, false, false, 7, PressAction::MainMenu},
+    };
+    for (const auto& c : cases) {
+        ClickState s;
+        PressFacts p = PressOn(c.index, 1000, c.button);
+        p.Shift = c.shift, p.Ctrl = c.ctrl;
+        EXPECT_EQ(DecidePress(s, p), c.want) << c.button << c.shift << c.ctrl << c.index;
+        EXPECT_EQ(s.Pressed, c.want == PressAction::Press ? c.index : -1);
+    }
+    // A left press records the drag origin; menu buttons open on the press.
+    ClickState s;
+    PressFacts p = PressOn(3, 100);
+    p.HasMenu = true;
+    EXPECT_EQ(DecidePress(s, p), PressAction::PressMenu);
+    EXPECT_EQ(std::tuple(s.DragSource, s.PressX, s.PressY), std::tuple(3, p.X, 8));
+    ClickState r;
+    EXPECT_EQ(DecidePress(r, PressOn(3, 100, 2)), PressAction::Press);
+    EXPECT_EQ(r.PressX, -1);
+}
+
+TEST(ButtonClick, ReleaseStartsOnTheSameButtonInsideTheBar_ADoubleClickOnce) {
+    ClickState s;
+    DecidePress(s, PressOn(1, 0));
+    EXPECT_FALSE(DecideRelease(s, ReleaseOn(2, 50)));  // moved to the neighbour
+    EXPECT_EQ(s.Pressed, -1);
+    DecidePress(s, PressOn(1, 200));
+    EXPECT_FALSE(DecideRelease(s, ReleaseOn(1, 250, 20)));  // below the buttons
+    DecidePress(s, PressOn(5, 400));                        // main-menu cell: never a start
+    EXPECT_FALSE(DecideRelease(s, ReleaseOn(5, 450)));
+    DecidePress(s, PressOn(1, 600));
+    EXPECT_TRUE(DecideRelease(s, ReleaseOn(1, 650)));
+    EXPECT_FALSE(DecideRelease(s, ReleaseOn(1, 700)));  // nothing pressed any more
+    NoteStarted(s, 650);
+    std::vector<bool> started;
+    // Released 250, 500 and 501 ms after the start.
+    for (auto [press, release] : {std::pair{800, 900}, {1050, 1150}, {1151, 1151}}) {
+        DecidePress(s, PressOn(1, press));
+        started.push_back(DecideRelease(s, ReleaseOn(1, release)));
+    }
+    EXPECT_EQ(started, (std::vector<bool>{false, false, true}));
+}
+
+TEST(ButtonClick, HeldButtonFollowsTheCursorLikeAPushButton) {
+    ClickState s;
+    DecidePress(s, PressOn(1, 0));
+    MoveFacts m{.X = 30, .Y = 8, .AnyButtonDown = true, .CellLeft = 22, .CellRight = 43};
+    EXPECT_EQ(DecideHeldMove(s, m), HeldMove::None);
+    m.X = 44;
+    EXPECT_EQ(DecideHeldMove(s, m), HeldMove::DrawUnpressed);
+    s.DrawnPressed = false;
+    m.X = 30, m.Y = 25;
+    EXPECT_EQ(DecideHeldMove(s, m), HeldMove::None);  // below the bar: stays up
+    m.Y = 19;
+    EXPECT_EQ(DecideHeldMove(s, m), HeldMove::DrawPressed);
+    m.Dragging = true;
+    EXPECT_EQ(DecideHeldMove(s, m), HeldMove::None);
+    m.Dragging = false, m.AnyButtonDown = false;  // released outside, back over the bar
+    EXPECT_EQ(DecideHeldMove(s, m), HeldMove::CompleteRelease);
+    s.Pressed = -1;
+    EXPECT_EQ(DecideHeldMove(s, m), HeldMove::None);
 }
 
 }  // namespace

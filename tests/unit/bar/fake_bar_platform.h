@@ -1,6 +1,7 @@
-// A recording stand-in for the bar window and the screen: facts are fields
-// the test sets, actions are appended to `calls` as short texts, and the
-// clock advances only by the sleeps (plus `msPerMove` for each window move).
+// A stand-in for the bar window and the screen. Facts are fields the test
+// sets. What a user sees is kept in order: the bar's placements and alpha
+// values and the sleeps between them; other actions are only counted. The
+// clock advances by the sleeps (plus `msPerMove` for each window move).
 #pragma once
 
 #include <cstdint>
@@ -17,86 +18,78 @@ namespace zorv::testing {
 
 class FakeBarPlatform : public ScreenPlatform {
   public:
-    // Facts.
     std::uint64_t now = 10000;
-    std::uint64_t msPerMove = 0;  // how long a window move takes
-    WindowId bar = 1;
+    std::uint64_t msPerMove = 0;
+    WindowId bar = 1, other = 50, foreground = 100;
     ScreenRect rect = {500, 0, 300, 20};
     BarSize size = {20, 300, 20};
     ScreenPoint cursor = {600, 0};
-    bool mouseOnBar = false, capture = false, alt = false, buttonDown = false, menuShown = false;
-    bool buttonPressed = false, topmost = true, configChanged = false;
-    std::int32_t openForms = 1;
-    std::int32_t screenWidth = 1280, screenHeight = 1024, bpp = 32, face3D = 0xC0C0C0;
-    std::int32_t cxSize = 18;
+    bool mouseOnBar = false, alt = false, buttonDown = false, menuShown = false;
+    bool buttonPressed = false, topmost = true, dxForeground = false;
+    std::int32_t openForms = 1, screenWidth = 1280, screenHeight = 1024, bpp = 32;
+    std::int32_t face3D = 0xC0C0C0;
+    std::uint64_t minWorkingSet = 8000000;
+    ScreenBorder border = ScreenBorder::None;
     std::map<WindowId, std::string> classes;
     std::map<WindowId, ScreenRect> rects;
     std::map<WindowId, std::uint32_t> styles;
     std::map<WindowId, bool> captions;
-    std::map<WindowId, std::string> processes;
     std::optional<ScreenRect> taskbar;
-    WindowId foreground = 100;
-    ScreenBorder border = ScreenBorder::None;
-    std::uint64_t minWorkingSet = 8000000;
-    bool dxForeground = false;
-    // Window at a point: this function when set, else the bar inside its
+    // The window at a point: this function when set, else the bar inside its
     // rectangle and `other` outside.
     std::function<WindowId(ScreenPoint)> windowAt;
-    WindowId other = 50;
-    // Hooks run inside Sleep and ScreenWidth, to play what happens meanwhile.
-    std::function<void(std::uint32_t)> onSleep;
+    // Hooks that play what happens meanwhile.
+    std::function<void()> onSleep;
     std::function<std::int32_t()> screenWidthSource;
 
-    std::vector<std::string> calls;
     std::vector<ScreenRect> moves;
     std::vector<std::int32_t> alphas;
     std::vector<std::uint32_t> sleeps;
+    std::map<std::string, int> did;  // how often each other action ran
+    bool highPriority = false;
+    int timerResolution = 0;       // begun and not yet ended
+    std::uint32_t posTimerMs = 0;  // the interval last set
+    std::pair<std::uint64_t, std::uint64_t> workingSet;
 
-    std::int32_t Count(const std::string& call) const {
-        std::int32_t n = 0;
-        for (const auto& c : calls) n += c == call ? 1 : 0;
-        return n;
+    void Forget() {
+        moves.clear(), alphas.clear(), sleeps.clear(), did.clear();
+        posTimerMs = 0;
     }
 
     std::uint64_t NowMs() override { return now; }
     void Sleep(std::uint32_t ms) override {
         sleeps.push_back(ms);
         now += ms;
-        if (onSleep) onSleep(ms);
+        if (onSleep) onSleep();
     }
-    void BeginTimerResolution() override { calls.push_back("BeginRes"); }
-    void EndTimerResolution() override { calls.push_back("EndRes"); }
-    void SetHighPriority() override { calls.push_back("High"); }
-    void SetNormalPriority() override { calls.push_back("Normal"); }
+    void BeginTimerResolution() override { ++timerResolution; }
+    void EndTimerResolution() override { --timerResolution; }
+    void SetHighPriority() override { highPriority = true; }
+    void SetNormalPriority() override { highPriority = false; }
     WindowId BarWindow() override { return bar; }
     ScreenRect BarRect() override { return rect; }
     BarSize CurrentBarSize() override { return size; }
     void MoveBar(const ScreenRect& r) override {
-        rect = r;
-        moves.push_back(r);
+        moves.push_back(rect = r);
         now += msPerMove;
-        calls.push_back("Move");
     }
-    void RepaintBar() override { calls.push_back("Repaint"); }
-    void SendAlpha(std::uint8_t a) override {
-        alphas.push_back(a);
-        calls.push_back("Alpha " + std::to_string(a));
-    }
+    void RepaintBar() override { ++did["Repaint"]; }
+    void SendAlpha(std::uint8_t a) override { alphas.push_back(a); }
     ScreenPoint CursorPos() override { return cursor; }
     bool MouseOnBar() override { return mouseOnBar; }
-    bool BarHasCapture() override { return capture; }
+    bool BarHasCapture() override { return false; }
     bool AltDown() override { return alt; }
     bool MouseButtonDown() override { return buttonDown; }
     bool IsMenuOrToolbarShown() override { return menuShown; }
     std::int32_t OpenFormCount() override { return openForms; }
-    void HideToolTip() override { calls.push_back("HideToolTip"); }
-    void Try4UnRaise() override { calls.push_back("Try4UnRaise"); }
-    void TopNow() override { calls.push_back("TopNow"); }
-    void EndActivationCycle() override { calls.push_back("EndActivationCycle"); }
-    void RecordForegroundWindow() override { calls.push_back("RecordForeground"); }
-    void StopAutoReduceTimer() override { calls.push_back("StopAutoReduce"); }
-    void StartAutoReduceTimer() override { calls.push_back("StartAutoReduce"); }
-    void StartPosTimer() override { calls.push_back("StartPos"); }
+    void HideToolTip() override {}
+    void Try4UnRaise() override {}
+    void TopNow() override { ++did["TopNow"]; }
+    void EndActivationCycle() override { ++did["EndActivationCycle"]; }
+    void RecordForegroundWindow() override { ++did["RecordForeground"]; }
+    void StopAutoReduceTimer() override { ++did["StopAutoReduce"]; }
+    void StartAutoReduceTimer() override { ++did["StartAutoReduce"]; }
+    void StartPosTimer() override { ++did["StartPos"]; }
     WindowId WindowAt(ScreenPoint p) override {
         if (windowAt) return windowAt(p);
         const bool inside =
@@ -104,9 +97,9 @@ class FakeBarPlatform : public ScreenPlatform {
         return inside ? bar : other;
     }
     bool WindowHasCaption(WindowId w) override { return captions[w]; }
-    std::string WindowProcessName(WindowId w) override { return processes[w]; }
+    std::string WindowProcessName(WindowId) override { return "x.exe"; }
     void SendPaint(WindowId w, bool nonClient) override {
-        calls.push_back((nonClient ? "NcPaint " : "Paint ") + std::to_string(w));
+        ++did[(nonClient ? "NcPaint " : "Paint ") + std::to_string(w)];
     }
 
     std::int32_t ScreenWidth() override {
@@ -115,7 +108,7 @@ class FakeBarPlatform : public ScreenPlatform {
     std::int32_t ScreenHeight() override { return screenHeight; }
     std::int32_t BitsPerPixel() override { return bpp; }
     std::int32_t SysColor3DFace() override { return face3D; }
-    std::int32_t CaptionButtonWidth() override { return cxSize; }
+    std::int32_t CaptionButtonWidth() override { return 18; }
     std::string WindowClassName(WindowId w) override { return classes[w]; }
     ScreenRect WindowRect(WindowId w) override { return rects[w]; }
     std::optional<ScreenRect> TaskbarRect() override { return taskbar; }
@@ -123,27 +116,26 @@ class FakeBarPlatform : public ScreenPlatform {
     std::uint32_t WindowStyle(WindowId w) override { return styles[w]; }
     ScreenBorder MouseOnBorder() override { return border; }
     bool ButtonPressed() override { return buttonPressed; }
-    void BarRedraw() override { calls.push_back("BarRedraw"); }
+    void BarRedraw() override { ++did["BarRedraw"]; }
     bool BarIsTopmost() override { return topmost; }
-    void ZOrderBottomTopTopmost() override { calls.push_back("ZBottomTopTopmost"); }
-    void ZOrderNotTopmostTopmost() override { calls.push_back("ZNotTopmostTopmost"); }
-    void SetPosTimerInterval(std::uint32_t ms) override {
-        calls.push_back("PosTimer " + std::to_string(ms));
-    }
-    void StopEnsureVisibleTimer() override { calls.push_back("StopEnsureVisible"); }
-    void RebuildMenus() override { calls.push_back("RebuildMenus"); }
-    void RebuildColourResources() override { calls.push_back("RebuildColours"); }
+    void ZOrderBottomTopTopmost() override { ++did["ZBottomTopTopmost"]; }
+    void ZOrderNotTopmostTopmost() override { ++did["ZNotTopmostTopmost"]; }
+    void SetPosTimerInterval(std::uint32_t ms) override { posTimerMs = ms; }
+    void StopEnsureVisibleTimer() override { ++did["StopEnsureVisible"]; }
+    void RebuildMenus() override { ++did["RebuildMenus"]; }
+    void RebuildColourResources() override { ++did["RebuildColours"]; }
     bool ConfigChanged() override { return configChanged; }
     void SaveConfiguration() override {
-        calls.push_back("Save");
+        ++did["Save"];
         configChanged = false;
     }
+    bool configChanged = false;
     std::uint64_t MinWorkingSetSize() override { return minWorkingSet; }
     void SetWorkingSetSize(std::uint64_t minimum, std::uint64_t maximum) override {
-        calls.push_back("WorkingSet " + std::to_string(minimum) + " " + std::to_string(maximum));
+        workingSet = {minimum, maximum};
     }
     bool IsDX(WindowId) override { return dxForeground; }
-    void CheckForVideoOrFullscreen() override { calls.push_back("CheckVideo"); }
+    void CheckForVideoOrFullscreen() override { ++did["CheckVideo"]; }
 };
 
 }  // namespace zorv::testing

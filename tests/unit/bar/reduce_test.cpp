@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 #include "app/startup.h"
 #include "bar/fake_bar_platform.h"
@@ -11,118 +12,100 @@
 namespace zorv {
 namespace {
 
-using testing::FakeBarPlatform;
 using Alphas = std::vector<std::int32_t>;
 using Sleeps = std::vector<std::uint32_t>;
-using Rects = std::vector<ScreenRect>;
-using Calls = std::vector<std::string>;
+using Did = std::map<std::string, int>;
 
 constexpr ScreenRect kShown = {500, 0, 300, 20}, kReduced = {500, -20, 300, 21};
 
-Alphas Range(std::int32_t from, std::int32_t to, std::int32_t step) {
-    Alphas v;
-    for (std::int32_t a = from; step > 0 ? a <= to : a >= to; a += step) v.push_back(a);
-    return v;
+TEST(FadeSequence, EvenStepsThatLandExactlyOnEveryLevel) {
+    // count = 19 / 2 - 1 = 8.5 rounds to the even 8: the walk starts at 16.
+    EXPECT_EQ(FadeSequence(19, 0).front(), 16);
+    EXPECT_EQ(FadeSequence(16, 255),
+              (Alphas{30, 45, 60, 75, 90, 105, 120, 135, 150, 165, 180, 195, 210, 225, 240, 255}));
+    for (std::int32_t faded : lAlphas) {
+        for (auto [from, to] : {std::pair{255, faded}, std::pair{faded, 255}}) {
+            Alphas seq = FadeSequence(from, to);
+            EXPECT_EQ(seq.back(), to);
+            EXPECT_LT(std::abs(seq.front() - to), std::abs(from - to));  // no overshoot
+        }
+    }
 }
 
 struct ReduceFixture : ::testing::Test {
-    FakeBarPlatform fake;
+    testing::FakeBarPlatform fake;
     Settings settings;
     Reducer reducer{fake, settings, PlatformTraits{}};
 
     ReduceFixture() { settings.AutoRed = 1; }
     void Reset(ScreenRect place) {
         fake.rect = place;
-        fake.moves.clear(), fake.sleeps.clear(), fake.alphas.clear(), fake.calls.clear();
+        fake.Forget();
+    }
+    // No transition left running, and every timer resolution request ended.
+    void ExpectSettled() {
+        const BarMotionState& s = reducer.State();
+        EXPECT_FALSE(s.Reducing || s.Restoring || s.TransitionBusy);
+        EXPECT_EQ(fake.timerResolution, 0);
     }
 };
 
-TEST(FadeSequence, StepsFromOpaqueToTheLineAndBack) {
-    EXPECT_EQ(FadeSequence(255, 16), Range(240, 16, -16));
-    Alphas in = Range(30, 240, 15);
-    in.push_back(255);
-    EXPECT_EQ(FadeSequence(16, 255), in);
-    // count = 19 / 2 - 1 = 8.5 rounds to the even 8: the walk starts at 16.
-    EXPECT_EQ(FadeSequence(19, 0).front(), 16);
-    // Every faded level is reached exactly, and the first step never overshoots.
-    for (std::int32_t faded : lAlphas) {
-        for (auto [from, to] : {std::pair{255, faded}, std::pair{faded, 255}}) {
-            Alphas seq = FadeSequence(from, to);
-            EXPECT_EQ(seq.back(), to);
-            EXPECT_LT(std::abs(seq.front() - to), std::abs(from - to));
-        }
-    }
-}
-
-TEST_F(ReduceFixture, FadeNowSleepsBetweenStepsAndSendsOnlyChanges) {
+TEST_F(ReduceFixture, FadeNowStepsEvery10msAndSendsOnlyChanges) {
     settings.TransparencyIdx = 3;
     reducer.FadeNow(false, "test");
-    EXPECT_EQ(fake.alphas, Range(240, 16, -16));
+    EXPECT_EQ(fake.alphas,
+              (Alphas{240, 224, 208, 192, 176, 160, 144, 128, 112, 96, 80, 64, 48, 32, 16}));
     EXPECT_EQ(fake.sleeps, Sleeps(14, 10));
-    EXPECT_EQ(fake.calls.front(), "High");
-    EXPECT_EQ(fake.calls.back(), "Normal");
+    EXPECT_FALSE(fake.highPriority);
     Reset(kShown);
     reducer.FadeNow(false, "test");  // already there: nothing at all
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(fake.alphas.empty() && fake.sleeps.empty());
     settings.ProcessPrio = 2;  // stays high
     reducer.FadeNow(true, "test");
-    EXPECT_EQ(reducer.State().CurrentAlpha, 255);
-    EXPECT_EQ(fake.Count("Normal"), 0);
+    EXPECT_TRUE(reducer.State().CurrentAlpha == 255 && fake.highPriority);
     Reset(kShown);
     for (std::int32_t a : {16, 16, 255, 255}) reducer.SetAlphaValue(a);
     EXPECT_EQ(fake.alphas, (Alphas{16, 255}));
 }
 
-TEST_F(ReduceFixture, SoftReduceSlidesUpPixelByPixelThenSnapsToTheLine) {
+TEST_F(ReduceFixture, SoftReduceSlidesUpPixelByPixel_FinishesAtOnceWhenSlow) {
     settings.SoftRed = true;
     settings.LineColor = 4;
     reducer.ReduceNow();
-    Rects expected;
-    for (std::int32_t i = 1; i <= 18; ++i) expected.push_back({500, -i, 300, 20});  // H - 2 steps
-    expected.push_back(kReduced);
-    EXPECT_EQ(fake.moves, expected);
+    ASSERT_EQ(fake.moves.size(), 19u);  // H - 2 steps, then the line
+    for (std::int32_t i = 0; i < 18; ++i)
+        EXPECT_EQ(fake.moves[i], (ScreenRect{500, -i - 1, 300, 20}));
+    EXPECT_EQ(fake.rect, kReduced);
     EXPECT_EQ(fake.sleeps, Sleeps(18, 7));
-    // The transparent line goes to 16 on the last step; ReduceTo1 does not repeat it.
-    EXPECT_EQ(fake.alphas, Alphas{16});
-    EXPECT_EQ(fake.calls.back(), "TopNow");
-    EXPECT_FALSE(reducer.State().Reducing || reducer.State().TransitionBusy);
-    EXPECT_EQ(fake.Count("BeginRes"), fake.Count("EndRes"));
+    EXPECT_EQ(fake.alphas, Alphas{16});  // the transparent line, once
+    EXPECT_EQ(fake.did["TopNow"], 1);
+    ExpectSettled();
     // A step over 30 ms finishes at once; so do fast steps that add up to over 500 ms.
     settings.LineColor = 0;
+    for (auto [msPerMove, fewest, most] : {std::tuple{31, 1, 1}, {29, 11, 17}}) {
+        Reset(kShown);
+        fake.msPerMove = msPerMove;
+        reducer.ReduceNow();
+        const auto steps = std::count_if(fake.moves.begin(), fake.moves.end(),
+                                         [](const ScreenRect& r) { return r.Height == 20; });
+        EXPECT_TRUE(steps >= fewest && steps <= most) << msPerMove << ": " << steps;
+        EXPECT_EQ(fake.moves.at(steps), kReduced);
+    }
+    // A restore during a step's sleep takes over: the bar stays shown.
+    fake.msPerMove = 0;
     Reset(kShown);
-    fake.msPerMove = 31;
-    reducer.ReduceNow();
-    EXPECT_EQ(fake.moves.front().Top, -1);
-    EXPECT_EQ(fake.moves.at(1), kReduced);
-    EXPECT_TRUE(fake.sleeps.empty());
-    Reset(kShown);
-    fake.msPerMove = 29;
-    reducer.ReduceNow();
-    const auto steps = std::count_if(fake.moves.begin(), fake.moves.end(),
-                                     [](const ScreenRect& r) { return r.Height == 20; });
-    EXPECT_GT(steps, 10);
-    EXPECT_LT(steps, 18);
-    EXPECT_EQ(fake.rect, kReduced);
-}
-
-TEST_F(ReduceFixture, SoftReduceStopsWhenARestoreTakesOver) {
-    settings.SoftRed = true;
-    // The fourth step's sleep lets the mouse touch the bar: a nested restore.
-    fake.onSleep = [&](std::uint32_t) {
+    fake.onSleep = [&] {
         if (fake.sleeps.size() == 4) reducer.UnReduce(false);
     };
     reducer.ReduceNow();
-    EXPECT_EQ(fake.rect, kShown);  // the restore's placement stays
-    EXPECT_TRUE(std::none_of(fake.moves.begin(), fake.moves.end(),
-                             [](const ScreenRect& r) { return r.Height == 21; }));
-    EXPECT_EQ(fake.Count("TopNow"), 0);
-    EXPECT_FALSE(reducer.State().Reducing || reducer.State().TransitionBusy);
-    EXPECT_EQ(fake.Count("BeginRes"), fake.Count("EndRes"));
+    EXPECT_EQ(fake.rect, kShown);
+    EXPECT_EQ(fake.did["TopNow"], 0);
+    ExpectSettled();
 }
 
-TEST_F(ReduceFixture, NoReduceWhileTheBarIsInUse) {
+TEST_F(ReduceFixture, NoReduceWhileTheBarIsInUse_BelowATaskbarNoSlide) {
     // The tick does not even stop its timer.
-    for (bool* inUse : {&fake.mouseOnBar, &reducer.State().Dragging}) {
+    for (bool* inUse : {&fake.mouseOnBar, &reducer.State().Dragging, &fake.menuShown}) {
         *inUse = true;
         reducer.AutoReduceTick();
         *inUse = false;
@@ -130,7 +113,7 @@ TEST_F(ReduceFixture, NoReduceWhileTheBarIsInUse) {
     fake.openForms = 2;
     reducer.AutoReduceTick();
     fake.openForms = 1;
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(fake.did.empty());
     for (bool* held : {&fake.menuShown, &fake.alt, &reducer.State().Reducing}) {
         *held = true;
         reducer.ReduceNow();
@@ -138,46 +121,54 @@ TEST_F(ReduceFixture, NoReduceWhileTheBarIsInUse) {
     }
     EXPECT_TRUE(fake.moves.empty());
     settings.ProcessPrio = 1;
+    fake.highPriority = true;
     reducer.AutoReduceTick();
-    EXPECT_EQ(fake.calls.front(), "StopAutoReduce");
     EXPECT_EQ(fake.rect, kReduced);
-    EXPECT_EQ(Calls(fake.calls.end() - 3, fake.calls.end()),
-              (Calls{"Normal", "TopNow", "EndActivationCycle"}));
-    // Below a taskbar there is no slide: straight to the line.
+    EXPECT_FALSE(fake.highPriority);
+    EXPECT_EQ(fake.did, (Did{{"EndActivationCycle", 1}, {"StopAutoReduce", 1}, {"TopNow", 2}}));
     settings.SoftRed = true;
     Reset({500, 5, 300, 20});
     reducer.ReduceNow();
-    EXPECT_EQ(fake.moves, Rects{kReduced});
+    EXPECT_EQ(fake.moves, std::vector<ScreenRect>{kReduced});
 }
 
-TEST_F(ReduceFixture, AutoReduceTickFadesAndMovesUpAtTheLastLevel) {
+TEST_F(ReduceFixture, FadingTickMovesUpAtTheLastLevel_FadedBarsComeBackFading) {
     settings.AutoRed = 2;
     settings.TransparencyIdx = 2;
     reducer.AutoReduceTick();
-    EXPECT_EQ(reducer.State().CurrentAlpha, 63);
-    EXPECT_EQ(fake.rect, kShown);
+    EXPECT_EQ(std::tuple(reducer.State().CurrentAlpha, fake.rect), std::tuple(63, kShown));
     settings.TransparencyIdx = 3;
     reducer.AutoReduceTick();
-    EXPECT_EQ(reducer.State().CurrentAlpha, 16);
-    EXPECT_EQ(fake.rect, kReduced);
+    EXPECT_EQ(std::tuple(reducer.State().CurrentAlpha, fake.rect), std::tuple(16, kReduced));
+    Reset(fake.rect);
+    reducer.UnReduce(false);
+    EXPECT_EQ(fake.rect, kShown);
+    EXPECT_EQ(fake.alphas.front(), 30);
+    EXPECT_EQ(reducer.State().CurrentAlpha, 255);
+    reducer.FadeNow(false, "test");
+    Reset(kReduced);
+    reducer.UnScrollAndFade();  // at once
+    EXPECT_EQ(fake.alphas, (Alphas{220, 255}));
+    EXPECT_EQ(fake.rect, kShown);
+    EXPECT_TRUE(fake.sleeps.empty());
     // Without layered windows fading only stops the timer.
-    FakeBarPlatform plain;
+    testing::FakeBarPlatform plain;
     Reducer noLayers(plain, settings, PlatformTraits{false, true, false});
     noLayers.AutoReduceTick();
-    EXPECT_EQ(plain.Count("StopAutoReduce"), 1);
+    EXPECT_EQ(plain.did["StopAutoReduce"], 1);
     EXPECT_TRUE(plain.alphas.empty() && plain.moves.empty());
 }
 
-TEST_F(ReduceFixture, UnReduceBringsTheBarBack) {
+TEST_F(ReduceFixture, UnReduceBringsTheBarBack_SoftlyPixelByPixel) {
     settings.LineColor = 4;
     Reset(kReduced);
     reducer.UnReduce(true);
     EXPECT_EQ(fake.rect, kShown);
     EXPECT_EQ(fake.alphas, (Alphas{128, 255}));
-    for (const char* call : {"StartAutoReduce", "StartPos", "RecordForeground"}) {
-        EXPECT_EQ(fake.Count(call), 1) << call;
-    }
-    EXPECT_FALSE(reducer.State().TransitionBusy);
+    EXPECT_EQ(fake.did, (Did{{"RecordForeground", 1},
+                             {"StartAutoReduce", 1},
+                             {"StartPos", 1},
+                             {"StopAutoReduce", 1}}));
     // Soft: height first, then one pixel down per 7 ms from -20 to 0.
     settings.SoftRed = true;
     Reset(kReduced);
@@ -186,6 +177,7 @@ TEST_F(ReduceFixture, UnReduceBringsTheBarBack) {
     EXPECT_EQ(fake.moves[0], (ScreenRect{500, -20, 300, 20}));
     EXPECT_EQ(fake.moves[21], kShown);
     EXPECT_EQ(fake.sleeps, Sleeps(21, 7));
+    ExpectSettled();
     // Re-entered from inside a running restore: refused, busy stays set.
     reducer.State().Restoring = true;
     Reset(kReduced);
@@ -194,43 +186,21 @@ TEST_F(ReduceFixture, UnReduceBringsTheBarBack) {
     EXPECT_TRUE(reducer.State().TransitionBusy);
 }
 
-TEST_F(ReduceFixture, UnReduceOfAFadedBarFadesIn_UnScrollAndFadeAtOnce) {
-    settings.AutoRed = 2;
-    settings.TransparencyIdx = 3;
-    reducer.FadeNow(false, "test");
-    reducer.ReduceTo1();
-    Reset(fake.rect);
-    reducer.UnReduce(false);
-    EXPECT_EQ(fake.rect, kShown);
-    EXPECT_EQ(fake.alphas.front(), 30);
-    EXPECT_EQ(reducer.State().CurrentAlpha, 255);
-    reducer.FadeNow(false, "test");
-    Reset(kReduced);
-    reducer.UnScrollAndFade();
-    EXPECT_EQ(fake.alphas, (Alphas{220, 255}));
-    EXPECT_EQ(fake.rect, kShown);
-    EXPECT_TRUE(fake.sleeps.empty());
-}
-
 TEST_F(ReduceFixture, LineRestoresOnlyAfterTheMouseRestedOnItForTheDelay) {
     settings.RestoreDelay = 200;
-    Reset(kReduced);
-    // Sliding sideways 3 pixels during the wait: ignored entirely.
-    fake.onSleep = [&](std::uint32_t) { fake.cursor.X = 603; };
-    EXPECT_FALSE(reducer.OnMouseMove(100, 20));
-    EXPECT_TRUE(fake.moves.empty());
-    EXPECT_EQ(fake.Count("StartAutoReduce"), 0);
-    // Leaving downwards, or a button held: ignored.
-    fake.onSleep = [&](std::uint32_t) { fake.cursor = {600, 1}; };
-    EXPECT_FALSE(reducer.OnMouseMove(100, 20));
-    fake.onSleep = nullptr;
-    fake.cursor = {600, 0};
-    fake.buttonDown = true;
-    EXPECT_FALSE(reducer.OnMouseMove(100, 20));
-    EXPECT_EQ(fake.rect, kReduced);
+    // Sliding sideways 3 pixels or leaving downwards during the wait, or a
+    // button held: ignored entirely.
+    for (ScreenPoint moved : {ScreenPoint{603, 0}, ScreenPoint{600, 1}, ScreenPoint{600, 0}}) {
+        Reset(kReduced);
+        fake.cursor = {600, 0};
+        fake.buttonDown = moved == fake.cursor;
+        fake.onSleep = [&] { fake.cursor = moved; };
+        EXPECT_FALSE(reducer.OnMouseMove(100, 20));
+        EXPECT_TRUE(fake.moves.empty() && fake.did.empty());
+    }
     fake.buttonDown = false;
     // Two pixels are tolerated; the delay is capped at 500 ms and 0 waits not at all.
-    fake.onSleep = [&](std::uint32_t) { fake.cursor.X = 602; };
+    fake.onSleep = [&] { fake.cursor.X = 602; };
     for (auto [delay, waits] : {std::pair{200, 200u}, {900, 500u}, {0, 0u}}) {
         settings.RestoreDelay = delay;
         Reset(kReduced);
@@ -239,19 +209,17 @@ TEST_F(ReduceFixture, LineRestoresOnlyAfterTheMouseRestedOnItForTheDelay) {
         EXPECT_EQ(fake.sleeps, Sleeps(waits, 1));
         EXPECT_EQ(fake.rect, kShown);
     }
-}
-
-TEST_F(ReduceFixture, MouseMoveAfterADragOrFromOutsideRestoresNothing) {
-    Reset(kReduced);
     // A drag passed over the line just now: the timer restarts, no restore.
+    fake.onSleep = nullptr;
+    Reset(kReduced);
     reducer.State().LastDragOverMs = fake.now - 50;
     EXPECT_TRUE(reducer.OnMouseMove(100, 20));
     EXPECT_EQ(fake.rect, kReduced);
-    EXPECT_EQ(fake.Count("StartAutoReduce"), 1);
+    EXPECT_EQ(fake.did["StartAutoReduce"], 1);
     // The simulated "mouse is outside" move restarts nothing.
     Reset(kShown);
     EXPECT_TRUE(reducer.OnMouseMove(30000, 5));
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(fake.did.empty());
     // Any real move over a faded bar fades it in.
     settings.AutoRed = 2;
     reducer.FadeNow(false, "test");
@@ -259,36 +227,36 @@ TEST_F(ReduceFixture, MouseMoveAfterADragOrFromOutsideRestoresNothing) {
     EXPECT_EQ(reducer.State().CurrentAlpha, 255);
 }
 
-TEST(RefreshProbePoints, WalksByTheStepUntilTheEndIsPassed) {
-    using P = std::vector<ScreenPoint>;
-    EXPECT_EQ(RefreshProbePoints({0, 5}, {100, 5}, 40), (P{{0, 5}, {40, 5}, {80, 5}}));
-    EXPECT_EQ(RefreshProbePoints({0, 5}, {80, 5}, 40), (P{{0, 5}, {40, 5}, {80, 5}}));
-    EXPECT_EQ(RefreshProbePoints({80, 5}, {0, 5}, 40), (P{{80, 5}, {40, 5}, {0, 5}}));
-    EXPECT_EQ(RefreshProbePoints({7, 7}, {7, 7}, 40), (P{{7, 7}}));
-    EXPECT_EQ(RefreshProbePoints({0, 0}, {10, 30}, 10), (P{{0, 0}, {10, 10}}));
-}
-
-// "P" for WM_PAINT, then "N" for WM_NCPAINT.
-std::string Messages(bool oldPaintRules, bool hasCaption, const char* process) {
-    ExposedPaint p = ExposedPaintFor(oldPaintRules, hasCaption, process);
-    return std::string(p.Paint ? "P" : "") + (p.NonClient ? "N" : "");
-}
-
 TEST_F(ReduceFixture, RefreshExposedWindowsMessagesEachWindowOnce) {
-    EXPECT_EQ(Messages(true, false, ""), "PN");
-    EXPECT_EQ(Messages(true, true, ""), "N");
-    EXPECT_EQ(Messages(false, true, "x.exe"), "N");
-    EXPECT_EQ(Messages(false, false, "x.exe"), "P");
-    EXPECT_EQ(Messages(false, false, "C:\\WINDOWS\\system32\\ntvdm.exe"), "");
-    const std::vector<WindowId> under = {7, 7, 8, 0, 8};
-    std::size_t probe = 0;
-    fake.windowAt = [&](ScreenPoint) { return under[probe++ % under.size()]; };
+    // WM_PAINT ("P") and then WM_NCPAINT ("N") by platform, caption and process.
+    const std::tuple<bool, bool, const char*, const char*> cases[] = {
+        {true, false, "", "PN"},
+        {true, true, "", "N"},
+        {false, true, "x.exe", "N"},
+        {false, false, "x.exe", "P"},
+        {false, false, "C:\\WINDOWS\\system32\\ntvdm.exe", ""}};
+    for (auto [oldRules, caption, process, want] : cases) {
+        const ExposedPaint p = ExposedPaintFor(oldRules, caption, process);
+        EXPECT_EQ(std::string(p.Paint ? "P" : "") + (p.NonClient ? "N" : ""), want) << process;
+    }
+    // Probes every 40 pixels from the start to past the end, either way.
+    std::vector<ScreenPoint> probes;
+    fake.windowAt = [&](ScreenPoint p) {
+        probes.push_back(p);
+        return WindowId(p.X == 80 ? 8 : p.X < 160 ? 7 : 0);
+    };
     fake.captions[8] = true;
     EXPECT_EQ(reducer.RefreshExposedWindows({0, 20}, {160, 20}, 40), 0);  // off by default
     settings.SendWmPaints = true;
-    EXPECT_EQ(reducer.RefreshExposedWindows({0, 20}, {160, 20}, 40), 2);
-    EXPECT_EQ(fake.calls, (Calls{"Paint 7", "NcPaint 8"}));
+    EXPECT_EQ(reducer.RefreshExposedWindows({0, 20}, {160, 20}, 40), 3);
+    EXPECT_EQ(fake.did, (Did{{"NcPaint 8", 1}, {"Paint 7", 2}}));
     EXPECT_EQ(fake.sleeps, Sleeps{0});
+    probes.clear();
+    reducer.RefreshExposedWindows({90, 5}, {0, 5}, 40);
+    EXPECT_EQ(probes, (std::vector<ScreenPoint>{{90, 5}, {50, 5}, {10, 5}}));
+    probes.clear();
+    reducer.RefreshExposedWindows({7, 7}, {7, 7}, 40);
+    EXPECT_EQ(probes, (std::vector<ScreenPoint>{{7, 7}}));
 }
 
 }  // namespace

@@ -3,44 +3,34 @@
 #include <gtest/gtest.h>
 
 #include "support/texts.h"
+#include "support/captured_log.h"
 #include "launch/date_pattern.h"
 #include "launch/fake_launch_platform.h"
+#include "launch/folder_history.h"
 
 namespace zorv {
 namespace {
 
-using testing::FakeLaunchPlatform;
-
-struct Split {
-    bool ok = false;
-    std::string path, wrkDir, file, params, exe;
-};
+constexpr const char* kApp = "C:\\Program Files\\App\\app.exe";
+constexpr const char* kNotepad = "C:\\WINDOWS\\notepad.exe";
+constexpr const char* kMmc = "C:\\WINDOWS\\System32\\mmc.exe";
 
 struct CommandFixture : ::testing::Test {
-    FakeLaunchPlatform fake;
+    testing::FakeLaunchPlatform fake;
     LaunchFacts facts = testing::StandardFacts();
     FolderHistory history{fake};
     Item current;
     CommandResolver resolver{fake, facts, history, &current};
 
     CommandFixture() { testing::AddStandardWorld(fake); }
-
-    Split Run(std::string path, std::string wrkDir = "", bool showErrors = false) {
-        Split s;
-        s.ok = resolver.SplitCommandLine(path, wrkDir, s.file, s.params, s.exe, showErrors);
-        s.path = path, s.wrkDir = wrkDir;
-        return s;
-    }
 };
 
 TEST_F(CommandFixture, ExpandEnvVars_ProgramNamesEnvironmentAndUnknownNames) {
     EXPECT_EQ(resolver.ExpandEnvVars("%ZORV%\\tools\\x.exe"), "D:\\Tools\\Zorv\\tools\\x.exe");
     EXPECT_EQ(resolver.ExpandEnvVars("%zorvroot%tools"), "D:\\tools");
-    EXPECT_EQ(resolver.ExpandEnvVars("%NOPE%\\x"), "%NOPE%\\x");
-    EXPECT_EQ(resolver.ExpandEnvVars("%TEMP%%NOPE%x"), "C:\\Temp%NOPE%x");
+    EXPECT_EQ(resolver.ExpandEnvVars("%TEMP%%NOPE%x|100% sure"), "C:\\Temp%NOPE%x|100% sure");
     // An unknown name's closing sign opens the next pair.
     EXPECT_EQ(resolver.ExpandEnvVars("%NOPE%TEMP%"), "%NOPEC:\\Temp");
-    EXPECT_EQ(resolver.ExpandEnvVars("100% sure"), "100% sure");
     // A value holding its own name is not expanded again (no endless loop).
     fake.environment["LOOP"] = "%LOOP%%LOOP%";
     EXPECT_EQ(resolver.ExpandEnvVars("%LOOP%!"), "%LOOP%%LOOP%!");
@@ -54,12 +44,11 @@ TEST_F(CommandFixture, ExpandNowMacro_FormatsOnlyTheFirstOccurrence) {
               "bak_2024-03-05_%now:HH%.zip");
     EXPECT_EQ(resolver.ExpandNowMacro("%NOW:HH.mm.ss% in %TEMP%"), "14.07.09 in C:\\Temp");
     EXPECT_EQ(resolver.ExpandNowMacro("%Now:yyyy without end"), "%Now:yyyy without end");
-    const DateTimeParts& t = fake.now;
-    EXPECT_EQ(FormatDateTime("dddd, d. MMMM yy 'at' h:mm tt", t),
+    EXPECT_EQ(FormatDateTime("dddd, d. MMMM yy 'at' h:mm tt", fake.now),
               "Tuesday, 5. March 24 at 2:07 PM");
-    EXPECT_EQ(FormatDateTime("ddd dd MMM M y H t 'o''clock' '' x", t),
+    EXPECT_EQ(FormatDateTime("ddd dd MMM M y H t 'o''clock' '' x", fake.now),
               "Tue 05 Mar 3 24 14 P o'clock  x");
-    DateTimeParts midnight = t;
+    DateTimeParts midnight = fake.now;
     midnight.Hour = 0;
     EXPECT_EQ(FormatDateTime("hh HH tt", midnight), "12 00 AM");
 }
@@ -69,14 +58,10 @@ TEST(CommandRules, UrlsExtensionsAndErrorTexts) {
                             "ftp.example.com", "mailto:a@b"}) {
         EXPECT_TRUE(IsUrl(url)) << url;
     }
-    EXPECT_FALSE(IsUrl(" www.x"));
-    EXPECT_FALSE(IsUrl("C:\\www.txt"));
-    EXPECT_TRUE(IsExecutableExt("C:\\A.B\\x.EXE"));
-    EXPECT_TRUE(IsExecutableExt("\"C:\\a b\\x.cmd\""));
-    EXPECT_FALSE(IsExecutableExt("C:\\x.exe.txt"));
-    EXPECT_FALSE(IsExecutableExt("notepad"));
+    EXPECT_FALSE(IsUrl(" www.x") || IsUrl("C:\\www.txt"));
+    EXPECT_TRUE(IsExecutableExt("C:\\A.B\\x.EXE") && IsExecutableExt("\"C:\\a b\\x.cmd\""));
+    EXPECT_FALSE(IsExecutableExt("C:\\x.exe.txt") || IsExecutableExt("notepad"));
     EXPECT_TRUE(IsBatCmdPif("run.BAT") && IsBatCmdPif("x.pif") && !IsBatCmdPif("x.exe"));
-
     const bool saved = EnglishTexts;
     EnglishTexts = true;
     EXPECT_EQ(ErrorText(31, "ignored"), "No link for this type of file");
@@ -88,124 +73,113 @@ TEST(CommandRules, UrlsExtensionsAndErrorTexts) {
     EnglishTexts = saved;
 }
 
-TEST_F(CommandFixture, SplitCommandLine_QuotedProgramWithOptions) {
-    Split s = Run("  \"C:\\Program Files\\App\\app.exe\" -x /y ");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.file, "C:\\Program Files\\App\\app.exe");
-    EXPECT_EQ(s.params, "-x /y");
-    EXPECT_EQ(s.exe, "C:\\Program Files\\App\\app.exe");
-    // No folder given: the program's own.
-    EXPECT_EQ(s.wrkDir, "C:\\Program Files\\App\\");
-    EXPECT_EQ(s.path, "\"C:\\Program Files\\App\\app.exe\" -x /y");
-    // An unclosed quote finds nothing.
-    EXPECT_FALSE(Run("\"C:\\Program Files\\App\\app.exe -x").ok);
-}
-
-TEST_F(CommandFixture, SplitCommandLine_UnquotedPathWithBlanksSplitsAfterExe) {
-    Split s = Run("C:\\Program Files\\App\\APP.EXE -x \"a b\"", "C:\\Mine");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.file, "C:\\Program Files\\App\\APP.EXE");
-    EXPECT_EQ(s.params, "-x \"a b\"");
-    EXPECT_EQ(s.wrkDir, "C:\\Mine\\");
-    // Without ".exe " an existing path with blanks is taken whole.
-    s = Run("C:\\Program Files\\App\\app.exe");
-    EXPECT_EQ(s.file, "C:\\Program Files\\App\\app.exe");
-    EXPECT_EQ(s.params, "");
-    // Otherwise the first blank splits when an option follows.
-    s = Run("tool -v");
-    EXPECT_EQ(s.file, "tool");
-    EXPECT_EQ(s.params, "-v");
-    EXPECT_FALSE(s.ok);
-}
-
-TEST_F(CommandFixture, SplitCommandLine_DocumentRunsWithItsAssociatedProgram) {
-    Split s = Run("C:\\Docs\\my notes.txt");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.file, "C:\\WINDOWS\\notepad.exe");
-    EXPECT_EQ(s.params, "\"C:\\Docs\\my notes.txt\"");
-    EXPECT_EQ(s.exe, "C:\\WINDOWS\\notepad.exe");
-    EXPECT_EQ(s.wrkDir, "C:\\WINDOWS\\");
-    // A quoted document keeps its own arguments behind it.
-    s = Run("\"C:\\Docs\\plain.txt\" -p");
-    EXPECT_EQ(s.file, "C:\\WINDOWS\\notepad.exe");
-    EXPECT_EQ(s.params, "C:\\Docs\\plain.txt -p");
-    s = Run("\"C:\\Docs\\my notes.txt\"");
-    EXPECT_EQ(s.params, "\"C:\\Docs\\my notes.txt\"");
-}
-
-TEST_F(CommandFixture, SplitCommandLine_ShortcutStartsItselfAndLendsItsFolder) {
-    Split s = Run("\"C:\\Links\\editor.lnk\"");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.file, "C:\\Links\\editor.lnk");
-    EXPECT_EQ(s.params, "");
-    EXPECT_EQ(s.exe, "C:\\Program Files\\App\\app.exe");
-    EXPECT_EQ(s.wrkDir, "C:\\Work");
-    EXPECT_EQ(Run("C:\\Links\\editor.lnk", "C:\\Mine").wrkDir, "C:\\Mine\\");
-    EXPECT_EQ(Run("C:\\Links\\editor.lnk", "C:\\Gone").wrkDir, "C:\\Work");
-
-    EXPECT_FALSE(Run("C:\\Links\\none.LNK", "", false).ok);
+// Each command and folder split into program, arguments and working folder;
+// nullptr is not looked at.
+TEST_F(CommandFixture, SplitCommandLine_FindsProgramArgumentsAndFolder) {
+    const struct {
+        const char *path, *wrkDir;
+        bool ok;
+        const char *file = nullptr, *params = nullptr, *exe = nullptr, *wrkDirAfter = nullptr,
+                   *pathAfter = nullptr;
+    } cases[] = {
+        // Quoted: the program's own folder when none is given.
+        {"  \"C:\\Program Files\\App\\app.exe\" -x /y ", "", true, kApp, "-x /y", kApp,
+         "C:\\Program Files\\App\\", "\"C:\\Program Files\\App\\app.exe\" -x /y"},
+        {"\"C:\\Program Files\\App\\app.exe -x", "", false},  // unclosed quote
+        // Unquoted with blanks: split after ".exe ", an existing path whole,
+        // else at the first blank when an option follows.
+        {"C:\\Program Files\\App\\APP.EXE -x \"a b\"", "C:\\Mine", true,
+         "C:\\Program Files\\App\\APP.EXE", "-x \"a b\"", nullptr, "C:\\Mine\\"},
+        {kApp, "", true, kApp, ""},
+        {"tool -v", "", false, "tool", "-v"},
+        // A document runs with its associated program; quoted, it keeps its arguments.
+        {"C:\\Docs\\my notes.txt", "", true, kNotepad, "\"C:\\Docs\\my notes.txt\"", kNotepad,
+         "C:\\WINDOWS\\"},
+        {"\"C:\\Docs\\plain.txt\" -p", "", true, kNotepad, "C:\\Docs\\plain.txt -p"},
+        {"\"C:\\Docs\\my notes.txt\"", "", true, kNotepad, "\"C:\\Docs\\my notes.txt\""},
+        // A shortcut starts itself and lends its folder when the item has none.
+        {"\"C:\\Links\\editor.lnk\"", "", true, "C:\\Links\\editor.lnk", "", kApp, "C:\\Work"},
+        {"C:\\Links\\editor.lnk", "C:\\Mine", true, nullptr, nullptr, nullptr, "C:\\Mine\\"},
+        {"C:\\Links\\editor.lnk", "C:\\Gone", true, nullptr, nullptr, nullptr, "C:\\Work"},
+        {"C:\\Links\\none.LNK", "", false},
+        // A console opens with mmc from System32, or in its own folder.
+        {"compmgmt.msc", "", true, kMmc, "compmgmt.msc", nullptr, "C:\\WINDOWS\\System32"},
+        {"compmgmt.msc", "C:\\Consoles", true, kMmc, "compmgmt.msc", nullptr, "C:\\Consoles\\"},
+        // Expanded in place; a program found from the Windows folder runs from there.
+        {"%ZORV%\\zorvtool.exe", "%TEMP%", true, "D:\\Tools\\Zorv\\zorvtool.exe", "", nullptr,
+         "C:\\Temp\\", "D:\\Tools\\Zorv\\zorvtool.exe"},
+        {"notepad.exe", "", true, kNotepad, "", nullptr, "C:\\WINDOWS\\"},
+    };
+    for (const auto& c : cases) {
+        std::string path = c.path, wrkDir = c.wrkDir, file, params, exe;
+        EXPECT_EQ(resolver.SplitCommandLine(path, wrkDir, file, params, exe, false), c.ok)
+            << c.path;
+        for (auto [got, want] : {std::pair{&file, c.file},
+                                 {&params, c.params},
+                                 {&exe, c.exe},
+                                 {&wrkDir, c.wrkDirAfter},
+                                 {&path, c.pathAfter}}) {
+            if (want) EXPECT_EQ(*got, want) << c.path;
+        }
+    }
     EXPECT_TRUE(fake.messages.empty());
-    EXPECT_FALSE(Run("C:\\Links\\none.LNK", "", true).ok);
+    std::string missing = "C:\\Links\\none.LNK", wrkDir, file, params, exe;
+    EXPECT_FALSE(resolver.SplitCommandLine(missing, wrkDir, file, params, exe, true));
     EXPECT_EQ(fake.messages,
               std::vector<std::string>{"box: File not found\r\nC:\\Links\\none.LNK"});
-}
-
-TEST_F(CommandFixture, SplitCommandLine_ConsoleOpensWithMmcFromSystem32) {
-    Split s = Run("compmgmt.msc");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.file, "C:\\WINDOWS\\System32\\mmc.exe");
-    EXPECT_EQ(s.params, "compmgmt.msc");
-    EXPECT_EQ(s.wrkDir, "C:\\WINDOWS\\System32");
-    // Found in the item's folder: that folder stays.
-    s = Run("compmgmt.msc", "C:\\Consoles");
-    EXPECT_EQ(s.file, "C:\\WINDOWS\\System32\\mmc.exe");
-    EXPECT_EQ(s.params, "compmgmt.msc");
-    EXPECT_EQ(s.wrkDir, "C:\\Consoles\\");
-}
-
-TEST_F(CommandFixture, SplitCommandLine_ExpandsPathAndFolderInPlace) {
-    Split s = Run("%ZORV%\\zorvtool.exe", "%TEMP%");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.path, "D:\\Tools\\Zorv\\zorvtool.exe");
-    EXPECT_EQ(s.file, "D:\\Tools\\Zorv\\zorvtool.exe");
-    EXPECT_EQ(s.wrkDir, "C:\\Temp\\");
-    // A program found from the Windows folder runs by its full path there.
-    s = Run("notepad.exe");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.file, "C:\\WINDOWS\\notepad.exe");
-    EXPECT_EQ(s.wrkDir, "C:\\WINDOWS\\");
+    EXPECT_EQ(fake.cwd, "C:\\Start");
+    EXPECT_EQ(history.Depth(), 0u);
 }
 
 TEST_F(CommandFixture, FindExe_AsksFromTheWindowsFolderAndFallsBackForShortcuts) {
-    EXPECT_EQ(resolver.FindExe("notepad.exe", ""), "C:\\WINDOWS\\notepad.exe");
-    ASSERT_FALSE(fake.findCalls.empty());
-    EXPECT_EQ(fake.findCalls[0], "\"notepad.exe\"||C:\\WINDOWS");
+    EXPECT_EQ(resolver.FindExe("notepad.exe", ""), kNotepad);
     EXPECT_EQ(fake.cwd, "C:\\Start");
-    EXPECT_EQ(history.Depth(), 0u);
     EXPECT_EQ(resolver.FindExe("", "C:\\Docs"), "");
     EXPECT_EQ(resolver.FindExe("C:\\Docs\\nothing.xyz", ""), "");
-
     // A shortcut has no program of its own: its target stands in and takes
     // over the current item.
-    EXPECT_EQ(resolver.FindExe("C:\\Links\\editor.lnk", ""), "C:\\Program Files\\App\\app.exe");
-    EXPECT_EQ(current.Path, "C:\\Program Files\\App\\app.exe");
-    EXPECT_EQ(current.WrkDir, "C:\\Work");
-    EXPECT_EQ(current.Style, 3);
+    EXPECT_EQ(resolver.FindExe("C:\\Links\\editor.lnk", ""), kApp);
+    EXPECT_EQ(std::tie(current.Path, current.WrkDir, current.Style),
+              std::make_tuple(std::string(kApp), std::string("C:\\Work"), 3));
 }
 
 TEST_F(CommandFixture, NeedsShellStart_ForShortcutsUnknownFilesAndDdeDocuments) {
     EXPECT_TRUE(resolver.NeedsShellStart("C:\\Links\\editor.lnk", ""));
     EXPECT_TRUE(resolver.NeedsShellStart("www.example.com", ""));
-    EXPECT_FALSE(resolver.NeedsShellStart("C:\\Program Files\\App\\app.exe", ""));
-    const std::string doc = "C:\\Docs\\plain.txt";
-    fake.assocCommands[".txt"] = "C:\\WINDOWS\\notepad.exe %1";
-    EXPECT_TRUE(resolver.NeedsShellStart(doc, ""));
-    fake.assocCommands[".txt"] = "\"C:\\Viewer\\view.exe\" \"%1\"";
-    EXPECT_FALSE(resolver.NeedsShellStart(doc, ""));
-    fake.assocCommands[".txt"] = "view.exe /dde";
-    EXPECT_FALSE(resolver.NeedsShellStart(doc, ""));
-    fake.assocCommands[".txt"] = "[open(\"%1\")]";
-    EXPECT_TRUE(resolver.NeedsShellStart(doc, ""));
+    EXPECT_FALSE(resolver.NeedsShellStart(kApp, ""));
+    const std::pair<const char*, bool> commands[] = {{"C:\\WINDOWS\\notepad.exe %1", true},
+                                                     {"\"C:\\Viewer\\view.exe\" \"%1\"", false},
+                                                     {"view.exe /dde", false},
+                                                     {"[open(\"%1\")]", true}};
+    for (auto [command, shell] : commands) {
+        fake.assocCommands[".txt"] = command;
+        EXPECT_EQ(resolver.NeedsShellStart("C:\\Docs\\plain.txt", ""), shell) << command;
+    }
+}
+
+TEST(FolderHistory, PushChDirRecordsTheWayBackAndLogsEachChange) {
+    testing::FakeLaunchPlatform fake;
+    FolderHistory history(fake);
+    {
+        testing::CapturedLog log(6);
+        EXPECT_FALSE(history.PushChDir(""));  // nothing to return to
+        EXPECT_TRUE(history.PushChDir("D:\\One"));
+        EXPECT_TRUE(history.PushChDir("C:\\Two"));
+        // A third recorded folder is still changed to, but reported.
+        EXPECT_FALSE(history.PushChDir("C:\\Three"));
+        EXPECT_EQ(fake.cwd, "C:\\Three");
+        for (int i = 0; i < 3; ++i) EXPECT_TRUE(history.PushChDir(""));
+        EXPECT_EQ(fake.cwd, "C:\\Start");
+        EXPECT_EQ(log.lines, (std::vector<std::string>{"x ChDir(D:\\One)", "x ChDir(C:\\Two)",
+                                                       "x ChDir(C:\\Three)", "y ChDir(C:\\Two)",
+                                                       "y ChDir(D:\\One)", "y ChDir(C:\\Start)"}));
+    }
+    // A full history changes without recording: the oldest way back stays.
+    for (int i = 0; i < 14; ++i) history.PushChDir("C:\\F" + std::to_string(i));
+    EXPECT_EQ(history.Depth(), FolderHistory::kPlaces);
+    EXPECT_EQ(fake.cwd, "C:\\F13");
+    for (std::size_t i = 0; i < FolderHistory::kPlaces; ++i) history.PushChDir("");
+    EXPECT_EQ(fake.cwd, "C:\\Start");
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstring>
 #include <thread>
 #include <vector>
+
+#include "launch/exec_pack.h"
 
 namespace zorv {
 namespace {
@@ -28,9 +31,8 @@ std::array<unsigned char, kLinkHeaderSize> LinkHeader(std::uint32_t show) {
     return h;
 }
 
-TEST(DllRules, CheckRequest_AcceptsEveryValidFieldValue) {
+TEST(DllRules, CheckRequest_AcceptsEveryValidValue_RefusesOthersAsInvalidParameter) {
     ExecRequest r = Request();
-    EXPECT_EQ(CheckRequest(r), 0u);
     for (int show = 0; show <= 11; ++show) {
         r.ShowCmd = show;
         EXPECT_EQ(CheckRequest(r), 0u) << "show " << show;
@@ -44,31 +46,30 @@ TEST(DllRules, CheckRequest_AcceptsEveryValidFieldValue) {
     // A text may fill its field up to the last byte, which holds the NUL.
     std::memset(r.Params, 'x', kExecTextBytes - 1);
     EXPECT_EQ(CheckRequest(r), 0u);
-}
 
-TEST(DllRules, CheckRequest_RefusesBadFields_WithInvalidParameter) {
-    auto refused = [](void (*spoil)(ExecRequest&)) {
-        ExecRequest r = Request();
-        spoil(r);
-        return CheckRequest(r);
+    using Spoil = void (*)(ExecRequest&);
+    const Spoil invalid[] = {
+        [](ExecRequest& r) { std::memset(r.File, 'a', kExecTextBytes); },
+        [](ExecRequest& r) { std::memset(r.Params, 'a', kExecTextBytes); },
+        [](ExecRequest& r) { std::memset(r.WorkDir, 'a', kExecTextBytes); },
+        [](ExecRequest& r) { r.ShowCmd = 12; },
+        [](ExecRequest& r) { r.ShowCmd = -1; },
+        [](ExecRequest& r) { r.PriorityClass = 0x1234; },
+        [](ExecRequest& r) { r.PriorityClass = -1; },
+        [](ExecRequest& r) { r.UserType = 3; },
+        [](ExecRequest& r) { r.UserType = -1; },
+        [](ExecRequest& r) { r.ShellStart = 2; },
+        // An unusable field outranks the missing file: the request is malformed.
+        [](ExecRequest& r) { r.File[0] = '\0', r.ShowCmd = 99; },
     };
-    EXPECT_EQ(refused([](ExecRequest& r) { std::memset(r.File, 'a', kExecTextBytes); }), 87u);
-    EXPECT_EQ(refused([](ExecRequest& r) { std::memset(r.Params, 'a', kExecTextBytes); }), 87u);
-    EXPECT_EQ(refused([](ExecRequest& r) { std::memset(r.WorkDir, 'a', kExecTextBytes); }), 87u);
-    EXPECT_EQ(refused([](ExecRequest& r) { r.ShowCmd = 12; }), 87u);
-    EXPECT_EQ(refused([](ExecRequest& r) { r.ShowCmd = -1; }), 87u);
-    EXPECT_EQ(refused([](ExecRequest& r) { r.PriorityClass = 0x1234; }), 87u);
-    EXPECT_EQ(refused([](ExecRequest& r) { r.PriorityClass = -1; }), 87u);
-    EXPECT_EQ(refused([](ExecRequest& r) { r.UserType = 3; }), 87u);
-    EXPECT_EQ(refused([](ExecRequest& r) { r.UserType = -1; }), 87u);
-    EXPECT_EQ(refused([](ExecRequest& r) { r.ShellStart = 2; }), 87u);
-    // An unusable field outranks the missing file: the request is malformed.
-    EXPECT_EQ(refused([](ExecRequest& r) {
-                  r.File[0] = '\0';
-                  r.ShowCmd = 99;
-              }),
-              87u);
-    EXPECT_EQ(refused([](ExecRequest& r) { r.File[0] = '\0'; }), kErrorFileNotFound);
+    for (Spoil spoil : invalid) {
+        r = Request();
+        spoil(r);
+        EXPECT_EQ(CheckRequest(r), 87u) << &spoil - invalid;
+    }
+    r = Request();
+    r.File[0] = '\0';
+    EXPECT_EQ(CheckRequest(r), kErrorFileNotFound);
 }
 
 TEST(DllRules, PlanStart_PicksMechanismByUserTypeElevationAndVersion) {
@@ -117,28 +118,20 @@ TEST(DllRules, LinkShowCommand_ReadsOnlyValidHeaders) {
     EXPECT_EQ(LinkShowCommand(longer), 7) << "the rest of the file does not matter";
 }
 
-TEST(DllRules, ShortcutShowCommand_LinkWinsOnlyOverNormal) {
-    EXPECT_EQ(ShortcutShowCommand(1, 7), 7);
-    EXPECT_EQ(ShortcutShowCommand(1, 3), 3);
-    EXPECT_EQ(ShortcutShowCommand(3, 7), 3);
-    EXPECT_EQ(ShortcutShowCommand(0, 3), 0);
+TEST(DllRules, ShortcutShowCommandWinsOnlyOverNormal_PathShapes) {
+    for (auto [item, link, shown] : {std::tuple{1, 7, 7}, {1, 3, 3}, {3, 7, 3}, {0, 3, 0}}) {
+        EXPECT_EQ(ShortcutShowCommand(item, link), shown) << item << " " << link;
+    }
     EXPECT_EQ(ShortcutShowCommand(1, std::nullopt), 1);
-}
-
-TEST(DllRules, PathShapes) {
-    EXPECT_TRUE(IsFullPath("C:\\a.txt"));
-    EXPECT_TRUE(IsFullPath("z:/a"));
-    EXPECT_TRUE(IsFullPath("\\\\server\\share\\a"));
-    EXPECT_FALSE(IsFullPath("C:a.txt"));
-    EXPECT_FALSE(IsFullPath("http://www.example.com"));
-    EXPECT_FALSE(IsFullPath("www.example.com"));
-    EXPECT_FALSE(IsFullPath("notepad"));
-    EXPECT_FALSE(IsFullPath("1:\\x"));
-    EXPECT_FALSE(IsFullPath("\\\\"));
-
+    for (const char* full : {"C:\\a.txt", "z:/a", "\\\\server\\share\\a"}) {
+        EXPECT_TRUE(IsFullPath(full)) << full;
+    }
+    for (const char* not_full :
+         {"C:a.txt", "http://www.example.com", "www.example.com", "notepad", "1:\\x", "\\\\"}) {
+        EXPECT_FALSE(IsFullPath(not_full)) << not_full;
+    }
     EXPECT_TRUE(EndsWithNoCase("C:\\x\\App.LnK", ".lnk"));
     EXPECT_FALSE(EndsWithNoCase("lnk", ".lnk"));
-
     EXPECT_EQ(ProcessCommandLine(L"C:\\My Tools\\a.exe", L""), L"\"C:\\My Tools\\a.exe\"");
     EXPECT_EQ(ProcessCommandLine(L"C:\\a.exe", L"-x \"y z\""), L"\"C:\\a.exe\" -x \"y z\"");
 }
@@ -167,6 +160,52 @@ TEST(DllRules, StartsInProgress_RacingBeginsAdmitExactlyOne) {
     }
     for (std::thread& t : threads) t.join();
     EXPECT_EQ(admitted.load(), 1);
+}
+
+std::int32_t IntAt(const ExecRequest& r, std::size_t offset) {
+    std::int32_t v = 0;
+    std::memcpy(&v, reinterpret_cast<const unsigned char*>(&r) + offset, 4);
+    return v;
+}
+
+bool AllZero(const ExecRequest& r) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&r);
+    return std::all_of(bytes, bytes + sizeof r, [](unsigned char b) { return b == 0; });
+}
+
+TEST(PackExecRequest, FillsTheFieldsAtTheirOffsetsOverAZeroedRecord) {
+    ExecRequest r;
+    std::memset(&r, 0xAB, sizeof r);
+    ASSERT_TRUE(
+        PackExecRequest({"C:\\App\\a.exe", "-x \"y z\"", "C:\\App\\", 103, 4, 2, true}, r).Ok());
+    const auto* bytes = reinterpret_cast<const char*>(&r);
+    EXPECT_STREQ(bytes + 0, "C:\\App\\a.exe");
+    EXPECT_STREQ(bytes + 260, "-x \"y z\"");
+    EXPECT_STREQ(bytes + 520, "C:\\App\\");
+    EXPECT_EQ(bytes[259] + bytes[779], 0);
+    // ShowCmd (style less 100), reserved, high priority, error, result, user type, shell.
+    std::vector<std::int32_t> ints;
+    for (std::size_t offset = 780; offset < 808; offset += 4) ints.push_back(IntAt(r, offset));
+    EXPECT_EQ(ints, (std::vector<std::int32_t>{3, 0, 0x80, 0, 0, 2, 1}));
+}
+
+TEST(PackExecRequest, RefusesTextsThatDoNotFitInsteadOfCuttingThem) {
+    ExecFields f{std::string(259, 'f'), std::string(259, 'p'), std::string(259, 'w')};
+    ExecRequest r;
+    ASSERT_TRUE(PackExecRequest(f, r).Ok());
+    EXPECT_EQ(std::strlen(r.File), 259u);
+    f.Params = std::string(260, 'p');
+    PackResult result = PackExecRequest(f, r);
+    EXPECT_EQ(std::tuple(result.Failure, result.Field), std::tuple(PackFailure::TooLong, 1));
+    EXPECT_TRUE(AllZero(r));
+    f.Params = "ok";
+    f.WorkDir = std::nullopt;  // the code page has no such character
+    result = PackExecRequest(f, r);
+    EXPECT_EQ(std::tuple(result.Failure, result.Field), std::tuple(PackFailure::NotInCodePage, 2));
+    f.WorkDir = "";
+    f.File = std::string("a\0b", 3);
+    EXPECT_EQ(PackExecRequest(f, r).Failure, PackFailure::NotInCodePage);
+    EXPECT_TRUE(AllZero(r));
 }
 
 }  // namespace

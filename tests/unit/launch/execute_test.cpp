@@ -2,46 +2,28 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "support/texts.h"
 #include "launch/exec_pack.h"
 #include "launch/fake_launch_platform.h"
+#include "launch/force_state.h"
 
 namespace zorv {
 namespace {
 
-using testing::FakeLaunchPlatform;
 using Strings = std::vector<std::string>;
+using Did = std::map<std::string, int>;
 
 const std::string kApp = "C:\\Program Files\\App\\app.exe";
 
-struct Command {
-    std::string path, wrkDir;
-    std::int32_t userType, style, prio;
-    std::string title;
-    bool showErrors = true;
-
-    explicit Command(std::string p, std::string w = "", std::int32_t u = 0, std::int32_t s = 1,
-                     std::int32_t pr = 2, std::string t = "")
-        : path(std::move(p)),
-          wrkDir(std::move(w)),
-          userType(u),
-          style(s),
-          prio(pr),
-          title(std::move(t)) {}
-};
-
-Item MakeItem(std::string desc, std::string path, std::uint8_t activate = 0,
-              std::string title = "") {
-    Item item;
-    item.Desc = std::move(desc), item.Path = std::move(path);
-    item.Activate = activate, item.Title = std::move(title);
-    return item;
+// What the starter was handed: "file|params|folder|show|priority|user|shell".
+std::string Handed(const ExecRequest& r) {
+    return std::string(r.File) + "|" + r.Params + "|" + r.WorkDir + "|" +
+           std::to_string(r.ShowCmd) + "|" + std::to_string(r.PriorityClass) + "|" +
+           std::to_string(r.UserType) + "|" + std::to_string(r.ShellStart);
 }
 
 struct ExecuteFixture : ::testing::Test {
-    FakeLaunchPlatform fake;
+    testing::FakeLaunchPlatform fake;
     LaunchFacts facts = testing::StandardFacts();
     Launcher launcher{fake, facts};
     bool savedEnglish = EnglishTexts;
@@ -51,14 +33,10 @@ struct ExecuteFixture : ::testing::Test {
         EnglishTexts = true;
     }
     ~ExecuteFixture() override { EnglishTexts = savedEnglish; }
-
-    bool Run(Command& c, Launcher* other = nullptr) {
-        return (other ? *other : launcher)
-            .ExecuteCommand(c.path, c.wrkDir, c.userType, c.style, c.prio, c.title, c.showErrors);
-    }
-    bool Run(Command&& c) { return Run(c); }
-    bool Called(const std::string& call) const {
-        return std::find(fake.calls.begin(), fake.calls.end(), call) != fake.calls.end();
+    bool Run(std::string path, std::string wrkDir = "", std::int32_t userType = 0,
+             std::int32_t style = 1, std::int32_t prio = 2, const std::string& title = "",
+             bool showErrors = true) {
+        return launcher.ExecuteCommand(path, wrkDir, userType, style, prio, title, showErrors);
     }
     void Refuse(std::int32_t error) {
         fake.starterAnswer = {StarterAnswer::Refused, {}};
@@ -66,213 +44,225 @@ struct ExecuteFixture : ::testing::Test {
     }
 };
 
-TEST_F(ExecuteFixture, UrlGoesToTheShellWithoutExistenceCheck) {
-    ASSERT_TRUE(Run(Command{"www.example.com"}));
-    ASSERT_EQ(fake.requests.size(), 1u);
-    const ExecRequest& r = fake.requests[0];
-    EXPECT_STREQ(r.File, "www.example.com");
-    EXPECT_STREQ(r.Params, "");
-    EXPECT_STREQ(r.WorkDir, "C:\\WINDOWS");
-    EXPECT_EQ(r.ShellStart, 1);
-    EXPECT_EQ(r.ShowCmd, 1);
-    EXPECT_EQ(r.PriorityClass, 0x20);
-    // From the start folder, and resting on the Windows drive's root after.
-    EXPECT_EQ(fake.folderChanges.front(), "C:\\Start");
-    EXPECT_EQ(fake.cwd, "C:\\");
+TEST_F(ExecuteFixture, TheRequestCarriesProgramFolderShowCommandPriorityAndUserType) {
+    const struct {
+        const char *path, *wrkDir;
+        std::int32_t userType, style, prio;
+        const char* handed;
+    } cases[] = {
+        // A URL goes to the shell unchecked, from the Windows folder.
+        {"www.example.com", "", 0, 1, 2, "www.example.com||C:\\WINDOWS|1|32|0|1"},
+        // A folder: no program, so the shell opens it, without priority or user type.
+        {"C:\\Docs", "", 1, 1, 4, "C:\\Docs||C:\\WINDOWS|1|32|0|1"},
+        // No folder given: the program's own; a priority below 0 is normal.
+        {"C:\\Program Files\\App\\app.exe", "", 0, 3, -1,
+         "C:\\Program Files\\App\\app.exe||C:\\Program Files\\App\\|3|32|0|0"},
+        {"C:\\Docs\\plain.txt", "", 0, 1, 0,
+         "C:\\WINDOWS\\notepad.exe|C:\\Docs\\plain.txt|C:\\WINDOWS\\|1|64|0|0"},
+        // Style 1xx shows as xx; priority 4 is high.
+        {"\"C:\\Program Files\\App\\app.exe\" -x", "C:\\Mine", 2, 102, 4,
+         "C:\\Program Files\\App\\app.exe|-x|C:\\Mine\\|2|128|2|0"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Run(c.path, c.wrkDir, c.userType, c.style, c.prio)) << c.path;
+        EXPECT_EQ(Handed(fake.requests.back()), c.handed);
+        // From the start folder, and resting on the Windows drive's root after.
+        EXPECT_EQ(fake.folderChanges.front(), "C:\\Start");
+        EXPECT_EQ(fake.cwd, "C:\\");
+    }
+    // Style 102 also forces the state on the program's window when it comes.
+    const ForceWindowState& force = launcher.ForceState();
+    ASSERT_TRUE(force.Pending());
+    EXPECT_EQ(std::tuple(force.Exe, force.State, *force.StampMs),
+              std::tuple(std::string("C:\\PROGRAM FILES\\APP\\APP.EXE"), 2, fake.nowMs));
+    EXPECT_EQ(
+        (std::vector<std::uint32_t>{PriorityClassOf(1), PriorityClassOf(3), PriorityClassOf(7)}),
+        (std::vector<std::uint32_t>{0x4000, 0x8000, 0x20}));
 }
 
-TEST_F(ExecuteFixture, MissingDriveAndMissingProgramHaveTheirOwnMessages) {
+TEST_F(ExecuteFixture, WhatFailsIsReportedOnce_TextsAreRefusedNotCut) {
     fake.missingDrives = {'X'};
-    EXPECT_FALSE(Run(Command{"x:\\tools\\a.exe -v"}));
-    EXPECT_FALSE(Run(Command{"C:\\tools\\a.exe"}));
+    EXPECT_FALSE(Run("x:\\tools\\a.exe -v"));
+    EXPECT_FALSE(Run("C:\\tools\\a.exe"));
     EnglishTexts = false;
-    EXPECT_FALSE(Run(Command{"%NOPE%\\a.exe"}));
-    EXPECT_FALSE(Run(Command{"X:\\a.exe"}));
+    EXPECT_FALSE(Run("%NOPE%\\a.exe"));
+    EnglishTexts = true;
+    EXPECT_EQ(fake.did["ClearHistory"], 3);
+    EXPECT_EQ(fake.foreground, fake.kBar);
+    Refuse(kErrorAlreadyStarting);
+    EXPECT_FALSE(Run(kApp, "C:\\Mine"));
+    fake.starterAnswer = {StarterAnswer::LibraryMissing, {}};
+    EXPECT_FALSE(Run(kApp, "C:\\Mine"));
+    EXPECT_EQ(fake.cwd, "C:\\Start");  // no rest on the drive root after these
+    fake.starterAnswer = {StarterAnswer::CallFailed, "no entry point"};
+    EXPECT_FALSE(Run(kApp, "C:\\Mine"));
+    Refuse(5);
+    EXPECT_FALSE(Run(kApp, "C:\\Mine"));
+    Refuse(31);
+    EXPECT_FALSE(Run(kApp, "C:\\Mine"));
+    // A refused elevation, and callers that want no messages, stay silent.
+    EXPECT_FALSE(Run(kApp, "C:\\Mine", 1));
+    EXPECT_FALSE(Run(kApp, "C:\\Mine", 0, 1, 2, "", false));
+    fake.starterAnswer = {StarterAnswer::Accepted, {}};
+    EXPECT_FALSE(Run(kApp + " " + std::string(300, 'p')));
+    EXPECT_TRUE(Run(kApp + " " + std::string(259, 'p')));
+    fake.asciiOnlyCodePage = true;
+    fake.AddFile("C:\\Docs\\caf\xC3\xA9.exe");
+    EXPECT_FALSE(Run("C:\\Docs\\caf\xC3\xA9.exe"));
     EXPECT_EQ(fake.messages,
               (Strings{"top: Drive X: not found for executing \r\nx:\\tools\\a.exe -v",
                        "top: Program not found:\r\nC:\\tools\\a.exe",
-                       "top: Programm nicht gefunden:\r\n%NOPE%\\a.exe",
-                       "top: Laufwerk X: nicht gefunden zum starten von \r\nX:\\a.exe"}));
-    EXPECT_TRUE(Called("ClearHistory") && Called("BarToFront"));
-    EXPECT_TRUE(fake.requests.empty());
-    EXPECT_EQ(fake.cwd, "C:\\");
-}
-
-TEST_F(ExecuteFixture, PriorityAndWindowStateGoIntoTheRequest) {
-    Command c{kApp};
-    c.prio = -1, c.style = 3;
-    ASSERT_TRUE(Run(c));
-    EXPECT_EQ(c.prio, 2);
-    EXPECT_EQ(fake.requests.back().PriorityClass, 0x20);
-    EXPECT_EQ(fake.requests.back().ShowCmd, 3);
-    EXPECT_EQ(fake.requests.back().UserType, 0);
-    EXPECT_STREQ(fake.requests.back().WorkDir, "C:\\Program Files\\App\\");
-    EXPECT_FALSE(launcher.ForceState().Pending());
-
-    // Style 102: minimized, and the state is forced on the program's window.
-    c = Command{"\"" + kApp + "\" -x", "", 2, 102, 4, "App"};
-    ASSERT_TRUE(Run(c));
-    EXPECT_EQ(fake.requests.back().ShowCmd, 2);
-    EXPECT_EQ(fake.requests.back().PriorityClass, 0x80);
-    EXPECT_EQ(fake.requests.back().UserType, 2);
-    EXPECT_STREQ(fake.requests.back().Params, "-x");
-    const ForceWindowState& force = launcher.ForceState();
-    ASSERT_TRUE(force.Pending());
-    EXPECT_EQ(force.Exe, "C:\\PROGRAM FILES\\APP\\APP.EXE");
-    EXPECT_EQ(force.Title, "App");
-    EXPECT_EQ(force.State, 2);
-    EXPECT_EQ(*force.StampMs, fake.nowMs);
-
-    const std::uint32_t classes[] = {0x40, 0x4000, 0x20, 0x8000, 0x80};
-    for (int prio = 0; prio < 5; ++prio) EXPECT_EQ(PriorityClassOf(prio), classes[prio]);
-    EXPECT_EQ(PriorityClassOf(7), 0x20u);
-}
-
-TEST_F(ExecuteFixture, FolderOpensThroughTheShellAsAnOrdinaryStart) {
-    Command c{"C:\\Docs", "", 1, 1, 4};
-    ASSERT_TRUE(Run(c));
-    EXPECT_STREQ(fake.requests.back().File, "C:\\Docs");
-    EXPECT_EQ(fake.requests.back().ShellStart, 1);
-    EXPECT_EQ(fake.requests.back().UserType, 0);
-    EXPECT_EQ(fake.requests.back().PriorityClass, 0x20);
-    EXPECT_EQ(c.path, "");
-    EXPECT_EQ(c.userType, 0);
-}
-
-TEST_F(ExecuteFixture, FailedStartsReportWhatTheStarterSaid) {
-    const Command app{kApp, "C:\\Mine"};
-    Refuse(kErrorAlreadyStarting);
-    EXPECT_FALSE(Run(Command(app)));
-    fake.starterAnswer = {StarterAnswer::LibraryMissing, {}};
-    EXPECT_FALSE(Run(Command(app)));
-    EXPECT_EQ(fake.cwd, "C:\\Start");  // no rest on the drive root after these
-    fake.starterAnswer = {StarterAnswer::CallFailed, "no entry point"};
-    EXPECT_FALSE(Run(Command(app)));
-    Refuse(5);
-    EXPECT_FALSE(Run(Command(app)));
-    EXPECT_EQ(fake.cwd, "C:\\");
-    Refuse(31);
-    EXPECT_FALSE(Run(Command(app)));
-    EXPECT_EQ(fake.messages,
-              (Strings{"box: Already starting...", "box: Zorv.dll not found",
-                       "box: Error: no entry point",
+                       "top: Programm nicht gefunden:\r\n%NOPE%\\a.exe", "box: Already starting...",
+                       "box: Zorv.dll not found", "box: Error: no entry point",
                        "box: Error executing '" + kApp + "'\r\nSystem text 5",
-                       "box: Error executing '" + kApp + "'\r\nNo link for this type of file"}));
-
-    // A refused elevation, and callers that want no messages, stay silent.
-    fake.messages.clear();
-    Command elevated = app;
-    elevated.userType = 1;
-    EXPECT_FALSE(Run(elevated));
-    Command quiet = app;
-    quiet.showErrors = false;
-    EXPECT_FALSE(Run(quiet));
-    EXPECT_TRUE(fake.messages.empty());
-}
-
-TEST_F(ExecuteFixture, TooLongOrUnrepresentableTextIsRefusedNotCut) {
-    Command c{kApp + " " + std::string(300, 'p')};
-    EXPECT_FALSE(Run(c));
-    Command fits{kApp + " " + std::string(259, 'p')};
-    EXPECT_TRUE(Run(fits));
-    fake.asciiOnlyCodePage = true;
-    fake.AddFile("C:\\Docs\\caf\xC3\xA9.exe");
-    EXPECT_FALSE(Run(Command{"C:\\Docs\\caf\xC3\xA9.exe"}));
-    EXPECT_EQ(fake.requests.size(), 1u);
-    EXPECT_EQ(std::string(fake.requests[0].Params), std::string(259, 'p'));
-    ASSERT_EQ(fake.messages.size(), 2u);
-    EXPECT_EQ(fake.messages[0],
-              "top: Not started: the text is too long (at most 259 bytes in the system code "
-              "page):\r\n" +
-                  std::string(300, 'p'));
-    EXPECT_EQ(fake.messages[1],
-              "top: Not started: the text holds characters the system code page cannot "
-              "represent:\r\nC:\\Docs\\caf\xC3\xA9.exe");
+                       "box: Error executing '" + kApp + "'\r\nNo link for this type of file",
+                       "top: Not started: the text is too long (at most 259 bytes in the system "
+                       "code page):\r\n" +
+                           std::string(300, 'p'),
+                       "top: Not started: the text holds characters the system code page "
+                       "cannot represent:\r\nC:\\Docs\\caf\xC3\xA9.exe"}));
+    EXPECT_EQ(std::string(fake.requests.back().Params), std::string(259, 'p'));
 }
 
 TEST_F(ExecuteFixture, ExecuteItem_SeparatorActivationAndStart) {
-    EXPECT_EQ(launcher.ExecuteItem(MakeItem("-", kApp), false), ExecResult::Nothing);
-    EXPECT_TRUE(fake.calls.empty());
-
-    Item item = MakeItem("App", kApp, 1, "App");
+    Item item{.Desc = "-", .Path = kApp};
+    EXPECT_EQ(launcher.ExecuteItem(item, false), ExecResult::Nothing);
+    item.Desc = item.Title = "App";
+    item.Activate = 1;
     fake.activates = true;
     EXPECT_EQ(launcher.ExecuteItem(item, false), ExecResult::Activated);
-    EXPECT_EQ(fake.calls, Strings{"ActivateApp(App, " + kApp + ")"});
-    EXPECT_TRUE(fake.requests.empty());
-
-    fake.calls.clear();
-    EXPECT_EQ(launcher.ExecuteItem(item, true), ExecResult::Started);
+    EXPECT_EQ(fake.activateAsked, "App|" + kApp);
+    EXPECT_TRUE(fake.requests.empty() && fake.did.empty());
+    EXPECT_EQ(launcher.ExecuteItem(item, true), ExecResult::Started);  // start anyway
     EXPECT_EQ(launcher.LastResult(), ExecResult::Started);
-    EXPECT_EQ(fake.calls, (Strings{"EndActivationCycle", "SetBarOnTop"}));
-    EXPECT_EQ(fake.requests.size(), 1u);
-
+    EXPECT_EQ(fake.did, (Did{{"EndActivationCycle", 1}, {"SetBarOnTop", 1}}));
     // A failed start leaves no forced state waiting.
     item.Style = 102;
     Refuse(2);
     EXPECT_EQ(launcher.ExecuteItem(item, true), ExecResult::Nothing);
     EXPECT_FALSE(launcher.ForceState().Pending());
     EXPECT_EQ(launcher.LastResult(), ExecResult::Nothing);
-}
-
-TEST_F(ExecuteFixture, ExecuteItem_ShortcutFallbackRewritesTheCurrentItem) {
     // Activation asks FindExe, which answers for a shortcut with its target
     // and hands the shortcut's settings to the item being started.
-    Item item = MakeItem("Editor", "C:\\Links\\editor.lnk", 1);
+    item.Path = "C:\\Links\\editor.lnk", item.Title = "", item.Style = 1;
+    fake.activates = false;
+    fake.starterAnswer = {StarterAnswer::Accepted, {}};
     EXPECT_EQ(launcher.ExecuteItem(item, false), ExecResult::Started);
-    EXPECT_EQ(fake.calls.front(), "ActivateApp(, " + kApp + ")");
-    EXPECT_STREQ(fake.requests.back().File, kApp.c_str());
-    EXPECT_EQ(fake.requests.back().ShowCmd, 3);
-    EXPECT_STREQ(fake.requests.back().WorkDir, "C:\\Work\\");
+    EXPECT_EQ(fake.activateAsked, "|" + kApp);
+    EXPECT_EQ(Handed(fake.requests.back()), kApp + "||C:\\Work\\|3|32|0|0");
 }
 
-TEST_F(ExecuteFixture, ForegroundLockBringsTheNewTitleWindow) {
+TEST_F(ExecuteFixture, ForegroundLockBringsTheNewTitleWindow_ElevationClearsTheWayFirst) {
     fake.foregroundLock = 200000;
     fake.newWindow = 777;
-    ASSERT_TRUE(Run(Command{kApp, "", 0, 1, 2, "App"}));
-    EXPECT_EQ(fake.calls, (Strings{"Snapshot(App)", "ForceForeground(777)"}));
-    EXPECT_EQ(fake.sleeps, std::vector<std::uint32_t>{10});
-
+    std::uint64_t start = fake.nowMs;
+    ASSERT_TRUE(Run(kApp, "", 0, 1, 2, "App"));
+    EXPECT_EQ(fake.foreground, 777u);
+    EXPECT_EQ(fake.nowMs - start, 10u);
     // Nothing shows up: about one second of looking, then the start counts.
-    fake.calls.clear(), fake.sleeps.clear();
-    fake.newWindow = 0;
-    ASSERT_TRUE(Run(Command{kApp, "", 0, 1, 2, "App"}));
-    EXPECT_EQ(fake.sleeps.size(), 100u);
+    fake.newWindow = 0, start = fake.nowMs;
+    ASSERT_TRUE(Run(kApp, "", 0, 1, 2, "App"));
+    EXPECT_EQ(fake.nowMs - start, 1000u);
     // Without a lock the program takes the foreground itself.
-    fake.calls.clear(), fake.sleeps.clear();
-    fake.foregroundLock = 299;
-    ASSERT_TRUE(Run(Command{kApp, "", 0, 1, 2, "App"}));
-    EXPECT_TRUE(fake.calls.empty() && fake.sleeps.empty());
-}
-
-TEST_F(ExecuteFixture, ElevationOnVistaAndLaterClearsTheWayFirst) {
-    ASSERT_TRUE(Run(Command{kApp, "", 1}));
-    EXPECT_EQ(fake.calls, (Strings{"BarToFront", "Escape"}));
-    fake.calls.clear();
-    fake.barIsForeground = false;
-    ASSERT_TRUE(Run(Command{kApp, "", 1}));
-    EXPECT_EQ(fake.calls, Strings{"BarToFront"});
+    fake.foregroundLock = 299, fake.newWindow = 778, start = fake.nowMs;
+    ASSERT_TRUE(Run(kApp, "", 0, 1, 2, "App"));
+    EXPECT_EQ(fake.foreground, 777u);
+    EXPECT_EQ(fake.nowMs, start);
+    // An elevation prompt from Vista on: the bar takes the foreground and
+    // Escape closes what that opened; not when the bar did not get it.
+    ASSERT_TRUE(Run(kApp, "", 1));
+    EXPECT_EQ(fake.foreground, fake.kBar);
+    EXPECT_EQ(fake.did["Escape"], 1);
+    fake.foreground = 500, fake.barTakesForeground = false;
+    ASSERT_TRUE(Run(kApp, "", 1));
+    EXPECT_EQ(fake.did["Escape"], 1);
 }
 
 TEST_F(ExecuteFixture, OldWindowsStartsThroughTheShell) {
-    LaunchFacts nt4 = facts;
-    nt4.WindowsMajor = 4;
-    Launcher old(fake, nt4);
-    Command exe{kApp + " -x", "", 1, 3, -1};
-    ASSERT_TRUE(Run(exe, &old));
-    Command folder{"C:\\Docs"};
-    ASSERT_TRUE(Run(folder, &old));
+    facts.WindowsMajor = 4;
+    Launcher old(fake, facts);
+    std::string exe = kApp + " -x", folder = "C:\\Docs", wrkDir, empty;
+    std::int32_t userType = 1, prio = -1;
+    ASSERT_TRUE(old.ExecuteCommand(exe, wrkDir, userType, 3, prio, "", true));
+    ASSERT_TRUE(old.ExecuteCommand(folder, empty, userType, 1, prio, "", true));
     ASSERT_EQ(fake.shellStarts.size(), 2u);
-    EXPECT_EQ(fake.shellStarts[0].Verb, "");
-    EXPECT_EQ(fake.shellStarts[0].File, kApp);
-    EXPECT_EQ(fake.shellStarts[0].Params, "-x");
-    EXPECT_EQ(fake.shellStarts[0].ShowCmd, 3);
+    const ShellStartArgs& started = fake.shellStarts[0];
+    EXPECT_EQ(std::tie(started.Verb, started.File, started.Params),
+              std::make_tuple("", kApp, "-x"));
+    EXPECT_EQ(started.ShowCmd, 3);
     EXPECT_EQ(fake.shellStarts[1].Verb, "open");
     EXPECT_TRUE(fake.requests.empty());
-
     fake.shellAnswer = {false, 2};
-    Command missing{kApp};
-    EXPECT_FALSE(Run(missing, &old));
+    std::string missing = kApp;
+    EXPECT_FALSE(old.ExecuteCommand(missing, empty, userType = 0, 1, prio, "", true));
     EXPECT_EQ(fake.messages, Strings{"box: Error executing '" + kApp + "'\r\nSystem text 2"});
+}
+
+constexpr std::uint32_t kMain = 0x00CF0000;  // caption, system menu, boxes
+constexpr std::uint32_t kSplash = 0x80000000;
+
+// One foreground window and the show command it was given (-1: none).
+struct FakeForce : ForcePlatform {
+    std::uint64_t now = 50000;
+    std::string exe;
+    std::uint32_t style = kMain;
+    bool minimized = false, maximized = false, titled = false;
+    std::int32_t shown = -1;
+
+    std::uint64_t NowMs() override { return now; }
+    WindowId VisibleForegroundWindow() override { return 10; }
+    void Sleep(std::uint32_t ms) override { now += ms; }
+    std::string ExeOfWindowShort(WindowId) override { return exe; }
+    WindowId WindowByTitle(const std::string&) override { return titled ? 10 : 20; }
+    std::uint32_t WindowStyle(WindowId) override { return style; }
+    bool IsVisible(WindowId) override { return true; }
+    bool IsMinimized(WindowId) override { return minimized; }
+    bool IsMaximized(WindowId) override { return maximized; }
+    void Show(WindowId, std::int32_t cmd) override { shown = cmd; }
+};
+
+TEST(ForcedWindowState, TheStartedProgramsMainWindowGetsTheStateWithin15s) {
+    const struct {
+        const char *wanted, *title;
+        std::int32_t state;
+        const char* exe;
+        std::uint32_t style;
+        bool minimized, maximized, titled, done;
+        std::int32_t shown;
+    } cases[] = {
+        {"C:\\APP.EXE", "", 2, "C:\\OTHER.EXE", kMain, false, false, false, false, -1},
+        {"C:\\APP.EXE", "", 2, "C:\\APP.EXE", kSplash, false, false, false, false, -1},
+        {"C:\\APP.EXE", "", 2, "C:\\APP.EXE", kMain, false, false, false, true, 2},
+        // An unknown program counts when the title confirms the window.
+        {"C:\\APP.EXE", "Editor", 3, "", kSplash, false, true, false, false, -1},
+        {"C:\\APP.EXE", "Editor", 3, "", kSplash | 0x10000, false, true, true, true, 3},
+        // A batch file's window belongs to the console host.
+        {"C:\\RUN.BAT", "", 1, "C:\\WINDOWS\\SYSTEM32\\CMD.EXE", kMain, true, false, false, true,
+         9},
+        {"C:\\APP.EXE", "", 1, "C:\\APP.EXE", kMain, false, false, false, true, -1},
+        {"C:\\APP.EXE", "", 0, "C:\\APP.EXE", kMain, false, false, false, true, 0},
+    };
+    for (const auto& c : cases) {
+        FakeForce fake;
+        fake.exe = c.exe, fake.style = c.style, fake.minimized = c.minimized;
+        fake.maximized = c.maximized, fake.titled = c.titled;
+        ForceWindowState state{c.wanted, c.title, c.state, fake.now - 14000};
+        EXPECT_EQ(CheckForcedWindowState(state, fake), c.done) << c.wanted << c.exe << c.state;
+        EXPECT_EQ(fake.shown, c.shown) << c.wanted << c.exe << c.state;
+        EXPECT_EQ(state.Pending(), !c.done);
+    }
+    // A window is judged once: turning into a main window later does not count.
+    FakeForce fake;
+    fake.exe = "C:\\APP.EXE", fake.style = kSplash;
+    ForceWindowState state{"C:\\APP.EXE", "", 2, fake.now};
+    EXPECT_FALSE(CheckForcedWindowState(state, fake));
+    fake.style = kMain;
+    EXPECT_FALSE(CheckForcedWindowState(state, fake));
+    // 15 s without the window: the wait ends untouched.
+    state.StampMs = fake.now - kForceWindowMs, state.LastWindow = 0;
+    EXPECT_FALSE(CheckForcedWindowState(state, fake));
+    EXPECT_FALSE(state.Pending());
+    EXPECT_EQ(fake.shown, -1);
 }
 
 }  // namespace

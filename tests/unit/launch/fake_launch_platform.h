@@ -1,7 +1,7 @@
-// A stand-in for Windows as the launcher sees it: a small file system with
-// associations and shortcuts, an environment, windows, and a starter that
-// records what it was handed. Paths compare without case; a relative path is
-// taken from the current folder, as GetFileAttributes does.
+// Windows as the launcher sees it: a small file system with associations and
+// shortcuts, an environment, a foreground window, and a starter that keeps
+// what it was handed. Paths compare without case; a relative path is taken
+// from the current folder, as GetFileAttributes does.
 #pragma once
 
 #include <cstdint>
@@ -17,83 +17,68 @@
 namespace zorv::testing {
 
 inline std::string LowerPath(std::string path) {
-    for (char& c : path) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    for (char& c : path) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return path;
+}
+inline std::string UpperPath(std::string path) {
+    for (char& c : path) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     return path;
 }
 
 class FakeLaunchPlatform : public LaunchPlatform {
   public:
-    // File system: lower-case full path -> attributes.
-    std::map<std::string, std::uint32_t> files;
+    static constexpr WindowId kBar = 1;
+
+    std::map<std::string, std::uint32_t> files;        // lower-case full path -> attributes
     std::set<char> missingDrives;                      // upper-case letters
     std::map<std::string, std::string> programFor;     // extension (lower, no dot) -> program
-    std::map<std::string, std::string> onSearchPath;   // file name (lower) -> full path
     std::map<std::string, std::string> assocCommands;  // ".txt" -> command
     std::map<std::string, ShortcutInfo> shortcuts;     // lower path -> link
     std::map<std::string, std::string> environment;    // upper name -> value
     DateTimeParts now;
     std::string cwd = "C:\\Start";
     std::vector<std::string> folderChanges;
-    std::vector<std::string> findCalls;  // "file|folder|cwd"
-
-    // Windows and the starter.
     std::uint32_t foregroundLock = 0;
     std::uint64_t nowMs = 100000;
     WindowId foreground = 500;
-    WindowId newWindow = 0;  // FindNewTitleWindow's answer
-    bool barIsForeground = true;
-    bool activates = false;
-    bool asciiOnlyCodePage = false;
+    WindowId newWindow = 0;  // what FindNewTitleWindow finds
+    bool barTakesForeground = true, activates = false, asciiOnlyCodePage = false;
     StarterOutcome starterAnswer{StarterAnswer::Accepted, {}};
     std::int32_t starterError = 0;
     ShellOutcome shellAnswer{true, 0};
+
     std::vector<ExecRequest> requests;
     std::vector<ShellStartArgs> shellStarts;
     std::vector<std::string> messages;  // "box: ..." or "top: ..."
-    std::vector<std::string> calls;     // everything else, in order
-    std::vector<std::uint32_t> sleeps;
+    std::string activateAsked;          // "title|exe" of the last ActivateApp
+    std::map<std::string, int> did;     // the bar's and the history's reactions
 
     void AddFile(const std::string& path) { files[LowerPath(path)] = 0x20; }
-    void AddFolder(const std::string& path) { files[LowerPath(path)] = 0x10; }
-
+    void AddFolder(const std::string& path) { files[LowerPath(path)] = kAttrDirectory; }
     std::string FullPath(const std::string& path) const {
         const bool absolute = (path.size() >= 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
         std::string full = absolute ? path : cwd + "\\" + path;
         if (full.size() > 3 && full.back() == '\\') full.pop_back();
         return full;
     }
-    std::string Resolve(const std::string& path) const { return LowerPath(FullPath(path)); }
-    bool Has(const std::string& path) const { return files.count(Resolve(path)) != 0; }
+    bool Has(const std::string& path) const { return files.count(LowerPath(FullPath(path))) != 0; }
 
     std::uint32_t FileAttributes(const std::string& path) override {
-        if (path.empty()) return kNoAttributes;
-        auto it = files.find(Resolve(path));
-        return it == files.end() ? kNoAttributes : it->second;
+        auto it = files.find(LowerPath(FullPath(path)));
+        return path.empty() || it == files.end() ? kNoAttributes : it->second;
     }
     std::uint32_t DriveType(const std::string& root) override {
-        const char letter = Upper(root.substr(0, 1))[0];
-        return missingDrives.count(letter) ? kDriveNoRootDir : 3;
+        return missingDrives.count(UpperPath(root)[0]) ? kDriveNoRootDir : 3;
     }
-    // Like FindExecutable: the file must exist (in the folder or the current
-    // one, or on the search path); a program is its own program.
+    // Like FindExecutable: the file must exist in the folder or the current
+    // one; a program is its own program, answered in a padded buffer.
     std::string FindProgram(const std::string& quoted, const std::string& folder) override {
-        findCalls.push_back(quoted + "|" + folder + "|" + cwd);
-        std::string file = quoted;
-        if (file.size() >= 2 && file.front() == '"' && file.back() == '"') {
-            file = file.substr(1, file.size() - 2);
-        }
+        const std::string file = Unquote(quoted);
         std::string found;
         if (!folder.empty() && Has(folder + "\\" + file)) found = FullPath(folder + "\\" + file);
         if (found.empty() && Has(file)) found = FullPath(file);
-        if (found.empty()) {
-            auto it = onSearchPath.find(LowerPath(file));
-            if (it == onSearchPath.end()) return {};
-            found = it->second;
-        }
-        const std::size_t dot = found.rfind('.');
-        const std::string ext = dot == std::string::npos ? "" : LowerPath(found.substr(dot + 1));
+        if (found.empty()) return {};
+        const std::string ext = LowerPath(FileExtension(found));
         if (ext == "exe" || ext == "com" || ext == "bat" || ext == "cmd") {
             return found + std::string(3, '\0') + "  ";
         }
@@ -101,17 +86,16 @@ class FakeLaunchPlatform : public LaunchPlatform {
         return program == programFor.end() ? std::string() : program->second;
     }
     std::string AssocCommand(const std::string& dotExtension) override {
-        auto it = assocCommands.find(LowerPath(dotExtension));
-        return it == assocCommands.end() ? std::string() : it->second;
+        return assocCommands[LowerPath(dotExtension)];
     }
     bool ReadShortcut(const std::string& lnkPath, ShortcutInfo& out) override {
-        auto it = shortcuts.find(Resolve(lnkPath));
+        auto it = shortcuts.find(LowerPath(FullPath(lnkPath)));
         if (it == shortcuts.end()) return false;
         out = it->second;
         return true;
     }
     std::optional<std::string> EnvironmentVariable(const std::string& name) override {
-        auto it = environment.find(Upper(name));
+        auto it = environment.find(UpperPath(name));
         if (it == environment.end()) return std::nullopt;
         return it->second;
     }
@@ -124,45 +108,38 @@ class FakeLaunchPlatform : public LaunchPlatform {
         return true;
     }
     void ShowMessage(const std::string& text) override { messages.push_back("box: " + text); }
+    void ShowMessageTop(const std::string& text) override { messages.push_back("top: " + text); }
 
     std::uint32_t ForegroundLockTimeout() override { return foregroundLock; }
     std::uint64_t NowMs() override { return nowMs; }
-    void Sleep(std::uint32_t ms) override {
-        sleeps.push_back(ms);
-        nowMs += ms;
-    }
-    std::string ShortPathUpper(const std::string& path) override { return Upper(path); }
+    void Sleep(std::uint32_t ms) override { nowMs += ms; }
+    std::string ShortPathUpper(const std::string& path) override { return UpperPath(path); }
     std::string SystemMessage(std::int32_t code) override {
         return "System text " + std::to_string(code) + ".\r\n";
     }
-
     WindowId ForegroundWindow() override { return foreground; }
-    void SnapshotTitleWindows(const std::string& title) override {
-        calls.push_back("Snapshot(" + title + ")");
-    }
+    void SnapshotTitleWindows(const std::string&) override {}
     WindowId FindNewTitleWindow(const std::string&) override { return newWindow; }
     std::string WindowText(WindowId) override { return "new window"; }
     bool ForceForeground(WindowId window) override {
-        calls.push_back("ForceForeground(" + std::to_string(window) + ")");
+        foreground = window;
         return true;
     }
-    void BarToFront() override { calls.push_back("BarToFront"); }
-    bool BarIsForeground() override { return barIsForeground; }
-    void PressEscape() override { calls.push_back("Escape"); }
-    void ClearForegroundHistory() override { calls.push_back("ClearHistory"); }
+    void BarToFront() override {
+        if (barTakesForeground) foreground = kBar;
+    }
+    bool BarIsForeground() override { return foreground == kBar; }
+    void PressEscape() override { ++did["Escape"]; }
+    void ClearForegroundHistory() override { ++did["ClearHistory"]; }
     bool ActivateApp(const std::string& title, const std::string& exe) override {
-        calls.push_back("ActivateApp(" + title + ", " + exe + ")");
+        activateAsked = title + "|" + exe;
         return activates;
     }
-    void EndActivationCycle() override { calls.push_back("EndActivationCycle"); }
-    void SetBarOnTop() override { calls.push_back("SetBarOnTop"); }
-    void ShowMessageTop(const std::string& text) override { messages.push_back("top: " + text); }
-
+    void EndActivationCycle() override { ++did["EndActivationCycle"]; }
+    void SetBarOnTop() override { ++did["SetBarOnTop"]; }
     std::optional<std::string> ToAnsi(const std::string& text) override {
-        if (asciiOnlyCodePage) {
-            for (unsigned char c : text) {
-                if (c >= 0x80) return std::nullopt;
-            }
+        for (unsigned char c : text) {
+            if (asciiOnlyCodePage && c >= 0x80) return std::nullopt;
         }
         return text;
     }
@@ -174,13 +151,6 @@ class FakeLaunchPlatform : public LaunchPlatform {
     ShellOutcome StartThroughShell(const ShellStartArgs& args) override {
         shellStarts.push_back(args);
         return shellAnswer;
-    }
-
-    static std::string Upper(std::string text) {
-        for (char& c : text) {
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        }
-        return text;
     }
 };
 
@@ -203,7 +173,6 @@ inline void AddStandardWorld(FakeLaunchPlatform& fake) {
         fake.AddFile(file);
     }
     fake.programFor["txt"] = "C:\\WINDOWS\\notepad.exe";
-    fake.onSearchPath["notepad.exe"] = "C:\\WINDOWS\\notepad.exe";
     fake.shortcuts[LowerPath("C:\\Links\\editor.lnk")] =
         ShortcutInfo{"C:\\Program Files\\App\\app.exe", "C:\\Work", "-n", 3, "", 0};
     fake.environment["TEMP"] = "C:\\Temp";

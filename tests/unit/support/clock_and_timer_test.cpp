@@ -1,9 +1,12 @@
 #include "support/callback_timer.h"
-#include "support/tick_clock.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+
+#include "support/tick_clock.h"
+
+namespace {
 
 TEST(TickClock64, AddsTwoToThe32OnEveryWrap) {
     zorv::TickClock64 c;
@@ -14,80 +17,59 @@ TEST(TickClock64, AddsTwoToThe32OnEveryWrap) {
     EXPECT_EQ(c.Read(4), (2ull << 32) + 4);
 }
 
-namespace {
-
 using Proc = void (*)();
 void ProcA() {}
 void ProcB() {}
 void ProcC() {}
 
-// Records running timers as id -> (interval, proc), like the system would.
+// The system's running timers, id -> (interval, procedure); stopping a timer
+// that is not running fails the test.
+using Running = std::map<std::uintptr_t, std::pair<std::uint32_t, Proc>>;
 struct FakeService {
-    std::map<std::uintptr_t, std::pair<std::uint32_t, Proc>>* running;
-    std::uintptr_t* nextId;
+    Running* running;
+    std::uintptr_t* lastId;
     std::uintptr_t Start(std::uint32_t interval, Proc p) {
-        std::uintptr_t id = ++*nextId;
-        (*running)[id] = {interval, p};
-        return id;
+        (*running)[++*lastId] = {interval, p};
+        return *lastId;
     }
     void Stop(std::uintptr_t id) { ASSERT_EQ(running->erase(id), 1u) << "stopped twice"; }
 };
 
-struct TimerTest : ::testing::Test {
-    std::map<std::uintptr_t, std::pair<std::uint32_t, Proc>> running;
-    std::uintptr_t nextId = 0;
-    FakeService Service() { return FakeService{&running, &nextId}; }
-    std::uint32_t IntervalOf(Proc p) {
-        for (auto& [id, v] : running) {
-            if (v.second == p) return v.first;
+TEST(CallBackTimer, OneTimerPerProcedure_RestartsKeepTheInterval_TheEndStopsAll) {
+    Running running;
+    std::uintptr_t lastId = 0;
+    auto intervalOf = [&](Proc p) {
+        for (const auto& [id, timer] : running) {
+            if (timer.second == p) return timer.first;
         }
-        return 0;
-    }
-};
-
-}  // namespace
-
-TEST_F(TimerTest, OneTimerPerCallback) {
-    zorv::CallBackTimerT<Proc, FakeService> t(Service());
-    auto first = t.CreateTimer(1000, ProcA);
-    EXPECT_NE(first, 0u);
-    EXPECT_EQ(t.CreateTimer(50, ProcA), 0u);
-    ASSERT_EQ(running.size(), 1u);
-    EXPECT_EQ(running.begin()->first, first);
-    EXPECT_EQ(IntervalOf(ProcA), 1000u);
-}
-
-TEST_F(TimerTest, DisableEnableRestartsWithStoredIntervalAndNewId) {
-    zorv::CallBackTimerT<Proc, FakeService> t(Service());
-    auto id1 = t.CreateTimer(250, ProcA);
-    t.DisableTimer(ProcA);
-    t.DisableTimer(ProcA);  // already stopped: no second KillTimer
-    EXPECT_TRUE(running.empty());
-    auto id2 = t.EnableTimer(ProcA);
-    EXPECT_NE(id2, id1);
-    EXPECT_EQ(IntervalOf(ProcA), 250u);
-    EXPECT_NE(t.RestartTimer(ProcA), id2);
-    EXPECT_EQ(running.size(), 1u);
-    EXPECT_EQ(t.ChangeInterval(ProcA, 10) != 0, true);
-    EXPECT_EQ(IntervalOf(ProcA), 10u);
-    EXPECT_EQ(t.EnableTimer(ProcB), 0u);
-    EXPECT_EQ(t.ChangeInterval(ProcB, 5), 0u);
-}
-
-TEST_F(TimerTest, DeletingMiddleKeepsOthersAndEndStopsAll) {
+        return 0u;
+    };
     {
-        zorv::CallBackTimerT<Proc, FakeService> t(Service());
-        t.CreateTimer(1, ProcA);
+        zorv::CallBackTimerT<Proc, FakeService> t(FakeService{&running, &lastId});
+        const std::uintptr_t first = t.CreateTimer(250, ProcA);
+        EXPECT_NE(first, 0u);
+        EXPECT_EQ(t.CreateTimer(50, ProcA), 0u);  // the first one keeps running
         t.CreateTimer(2, ProcB);
         t.CreateTimer(3, ProcC);
+        t.DisableTimer(ProcA);
+        t.DisableTimer(ProcA);
+        EXPECT_EQ(intervalOf(ProcA), 0u);
+        const std::uintptr_t enabled = t.EnableTimer(ProcA);
+        EXPECT_NE(enabled, first);
+        EXPECT_EQ(intervalOf(ProcA), 250u);
+        EXPECT_NE(t.RestartTimer(ProcA), enabled);
+        EXPECT_NE(t.ChangeInterval(ProcA, 10), 0u);
         t.DeleteTimer(ProcB);
         t.DeleteTimer(ProcB);  // unknown now: ignored
+        EXPECT_EQ(t.EnableTimer(ProcB), 0u);
+        EXPECT_EQ(t.ChangeInterval(ProcB, 5), 0u);
         EXPECT_EQ(t.Count(), 2u);
-        EXPECT_EQ(IntervalOf(ProcA), 1u);
-        EXPECT_EQ(IntervalOf(ProcC), 3u);
+        EXPECT_EQ(running.size(), 2u);
+        EXPECT_EQ(intervalOf(ProcA), 10u);
+        EXPECT_EQ(intervalOf(ProcC), 3u);
         t.DisableTimer(ProcC);
-        EXPECT_NE(t.EnableTimer(ProcC), 0u);
-        t.DisableTimer(ProcA);
     }
     EXPECT_TRUE(running.empty());
 }
+
+}  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "winwatch/fake_watch_platform.h"
 #include "winwatch/maximizer.h"
 
@@ -12,27 +10,26 @@ namespace {
 
 using testing::FakeWatchPlatform;
 using testing::FakeWindow;
-using Calls = std::vector<std::string>;
+using Did = std::map<std::string, int>;
+using Ids = std::set<WindowId>;
 
 constexpr WindowId kBar = FakeWatchPlatform::kBar;
 constexpr ScreenRect kWholeScreen{0, 0, 1280, 800};
-
-bool Has(const Calls& calls, const std::string& call) {
-    return std::find(calls.begin(), calls.end(), call) != calls.end();
-}
 
 struct Watch : ::testing::Test {
     FakeWatchPlatform fake;
     Settings settings;
     ForegroundWatcher watcher{fake, settings, WatchTraits{}};
 
-    // `id` becomes the foreground window and lies everywhere but on the bar.
+    // `id` becomes the foreground window and lies everywhere but on the bar;
+    // the fake forgets what happened before.
     void Front(WindowId id, FakeWindow w) {
         fake.windows[id] = std::move(w);
         fake.foreground = id;
         fake.windowAt = [id](ScreenPoint p) {
             return p.Y < 20 && p.X >= 980 && p.X < 1222 ? kBar : id;
         };
+        fake.Forget();
     }
 };
 
@@ -44,7 +41,6 @@ TEST(ForegroundHistory, SixNewestFirst_AddingNothingClearsIt) {
     EXPECT_EQ(h.At(6), 0u);
     EXPECT_EQ(h.Newest([](WindowId w) { return w < 6; }), 5u);  // 7 and 6 are gone
     h.Add(0);
-    EXPECT_EQ(h.At(0), 0u);
     EXPECT_EQ(h.Newest([](WindowId) { return true; }), 0u);
 }
 
@@ -60,47 +56,27 @@ TEST_F(Watch, RootOwnerClimbsVisibleParentsOfTheSameProcess) {
     EXPECT_NE(RootOwner(fake, 30), 0u);
 }
 
-TEST(FullscreenDecision, VideoAndSimpleFullscreenCover_DesktopAndFramedWindowsDoNot) {
+TEST(CoverState, VideoOrFullscreenInFrontCovers_TheOverrideStaysOutOfTheSavedSettings) {
     const RuleContext context{{1280, 800}, 10};
     const WindowFacts video(5, "VideoRenderer", 0x94000000, {0, 150, 1280, 500});
-    EXPECT_TRUE(VideoOrFullscreenInFront(video, video, video, context));
-    // A captioned player in front: its video is no reason to hide.
     const WindowFacts player(6, "Player", 0x16CF0000, {0, 100, 1280, 600});
-    EXPECT_FALSE(VideoOrFullscreenInFront(video, player, player, context));
-    // Nothing covers the screen: decided by the rectangles alone.
     const WindowFacts small(7, "VideoRenderer", 0x94000000, {100, 100, 600, 400});
-    EXPECT_FALSE(VideoOrFullscreenInFront(small, small, small, context));
-
     const WindowFacts popup(8, "Slides", 0x94000000, {0, 0, 1280, 800});
+    EXPECT_TRUE(VideoOrFullscreenInFront(video, video, video, context));
+    EXPECT_FALSE(VideoOrFullscreenInFront(video, player, player, context));  // a captioned player
+    EXPECT_FALSE(VideoOrFullscreenInFront(small, small, small, context));
     EXPECT_TRUE(VideoOrFullscreenInFront(popup, popup, popup, context));
-    const WindowFacts desktop(9, "Progman", 0x96000000, {0, 0, 1280, 800});
-    EXPECT_FALSE(VideoOrFullscreenInFront(desktop, desktop, desktop, context));
-    const WindowFacts maximized(10, "Editor", 0x17CF0000, {-8, -8, 1296, 776});
-    EXPECT_FALSE(VideoOrFullscreenInFront(maximized, maximized, maximized, context));
-}
-
-TEST(CoverState, OverrideStaysOutOfTheSavedSettings_AndUserChangesWin) {
     Settings live;
-    live.AutoRed = 2;
-    live.LineColor = 4;
+    live.AutoRed = 2, live.LineColor = 4;
     CoverState state;
     EXPECT_TRUE(SetCovered(state, live, true, true));
     EXPECT_FALSE(SetCovered(state, live, true, true));
-    EXPECT_EQ(live.AutoRed, 1);
-    EXPECT_EQ(live.LineColor, 3);
-    EXPECT_FALSE(live.FadeMode);
-    Settings saved = ConfiguredSettings(state, live);
-    EXPECT_EQ(saved.AutoRed, 2);
-    EXPECT_EQ(saved.LineColor, 4);
-
-    live.LineColor = 0;  // chosen in the options meanwhile
-    saved = ConfiguredSettings(state, live);
-    EXPECT_EQ(saved.LineColor, 0);
+    EXPECT_EQ(std::tuple(live.AutoRed, live.LineColor, live.FadeMode), std::tuple(1, 3, false));
+    EXPECT_EQ(ConfiguredSettings(state, live).AutoRed, 2);
+    live.LineColor = 0;  // chosen in the options meanwhile: the user's choice wins
+    EXPECT_EQ(ConfiguredSettings(state, live).LineColor, 0);
     EXPECT_TRUE(SetCovered(state, live, false, true));
-    EXPECT_EQ(live.AutoRed, 2);
-    EXPECT_EQ(live.LineColor, 0);
-    EXPECT_TRUE(live.FadeMode);
-    EXPECT_EQ(ConfiguredSettings(state, live), live);
+    EXPECT_EQ(std::tuple(live.AutoRed, live.LineColor, live.FadeMode), std::tuple(2, 0, true));
 }
 
 TEST_F(Watch, FullscreenWindowReducesTheBar_ItsEndRestoresTheFade) {
@@ -108,64 +84,55 @@ TEST_F(Watch, FullscreenWindowReducesTheBar_ItsEndRestoresTheFade) {
     settings.TransparencyIdx = 1;
     Front(50, {"Slides", "Talk", 0x94000000, kWholeScreen});
     watcher.CheckForVideoOrFullscreen();
-    EXPECT_EQ(fake.calls, (Calls{"ReduceNow", "LineColour", "SetBarPos"}));
+    EXPECT_EQ(fake.did, (Did{{"LineColour", 1}, {"ReduceNow", 1}, {"SetBarPos", 1}}));
     EXPECT_TRUE(watcher.State().Cover.Covered);
-    EXPECT_EQ(settings.AutoRed, 1);
-    EXPECT_EQ(settings.LineColor, 3);
-    fake.calls.clear();
+    EXPECT_EQ(std::tuple(settings.AutoRed, settings.LineColor), std::tuple(1, 3));
+    fake.did.clear();
     watcher.CheckForVideoOrFullscreen();  // still covered: nothing again
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(fake.did.empty());
 
     Front(51, {"Editor", "Notes", 0x16CF0000, {100, 100, 800, 600}});
     watcher.CheckForVideoOrFullscreen();
-    EXPECT_EQ(fake.calls, (Calls{"Alpha 127", "LineColour", "SetBarPos"}));
-    EXPECT_EQ(settings.AutoRed, 2);
-    EXPECT_EQ(settings.LineColor, 0);
+    EXPECT_EQ(fake.did, (Did{{"LineColour", 1}, {"SetBarPos", 1}}));
+    EXPECT_EQ(fake.alpha, 127);
+    EXPECT_EQ(std::tuple(settings.AutoRed, settings.LineColor), std::tuple(2, 0));
 }
 
 TEST_F(Watch, OrdinaryWindowInFront_BarGoesOnTop_ButNotOverMenusSpecialsOrGames) {
     Front(50, {"Editor", "Notes"});
     watcher.WorkOnNewFGWin();
-    EXPECT_TRUE(Has(fake.calls, "FormsTopmost"));
-    EXPECT_TRUE(Has(fake.calls, "Topmost 1"));
+    EXPECT_EQ(fake.did["FormsTopmost"], 1);
+    EXPECT_EQ(fake.topmost, Ids{kBar});
     EXPECT_TRUE(watcher.State().OnTop);
-
-    // A popup menu of the program ("#32768") is open: no TopNow.
-    fake.calls.clear();
+    // A popup menu of the program ("#32768") is open, or a captionless window
+    // of 800 x 600 (special) is in front: the bar stays where it is.
+    fake.Forget();
     fake.menuVisible = true;
     watcher.WorkOnNewFGWin();
-    EXPECT_FALSE(Has(fake.calls, "FormsTopmost"));
     fake.menuVisible = false;
-
-    // A captionless window of 800 x 600 is special: the bar stays where it is.
-    fake.calls.clear();
     Front(51, {"Splash", "", 0x94000000, {0, 0, 800, 600}});
     watcher.WorkOnNewFGWin();
-    EXPECT_FALSE(Has(fake.calls, "FormsTopmost"));
-
+    EXPECT_TRUE(fake.did.empty() && fake.topmost.empty());
     // A full-screen game: the bar goes behind it.
-    fake.calls.clear();
     Front(52, {"Game", "", 0x14000000, kWholeScreen});
     fake.windowAt = [](ScreenPoint p) { return p.Y == 5 ? kBar : WindowId{52}; };
+    fake.topmost = {kBar};
     watcher.WorkOnNewFGWin();
-    EXPECT_TRUE(Has(fake.calls, "NotTopmost 1"));
-    EXPECT_TRUE(Has(fake.calls, "Bottom 1"));
-    EXPECT_TRUE(Has(fake.calls, "Behind 1 52"));
-    EXPECT_FALSE(Has(fake.calls, "FormsTopmost"));
+    EXPECT_TRUE(fake.topmost.empty() && fake.atBottom == Ids{kBar});
+    EXPECT_EQ(fake.behind, (std::map<WindowId, WindowId>{{kBar, 52}}));
+    EXPECT_FALSE(watcher.State().OnTop);
     EXPECT_TRUE(watcher.State().LastWasDX);
-
     // Back from the game: placed again, then on top.
-    fake.calls.clear();
     Front(50, {"Editor", "Notes"});
     watcher.WorkOnNewFGWin();
-    EXPECT_TRUE(Has(fake.calls, "SetBarPos"));
-    EXPECT_TRUE(Has(fake.calls, "FormsTopmost"));
-}
-
-TEST_F(Watch, ScreenSaverInFront_TakesTheBarOffTop) {
+    EXPECT_EQ(fake.did, (Did{{"FormsTopmost", 1}, {"SetBarPos", 1}}));
+    EXPECT_EQ(fake.topmost, Ids{kBar});
+    // A screen saver takes the bar off the top too.
     Front(60, {"WindowsScreenSaverClass", "", 0x94000000, kWholeScreen});
+    fake.topmost = {kBar};
     watcher.TopNow();
-    EXPECT_EQ(fake.calls, (Calls{"NotTopmost 1", "Bottom 1", "Behind 1 60"}));
+    EXPECT_TRUE(fake.topmost.empty() && fake.atBottom == Ids{kBar});
+    EXPECT_EQ(fake.behind[kBar], 60u);
     EXPECT_FALSE(watcher.State().OnTop);
 }
 
@@ -175,54 +142,50 @@ TEST_F(Watch, TopNow_PutsCoveringWindowBehindTheBar_AndHoldsBackWhileBusy) {
     fake.windowAt = [](ScreenPoint p) { return p.Y < 50 ? WindowId{70} : WindowId{50}; };
     fake.barShows = false;
     watcher.TopNow();
-    EXPECT_EQ(fake.calls,
-              (Calls{"FormsTopmost", "Topmost 1", "NotTopmost 1", "Behind 70 1", "Topmost 1"}));
+    EXPECT_EQ(fake.topmost, Ids{kBar});
+    EXPECT_EQ(fake.behind, (std::map<WindowId, WindowId>{{70, kBar}}));
 
-    fake.calls.clear();
+    fake.Forget();
     fake.busy = true;  // a menu of the program is shown
     watcher.TopNow();
-    EXPECT_EQ(fake.calls, Calls{"FormsTopmost"});
+    EXPECT_EQ(fake.did, (Did{{"FormsTopmost", 1}}));
+    EXPECT_TRUE(fake.topmost.empty());
 
-    fake.calls.clear();
+    // The taskbar is not where its corners are: hidden and shown again.
+    fake.Forget();
     fake.busy = false;
     fake.barShows = true;
     settings.TaskbarTop = true;
     fake.windows[80] = {"Shell_TrayWnd", "", 0x96000000, {0, 760, 1280, 40}};
-    watcher.TopNow();  // the taskbar is not where its corners are: shown again
-    EXPECT_EQ(fake.calls, (Calls{"FormsTopmost", "Topmost 80", "Hide 80", "NotTopmost 80",
-                                 "Show 80 1", "Topmost 80", "Topmost 1"}));
+    watcher.TopNow();
+    EXPECT_EQ(fake.topmost, (Ids{kBar, 80}));
+    EXPECT_EQ(fake.shownWith, (std::map<WindowId, std::int32_t>{{80, 1}}));
+    EXPECT_TRUE(fake.windows[80].Visible);
 
-    fake.calls.clear();
+    fake.Forget();
     fake.foreground = kBar;
     watcher.TopNow();
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(fake.did.empty() && fake.topmost.empty());
 }
 
 TEST_F(Watch, OnNewFGWin_EachWindowOnce_OwnWindowsStayOutOfTheHistory) {
     Front(50, {"Editor", "Notes"});
     watcher.OnNewFGWin();
     watcher.OnNewFGWin();  // the same window again
-    EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "FormsTopmost"), 1);
+    EXPECT_EQ(fake.did["FormsTopmost"], 1);
     EXPECT_EQ(watcher.State().History.At(0), 50u);
-
-    fake.calls.clear();
     Front(51, {"#32770", "ZorvPanel", 0x94C80000, {400, 300, 300, 150}});
     watcher.OnNewFGWin();  // the program's own message box
-    EXPECT_TRUE(fake.calls.empty());
-    EXPECT_EQ(watcher.State().History.At(0), 50u);
-
+    EXPECT_TRUE(fake.did.empty());
     Front(52, {"#32770", "Options", 0x94C80000, {400, 300, 300, 150}});
     fake.windows[52].Own = true;
     watcher.OnNewFGWin();
     EXPECT_EQ(watcher.State().History.At(0), 50u);
-
     // A dialog of the program is open: nothing happens.
-    fake.calls.clear();
     fake.formCount = 2;
     Front(53, {"Editor", "Other"});
     watcher.OnNewFGWin();
-    EXPECT_TRUE(fake.calls.empty());
-
+    EXPECT_TRUE(fake.did.empty());
     // No window in front: the one under (630, 22) counts.
     fake.formCount = 1;
     fake.foreground = 0;
@@ -233,25 +196,20 @@ TEST_F(Watch, OnNewFGWin_EachWindowOnce_OwnWindowsStayOutOfTheHistory) {
 TEST_F(Watch, ForegroundGoesBackToTheNewestExistingHistoryWindow) {
     fake.windows[50] = {"Editor", "Notes"};
     fake.windows[51] = {"Shell_TrayWnd", ""};
-    watcher.State().History.Add(50);
-    watcher.State().History.Add(51);
-    watcher.State().History.Add(99);  // closed meanwhile
+    for (WindowId w : {50, 51, 99}) watcher.State().History.Add(w);  // 99 closed meanwhile
     watcher.SetLastFGWin();
-    EXPECT_EQ(fake.calls, Calls{"BringToFront 51 SetLastFGWin"});
-
+    EXPECT_EQ(fake.foreground, 51u);
     // RestoreFGWin leaves the taskbar out, and another program in front.
-    fake.calls.clear();
     fake.foreground = kBar;
     watcher.RestoreFGWin();
-    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_EQ(fake.foreground, kBar);
     watcher.State().History.Add(50);
     watcher.RestoreFGWin();
-    EXPECT_EQ(fake.calls, Calls{"BringToFront 50 RestoreFGWin"});
-    fake.calls.clear();
-    fake.foreground = 50;
+    EXPECT_EQ(fake.foreground, 50u);
+    fake.windows[52] = {"Editor", "Other"};
+    watcher.State().History.Add(52);
     watcher.RestoreFGWin();
-    EXPECT_TRUE(fake.calls.empty());
-
+    EXPECT_EQ(fake.foreground, 50u);
     // Recorded once, and never the program's own window.
     watcher.State().History.Clear();
     watcher.RecordForegroundWindow();
@@ -269,39 +227,30 @@ TEST_F(Watch, MaximizerMaximizesASecondWindowLikeTheFirst) {
     fake.windows[51] = {"Editor", "Editor - b.txt", 0x16CF0000, {120, 120, 800, 600}};
     fake.windows[52] = {"Viewer", "Editor - c.txt", 0x16CF0000, {120, 120, 800, 600}};
     fake.windows[53] = {"Editor", "Editor - d.txt", 0x16CF0000, {120, 120, 700, 600}};
-    watcher.MaximizeLikePrevious(50);
-    watcher.MaximizeLikePrevious(52);  // another class
-    EXPECT_TRUE(fake.calls.empty());
-    watcher.MaximizeLikePrevious(50);
-    watcher.MaximizeLikePrevious(53);  // another size
-    EXPECT_TRUE(fake.calls.empty());
+    for (WindowId w : {50, 52, 50, 53}) watcher.MaximizeLikePrevious(w);  // other class, size
+    EXPECT_FALSE(fake.windows[52].Maximized || fake.windows[53].Maximized);
     watcher.MaximizeLikePrevious(50);
     watcher.MaximizeLikePrevious(51);
-    EXPECT_EQ(fake.calls, Calls{"Maximize 51"});
-    watcher.MaximizeLikePrevious(51);  // the second look at the same window
-    EXPECT_EQ(fake.calls.size(), 1u);
-
+    EXPECT_TRUE(fake.windows[51].Maximized);
     // Titles match at their start or their end.
-    const WindowFacts a(1, "C", 0, {}), b(2, "C", 0, {});
-    WindowFacts x = a, y = b;
+    WindowFacts x(1, "C", 0, {}), y(2, "C", 0, {});
     x.SetText("Report 1 - Writer");
-    y.SetText("Notes - Writer");
-    EXPECT_TRUE(MatchesPrevious(x, y));
-    y.SetText("Notes - Viewer");
-    EXPECT_FALSE(MatchesPrevious(x, y));
-    y.SetText("Repo");
-    EXPECT_TRUE(MatchesPrevious(x, y));
+    for (auto [text, match] :
+         {std::pair{"Notes - Writer", true}, {"Notes - Viewer", false}, {"Repo", true}}) {
+        y.SetText(text);
+        EXPECT_EQ(MatchesPrevious(x, y), match) << text;
+    }
 }
 
 TEST_F(Watch, CaptureOfALeftBarIsReleasedBySimulatedMove) {
     Front(50, {"Editor", "Notes"});
     fake.barCapture = true;
     watcher.WorkOnNewFGWin();
-    EXPECT_EQ(fake.calls.back(), "SimMouseMoveOutSide");
-    fake.calls.clear();
+    EXPECT_EQ(fake.did["SimMouseMoveOutSide"], 1);
+    fake.did.clear();
     fake.cursor = {1000, 5};  // on the bar
     watcher.WorkOnNewFGWin();
-    EXPECT_FALSE(Has(fake.calls, "SimMouseMoveOutSide"));
+    EXPECT_EQ(fake.did["SimMouseMoveOutSide"], 0);
 }
 
 }  // namespace
