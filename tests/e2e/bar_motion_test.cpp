@@ -84,23 +84,26 @@ class BarMotion : public ZorvE2E {
     }
 };
 
-TEST_F(BarMotion, LeavesAfterTheMouse_AndComesBackUnderIt_ReducedSoftOrFaded) {
+TEST_F(BarMotion, LeavesAfterTheMouse_ComesBackUnderIt_AndFollowsTheScreenSize) {
     const struct {
         std::string settings;
         State resting;
         std::vector<int> in, out;  // the alpha steps of coming back and of leaving
         const char* logged;
+        int screen;  // a screen width to change to at the end, or 0
     } cases[] = {
-        {"AutoRed=1\r\n", Reduced(), {}, {}, "RN_1 ReduceNow()"},
-        {"AutoRed=1\r\nSoftRed=1\r\nRestoreDelay=200\r\n", Reduced(), {}, {}, "RN_4 soft"},
+        // clang-format off
+        {"AutoRed=1\r\n", Reduced(), {}, {}, "RN_1 ReduceNow()", 800},
+        {"AutoRed=1\r\nSoftRed=1\r\nRestoreDelay=200\r\n", Reduced(), {}, {}, "RN_4 soft", 0},
         // The nearly invisible line still takes the mouse.
-        {"AutoRed=1\r\nLineColor=4\r\n", Reduced(kLeft, 16), {128, 255}, {16}, "timAutoreduce"},
+        {"AutoRed=1\r\nLineColor=4\r\n", Reduced(kLeft, 16), {128, 255}, {16}, "timAutoreduce", 0},
         // Fading goes in the steps of FadeSteps, both ways.
-        {"AutoRed=2\r\nTransparencyIdx=0\r\n", {Shown().rect, 191}, {}, {}, "FadeNow(1) MouseMove"},
-        {"AutoRed=2\r\nTransparencyIdx=1\r\n", {Shown().rect, 127}, {}, {}, "FadeNow(0)"},
-        {"AutoRed=2\r\nTransparencyIdx=2\r\n", {Shown().rect, 63}, {}, {}, "FadeNow(1) MouseMove"},
+        {"AutoRed=2\r\nTransparencyIdx=0\r\n", {Shown().rect, 191}, {}, {}, "FadeNow(1) Mouse", 1024},
+        {"AutoRed=2\r\nTransparencyIdx=1\r\n", {Shown().rect, 127}, {}, {}, "FadeNow(0)", 0},
+        {"AutoRed=2\r\nTransparencyIdx=2\r\n", {Shown().rect, 63}, {}, {}, "FadeNow(1) Mouse", 0},
         // Faded to the last entry, the bar also moves up to its line.
-        {"AutoRed=2\r\nTransparencyIdx=3\r\n", Reduced(kLeft, 16), {}, {}, "FadeNow(1) UnReduce"},
+        {"AutoRed=2\r\nTransparencyIdx=3\r\n", Reduced(kLeft, 16), {}, {}, "FadeNow(1) UnRed", 0},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.settings);
@@ -147,6 +150,26 @@ TEST_F(BarMotion, LeavesAfterTheMouse_AndComesBackUnderIt_ReducedSoftOrFaded) {
             EXPECT_GE(out.Between(), 3) << "no slide up seen";
         }
         EXPECT_GT(Logged(c.logged), 0) << LogTail();
+
+        // A new screen size is followed at the fast tick (200 ms) after the
+        // change, not the one- or two-second one.
+        if (!c.screen) continue;
+        struct ScreenGuard {  // puts the screen back however the test ends
+            ~ScreenGuard() { ChangeDisplaySettingsW(nullptr, 0); }
+        } guard;
+        DEVMODEW mode{};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = c.screen;
+        mode.dmPelsHeight = c.screen * 3 / 4;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        ASSERT_EQ(ChangeDisplaySettingsW(&mode, 0), DISP_CHANGE_SUCCESSFUL);
+        State there = c.resting;
+        OffsetRect(&there.rect, c.screen - 1280, 0);
+        EXPECT_TRUE(WaitFor([&] { return In(bar, there); }, Ms(600), Ms(2)))
+            << Describe(WindowRect(bar)) << LogTail();
+        EXPECT_GT(Logged("WM_DISPLAYCHANGE"), 0) << LogTail();
+        ASSERT_EQ(ChangeDisplaySettingsW(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
+        EXPECT_TRUE(WaitFor([&] { return In(bar, c.resting); }, Ms(3000))) << LogTail();
     }
 }
 
@@ -189,47 +212,6 @@ TEST_F(BarMotion, WideBar_ScrollsWhileTheMouseRestsAtAScreenEdge) {
         },
         Ms(5000), Ms(50)))
         << "not scrolled back: " << Describe(WindowRect(bar)) << LogTail();
-}
-
-TEST_F(BarMotion, NewScreenSize_IsFollowedWithinOneTick_ShownOrReduced) {
-    // Puts the screen back however the test ends.
-    struct ScreenSizeGuard {
-        ~ScreenSizeGuard() { ChangeDisplaySettingsW(nullptr, 0); }
-    } guard;
-    const struct {
-        const char* settings;
-        int width, height;
-        bool reduced;
-    } cases[] = {{"AutoRed=0\r\n", 1024, 768, false}, {"AutoRed=1\r\n", 800, 600, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.settings);
-        Reset();
-        const auto at = [&](int screen) {
-            const int left = screen - kRightGap - kWidth;
-            return c.reduced ? Reduced(left) : Shown(left);
-        };
-        HWND bar = StartBar(Ini(Notepads(10), c.settings));
-        ASSERT_TRUE(bar) << "the bar did not appear";
-        ASSERT_TRUE(WaitFor([&] { return In(bar, at(1280)); }, Ms(3000)))
-            << Describe(WindowRect(bar)) << LogTail();
-        // Past the first ticks, which may place the bar themselves.
-        Sleep(1500);
-
-        DEVMODEW mode{};
-        mode.dmSize = sizeof mode;
-        mode.dmPelsWidth = c.width;
-        mode.dmPelsHeight = c.height;
-        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-        ASSERT_EQ(ChangeDisplaySettingsW(&mode, 0), DISP_CHANGE_SUCCESSFUL);
-        ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), c.width);
-        // The fast tick (200 ms) after the change, not the one- or two-second one.
-        EXPECT_TRUE(WaitFor([&] { return In(bar, at(c.width)); }, Ms(600), Ms(2)))
-            << Describe(WindowRect(bar)) << LogTail();
-        EXPECT_GT(Logged("WM_DISPLAYCHANGE"), 0) << LogTail();
-        ASSERT_EQ(ChangeDisplaySettingsW(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
-        EXPECT_TRUE(WaitFor([&] { return In(bar, at(1280)); }, Ms(3000)))
-            << Describe(WindowRect(bar)) << LogTail();
-    }
 }
 
 class Foreground : public ZorvE2E {

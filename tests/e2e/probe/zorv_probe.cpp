@@ -29,11 +29,6 @@ std::string Utf8(const std::wstring& w) {
     return s;
 }
 
-LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
@@ -74,15 +69,10 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         if (a == L"--popup") style = WS_POPUP;
         showNormal = showNormal || a == L"--show-normal";
     }
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = CreateSolidBrush(RGB(255, 0, 255));
-    wc.lpszClassName = L"ZorvProbe";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), style, x, y, w, h, nullptr,
-                                nullptr, inst, nullptr);
+    // A black static control as the window: a sight unlike the bar's, and
+    // closing it leaves the probe windowless until the test ends it.
+    HWND hwnd = CreateWindowExW(0, L"Static", title.c_str(), style | SS_BLACKRECT, x, y, w, h,
+                                nullptr, nullptr, inst, nullptr);
     // What SW_SHOWDEFAULT means, spelled out: Wine 8 treats SW_SHOWDEFAULT as
     // SW_SHOWNORMAL and ignores the show command the starter put in STARTUPINFO.
     ShowWindow(hwnd, show >= 0 && !showNormal ? show : SW_SHOWNORMAL);

@@ -458,7 +458,7 @@ class Probes {
         HWND w = nullptr;
         WaitFor(
             [&] {
-                for (HWND h : TopLevelWindows(pid, L"ZorvProbe")) w = IsWindowVisible(h) ? h : w;
+                for (HWND h : TopLevelWindows(pid, L"Static")) w = IsWindowVisible(h) ? h : w;
                 return w != nullptr;
             },
             Ms(10000));
