@@ -123,7 +123,7 @@ class BarDrawing : public ZorvE2E {
         const RECT want{cx - kRightGap - width, 0, cx - kRightGap, height};
         RECT got{};
         EXPECT_TRUE(bar &&
-                    WaitFor([&] { return EqualRect(&(got = WindowRect(bar)), &want); }, Ms(3000)))
+                    WaitFor(Ms(3000), [&] { return EqualRect(&(got = WindowRect(bar)), &want); }))
             << "want " << Describe(want) << ", got " << Describe(got);
         return bar;
     }
@@ -132,11 +132,9 @@ class BarDrawing : public ZorvE2E {
     Pixels ExpectPixels(HWND bar, const std::vector<Expect>& expects) {
         Pixels shot;
         std::string failed;
-        WaitFor(
-            [&] {
-                return (failed = Mismatches(shot = GrabScreen(WindowRect(bar)), expects)).empty();
-            },
-            Ms(3000), Ms(50));
+        WaitFor(Ms(3000), Ms(50), [&] {
+            return (failed = Mismatches(shot = GrabScreen(WindowRect(bar)), expects)).empty();
+        });
         EXPECT_EQ(failed, "");
         return shot;
     }
@@ -188,9 +186,9 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
     WriteBmpFile(icons / L"ZorvMainMenu.bmp", Pixels(16, 16, 0x00AA00));
     // Cells at 0, 22 (separator), 34, 56, ... 144; the main-menu cell at 166.
     // clang-format off
-    HWND bar = ShowBar(Ini({{"Terminal", "", "**012"}, {"-", ""}, {"Square", "", "square.bmp"},
-                            {"Plain", "", "plain.bmp"}, {"Notepad", "notepad.exe"},
-                            {"Notepad too", "\"%SystemRoot%\\system32\\notepad.exe\" /a"},
+    HWND bar = ShowBar(Ini({{"Terminal", "", "**012"}, {"-", "", ""}, {"Square", "", "square.bmp"},
+                            {"Plain", "", "plain.bmp"}, {"Notepad", "notepad.exe", ""},
+                            {"Notepad too", "\"%SystemRoot%\\system32\\notepad.exe\" /a", ""},
                             {"Missing", "", "missing.bmp"}, {"Bad number", "", "**0"}}), 188, 20);
     // clang-format on
     ASSERT_TRUE(bar);
@@ -221,8 +219,8 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
     // save writes the picture: rows 0..19 what the screen shows, then item
     // i's icon at x = 16 i in rows 21..36 and its mask in rows 37..52.
     Pixels picture;
-    WaitFor([&] { return !(picture = ReadBitmap(Folder().Path() / L"ZorvPanel.bmp")).Px.empty(); },
-            Ms(10000), Ms(100));
+    WaitFor(Ms(10000), Ms(100),
+            [&] { return !(picture = ReadBitmap(Folder().Path() / L"ZorvPanel.bmp")).Px.empty(); });
     ASSERT_EQ(picture.Width, 188) << "no ZorvPanel.bmp of the bar's width";
     ASSERT_EQ(picture.Height, 53);
     EXPECT_NE(ReadWholeFile(Folder().IniFile()).value_or("").find(StoredColours()),
@@ -247,21 +245,21 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
     const std::shared_ptr<void> restore(nullptr, [&](void*) { SetSysColors(1, &element, &old); });
     ASSERT_TRUE(SetSysColors(1, &element, &changed));
     EXPECT_TRUE(WaitFor(
+        Ms(5000),
         [&] {
             const std::vector<std::string> m = LogMessages();
             const auto at = std::find(m.begin(), m.end(), "frmButtons: system colours changed");
             return std::any_of(at, m.end(), [](auto& s) { return s.starts_with("BarCreate(0)"); });
-        },
-        Ms(5000)))
+        }))
         << "no rebuild after the colour change" << LogTail();
     const std::vector<Expect> after = Expects({"", false, 0, false, RgbOf(changed)}, {12});
     Pixels now;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            now = GrabScreen(WindowRect(bar));
-            return Mismatches(now, after).empty() || Mismatches(now, before).empty();
-        },
-        Ms(3000), Ms(50)))
+    EXPECT_TRUE(WaitFor(Ms(3000), Ms(50),
+                        [&] {
+                            now = GrabScreen(WindowRect(bar));
+                            return Mismatches(now, after).empty() ||
+                                   Mismatches(now, before).empty();
+                        }))
         << "in the new colours:\n"
         << Mismatches(now, after) << "in the old colours:\n"
         << Mismatches(now, before);
