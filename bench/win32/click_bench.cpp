@@ -47,7 +47,7 @@ int Run(int clicks) {
     folder.WriteIni(Ini());
     Process p(folder.Exe(), L"noau nostart", folder.Cwd());
     HWND bar = nullptr;
-    if (!WaitFor([&] { return (bar = FindBarOf(p.Id())) && IsShownOnScreen(bar); }, Ms(30000))) {
+    if (!WaitFor(Ms(30000), [&] { return (bar = FindBarOf(p.Id())) && IsShownOnScreen(bar); })) {
         std::printf("the bar did not show\n");
         return 1;
     }
@@ -58,7 +58,7 @@ int Run(int clicks) {
         Sleep(600);  // pacing: a release within 500 ms of a start does not start
     }
     const fs::path log = folder.Path() / L"zorv.log";
-    WaitFor([&] { return ClickTimes(log).size() >= static_cast<size_t>(clicks); }, Ms(5000));
+    WaitFor(Ms(5000), [&] { return ClickTimes(log).size() >= static_cast<size_t>(clicks); });
     std::vector<double> ms = ClickTimes(log);
     PostMessageW(bar, WM_CLOSE, 0, 0);
     if (!p.WaitExit(Ms(5000))) p.Terminate();

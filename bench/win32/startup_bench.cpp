@@ -51,12 +51,10 @@ HWND FindWindowOf(const Target& t, DWORD pid) {
 std::optional<Sample> RunOnce(const Target& t) {
     Process p(t.exe, t.args, t.cwd);
     HWND hwnd = nullptr;
-    const bool shown = WaitFor(
-        [&] {
-            hwnd = FindWindowOf(t, p.Id());
-            return hwnd && IsShownOnScreen(hwnd);
-        },
-        kShowLimit, Ms(2));
+    const bool shown = WaitFor(kShowLimit, Ms(2), [&] {
+        hwnd = FindWindowOf(t, p.Id());
+        return hwnd && IsShownOnScreen(hwnd);
+    });
     Sample s;
     s.startMs = NowMs() - p.StartMs();
     if (!shown) {

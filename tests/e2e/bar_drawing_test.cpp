@@ -22,7 +22,6 @@ struct Look {
 struct Expect {
     int X, Y;
     std::uint32_t Colour;
-    std::string What;
 };
 
 // The failed expectations, one line each (a dozen at most); empty when all hold.
@@ -32,8 +31,7 @@ std::string Mismatches(const Pixels& shot, const std::vector<Expect>& expects) {
     for (const Expect& e : expects) {
         const std::uint32_t got = e.X < shot.Width && e.Y < shot.Height ? shot.At(e.X, e.Y) : 1u;
         char line[160];
-        std::snprintf(line, sizeof line, "%s: (%d,%d) is #%06X, want #%06X\n", e.What.c_str(), e.X,
-                      e.Y, got, e.Colour);
+        std::snprintf(line, sizeof line, "(%d,%d) is #%06X, want #%06X\n", e.X, e.Y, got, e.Colour);
         if (got != e.Colour && ++failed <= 12) out += line;
     }
     return failed > 12 ? out + "... " + std::to_string(failed - 12) + " more\n" : out;
@@ -62,8 +60,7 @@ class BarDrawing : public ZorvE2E {
         const int sx = 16 * ((n - 1) % 100), sy = 16 * ((n - 1) / 100);
         for (int i = 0; i < 256; ++i) {
             const int px = sx + i % 16, py = sy + i / 16;
-            e.push_back({x + i % 16, y + i / 16, im_.At(px, py) ? background : ii_.At(px, py),
-                         "built-in icon " + std::to_string(n) + " at " + std::to_string(x)});
+            e.push_back({x + i % 16, y + i / 16, im_.At(px, py) ? background : ii_.At(px, py)});
         }
     }
 
@@ -87,35 +84,33 @@ class BarDrawing : public ZorvE2E {
         // inside it. The 19-pixel face has no highlight on its top row and
         // only the shadow at the bottom. Flat cells are one plain colour.
         const std::vector<Expect> faces[] = {
-            {{5, 0, hi, ""}, {5, 19, dark, ""}, {1, 1, face, ""}},
-            {{5, 0, hi, ""}, {5, 20, dark, ""}, {5, 19, shadow, ""}, {1, 1, face, ""}},
-            {{5, 0, face, ""}, {5, 18, shadow, ""}}};
-        std::vector<Expect> probes = {
-            {0, 5, hi, ""}, {21, 5, dark, ""}, {20, 10, shadow, ""}, {19, 10, face, ""}};
+            {{5, 0, hi}, {5, 19, dark}, {1, 1, face}},
+            {{5, 0, hi}, {5, 20, dark}, {5, 19, shadow}, {1, 1, face}},
+            {{5, 0, face}, {5, 18, shadow}}};
+        std::vector<Expect> probes = {{0, 5, hi}, {21, 5, dark}, {20, 10, shadow}, {19, 10, face}};
         probes.insert(probes.end(), faces[look.hId].begin(), faces[look.hId].end());
         if (look.flat) {
-            probes = {{0, 0, face, ""},   {0, 10, face, ""}, {20, 0, face, ""},
-                      {20, 10, face, ""}, {10, 0, face, ""}, {10, h - 1, face, ""}};
+            probes = {{0, 0, face},   {0, 10, face}, {20, 0, face},
+                      {20, 10, face}, {10, 0, face}, {10, h - 1, face}};
         }
         std::vector<Expect> e;
         for (int x = 0, i = 0; i < int(cells.size()); x += cells[i++] ? 22 - look.flat : 12) {
-            const std::string at = " at " + std::to_string(x);
             if (cells[i] == 0) {
                 // Holes to the desktop, or the system face ("as dialog's
                 // background", also under a forced face) with an etched groove.
                 for (int j = 0; j < 3; ++j) {
                     const int dx[] = {0, 5, 11}, y[] = {0, h / 2, h - 1}, groove[] = {3, 10, h - 4};
                     for (int k = 0; k < 3 && look.holes; ++k) {
-                        e.push_back({x + dx[j], y[k], 0x256F95, "hole" + at});
+                        e.push_back({x + dx[j], y[k], 0x256F95});
                     }
                     if (look.holes) continue;
-                    e.push_back({x + 5, groove[j], shadow, "groove" + at});
-                    e.push_back({x + 6, groove[j], hi, "groove" + at});
-                    e.push_back({x + (j ? 10 : 1), 10, sysFace, "separator" + at});
+                    e.push_back({x + 5, groove[j], shadow});
+                    e.push_back({x + 6, groove[j], hi});
+                    e.push_back({x + (j ? 10 : 1), 10, sysFace});
                 }
                 continue;
             }
-            for (const Expect& p : probes) e.push_back({x + p.X, p.Y, p.Colour, "face" + at});
+            for (const Expect& p : probes) e.push_back({x + p.X, p.Y, p.Colour});
             if (cells[i] > 0) AddBuiltIn(e, x + 2, look.hId == 2 ? 1 : 2, cells[i], face);
         }
         return e;
@@ -128,7 +123,7 @@ class BarDrawing : public ZorvE2E {
         const RECT want{cx - kRightGap - width, 0, cx - kRightGap, height};
         RECT got{};
         EXPECT_TRUE(bar &&
-                    WaitFor([&] { return EqualRect(&(got = WindowRect(bar)), &want); }, Ms(3000)))
+                    WaitFor(Ms(3000), [&] { return EqualRect(&(got = WindowRect(bar)), &want); }))
             << "want " << Describe(want) << ", got " << Describe(got);
         return bar;
     }
@@ -137,11 +132,9 @@ class BarDrawing : public ZorvE2E {
     Pixels ExpectPixels(HWND bar, const std::vector<Expect>& expects) {
         Pixels shot;
         std::string failed;
-        WaitFor(
-            [&] {
-                return (failed = Mismatches(shot = GrabScreen(WindowRect(bar)), expects)).empty();
-            },
-            Ms(3000), Ms(50));
+        WaitFor(Ms(3000), Ms(50), [&] {
+            return (failed = Mismatches(shot = GrabScreen(WindowRect(bar)), expects)).empty();
+        });
         EXPECT_EQ(failed, "");
         return shot;
     }
@@ -205,9 +198,9 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
     const std::uint32_t face = RgbOf(GetSysColor(COLOR_3DFACE));
     for (int i = 0; i < 256; ++i) {
         const int x = 2 + i % 16, y = 2 + i / 16;
-        e.push_back({34 + x, y, Inside(x - 2, y - 2) ? 0xCC0000u : face, "masked icon file"});
-        e.push_back({56 + x, y, 0x0000CC, "icon file without mask"});
-        e.push_back({166 + x, y, 0x00AA00, "ZorvMainMenu.bmp"});
+        e.push_back({34 + x, y, Inside(x - 2, y - 2) ? 0xCC0000u : face});
+        e.push_back({56 + x, y, 0x0000CC});
+        e.push_back({166 + x, y, 0x00AA00});
     }
     const Pixels shot = ExpectPixels(bar, e);
     // The program's own icon: drawn, not the fallback, and the same either way.
@@ -226,8 +219,8 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
     // save writes the picture: rows 0..19 what the screen shows, then item
     // i's icon at x = 16 i in rows 21..36 and its mask in rows 37..52.
     Pixels picture;
-    WaitFor([&] { return !(picture = ReadBitmap(Folder().Path() / L"ZorvPanel.bmp")).Px.empty(); },
-            Ms(10000), Ms(100));
+    WaitFor(Ms(10000), Ms(100),
+            [&] { return !(picture = ReadBitmap(Folder().Path() / L"ZorvPanel.bmp")).Px.empty(); });
     ASSERT_EQ(picture.Width, 188) << "no ZorvPanel.bmp of the bar's width";
     ASSERT_EQ(picture.Height, 53);
     EXPECT_NE(ReadWholeFile(Folder().IniFile()).value_or("").find(StoredColours()),
@@ -252,21 +245,21 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
     const std::shared_ptr<void> restore(nullptr, [&](void*) { SetSysColors(1, &element, &old); });
     ASSERT_TRUE(SetSysColors(1, &element, &changed));
     EXPECT_TRUE(WaitFor(
+        Ms(5000),
         [&] {
             const std::vector<std::string> m = LogMessages();
             const auto at = std::find(m.begin(), m.end(), "frmButtons: system colours changed");
             return std::any_of(at, m.end(), [](auto& s) { return s.starts_with("BarCreate(0)"); });
-        },
-        Ms(5000)))
+        }))
         << "no rebuild after the colour change" << LogTail();
     const std::vector<Expect> after = Expects({"", false, 0, false, RgbOf(changed)}, {12});
     Pixels now;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            now = GrabScreen(WindowRect(bar));
-            return Mismatches(now, after).empty() || Mismatches(now, before).empty();
-        },
-        Ms(3000), Ms(50)))
+    EXPECT_TRUE(WaitFor(Ms(3000), Ms(50),
+                        [&] {
+                            now = GrabScreen(WindowRect(bar));
+                            return Mismatches(now, after).empty() ||
+                                   Mismatches(now, before).empty();
+                        }))
         << "in the new colours:\n"
         << Mismatches(now, after) << "in the old colours:\n"
         << Mismatches(now, before);
@@ -296,7 +289,7 @@ TEST_F(BarDrawing, CachedPicture_StandsInOnlyWithTheConfigurationsTimeAndTheBars
         std::vector<Expect> e = Expects(Look(), {12, 4, 1});
         if (c.used) {
             e.clear();
-            for (int x : {0, 10, 30, 50, 65}) e.push_back({x, x % 20, 0xFF00FF, "cached picture"});
+            for (int x : {0, 10, 30, 50, 65}) e.push_back({x, x % 20, 0xFF00FF});
         }
         ExpectPixels(bar, e);
         Last().Terminate();

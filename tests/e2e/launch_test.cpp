@@ -43,7 +43,7 @@ class Launch : public ZorvE2E {
                         text.find(i ? kNoDrive : kMissing) != text.npos)
                 << Narrow(text);
             EXPECT_TRUE(ShowsIcon(box, IconColour::Amber));
-            EXPECT_TRUE(PressOk(box) && WaitFor([&] { return !IsWindow(box); }, Ms(5000)));
+            EXPECT_TRUE(PressOk(box) && WaitFor(Ms(5000), [&] { return !IsWindow(box); }));
         }
     }
     static constexpr wchar_t kMissing[] = L"C:\\no such folder\\missing.exe";
@@ -138,7 +138,7 @@ TEST_F(Launch, Activate_BringsRunningInstancesToTheFrontInTurn_RightClickStartsA
         if (windows.size() > 1) continue;
         ASSERT_TRUE(Activate(other));
         Click(bar, 0);
-        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == windows[0]; }, Ms(5000)))
+        EXPECT_TRUE(WaitFor(Ms(5000), [&] { return GetForegroundWindow() == windows[0]; }))
             << LogTail();
     }
 
@@ -147,13 +147,11 @@ TEST_F(Launch, Activate_BringsRunningInstancesToTheFrontInTurn_RightClickStartsA
     for (int click = 0; click < 4; ++click) {
         Click(bar, 0);
         HWND now = nullptr;
-        WaitFor(
-            [&] {
-                now = GetForegroundWindow();
-                return std::count(windows.begin(), windows.end(), now) &&
-                       (activated.empty() || now != activated.back());
-            },
-            Ms(4000));
+        WaitFor(Ms(4000), [&] {
+            now = GetForegroundWindow();
+            return std::count(windows.begin(), windows.end(), now) &&
+                   (activated.empty() || now != activated.back());
+        });
         activated.push_back(now);
     }
     EXPECT_FALSE(probes_.Next(0, Ms(500))) << "a left click started an instance";
@@ -168,13 +166,9 @@ class Starter : public Launch {
   protected:
     void SetUp() override {
         ZorvE2E::SetUp();
-        fs::create_directories(work_);
         ASSERT_TRUE(execute_) << "no undecorated export ExecuteProcessAsync in Zorv.dll";
     }
-    void TearDown() override {
-        FreeLibrary(dll_);
-        ZorvE2E::TearDown();
-    }
+    ~Starter() override { FreeLibrary(dll_); }
 
     static ExecRequest Request(const fs::path& file, const std::wstring& params,
                                const fs::path& workDir, int show = 1, int prio = 0x20) {
@@ -190,7 +184,7 @@ class Starter : public Launch {
     // The error code of a refused request; -1 when it was accepted.
     int Refusal(ExecRequest r) { return execute_(&r) == 0 ? r.ErrorCode : -1; }
 
-    const fs::path exe_ = probes_.Exe(), work_ = Folder().Root() / L"work";
+    const fs::path exe_ = probes_.Exe(), work_ = Folder().Cwd();
     const HMODULE dll_ = LoadLibraryW((Folder().Path() / L"Zorv.dll").c_str());
     std::int32_t(__stdcall* const execute_)(ExecRequest*) =
         reinterpret_cast<std::int32_t(__stdcall*)(ExecRequest*)>(
@@ -198,22 +192,19 @@ class Starter : public Launch {
 };
 
 void WriteShortcut(const fs::path& link, const fs::path& target, int show) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IShellLinkW* sl = nullptr;
     IPersistFile* pf = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&sl));
-    if (SUCCEEDED(hr)) {
-        sl->SetPath(target.c_str());
-        sl->SetArguments(L"--title=Lnk");
-        sl->SetShowCmd(show);
-        hr = sl->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pf));
-    }
-    if (SUCCEEDED(hr)) hr = pf->Save(link.c_str(), TRUE);
-    if (pf) pf->Release();
-    if (sl) sl->Release();
-    CoUninitialize();
-    ASSERT_TRUE(SUCCEEDED(hr)) << "cannot write the shortcut, hr " << std::hex << hr;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                               reinterpret_cast<void**>(&sl)),
+              S_OK);
+    sl->SetPath(target.c_str());
+    sl->SetArguments(L"--title=Lnk");
+    sl->SetShowCmd(show);
+    sl->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pf));
+    EXPECT_EQ(pf->Save(link.c_str(), TRUE), S_OK);
+    pf->Release();
+    sl->Release();
 }
 
 TEST_F(Starter, StartsProgramsDocumentsAndShortcuts_WithTheirArgumentsFolderShowAndPriority) {
@@ -264,7 +255,7 @@ TEST_F(Starter, StartsProgramsDocumentsAndShortcuts_WithTheirArgumentsFolderShow
         EXPECT_EQ(rec->ShowCmd, c.shown);
         EXPECT_TRUE(ShowsAs(Probes::WindowOf(rec->Pid), c.shown));
         HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, rec->Pid);
-        EXPECT_TRUE(WaitFor([&] { return GetPriorityClass(h) == DWORD(c.prio); }, Ms(5000)));
+        EXPECT_TRUE(WaitFor(Ms(5000), [&] { return GetPriorityClass(h) == DWORD(c.prio); }));
         CloseHandle(h);
     }
 
@@ -307,7 +298,7 @@ TEST_F(Starter, RefusesBadRequests_AndTheSameFileWhileItsStartIsPending) {
     EXPECT_EQ(Refusal(Request(other, L"", work_)), -1) << "another file is not blocked";
     // Once the pending start gave up waiting, the file may start again.
     ExecRequest later = Request(exe_, L"", work_);
-    EXPECT_TRUE(WaitFor([&] { return execute_(&later) == 1; }, Ms(15000), Ms(50)))
+    EXPECT_TRUE(WaitFor(Ms(15000), Ms(50), [&] { return execute_(&later) == 1; }))
         << "error " << later.ErrorCode;
     EXPECT_TRUE(probes_.Next(DWORD(later.Result)));
 }

@@ -27,13 +27,6 @@ constexpr char kKeys[] =
 
 // Items in the program's own text form, to come back byte for byte; each names
 // every key (a missing one would inherit the value of the item before).
-constexpr char kEditor[] =
-    "[Button]\r\nDesc=Editor\r\nPath=C:\\windows\\notepad.exe\r\nWrkDir=C:\\windows\r\n"
-    "UserType=0\r\nIcon=C:\\windows\\notepad.exe\r\nActivate=1\r\nTitle=\r\nStyle=1\r\n"
-    "Prio=2\r\nHotkey=0\r\n";
-constexpr char kSeparator[] =
-    "[Button]\r\nDesc=-\r\nPath=\r\nWrkDir=\r\nUserType=0\r\nIcon=\r\nActivate=0\r\nTitle=\r\n"
-    "Style=0\r\nPrio=2\r\nHotkey=0\r\n";
 constexpr char kShell[] =
     "[Button]\r\nDesc=Command Prompt\r\nPath=C:\\windows\\system32\\cmd.exe /k ver\r\n"
     "WrkDir=C:\\users\r\nUserType=4\r\nIcon=C:\\windows\\system32\\cmd.exe\r\nActivate=2\r\n"
@@ -48,11 +41,7 @@ constexpr char kAddress[] =
 constexpr char kCodePageClip[] =
     "[Clipboard2Item]\r\nDesc=Men\xFC\r\nText=Gr\xFC\xDF"
     "e\r\nActivate=0\r\nHotkey=0\r\n";
-// "Привет" (Cyrillic) and "Καλημέρα" (Greek): neither fits code page 1252.
-constexpr char kUtf8Button[] =
-    "[Button]\r\nDesc=\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\r\nPath=C:\\windows\\"
-    "notepad.exe\r\nWrkDir=\r\nUserType=0\r\nIcon=\r\nActivate=1\r\nTitle=\r\nStyle=1\r\nPrio=2"
-    "\r\nHotkey=0\r\n";
+// "Καλημέρα" (Greek) does not fit code page 1252.
 constexpr char kUtf8Clip[] =
     "[ClipboardItem]\r\nDesc=\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7\xCE\xBC\xCE\xAD\xCF\x81\xCE\xB1\r\n"
     "Text=\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7\xCE\xBC\xCE\xAD\xCF\x81\xCE\xB1\r\nActivate=0\r\n"
@@ -79,8 +68,15 @@ std::string Crlf(int n) {
 
 TEST_F(StartUp, ConfigurationFiles_AreReadFromTheProgramFolder_AndWrittenInTheProgramsLayout) {
     ASSERT_EQ(GetACP(), 1252u) << "the test assumes the Western code page";
-    const std::string e = "\r\n", old = "; written by hand\r\n[Settings]\r\n" + Lines(kGiven) +
-                                        kAddress + kEditor + kMenuItem + kSeparator + kShell;
+    // Button items as the program writes them; "Привет" (Cyrillic) does not fit 1252 either.
+    const std::string e = "\r\n", notepad = "C:\\windows\\notepad.exe",
+                      editor = Button("Editor", notepad, notepad, "C:\\windows", 1).Text,
+                      separator = Button("-", "", "", "", 0, 0).Text,
+                      utf8 = Button("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", notepad, "",
+                                    "", 1)
+                                 .Text;
+    const std::string old = "; written by hand\r\n[Settings]\r\n" + Lines(kGiven) + kAddress +
+                            editor + kMenuItem + separator + kShell;
     const struct {
         std::wstring args, source;  // the file written before the start, if any
         std::string text;
@@ -94,11 +90,10 @@ TEST_F(StartUp, ConfigurationFiles_AreReadFromTheProgramFolder_AndWrittenInThePr
         // Settings first, lists out of order: written in the program's layout
         // (buttons, menu, autostart, autoclose, clipboard, second clipboard).
         {L"", L"zorv.ini", old, L"ZorvPanel.ini", kHeader,
-         kEditor + e + kSeparator + e + kShell + Crlf(2) + kMenuItem + Crlf(4) + kAddress + Crlf(3),
-         kGiven, -1},
-        {L"", L"zorv.ini", kBom + (kUtf8Button + (kUtf8Clip + Lines("[Settings]"))),
-         L"ZorvPanel.ini", kBom + std::string(kHeader), kUtf8Button + Crlf(5) + kUtf8Clip + Crlf(3),
-         "", 0},
+         editor + separator + kShell + Crlf(2) + kMenuItem + Crlf(4) + kAddress + Crlf(3), kGiven,
+         -1},
+        {L"", L"zorv.ini", kBom + utf8 + kUtf8Clip + Lines("[Settings]"), L"ZorvPanel.ini",
+         kBom + std::string(kHeader), utf8 + Crlf(4) + kUtf8Clip + Crlf(3), "", 0},
         // A relative name is taken in the program folder, not the working one.
         {L"/ini=custom.ini", L"", "", L"custom.ini", kHeader, Crlf(6), kDefaults, 0},
         // Without a stored face colour the bar saves what it was built for.
@@ -115,12 +110,11 @@ TEST_F(StartUp, ConfigurationFiles_AreReadFromTheProgramFolder_AndWrittenInThePr
         Process& p = Start(L"noau nostart " + c.args);
         ASSERT_TRUE(WaitForShownBar(p)) << "the bar did not appear";
         std::string written;
-        ASSERT_TRUE(WaitFor(
-            [&] {
-                written = ReadWholeFile(dir / c.written).value_or("");
-                return written.starts_with(c.head) && written.ends_with(e + e);
-            },
-            Ms(10000)))
+        ASSERT_TRUE(WaitFor(Ms(10000),
+                            [&] {
+                                written = ReadWholeFile(dir / c.written).value_or("");
+                                return written.starts_with(c.head) && written.ends_with(e + e);
+                            }))
             << "not written: " << written << LogTail();
         const double after = NowMs() - p.StartMs();
         EXPECT_GE(after, 900.0) << "written before the one-second delay";
@@ -176,7 +170,7 @@ TEST_F(StartUp, SecondStart_ReplacesTheRunningBar_AndW4IdleWaitsOnlyWithoutNoau)
     Folder().WriteIni("[Settings]\r\nW4Idle=1\r\n");
     // How long after its creation the bar of `p` showed; -1 if it did not.
     const auto shownAfterCreation = [&](const Process& p) {
-        if (!WaitFor([&] { return FindBarOf(p.Id()) != nullptr; }, Ms(15000))) return -1.0;
+        if (!WaitFor(Ms(15000), [&] { return FindBarOf(p.Id()) != nullptr; })) return -1.0;
         const double created = NowMs();
         return WaitForShownBar(p, Ms(25000)) ? NowMs() - created : -1.0;
     };
@@ -187,7 +181,7 @@ TEST_F(StartUp, SecondStart_ReplacesTheRunningBar_AndW4IdleWaitsOnlyWithoutNoau)
     const HWND bar = FindBarOf(first.Id());
     const DWORD ex = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
     EXPECT_TRUE(
-        WaitFor([&] { return (GetWindowLongPtrW(bar, GWL_EXSTYLE) & ex) == ex; }, Ms(3000)));
+        WaitFor(Ms(3000), [&] { return (GetWindowLongPtrW(bar, GWL_EXSTYLE) & ex) == ex; }));
 
     Process& second = Start(L"nostart");
     // The newcomer waits 500 ms after its WM_CLOSE; allow a loaded machine more.
@@ -234,7 +228,7 @@ class Language : public ZorvE2E {
         EXPECT_GT(Logged(line), 0) << LogTail();
 
         ASSERT_TRUE(PressOk(box));
-        EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, Ms(5000))) << "the box stays open";
+        EXPECT_TRUE(WaitFor(Ms(5000), [&] { return !IsWindow(box); })) << "the box stays open";
         EXPECT_TRUE(WaitForShownBar(p, Ms(2000))) << "the bar is gone after the failed save";
         EXPECT_EQ(ReadWholeFile(dir / L"zorv.ini"), old);
         EXPECT_EQ(ReadWholeFile(Folder().IniFile() / L"inside.txt"), std::string("kept"));

@@ -26,7 +26,7 @@ class ZorvE2E : public ::testing::Test {
             ASSERT_FALSE(fs::exists(fs::path(dir) / L"Zorv" / L"ZorvPanel.ini")) << "in " << dir;
         }
 
-        ASSERT_TRUE(WaitFor([] { return !FindBarOf(0); }, Ms(5000))) << "another bar is open";
+        ASSERT_TRUE(WaitFor(Ms(5000), [] { return !FindBarOf(0); })) << "another bar is open";
         MoveMouseAndStay(kAway.x, kAway.y);
     }
     void TearDown() override {
@@ -50,7 +50,7 @@ class ZorvE2E : public ::testing::Test {
     // The bar of `p` once it shows, or null after `timeout`.
     HWND WaitForShownBar(const Process& p, Ms timeout = Ms(15000)) {
         HWND bar = nullptr;
-        WaitFor([&] { return IsShownOnScreen(bar = FindBarOf(p.Id())); }, timeout);
+        WaitFor(timeout, [&] { return IsShownOnScreen(bar = FindBarOf(p.Id())); });
         return IsShownOnScreen(bar) ? bar : nullptr;
     }
     // Writes `ini` as ZorvPanel.ini, starts the program and answers its bar.
@@ -61,13 +61,11 @@ class ZorvE2E : public ::testing::Test {
     // The visible message box of `p`; null when none came in 15 s.
     HWND WaitForMessageBox(const Process& p) {
         HWND box = nullptr;
-        WaitFor(
-            [&] {
-                for (HWND h : TopLevelWindows(p.Id(), L"#32770", kBoxTitle))
-                    box = IsWindowVisible(h) ? h : box;
-                return box || !p.IsRunning();
-            },
-            Ms(15000));
+        WaitFor(Ms(15000), [&] {
+            for (HWND h : TopLevelWindows(p.Id(), L"#32770", kBoxTitle))
+                box = IsWindowVisible(h) ? h : box;
+            return box || !p.IsRunning();
+        });
         return box;
     }
 

@@ -1,18 +1,10 @@
-// zorv_probe.exe: a stand-in program for the end-to-end tests. It records how
-// it was started and shows one window, so a test can check what a launcher
-// handed to it without any real application.
-//
-// On start it writes %ZORV_PROBE_DIR%\probe-<pid>.txt (beside the exe when the
-// variable is unset), first under a temporary name and then renamed, so a
-// reader never sees half a record. Its lines: the pid, the command line
-// (UTF-8), the current folder, the show command of STARTUPINFO (-1: none),
-// the priority class (hexadecimal), then each argument.
-//
-// Arguments: --title=<text> (default "Zorv Probe"); --at=<x>,<y>,<w>,<h> for
-// its place; --popup for no caption and frame; --busy=<ms> to stay busy that
-// long before the message loop (so that WaitForInputIdle on it times out);
-// --show-normal to ignore the show command, like programs that restore their
-// own window placement.
+// zorv_probe.exe, a stand-in program for the end-to-end tests, shows a window
+// and writes how it was started to %ZORV_PROBE_DIR%\probe-<pid>.txt (renamed
+// from .tmp once complete): lines with the pid, command line, current folder,
+// show command (-1: none), priority class (hex), then each argument.
+// Arguments: --title=<text>, --at=<x>,<y>,<w>,<h>, --popup (no frame),
+// --busy=<ms> before the message loop (WaitForInputIdle times out), and
+// --show-normal (ignore the show command, as some programs do).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -27,11 +19,6 @@ std::string Utf8(const std::wstring& w) {
     s.resize(WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), int(s.size()),
                                  nullptr, nullptr));
     return s;
-}
-
-LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace
@@ -74,17 +61,10 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         if (a == L"--popup") style = WS_POPUP;
         showNormal = showNormal || a == L"--show-normal";
     }
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = CreateSolidBrush(RGB(255, 0, 255));
-    wc.lpszClassName = L"ZorvProbe";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), style, x, y, w, h, nullptr,
-                                nullptr, inst, nullptr);
-    // What SW_SHOWDEFAULT means, spelled out: Wine 8 treats SW_SHOWDEFAULT as
-    // SW_SHOWNORMAL and ignores the show command the starter put in STARTUPINFO.
+    // A black static control: unlike the bar; closing it leaves no window.
+    HWND hwnd = CreateWindowExW(0, L"Static", title.c_str(), style | SS_BLACKRECT, x, y, w, h,
+                                nullptr, nullptr, inst, nullptr);
+    // Wine 8 ignores STARTUPINFO's show command for SW_SHOWDEFAULT.
     ShowWindow(hwnd, show >= 0 && !showNormal ? show : SW_SHOWNORMAL);
     UpdateWindow(hwnd);
     Sleep(busy);

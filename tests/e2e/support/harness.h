@@ -21,13 +21,16 @@ namespace zorv::e2e {
 namespace fs = std::filesystem;
 using Ms = std::chrono::milliseconds;
 
-// Polls `done` until it holds or `timeout` has passed; answers whether it held.
-inline bool WaitFor(const std::function<bool()>& done, Ms timeout, Ms interval = Ms(20)) {
+// Polls `done` until it holds (true) or `timeout` has passed (false).
+inline bool WaitFor(Ms timeout, Ms interval, const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (; !done(); Sleep(DWORD(interval.count()))) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
     }
     return true;
+}
+inline bool WaitFor(Ms timeout, const std::function<bool()>& done) {
+    return WaitFor(timeout, Ms(20), done);
 }
 
 inline double NowMs() {  // a monotonic clock with sub-millisecond resolution
@@ -70,8 +73,7 @@ inline std::wstring WindowClass(HWND hwnd) {
     return std::wstring(buf, std::max(0, GetClassNameW(hwnd, buf, 256)));
 }
 
-// The top-level windows, hidden ones too, of process `pid` (0: any) with this
-// class (and title).
+// The top-level windows of process `pid` (0: any) with this class (and title).
 inline std::vector<HWND> TopLevelWindows(DWORD pid, std::wstring_view cls,
                                          const wchar_t* title = nullptr) {
     std::vector<HWND> all, found;
@@ -88,7 +90,7 @@ inline std::vector<HWND> TopLevelWindows(DWORD pid, std::wstring_view cls,
 inline constexpr wchar_t kBarClass[] = L"ZorvBar";
 inline constexpr wchar_t kBarTitle[] = L"Zorv";
 
-// The bar window of process `pid` (of any process, when 0), shown or not.
+// The bar window of process `pid` (0: any), shown or not.
 inline HWND FindBarOf(DWORD pid) {
     const std::vector<HWND> bars = TopLevelWindows(pid, kBarClass, kBarTitle);
     return bars.empty() ? nullptr : bars.front();
@@ -104,8 +106,8 @@ inline bool IsShownOnScreen(HWND hwnd) {
 inline bool Activate(HWND window) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         SetForegroundWindow(window);
-        if (WaitFor([&] { return GetForegroundWindow() == window; }, Ms(3000)) &&
-            !WaitFor([&] { return GetForegroundWindow() != window; }, Ms(200)))
+        if (WaitFor(Ms(3000), [&] { return GetForegroundWindow() == window; }) &&
+            !WaitFor(Ms(200), [&] { return GetForegroundWindow() != window; }))
             return true;
     }
     return false;
@@ -125,8 +127,7 @@ inline std::uint32_t RgbOf(COLORREF c) {
     return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 
-// The screen's pixels in `r` (GetDC(NULL) shows them also under Wine), or
-// those of `bmp`, which it deletes.
+// The screen's pixels in `r` (also under Wine), or those of `bmp`, deleted.
 inline Pixels GrabScreen(const RECT& r, HBITMAP bmp = nullptr) {
     BITMAP bm{};
     GetObjectW(bmp, sizeof bm, &bm);
@@ -160,23 +161,21 @@ inline bool CursorAt(int x, int y) {
     return GetCursorPos(&p) && p.x == x && p.y == y;
 }
 
-// Moves the cursor as the mouse would. Absolute SendInput coordinates run
-// from 0 to 65535; rounding to the nearest lands one pixel off under Wine,
-// rounding up lands exactly (also on Windows).
+// Moves the cursor as the mouse would. Absolute coordinates (0 to 65535)
+// rounded up land exactly, to the nearest one pixel off under Wine.
 inline bool MoveMouseTo(int x, int y) {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     INPUT in{INPUT_MOUSE,
              {{(x * 65536 + cx - 1) / cx, (y * 65536 + cy - 1) / cy, 0,
                MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}}};
-    return SendInput(1, &in, sizeof in) && WaitFor([&] { return CursorAt(x, y); }, Ms(100), Ms(2));
+    return SendInput(1, &in, sizeof in) && WaitFor(Ms(100), Ms(2), [&] { return CursorAt(x, y); });
 }
 
-// Moves until the cursor has stayed at (x, y) for 150 ms: under Wine a
-// program whose window moved under the pointer while it was busy handles
-// the X motion events of that time late, and they can put the cursor back.
+// Moves until the cursor stays there 150 ms: under Wine a program that was
+// busy while its window moved under the pointer replays that motion late.
 inline bool MoveMouseAndStay(int x, int y) {
     for (int attempt = 0; attempt < 5; ++attempt) {
-        if (MoveMouseTo(x, y) && !WaitFor([&] { return !CursorAt(x, y); }, Ms(150), Ms(10)))
+        if (MoveMouseTo(x, y) && !WaitFor(Ms(150), Ms(10), [&] { return !CursorAt(x, y); }))
             return true;
     }
     return false;
@@ -193,13 +192,11 @@ inline bool ClickHere(DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD holdMs = 30) 
 
 // Waits (5 s) until `w` is maximized, normal or minimized, as `show` asks.
 inline bool ShowsAs(HWND w, int show) {
-    return WaitFor(
-        [&] {
-            return show == SW_SHOWMAXIMIZED ? IsZoomed(w)
-                   : show == SW_SHOWNORMAL  ? !IsIconic(w) && !IsZoomed(w)
-                                            : IsIconic(w) != FALSE;
-        },
-        Ms(5000));
+    return WaitFor(Ms(5000), [&] {
+        return show == SW_SHOWMAXIMIZED ? IsZoomed(w)
+               : show == SW_SHOWNORMAL  ? !IsIconic(w) && !IsZoomed(w)
+                                        : IsIconic(w) != FALSE;
+    });
 }
 
 // The window's LWA_ALPHA value, 255 when it is not layered with alpha.
@@ -220,9 +217,8 @@ inline std::vector<HWND> Statics(HWND box, bool icon) {
     return found;
 }
 
-// The box's texts, joined by '\n'. WM_GETTEXT reads a control of another
-// process (GetWindowTextW cannot); the time-out keeps a hung program from
-// hanging the test.
+// The box's texts, joined by '\n', read by WM_GETTEXT (GetWindowTextW cannot
+// read another process's control), with a time-out against a hung program.
 inline std::wstring MessageBoxText(HWND box) {
     std::wstring text;
     for (HWND child : Statics(box, false)) {
@@ -234,9 +230,8 @@ inline std::wstring MessageBoxText(HWND box) {
     return text;
 }
 
-// Whether a quarter of the box's icon shows red (the stop icon) or amber (the
-// warning triangle, yellow on Windows, orange on Wine) on the screen: under
-// Wine another process's HICON cannot be drawn here.
+// Whether a quarter of the box's icon shows red (stop) or amber (warning,
+// yellow on Windows, orange on Wine): another process's HICON cannot be drawn.
 enum class IconColour { Red, Amber };
 inline bool ShowsIcon(HWND box, IconColour colour) {
     const auto matches = [colour](std::uint32_t c) {
@@ -250,7 +245,7 @@ inline bool ShowsIcon(HWND box, IconColour colour) {
         return std::count_if(p.Px.begin(), p.Px.end(), matches) * 4 >= std::ptrdiff_t(p.Px.size());
     };
     SetForegroundWindow(box);
-    return !icons.empty() && WaitFor(shows, Ms(3000), Ms(50));
+    return !icons.empty() && WaitFor(Ms(3000), Ms(50), shows);
 }
 
 // Clicks the OK button; BM_CLICK may be ignored by a dialog that is not active.
@@ -261,8 +256,7 @@ inline bool PressOk(HWND box) {
                                &result);
 }
 
-// The whole file; sharing everything, the program may still write, replace
-// or delete it meanwhile.
+// The whole file, shared so the program may still write or replace it.
 inline std::optional<std::string> ReadWholeFile(const fs::path& path) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -365,9 +359,8 @@ class Process {
     double startMs_ = 0;
 };
 
-// A private copy of the program under %TEMP%, so that its INI, log and files
-// belong to one test: <root>\Zorv Panel (a space, as under "Program Files")
-// and the working folder <root>\cwd. The destructor deletes the root.
+// A private copy of the program under %TEMP% (<root>\Zorv Panel, a space as
+// under "Program Files") and a working folder <root>\cwd; deleted after.
 class ProgramFolder {
   public:
     explicit ProgramFolder(const fs::path& dist) {
@@ -387,7 +380,7 @@ class ProgramFolder {
     // A just-terminated process may keep its image file locked for a moment.
     ~ProgramFolder() {
         std::error_code ec;
-        WaitFor([&] { return fs::remove_all(root_, ec), !fs::exists(root_, ec); }, Ms(5000));
+        WaitFor(Ms(5000), [&] { return fs::remove_all(root_, ec), !fs::exists(root_, ec); });
     }
     ProgramFolder(const ProgramFolder&) = delete;
     ProgramFolder& operator=(const ProgramFolder&) = delete;
@@ -413,8 +406,8 @@ struct ProbeRecord {
     std::vector<std::string> Args;
 };
 
-// The probes of a test: zorv_probe.exe copied to `exe`, writing their records
-// into `folder` (%ZORV_PROBE_DIR% is inherited); ended with it.
+// zorv_probe.exe copied to `exe`; its starts write records into `folder`
+// (%ZORV_PROBE_DIR% is inherited) and are ended with it.
 class Probes {
   public:
     Probes(const fs::path& exe, const fs::path& folder) : exe_(exe), folder_(folder) {
@@ -436,37 +429,31 @@ class Probes {
 
     const fs::path& Exe() const { return exe_; }
 
-    // The first record not taken before (the one of `pid`, if not 0), or
-    // nothing after `timeout`.
+    // The first record not taken before (of `pid`, unless 0), waiting for it.
     std::optional<ProbeRecord> Next(DWORD pid = 0, Ms timeout = Ms(15000)) {
         std::optional<ProbeRecord> r;
         const auto fresh = [&](const ProbeRecord& r) {
             return !std::count(taken_.begin(), taken_.end(), r.Pid) && (!pid || r.Pid == pid);
         };
-        WaitFor(
-            [&] {
-                const std::vector<ProbeRecord> all = Records();
-                const auto it = std::find_if(all.begin(), all.end(), fresh);
-                return it != all.end() && (r = *it, taken_.push_back(it->Pid), true);
-            },
-            timeout, Ms(50));
+        WaitFor(timeout, Ms(50), [&] {
+            const std::vector<ProbeRecord> all = Records();
+            const auto it = std::find_if(all.begin(), all.end(), fresh);
+            return it != all.end() && (r = *it, taken_.push_back(it->Pid), true);
+        });
         return r;
     }
 
     // The visible probe window of `pid`, or null after 10 s.
     static HWND WindowOf(DWORD pid) {
         HWND w = nullptr;
-        WaitFor(
-            [&] {
-                for (HWND h : TopLevelWindows(pid, L"ZorvProbe")) w = IsWindowVisible(h) ? h : w;
-                return w != nullptr;
-            },
-            Ms(10000));
+        WaitFor(Ms(10000), [&] {
+            for (HWND h : TopLevelWindows(pid, L"Static")) w = IsWindowVisible(h) ? h : w;
+            return w != nullptr;
+        });
         return w;
     }
 
-    // Starts a probe of the test's own (from another file than Exe(), so no
-    // instance of the bar's probe) and answers its window.
+    // The window of a probe of the test's own (no instance of Exe()).
     HWND Open(const std::wstring& args) {
         opened_.push_back(
             std::make_unique<Process>(ExeFolder() / L"zorv_probe.exe", args, folder_));
