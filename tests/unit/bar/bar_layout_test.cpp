@@ -46,6 +46,7 @@ TEST(BarLayout, CellsOfButtonsAndSeparators_MenuEntriesTakeNone) {
     // Heights by ButH_id; anything else resets to 0.
     EXPECT_EQ(std::tuple(ResolveBarMetrics(2).Height, ResolveBarMetrics(2).IconTop),
               std::tuple(19, 1));
+    EXPECT_FALSE(ResolveBarMetrics(0).ButHIdReset);
     EXPECT_EQ(std::tuple(ResolveBarMetrics(1).Height, ResolveBarMetrics(1).IconTop),
               std::tuple(21, 2));
     for (std::int32_t bad : {3, -1}) {

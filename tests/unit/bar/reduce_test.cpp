@@ -257,6 +257,9 @@ TEST_F(ReduceFixture, RefreshExposedWindowsMessagesEachWindowOnce) {
     probes.clear();
     reducer.RefreshExposedWindows({7, 7}, {7, 7}, 40);
     EXPECT_EQ(probes, (std::vector<ScreenPoint>{{7, 7}}));
+    probes.clear();
+    reducer.RefreshExposedWindows({0, 0}, {10, 30}, 10);  // either end passed stops the walk
+    EXPECT_EQ(probes, (std::vector<ScreenPoint>{{0, 0}, {10, 10}}));
 }
 
 }  // namespace
