@@ -42,40 +42,25 @@ struct FakeMenu : ButtonMenu {
 
 // Each group of four bytes is one operation on a button list; indices may be
 // out of range on purpose. The menu slots must stay one per item.
-void DriveButtonList(std::string_view ops) {
+void DriveButtonList(std::string_view bytes) {
+    using Op = void (*)(clsItems&, std::int32_t, std::int32_t, bool);
+    static const Op kOps[] = {
+        [](clsItems& l, auto a, auto b, bool) { l.SetMenuAt(a, std::make_shared<FakeMenu>(b)); },
+        [](clsItems& l, auto a, auto b, bool) { l.CopyItem(a, b); },
+        [](clsItems& l, auto a, auto b, bool flag) { l.MoveItem(a, b, flag); },
+        [](clsItems& l, auto a, auto, bool flag) { l.RemoveItem(a, flag); },
+        [](clsItems& l, auto a, auto, bool) { l.RemoveItems(a); },
+        [](clsItems& l, auto a, auto, bool) { l.AddItemAt(a, Item{}); },
+        [](clsItems& l, auto a, auto b, bool) { l.SetDepth(a, b); },
+        [](clsItems& l, auto, auto, bool flag) { flag ? l.UpdateCancel() : l.UpdateBegin(); },
+    };
     clsItems list("[Button]", false);
     for (char d : std::string_view("ABCDEF")) list.AddItem(Item{.Desc = std::string(1, d)});
     list.UpdateBegin();
-    for (std::size_t i = 0; i + 4 <= ops.size() && i < 400; i += 4) {
-        const std::int32_t a = static_cast<std::int8_t>(ops[i + 1]) % 12;
-        const std::int32_t b = static_cast<std::int8_t>(ops[i + 2]) % 12;
-        const bool flag = ops[i + 3] & 1;
-        switch (static_cast<unsigned char>(ops[i]) % 8) {
-            case 0:
-                list.SetMenuAt(a, std::make_shared<FakeMenu>(b));
-                break;
-            case 1:
-                list.CopyItem(a, b);
-                break;
-            case 2:
-                list.MoveItem(a, b, flag);
-                break;
-            case 3:
-                list.RemoveItem(a, flag);
-                break;
-            case 4:
-                list.RemoveItems(a);
-                break;
-            case 5:
-                list.AddItemAt(a, Item{});
-                break;
-            case 6:
-                list.SetDepth(a, b);
-                break;
-            default:
-                flag ? list.UpdateCancel() : list.UpdateBegin();
-                break;
-        }
+    for (std::size_t i = 0; i + 4 <= bytes.size() && i < 400; i += 4) {
+        kOps[static_cast<unsigned char>(bytes[i]) % 8](
+            list, static_cast<std::int8_t>(bytes[i + 1]) % 12,
+            static_cast<std::int8_t>(bytes[i + 2]) % 12, bytes[i + 3] & 1);
         Check(list.Menus().size() == static_cast<std::size_t>(list.Count()));
     }
 }

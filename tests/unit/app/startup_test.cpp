@@ -93,8 +93,9 @@ TEST(W4Idle, QuietSystemShowsOnTheThirdTick_ABusyOneOnTheSixteenth) {
 TEST(Startup, EarlyValuesAndVersionRecord) {
     EXPECT_TRUE(EarlyFlag("1") && EarlyFlag("10"));
     EXPECT_FALSE(EarlyFlag("0") || EarlyFlag("") || EarlyFlag(" 1"));
-    EXPECT_EQ(std::tuple(EarlyNumber(" 12abc"), EarlyNumber("x"), EarlyNumber("99999999999")),
-              std::tuple(12, 0, INT32_MAX));
+    EXPECT_EQ(std::tuple(EarlyNumber("6"), EarlyNumber(" 12abc"), EarlyNumber("x"),
+                         EarlyNumber("99999999999")),
+              std::tuple(6, 12, 0, INT32_MAX));
     const WindowsVersionInfo xp = MakeWindowsVersion(2, 5, 1, 2600, false, false);
     EXPECT_TRUE(xp.Code == 0x501u && xp.Win2000OrLater && !xp.VistaOrLater);
     EXPECT_FALSE(MakeWindowsVersion(1, 4, 90, 3000, false, false).NT);

@@ -46,6 +46,7 @@ TEST(BarLayout, CellsOfButtonsAndSeparators_MenuEntriesTakeNone) {
     // Heights by ButH_id; anything else resets to 0.
     EXPECT_EQ(std::tuple(ResolveBarMetrics(2).Height, ResolveBarMetrics(2).IconTop),
               std::tuple(19, 1));
+    EXPECT_FALSE(ResolveBarMetrics(0).ButHIdReset);
     EXPECT_EQ(std::tuple(ResolveBarMetrics(1).Height, ResolveBarMetrics(1).IconTop),
               std::tuple(21, 2));
     for (std::int32_t bad : {3, -1}) {
@@ -159,7 +160,7 @@ TEST(ProgramFileCandidates, QuotedNameAlone_ElseFirstWordThenLongerRuns_NoneForU
     ASSERT_EQ(many.size(), kMaxProgramFileCandidates);
     EXPECT_EQ(many.back(), "a b c d e f g h");
     for (const char* path : {"", "   ", "\"\" notepad.exe", "*CLIP*", "*CLIP2*",
-                             "http://example.com/a b", "ms-settings:display"}) {
+                             "http://example.com/a b", "ms-settings:display", "mailto:a@b.c"}) {
         EXPECT_EQ(ProgramFileCandidates(path), Names{}) << path;
     }
     // Neither a drive letter nor a share is a URL scheme.
@@ -272,8 +273,8 @@ TEST(ButtonClick, ReleaseStartsOnTheSameButtonInsideTheBar_ADoubleClickOnce) {
     std::vector<bool> started;
     // Released 250, 500 and 501 ms after the start.
     for (auto [press, release] : {std::pair{800, 900}, {1050, 1150}, {1151, 1151}}) {
-        DecidePress(s, PressOn(1, press));
-        started.push_back(DecideRelease(s, ReleaseOn(1, release)));
+        DecidePress(s, PressOn(0, press));  // the first button too
+        started.push_back(DecideRelease(s, ReleaseOn(0, release)));
     }
     EXPECT_EQ(started, (std::vector<bool>{false, false, true}));
 }

@@ -93,6 +93,7 @@ TEST(FaceColours, DarkShadowScaledToGreen64_IndicesAndTheTitleBarMix_EtchedOnSys
     // 64/128 of 3 is 1.5 and rounds up; 64/96 of 10 is 6.67 and rounds to 7.
     EXPECT_EQ(DarkColour(MakeColour(100, 128, 3)), MakeColour(50, 64, 2));
     EXPECT_EQ(DarkColour(MakeColour(10, 96, 1)), MakeColour(7, 64, 1));
+    EXPECT_EQ(DarkColour(MakeColour(255, 65, 255)), MakeColour(251, 64, 251));
     SystemColours sys;
     sys.ActiveCaption = MakeColour(0, 0, 128);
     sys.GradientActiveCaption = MakeColour(17, 132, 208);

@@ -251,12 +251,17 @@ TEST_F(ReduceFixture, RefreshExposedWindowsMessagesEachWindowOnce) {
     EXPECT_EQ(reducer.RefreshExposedWindows({0, 20}, {160, 20}, 40), 3);
     EXPECT_EQ(fake.did, (Did{{"NcPaint 8", 1}, {"Paint 7", 2}}));
     EXPECT_EQ(fake.sleeps, Sleeps{0});
+    EXPECT_EQ(probes,
+              (std::vector<ScreenPoint>{{0, 20}, {40, 20}, {80, 20}, {120, 20}, {160, 20}}));
     probes.clear();
-    reducer.RefreshExposedWindows({90, 5}, {0, 5}, 40);
-    EXPECT_EQ(probes, (std::vector<ScreenPoint>{{90, 5}, {50, 5}, {10, 5}}));
+    reducer.RefreshExposedWindows({80, 5}, {0, 5}, 40);
+    EXPECT_EQ(probes, (std::vector<ScreenPoint>{{80, 5}, {40, 5}, {0, 5}}));
     probes.clear();
     reducer.RefreshExposedWindows({7, 7}, {7, 7}, 40);
     EXPECT_EQ(probes, (std::vector<ScreenPoint>{{7, 7}}));
+    probes.clear();
+    reducer.RefreshExposedWindows({0, 0}, {10, 30}, 10);  // either end passed stops the walk
+    EXPECT_EQ(probes, (std::vector<ScreenPoint>{{0, 0}, {10, 10}}));
 }
 
 }  // namespace

@@ -404,6 +404,8 @@ TEST_F(ConfigFile, OldSettingsBecomeSettingsAndItems_ListsEndAtAnEmptyOrEndValue
     EXPECT_EQ(ParseOldItem("| cmd.exe", false), (Item{"-", "cmd.exe", "", 0, "", 0, "", 0, 2, 0}));
     EXPECT_EQ(ParseOldItem("A| p| | | | | | | | ", false).Prio, 2);
     EXPECT_EQ(ParseOldItem("Sig| a//*CrLf*//b", false).Path, "a//*CrLf*//b");
+    EXPECT_EQ(ParseOldItem("Sig| Regards//*CrLf*//Me//*CrLf*//| | 0| | 1", true).Path,
+              "Regards\r\nMe\r\n");
 }
 
 }  // namespace

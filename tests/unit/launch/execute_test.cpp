@@ -86,8 +86,9 @@ TEST_F(ExecuteFixture, WhatFailsIsReportedOnce_TextsAreRefusedNotCut) {
     EXPECT_FALSE(Run("C:\\tools\\a.exe"));
     EnglishTexts = false;
     EXPECT_FALSE(Run("%NOPE%\\a.exe"));
+    EXPECT_FALSE(Run("X:\\a.exe"));
     EnglishTexts = true;
-    EXPECT_EQ(fake.did["ClearHistory"], 3);
+    EXPECT_EQ(fake.did["ClearHistory"], 4);
     EXPECT_EQ(fake.foreground, fake.kBar);
     Refuse(kErrorAlreadyStarting);
     EXPECT_FALSE(Run(kApp, "C:\\Mine"));
@@ -112,8 +113,10 @@ TEST_F(ExecuteFixture, WhatFailsIsReportedOnce_TextsAreRefusedNotCut) {
     EXPECT_EQ(fake.messages,
               (Strings{"top: Drive X: not found for executing \r\nx:\\tools\\a.exe -v",
                        "top: Program not found:\r\nC:\\tools\\a.exe",
-                       "top: Programm nicht gefunden:\r\n%NOPE%\\a.exe", "box: Already starting...",
-                       "box: Zorv.dll not found", "box: Error: no entry point",
+                       "top: Programm nicht gefunden:\r\n%NOPE%\\a.exe",
+                       "top: Laufwerk X: nicht gefunden zum starten von \r\nX:\\a.exe",
+                       "box: Already starting...", "box: Zorv.dll not found",
+                       "box: Error: no entry point",
                        "box: Error executing '" + kApp + "'\r\nSystem text 5",
                        "box: Error executing '" + kApp + "'\r\nNo link for this type of file",
                        "top: Not started: the text is too long (at most 259 bytes in the system "

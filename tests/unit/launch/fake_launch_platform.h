@@ -42,6 +42,7 @@ class FakeLaunchPlatform : public LaunchPlatform {
     std::uint64_t nowMs = 100000;
     WindowId foreground = 500;
     WindowId newWindow = 0;  // what FindNewTitleWindow finds
+    std::string snapshot;
     bool barTakesForeground = true, activates = false, asciiOnlyCodePage = false;
     StarterOutcome starterAnswer{StarterAnswer::Accepted, {}};
     std::int32_t starterError = 0;
@@ -118,8 +119,11 @@ class FakeLaunchPlatform : public LaunchPlatform {
         return "System text " + std::to_string(code) + ".\r\n";
     }
     WindowId ForegroundWindow() override { return foreground; }
-    void SnapshotTitleWindows(const std::string&) override {}
-    WindowId FindNewTitleWindow(const std::string&) override { return newWindow; }
+    // A new window is found only against a snapshot of the same title.
+    void SnapshotTitleWindows(const std::string& title) override { snapshot = title; }
+    WindowId FindNewTitleWindow(const std::string& t) override {
+        return t == snapshot ? newWindow : 0;
+    }
     std::string WindowText(WindowId) override { return "new window"; }
     bool ForceForeground(WindowId window) override {
         foreground = window;

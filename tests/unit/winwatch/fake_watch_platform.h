@@ -92,7 +92,10 @@ class FakeWatchPlatform : public WatchPlatform {
         windows[w].Visible = true;
         shownWith[w] = cmd;
     }
-    void Maximize(WindowId w) override { windows[w].Maximized = true; }
+    void Maximize(WindowId w) override {
+        windows[w].Maximized = true;
+        ++did["Maximize"];
+    }
     void BringToFront(WindowId w, const char*) override { foreground = w; }
 
     void ReduceNow() override { ++did["ReduceNow"]; }

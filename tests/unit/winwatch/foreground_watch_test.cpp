@@ -66,6 +66,10 @@ TEST(CoverState, VideoOrFullscreenInFrontCovers_TheOverrideStaysOutOfTheSavedSet
     EXPECT_FALSE(VideoOrFullscreenInFront(video, player, player, context));  // a captioned player
     EXPECT_FALSE(VideoOrFullscreenInFront(small, small, small, context));
     EXPECT_TRUE(VideoOrFullscreenInFront(popup, popup, popup, context));
+    const WindowFacts desktop(9, "Progman", 0x96000000, {0, 0, 1280, 800});
+    const WindowFacts maximized(10, "Editor", 0x17CF0000, {-8, -8, 1296, 776});
+    EXPECT_FALSE(VideoOrFullscreenInFront(desktop, desktop, desktop, context));
+    EXPECT_FALSE(VideoOrFullscreenInFront(maximized, maximized, maximized, context));
     Settings live;
     live.AutoRed = 2, live.LineColor = 4;
     CoverState state;
@@ -231,7 +235,9 @@ TEST_F(Watch, MaximizerMaximizesASecondWindowLikeTheFirst) {
     EXPECT_FALSE(fake.windows[52].Maximized || fake.windows[53].Maximized);
     watcher.MaximizeLikePrevious(50);
     watcher.MaximizeLikePrevious(51);
+    watcher.MaximizeLikePrevious(51);  // a second look at the same window does nothing
     EXPECT_TRUE(fake.windows[51].Maximized);
+    EXPECT_EQ(fake.did["Maximize"], 1);
     // Titles match at their start or their end.
     WindowFacts x(1, "C", 0, {}), y(2, "C", 0, {});
     x.SetText("Report 1 - Writer");

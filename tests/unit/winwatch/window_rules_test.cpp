@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/captured_log.h"
+
 namespace zorv {
 namespace {
 
@@ -92,6 +94,20 @@ TEST(WindowRules, ClassesOfSidebarDesktopScreenSaverAndLogon) {
     EXPECT_TRUE(IsScreenSaverOrLogon(Window("LOGON", 0, {})));
     EXPECT_FALSE(IsScreenSaverOrLogon(Window("LOGON", 0, {}, "Logon tool")));
     EXPECT_FALSE(IsScreenSaverOrLogon(WindowFacts{}));
+}
+
+TEST(WindowRules, LogLinesNameClassTextStyleAndResult_AtTheirLevel) {
+    testing::CapturedLog log(kRuleLogLevel);
+    IsSpecialWindow(Window("Popup", 0x94000000, {0, 0, 600, 400}, "Splash"), kWin10);
+    IsDX(Window("Game", 0x14000000, kFull, "Quake"), kWin10);
+    IsSimpleFullscreenWindow(Window("App", 0x90000000, kFull), kWin10);
+    IsVideoWindow(Window("VideoRenderer", 0x94000000, {}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{
+                  "Popup xxxx=0", " w=600 h=400", "IsSpecialWindow(Splash, 0x94000000 res=0",
+                  "IsDX(Game)", "IsDX(Quake)  res=1",
+                  "IsSimpleFullscreenWindow(App) style=WS_POPUP, WS_VISIBLE  res=1",
+                  "IsVideoWindow(VideoRenderer) res=1"}));
 }
 
 TEST(Utf8Chars, FirstAndLastCharactersKeepWholeCodePoints) {
