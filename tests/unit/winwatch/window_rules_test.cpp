@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/captured_log.h"
+#include "support/captured_log.h"
 
 namespace zorv {
 namespace {
