@@ -12,6 +12,7 @@
 #include "support/log.h"
 #include "support/text_win32.h"
 #include "support/window_win32.h"
+#include "support/file_win32.h"
 
 namespace zorv {
 
@@ -20,11 +21,6 @@ namespace {
 // The one way back to the application from a callback that Win32 gives no
 // context: the window-less timers.
 Application* g_application = nullptr;
-
-bool FileExists(const std::string& path) {
-    const DWORD a = GetFileAttributesW(Widen(path).c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The process's current directory keeps its folder open (it cannot be
 // removed, a stick cannot be ejected). Point every local drive at its root.

@@ -10,6 +10,7 @@
 #include "support/texts.h"
 #include "support/text_win32.h"
 #include "support/window_win32.h"
+#include "support/file_win32.h"
 
 namespace zorv {
 
@@ -23,10 +24,7 @@ std::string SpecialFolder(int csidl) {
 
 class Win32FileProbe final : public FileProbe {
   public:
-    bool Exists(const std::string& path) override {
-        DWORD a = GetFileAttributesW(Widen(path).c_str());
-        return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-    }
+    bool Exists(const std::string& path) override { return FileExists(path); }
     bool CreateEmpty(const std::string& path) override {
         HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -28,7 +28,7 @@ BarMotion::BarMotion(HWND bar, AppState& state, BarPainter& painter, const Click
                      BarHost& host)
     : s_(state),
       clicks_(clicks),
-      platform_(bar, state, painter, clicks, host),
+      platform_(bar, painter, clicks, host),
       reducer_(platform_, state.Options, TraitsOf(state.App.WindowsVersion)),
       placer_(platform_, state.Options, reducer_),
       ticker_(platform_, state.Options, reducer_, placer_, TraitsOf(state.App.WindowsVersion)) {

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 
-#include "items/app_state.h"
 #include "bar/bar_draw_win32.h"
 #include "bar/bar_host.h"
 #include "bar/bar_platform.h"
@@ -25,9 +24,8 @@ inline constexpr UINT_PTR kTimEnsureVisible = 0x3303;
 
 class Win32BarPlatform final : public ScreenPlatform {
   public:
-    Win32BarPlatform(HWND bar, AppState& state, BarPainter& painter, const ClickState& clicks,
-                     BarHost& host)
-        : bar_(bar), s_(state), painter_(painter), clicks_(clicks), host_(host) {}
+    Win32BarPlatform(HWND bar, BarPainter& painter, const ClickState& clicks, BarHost& host)
+        : bar_(bar), painter_(painter), clicks_(clicks), host_(host) {}
 
     // The placement whose scroll offset the drawing code is given on every
     // redraw; set once the placer exists.
@@ -117,7 +115,6 @@ class Win32BarPlatform final : public ScreenPlatform {
 
   private:
     HWND bar_;
-    AppState& s_;
     BarPainter& painter_;
     const ClickState& clicks_;
     BarHost& host_;

@@ -15,7 +15,6 @@ namespace {
 constexpr UINT kBarClassStyle = 0;
 // The x of the mouse move that tells the bar the mouse is outside.
 constexpr int kSimulatedMoveX = 30000;
-constexpr WPARAM kNonClientMetrics = 0x2A;  // SPI_SETNONCLIENTMETRICS
 
 // The sink comes with WM_NCCREATE and stays in the window's user data; the
 // few messages before it go to the default procedure.
@@ -128,7 +127,7 @@ bool frmButtons::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
             OnSysColorChange();
             return true;
         case WM_SETTINGCHANGE:
-            if (wParam == kNonClientMetrics && motion_) motion_->OnNonClientMetricsChange();
+            if (wParam == SPI_SETNONCLIENTMETRICS && motion_) motion_->OnNonClientMetricsChange();
             return false;
         case WM_MOVE:
             OnMove();

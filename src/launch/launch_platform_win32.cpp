@@ -16,6 +16,7 @@
 #include "support/text_win32.h"
 #include "support/tick_clock.h"
 #include "support/window_win32.h"
+#include "support/file_win32.h"
 
 namespace zorv {
 
@@ -173,15 +174,12 @@ std::string Win32ActivatePlatform::ShortPathUpper(const std::string& path) {
     return zorv::ShortPathUpper(path, app_.WindowsVersion.NT);
 }
 bool Win32ActivatePlatform::FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return zorv::FileExists(path);
 }
 bool Win32ActivatePlatform::Is64BitWindows() {
     if (!is64_) {
-        const DWORD a = GetFileAttributesW(Widen(app_.WindowsFolder + "\\SysWOW64").c_str());
-        is64_ = app_.WindowsFolder.empty()
-                    ? app_.WindowsVersion.Is64
-                    : a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+        is64_ = app_.WindowsFolder.empty() ? app_.WindowsVersion.Is64
+                                           : FolderExists(app_.WindowsFolder + "\\SysWOW64");
     }
     return *is64_;
 }

@@ -65,12 +65,8 @@ class Win32ActivatePlatform final : public ActivatePlatform {
 
 class Win32Launch final : public LaunchPlatform {
   public:
-    Win32Launch(AppState& state, LaunchHost& host, ActivationCycle& cycle, ProcessLister& processes)
-        : s_(state),
-          host_(host),
-          cycle_(cycle),
-          processes_(processes),
-          starter_(state.App.ProgramFolder) {}
+    Win32Launch(AppState& state, LaunchHost& host, ActivationCycle& cycle)
+        : s_(state), host_(host), cycle_(cycle), starter_(state.App.ProgramFolder) {}
 
     std::int64_t HandedCounter() const { return starter_.HandedCounter(); }
     // Message box in front of everything: the bar is brought to the front
@@ -124,7 +120,6 @@ class Win32Launch final : public LaunchPlatform {
     AppState& s_;
     LaunchHost& host_;
     ActivationCycle& cycle_;
-    ProcessLister& processes_;
     ZorvDllStarter starter_;
     std::vector<FoundProgram> found_;
     // The windows recorded before a start that waits for a new window by title.

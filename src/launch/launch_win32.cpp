@@ -10,7 +10,7 @@ LaunchShell::LaunchShell(AppState& state, LaunchHost& host)
       processes_(state.App),
       activatePlatform_(state.App, processes_),
       cycle_(activatePlatform_),
-      launch_(state, host, cycle_, processes_),
+      launch_(state, host, cycle_),
       force_(state.App, processes_),
       launcher_(launch_, LaunchFacts{state.App.ProgramFolder, state.App.WindowsFolder,
                                      state.App.StartFolder, state.App.WindowsVersion.Major}) {}
