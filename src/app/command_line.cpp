@@ -14,7 +14,23 @@ std::size_t FindNoCase(std::string_view text, std::string_view what, std::size_t
     return std::string_view::npos;
 }
 
-CommandLineSwitches ParseCommandLine(std::string_view commandLine) {
+std::string_view ArgumentsOf(std::string_view commandLine) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t i = 0;
+    while (i < commandLine.size() && blank(commandLine[i])) ++i;
+    if (i < commandLine.size() && commandLine[i] == '"') {
+        // A quoted program path runs to the closing quote (or to the end).
+        const std::size_t close = commandLine.find('"', i + 1);
+        i = close == std::string_view::npos ? commandLine.size() : close + 1;
+    }
+    while (i < commandLine.size() && !blank(commandLine[i])) ++i;
+    return commandLine.substr(i);
+}
+
+CommandLineSwitches ParseCommandLine(std::string_view fullCommandLine) {
+    // Only the arguments count: a program installed under "C:\tools-noau"
+    // must not switch its own autostart off.
+    const std::string_view commandLine = ArgumentsOf(fullCommandLine);
     CommandLineSwitches sw;
     constexpr std::string_view kIni = "/ini=";
     if (std::size_t at = FindNoCase(commandLine, kIni); at != std::string_view::npos) {

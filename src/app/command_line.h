@@ -14,9 +14,13 @@ struct CommandLineSwitches {
     bool NoStart = false;            // "nostart": no autostart
 };
 
-// Switches may stand anywhere in the text and match in any letter case;
+// Takes the whole command line as the system gives it, program path first.
+// Switches may stand anywhere in the arguments and match in any letter case;
 // "noau" and "nostart" are plain substrings (they also match inside words).
-CommandLineSwitches ParseCommandLine(std::string_view commandLine);
+CommandLineSwitches ParseCommandLine(std::string_view fullCommandLine);
+
+// What follows the program path (quoted, or up to the first blank).
+std::string_view ArgumentsOf(std::string_view commandLine);
 
 // Case-insensitive (ASCII) search; npos when absent.
 std::size_t FindNoCase(std::string_view text, std::string_view what, std::size_t from = 0);

@@ -140,22 +140,24 @@ std::int32_t ParseDecimalPrefix(std::string_view text) {
         n, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-// A value of up to four digits is a 16-bit code, so 8000..FFFF carry the sign.
-// Significant digits count, not leading zeros: that way every value read here
-// comes back unchanged through FormatHex ("0000FFFF" and "FFFF" both give -1).
-// Positive values 8000..FFFF cannot be kept; hotkey codes do not use them.
+// A value of up to four digits as written is a 16-bit code, so 8000..FFFF
+// carry the sign; longer ones are 32-bit, leading zeros included, so
+// "0000FFFF" is 65535. Every value FormatHex writes comes back unchanged.
+// Positive values 8000..FFFF written without leading zeros read as negative;
+// hotkey codes do not use them.
 std::int32_t ParseHexPrefix(std::string_view text) {
     text = SkipBlanks(text);
-    while (!text.empty() && text.front() == '0') text.remove_prefix(1);
     std::uint64_t n = 0;
-    int digits = 0;
+    int written = 0, significant = 0;
     for (char c : text) {
         int d = HexDigitValue(c);
         if (d < 0) break;
-        if (++digits > 8) return 0;  // no 32-bit hotkey or colour has more digits
+        ++written;
+        if (n == 0 && d == 0) continue;
+        if (++significant > 8) return 0;  // no 32-bit hotkey or colour has more digits
         n = n * 16 + static_cast<std::uint64_t>(d);
     }
-    if (digits <= 4) return static_cast<std::int16_t>(static_cast<std::uint16_t>(n));
+    if (written <= 4) return static_cast<std::int16_t>(static_cast<std::uint16_t>(n));
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(n));
 }
 

@@ -96,37 +96,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int HexDigit(char c) {
-    if (IsDigit(c)) return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// A hex key's value: up to four digits is a signed 16-bit number (so "FFFF"
-// is -1), five to eight a 32-bit one. Unlike the item text's hotkeys, leading
-// zeros count as digits here: colours 0x8000..0xFFFF (RGB with no blue and
-// a strong green) are written "0FF00" and must come back as they were.
-std::int32_t ParseHexSetting(std::string_view value) {
-    while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) {
-        value.remove_prefix(1);
-    }
-    std::uint32_t n = 0;
-    int digits = 0;
-    bool significant = false;
-    int significantDigits = 0;
-    for (char c : value) {
-        int d = HexDigit(c);
-        if (d < 0) break;
-        ++digits;
-        significant = significant || d != 0;
-        if (significant && ++significantDigits > 8) return 0;  // wider than any colour
-        n = n * 16 + static_cast<std::uint32_t>(d);
-    }
-    if (digits <= 4) return static_cast<std::int16_t>(static_cast<std::uint16_t>(n));
-    return static_cast<std::int32_t>(n);
-}
-
 // Values that four digits would read as negative get a leading zero.
 std::string FormatHexSetting(std::int32_t value) {
     std::string hex = FormatHex(value);
@@ -217,7 +186,7 @@ void ApplyNumber(const Key& k, std::string_view value, Settings& s, const IniCon
             break;
         case Kind::Hex:
         case Kind::OptionalHex:
-            m = ParseHexSetting(value);
+            m = ParseHexPrefix(value);
             break;
         default:
             m = std::clamp(ParseDecimalPrefix(value), k.lo, k.hi);

@@ -17,14 +17,20 @@ namespace zorv {
 namespace {
 
 TEST(CommandLine, IniValueRunsToTheNextSlash_SwitchesMatchAnywhereInAnyCase) {
-    CommandLineSwitches sw = ParseCommandLine(R"(xNOSTARTy /INI=C:\cfg\a b.ini /noconfig)");
+    CommandLineSwitches sw = ParseCommandLine(R"(Z.exe xNOSTARTy /INI=C:\cfg\a b.ini /noconfig)");
     EXPECT_EQ(sw.Ini, "C:\\cfg\\a b.ini ");
     EXPECT_TRUE(sw.NoConfig && sw.NoStart && !sw.NoAu);
-    sw = ParseCommandLine("c:\\dinoaurus\\x /ini=x.ini");  // "noau" inside a word counts too
+    sw = ParseCommandLine("Z.exe c:\\dinoaurus\\x /ini=x.ini");  // "noau" inside a word counts too
     EXPECT_EQ(sw.Ini, "x.ini");
     EXPECT_TRUE(sw.NoAu && !sw.NoConfig && !sw.NoStart);
-    EXPECT_EQ(ParseCommandLine("/ini=").Ini, "");
-    EXPECT_FALSE(ParseCommandLine("/in=x.ini ini=x").Ini.has_value());
+    EXPECT_EQ(ParseCommandLine("Z.exe /ini=").Ini, "");
+    EXPECT_FALSE(ParseCommandLine("Z.exe /in=x.ini ini=x").Ini.has_value());
+    // The program's own path never counts, quoted or not.
+    for (const char* line : {R"("C:\tools-noau nostart\ZorvPanel.exe")", R"(C:/noconfig/nostart-noau.exe)",
+                             R"(  "C:\a noau\Z.exe"nostart)"}) {
+        sw = ParseCommandLine(line);
+        EXPECT_TRUE(!sw.NoAu && !sw.NoStart && !sw.NoConfig) << line;
+    }
 }
 
 struct FakeFs : FileProbe {

@@ -207,7 +207,7 @@ TEST(ItemNumbers, ReadDecimalAndHexPrefixesAndWriteHex) {
     EXPECT_EQ(ParseDecimalPrefix("-2147483648"), std::numeric_limits<std::int32_t>::min());
     EXPECT_EQ(std::tuple(ParseHexPrefix("8000"), ParseHexPrefix(" FFFFz"),
                          ParseHexPrefix("0000FFFF"), ParseHexPrefix("10000")),
-              std::tuple(-32768, -1, -1, 0x10000));
+              std::tuple(-32768, -1, 0xFFFF, 0x10000));
     for (const char* zero : {"", "0", "G1", "-1", "123456789"}) EXPECT_EQ(ParseHexPrefix(zero), 0);
     for (std::int32_t v : {0, 1, 0x7FFF, -1, -32768, 0x10000, 0x7FFFFFFF, -0x7FFFFFFF - 1}) {
         EXPECT_EQ(ParseHexPrefix(FormatHex(v)), v) << v;
