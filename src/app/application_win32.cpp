@@ -175,18 +175,19 @@ void Application::BarFirstLoad() {
 void Application::LoadConfig() {
     const std::string oldIni = s_.App.ProgramFolder + "\\zorv.ini";
     const ConfigSource source = ChooseConfigSource(FileExists(s_.App.IniPath), FileExists(oldIni));
+    bool read = true;
     switch (source) {
         case ConfigSource::IniFile:
-            config_.ReadIni(s_.App.IniPath);
+            read = config_.ReadIni(s_.App.IniPath);
             break;
         case ConfigSource::OldIniFile:
-            config_.ReadIni(oldIni);
+            read = config_.ReadIni(oldIni);
             break;
         case ConfigSource::OldStore:
             config_.ImportOldSettings();
             break;
     }
-    if (SaveAfterLoading(source)) config_.SaveZorvINI_in1s();
+    if (read && SaveAfterLoading(source)) config_.SaveZorvINI_in1s();
     if (s_.Options.ProcessPrio == 2) SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
 }
 
@@ -286,7 +287,7 @@ void Application::SaveZorvINI_in1s() {
     config_.SaveZorvINI_in1s();
 }
 bool Application::ConfigChanged() {
-    return config_.Changed();
+    return config_.SaveDue();
 }
 void Application::SaveConfiguration() {
     config_.SaveIniNow();

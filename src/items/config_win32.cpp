@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "support/texts.h"
+#include "support/ascii.h"
 #include "support/log.h"
 #include "items/config_file.h"
 #include "items/ini_save.h"
@@ -15,6 +16,7 @@ namespace zorv {
 
 namespace {
 
+// The whole file; nullopt when it cannot be opened or a read fails.
 std::optional<std::string> ReadBytes(const std::string& path) {
     HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -22,8 +24,12 @@ std::optional<std::string> ReadBytes(const std::string& path) {
     std::string bytes;
     char buf[65536];
     DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
+    bool ok = true;
+    while ((ok = ReadFile(h, buf, sizeof buf, &got, nullptr) != FALSE) && got > 0) {
+        bytes.append(buf, got);
+    }
     CloseHandle(h);
+    if (!ok) return std::nullopt;
     return bytes;
 }
 
@@ -104,13 +110,15 @@ IniContext ConfigStore::CurrentIniContext() const {
     return c;
 }
 
-void ConfigStore::ReadIni(const std::string& path) {
+bool ConfigStore::ReadIni(const std::string& path) {
     Log(1, "ReadIni(%s)", path);
     const std::optional<std::string> bytes = ReadBytes(path);
     if (!bytes) {
         ClearItemLists(s_.Lists);
-        Log(1, "ReadIni: cannot open %s", path);
-        return;
+        Log(1, "ReadIni: cannot read %s (error %i); it is not written in this run", path,
+            static_cast<std::int64_t>(GetLastError()));
+        unreadable_ = path;
+        return false;
     }
     utf8File_ = HasUtf8Bom(*bytes);
     const std::string text = utf8File_ ? bytes->substr(kUtf8Bom.size()) : CodePageToUtf8(*bytes);
@@ -119,9 +127,14 @@ void ConfigStore::ReadIni(const std::string& path) {
     Log(2, "ReadIni: %i buttons, %i menu items, %i autostart, %i autoclose, %i+%i clipboard",
         s_.Lists[0].Count(), s_.Lists[1].Count(), s_.Lists[2].Count(), s_.Lists[3].Count(),
         s_.Lists[4].Count(), s_.Lists[5].Count());
+    return true;
 }
 
 bool ConfigStore::SaveIni(const std::string& path) {
+    if (!unreadable_.empty() && EqualsNoCase(path, unreadable_)) {
+        Log(1, "SaveIni(%s): not written, it could not be read", path);
+        return false;
+    }
     // While a full-screen window covers the screen the bar runs on borrowed
     // settings; the file gets the user's own.
     const std::string text =
@@ -138,7 +151,8 @@ bool ConfigStore::SaveIni(const std::string& path) {
     Win32IniFileSystem fs;
     const SaveResult result = SaveIniFile(fs, path, *bytes);
     Log(1, "SaveIni(%s) -> %i", path, static_cast<int>(result));
-    if (result == SaveResult::Saved) {
+    if (result == SaveResult::SavedWithoutBackup) Log(1, "SaveIni: no backup %s", BackupName(path));
+    if (result == SaveResult::Saved || result == SaveResult::SavedWithoutBackup) {
         host_.AfterSave(path);
         return true;
     }
@@ -147,17 +161,17 @@ bool ConfigStore::SaveIni(const std::string& path) {
 }
 
 void ConfigStore::SaveIniNow() {
-    changed_ = false;
-    SaveIni(s_.App.IniPath);
+    due_ = false;
+    if (SaveIni(s_.App.IniPath)) unsaved_ = false;
 }
 
 void ConfigStore::SaveZorvINI_in1s() {
-    changed_ = true;
+    due_ = unsaved_ = true;
     host_.SaveSoon();
 }
 
 void ConfigStore::SaveIfChanged() {
-    if (changed_) SaveIniNow();
+    if (unsaved_) SaveIniNow();
 }
 
 void ConfigStore::ImportOldSettings() {
@@ -167,13 +181,26 @@ void ConfigStore::ImportOldSettings() {
                                        std::string_view key) const override {
             const std::wstring subkey =
                 L"Software\\VB and VBA Program Settings\\Zorv\\" + Widen(section);
-            wchar_t value[4096];
-            DWORD size = sizeof value;
-            if (RegGetValueW(HKEY_CURRENT_USER, subkey.c_str(), Widen(key).c_str(), RRF_RT_REG_SZ,
-                             nullptr, value, &size) != ERROR_SUCCESS) {
-                return std::nullopt;
+            const std::wstring name = Widen(key);
+            // Values have any length (long clipboard texts): ask for the size
+            // first, and again if the value grew in between.
+            std::wstring value;
+            for (int attempt = 0; attempt < 3; ++attempt) {
+                DWORD size = 0;
+                if (RegGetValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(), RRF_RT_REG_SZ,
+                                 nullptr, nullptr, &size) != ERROR_SUCCESS) {
+                    return std::nullopt;
+                }
+                value.assign(size / sizeof(wchar_t) + 1, L'\0');
+                size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+                const LSTATUS rc = RegGetValueW(HKEY_CURRENT_USER, subkey.c_str(), name.c_str(),
+                                                RRF_RT_REG_SZ, nullptr, value.data(), &size);
+                if (rc == ERROR_MORE_DATA) continue;
+                if (rc != ERROR_SUCCESS) return std::nullopt;
+                value.resize(wcsnlen(value.c_str(), value.size()));
+                return Narrow(value);
             }
-            return Narrow(value);
+            return std::nullopt;
         }
     };
     Log(1, "ImportOldSettings");
@@ -198,7 +225,8 @@ void ConfigStore::ImportIni(HWND owner) {
         return;
     }
     if (MsgBox(Text(Txt::AllReplaced), MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) return;
-    ReadIni(*chosen);
+    // The user replaced everything on purpose: the active file may be written again.
+    if (ReadIni(*chosen)) unreadable_.clear();
     host_.RebuildAfterImport();
     SaveZorvINI_in1s();
 }

@@ -20,18 +20,23 @@ class ConfigStore {
     ConfigStore& operator=(const ConfigStore&) = delete;
 
     // Replaces the lists and the settings the file names; an unreadable file
-    // leaves the lists empty and the settings unchanged.
-    void ReadIni(const std::string& path);
-    // Writes everything to `path` with its backup; false after the error message.
+    // leaves the lists empty and the settings unchanged, returns false, and
+    // is never written over in this run (the user's file outlives a lock).
+    bool ReadIni(const std::string& path);
+    // Writes everything to `path` with its backup; false after the error
+    // message, or at once for a file this run could not read.
     bool SaveIni(const std::string& path);
-    // SaveIni(IniPath); the changed mark is cleared whatever the outcome.
+    // SaveIni(IniPath). The save is no longer due whatever the outcome (no
+    // error box every second); a change that failed to reach the file stays
+    // unsaved until the next change or closing tries again.
     void SaveIniNow();
     // Marks the configuration changed; it is written about one second later
     // (by the bar's position timer, which waits while the mouse is on the bar).
     void SaveZorvINI_in1s();
     // Runs the pending save, if any (closing).
     void SaveIfChanged();
-    bool Changed() const { return changed_; }
+    // A save waits for the position timer.
+    bool SaveDue() const { return due_; }
 
     void ExportIni(HWND owner);
     void ImportIni(HWND owner);
@@ -46,7 +51,10 @@ class ConfigStore {
 
     AppState& s_;
     ConfigHost& host_;
-    bool changed_ = false;
+    bool due_ = false;      // the timer is to save
+    bool unsaved_ = false;  // a change has not reached the file yet
+    // A configuration file that exists but could not be read in this run.
+    std::string unreadable_;
     // The file was UTF-8 with a byte order mark: it is written back the same way.
     bool utf8File_ = false;
 };

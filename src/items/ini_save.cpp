@@ -41,28 +41,26 @@ std::string TempSaveName(std::string_view path) {
 // Order matters: (1) the new text goes to a temporary file and is flushed;
 // (2) the current file is copied to the backup; (3) the temporary file
 // replaces the current one in a single rename. Before (3) the path still
-// holds the old file; (3) itself is atomic. A failing step removes the
-// temporary file and reports, leaving the old file in place.
+// holds the old file; (3) itself is atomic. A failing write or replace
+// removes the temporary file and reports, leaving the old file in place; a
+// failing backup only reports.
 SaveResult SaveIniFile(IniFileSystem& fs, const std::string& path, std::string_view bytes) {
     const std::string temp = TempSaveName(path);
     if (!fs.WriteFlushed(temp, bytes)) {
         fs.Delete(temp);
         return SaveResult::WriteFailed;
     }
+    bool backedUp = true;
     if (fs.Exists(path)) {
         const std::string backup = BackupName(path);
-        // A backup that cannot be deleted makes the copy fail, which counts.
         if (fs.Exists(backup)) fs.Delete(backup);
-        if (!fs.Copy(path, backup)) {
-            fs.Delete(temp);
-            return SaveResult::BackupFailed;
-        }
+        backedUp = fs.Copy(path, backup);
     }
     if (!fs.Replace(temp, path)) {
         fs.Delete(temp);
         return SaveResult::ReplaceFailed;
     }
-    return SaveResult::Saved;
+    return backedUp ? SaveResult::Saved : SaveResult::SavedWithoutBackup;
 }
 
 std::string BarIconCacheName(std::string_view iniPath) {

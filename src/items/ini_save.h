@@ -27,9 +27,9 @@ class IniFileSystem {
 
 enum class SaveResult {
     Saved,
-    WriteFailed,    // the new text could not be written; nothing else touched
-    BackupFailed,   // the previous file could not be copied to the backup
-    ReplaceFailed,  // the file could not be replaced (read-only, locked ...)
+    SavedWithoutBackup,  // saved; the previous file could not be copied to the backup
+    WriteFailed,         // the new text could not be written; nothing else touched
+    ReplaceFailed,       // the file could not be replaced (read-only, locked ...)
 };
 
 // `path` without its extension: up to the last "." of the file name; the
@@ -41,7 +41,7 @@ std::string BackupName(std::string_view path);
 std::string TempSaveName(std::string_view path);
 
 // Writes `bytes` (the encoded file) to `path`; after success the previous file
-// is the backup. Whatever fails, or wherever the process stops, `path` holds
+// is the backup, unless that copy failed (a courtesy: it never stops the save). Whatever fails, or wherever the process stops, `path` holds
 // either the previous or the new file complete.
 SaveResult SaveIniFile(IniFileSystem& fs, const std::string& path, std::string_view bytes);
 

@@ -58,10 +58,10 @@ class ZorvE2E : public ::testing::Test {
         Folder().WriteIni(ini);
         return WaitForShownBar(Start());
     }
-    // The visible message box of `p`; null when none came in 15 s.
-    HWND WaitForMessageBox(const Process& p) {
+    // The visible message box of `p`; null when none came in `timeout`.
+    HWND WaitForMessageBox(const Process& p, Ms timeout = Ms(15000)) {
         HWND box = nullptr;
-        WaitFor(Ms(15000), [&] {
+        WaitFor(timeout, [&] {
             for (HWND h : TopLevelWindows(p.Id(), L"#32770", kBoxTitle))
                 box = IsWindowVisible(h) ? h : box;
             return box || !p.IsRunning();

@@ -307,25 +307,27 @@ TEST(IniSave, SavingTwiceLeavesTheOlderFileAsBackup) {
     EXPECT_EQ(fs.files.size(), 2u);  // no temporary file left over
 }
 
-// A failing step (or a read-only file or backup) reports and leaves the
-// previous file; a failed write touches no backup.
-TEST(IniSave, AFailingStepReportsAndLeavesThePreviousFile) {
+// A failing step (or a read-only file) reports and leaves the previous file;
+// a failed write touches no backup; a backup that cannot be made does not stop
+// the save.
+TEST(IniSave, AFailingStepReportsAndLeavesThePreviousFile_ButABackupIsACourtesy) {
     struct Case {
         const char* step;
         std::string readOnly;
         SaveResult result;
     };
     const Case cases[] = {{"write", "", SaveResult::WriteFailed},
-                          {"copy", "", SaveResult::BackupFailed},
+                          {"copy", "", SaveResult::SavedWithoutBackup},
                           {"replace", "", SaveResult::ReplaceFailed},
                           {"", kPath, SaveResult::ReplaceFailed},
-                          {"", kBackup, SaveResult::BackupFailed}};
+                          {"", kBackup, SaveResult::SavedWithoutBackup}};
     for (const Case& c : cases) {
         FakeFs fs = WithOldFiles();
         fs.failing = c.step;
         fs.readOnly.insert(c.readOnly);
         EXPECT_EQ(SaveIniFile(fs, kPath, kNew), c.result) << c.step << c.readOnly;
-        EXPECT_EQ(fs.files[kPath], kOld) << c.step << c.readOnly;
+        const bool saved = c.result == SaveResult::SavedWithoutBackup;
+        EXPECT_EQ(fs.files[kPath], saved ? kNew : kOld) << c.step << c.readOnly;
         EXPECT_EQ(fs.files.count(TempSaveName(kPath)), 0u) << c.step << c.readOnly;
         if (c.result == SaveResult::WriteFailed) EXPECT_EQ(fs.files[kBackup], "; older");
     }
