@@ -1,5 +1,7 @@
 #include "bar/bar_position.h"
 
+#include <algorithm>
+
 #include "support/log.h"
 #include "support/ascii.h"
 
@@ -16,6 +18,9 @@ constexpr std::uint64_t kScrollStepMs = 6;
 // After this long a pause, whatever was activated meanwhile may have covered
 // the bar.
 constexpr std::uint64_t kRetopAfterIdleMs = 1000;
+// What a too wide right gap leaves of the bar: the room the bar-distance
+// option keeps (the screen width less 21).
+constexpr std::int32_t kMinShownWidth = 21;
 
 }  // namespace
 
@@ -94,8 +99,12 @@ ResizePlace ResizeBarPlace(const ResizeFacts& f) {
 BarPlacer::BarPlacer(ScreenPlatform& platform, const Settings& settings, Reducer& reducer)
     : platform_(platform), settings_(settings), reducer_(reducer) {}
 
+// A forced gap that was valid on a wider screen may leave no room now: the
+// bar keeps at least one cell on the screen.
 std::int32_t BarPlacer::CurrentRightGap() {
-    return GetNewBarRight(false, settings_.ForcedBarRight, platform_.CaptionButtonWidth());
+    const std::int32_t gap =
+        GetNewBarRight(false, settings_.ForcedBarRight, platform_.CaptionButtonWidth());
+    return std::clamp(gap, 0, std::max(0, platform_.ScreenWidth() - kMinShownWidth));
 }
 
 // A resolution change arrives in steps; a pass that saw the width change
@@ -206,11 +215,16 @@ void BarPlacer::SetBarRight() {
         const ScreenRect bar = platform_.BarRect();
         if (bar.Left == 0 && bar.Width < screenWidth) SetBarPos();
     } else {
+        // The whole bar fits now: nothing stays scrolled away.
         ScreenRect bar = platform_.BarRect();
         bar.Left = screenWidth - contentWidth - right;
         bar.Width = contentWidth;
         platform_.MoveBar(bar);
         state_.RightGap = right;
+        state_.ScrollOffset = 0;
+        state_.PlacedLeft = bar.Left;
+        state_.PlacedContentWidth = contentWidth;
+        platform_.BarRedraw();
     }
     state_.PreviousRightGap = right;
 }

@@ -133,6 +133,20 @@ TEST_F(PlacerFixture, BarResizeKeepsTheVerticalPlacement_SetBarRightMovesToTheNe
     fake.size.ContentWidth = 1200;
     placer.SetBarRight();
     ExpectPlaced({0, 0, 1180, 20}, 20);
+    // A smaller gap lets it fit again: nothing stays scrolled, the redraw shows it.
+    settings.ForcedBarRight = 50;
+    const int redraws = fake.did["BarRedraw"];
+    placer.SetBarRight();
+    ExpectPlaced({30, 0, 1200, 20}, 0);
+    EXPECT_EQ(placer.State().PlacedLeft, 30);
+    EXPECT_GT(fake.did["BarRedraw"], redraws);
+    // The screen shrank below the forced gap: the bar keeps a cell on screen.
+    fake.screenWidth = 800;
+    settings.ForcedBarRight = 1000;
+    placer.SetBarPos();
+    EXPECT_EQ(fake.rect.Left, 0);
+    EXPECT_EQ(fake.rect.Width, 21);
+    EXPECT_EQ(placer.State().ScrollOffset, 1200 - 21);
 }
 
 TEST_F(PlacerFixture, MouseAtAScreenEdgeScrollsAWideBar) {
