@@ -236,6 +236,9 @@ LRESULT Application::OnBarMessage(HWND bar, UINT msg, WPARAM wParam, LPARAM lPar
         case WM_DESTROY:
             OnDestroy(bar);
             return 0;
+        case kMsgLateStartFailure:
+            if (launch_) launch_->OnLateStartFailure(wParam, lParam);
+            return 0;
         default:
             break;
     }

@@ -5,6 +5,7 @@
 #include "bar/bar_click_win32.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "support/log.h"
 #include "bar/bar_layout.h"
@@ -110,7 +111,14 @@ void BarClicks::ButUnPress(std::int32_t index, std::int32_t y, bool startAnyway)
             LogClickTime();
         }
     }
+    if (HWND bar = std::exchange(capturing_, nullptr); bar && GetCapture() == bar) ReleaseCapture();
     RestartAutoReduce();
+}
+
+void BarClicks::OnCaptureLost(HWND bar, HWND taker) {
+    if (taker == bar || capturing_ != bar) return;
+    capturing_ = nullptr;
+    if (click_.Pressed >= 0) ButUnPress(-1, 0, false);
 }
 
 // Editing buttons (item dialog, Add/Edit/Remove menu) and the main menu
@@ -167,6 +175,8 @@ void BarClicks::OnMouseDown(HWND bar, int x, int y, int button, WPARAM keys) {
             // A menu button's menu opens on the press; the button menus are
             // built with the menus.
             painter_.ButtonDrawPress(press.Index);
+            capturing_ = bar;
+            SetCapture(bar);
             break;
         case PressAction::Ignore:
             break;

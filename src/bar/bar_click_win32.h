@@ -49,6 +49,9 @@ class BarClicks {
     // bar is completed, and a held button is drawn pressed only while the
     // cursor is on its cell. False when the move was turned into a release.
     bool OnMouseMove(int x, int y, WPARAM keys);
+    // Another window took the mouse while a button was held: the press ends
+    // without a start.
+    void OnCaptureLost(HWND bar, HWND taker);
 
   private:
     void SetProcessPriority(bool high);
@@ -65,6 +68,9 @@ class BarClicks {
     BarHost& host_;
     BarMotion* motion_ = nullptr;
     ClickState click_;
+    // The bar holds the mouse from press to release, so a release anywhere
+    // reaches it and nothing reduces the bar under a held button.
+    HWND capturing_ = nullptr;
     LARGE_INTEGER releaseCounter_{};
 };
 

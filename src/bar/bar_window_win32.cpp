@@ -144,6 +144,9 @@ bool frmButtons::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
             clicks_.OnMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), MouseButtonOf(msg),
                               wParam);
             return true;
+        case WM_CAPTURECHANGED:
+            clicks_.OnCaptureLost(hwnd_, reinterpret_cast<HWND>(lParam));
+            return true;
         case WM_MOUSEACTIVATE:
             result = OnMouseActivate(wParam, lParam);
             return true;
@@ -159,6 +162,11 @@ void frmButtons::OnMouseMove(int x, int y, WPARAM keys) {
     if (!motion_) return;
     const bool simulated = x == kSimulatedMoveX;
     if (!simulated && !clicks_.OnMouseMove(x, y, keys)) return;
+    // A held button keeps the mouse's moves coming from off the bar too;
+    // they belong to the press only.
+    RECT client{};
+    if (GetCapture() == hwnd_ && GetClientRect(hwnd_, &client) && !PtInRect(&client, POINT{x, y}))
+        return;
     motion_->OnMouseMove(hwnd_, x, y, simulated);
 }
 

@@ -18,7 +18,7 @@ struct ExecRequest {
     char Params[kExecTextBytes];   // argument text
     char WorkDir[kExecTextBytes];  // working folder
     std::int32_t ShowCmd;          // Windows show command
-    std::int32_t Reserved1;        // 0
+    std::int32_t ReportId;         // non-zero: a later failure is posted back (below)
     std::int32_t PriorityClass;    // e.g. 0x20 normal
     std::int32_t ErrorCode;        // written by the starter on failure
     std::int32_t Result;           // the starter's own, 0 on entry
@@ -30,6 +30,7 @@ static_assert(sizeof(ExecRequest) == 808);
 static_assert(offsetof(ExecRequest, Params) == 260);
 static_assert(offsetof(ExecRequest, WorkDir) == 520);
 static_assert(offsetof(ExecRequest, ShowCmd) == 780);
+static_assert(offsetof(ExecRequest, ReportId) == 784);
 static_assert(offsetof(ExecRequest, PriorityClass) == 788);
 static_assert(offsetof(ExecRequest, ErrorCode) == 792);
 static_assert(offsetof(ExecRequest, Result) == 796);
@@ -39,5 +40,14 @@ static_assert(offsetof(ExecRequest, ShellStart) == 804);
 // The export `ExecuteProcessAsync(ExecRequest*)` (stdcall, undecorated name)
 // answers non-zero when the start was accepted; the process need not have
 // started yet.
+//
+// A start that finishes in the library's worker (through the shell) can
+// still fail after that answer. The export `SetStartReportWindow(HWND, UINT)`
+// names a window and message; such a failure of a request with a non-zero
+// ReportId is then posted there with wParam = ReportId, lParam = the
+// Windows error. A library without that export reports nothing.
+
+// A cancelled elevation or credentials prompt (ERROR_CANCELLED).
+inline constexpr std::int32_t kErrorCancelled = 1223;
 
 }  // namespace zorv

@@ -1,5 +1,8 @@
 #include "launch/execute.h"
 
+#include <algorithm>
+#include <limits>
+
 #include <utility>
 
 #include "support/log.h"
@@ -32,6 +35,7 @@ struct Launcher::StartOutcome {
     StartKind Kind = StartKind::Refused;
     std::int32_t ErrorCode = 0;
     std::string Description;
+    std::int32_t ReportId = 0;  // the library may report a failure later
 };
 
 Launcher::Launcher(LaunchPlatform& platform, LaunchFacts facts)
@@ -104,6 +108,10 @@ bool Launcher::ExecuteCommand(std::string& path, std::string& wrkDir, std::int32
     const StartOutcome outcome = Start(file, params, wrkDir, showCmd, prio, userType);
     if (outcome.Kind != StartKind::Started)
         return ReportFailure(outcome, file, userType, showErrors);
+    if (outcome.ReportId != 0) {
+        if (pending_.size() == kPendingStarts) pending_.erase(pending_.begin());
+        pending_.push_back({outcome.ReportId, file, showErrors});
+    }
     Log(2, "ExecuteCommand: started '%s' '%s' in '%s'", file, params, wrkDir);
     if (!title.empty() && foregroundLock) PullNewWindow(title, previous);
     RestOnWindowsDrive();
@@ -192,12 +200,17 @@ Launcher::StartOutcome Launcher::StartWithStarter(const std::string& file,
         platform_.ShowMessageTop(text);
         return {StartKind::TextRefused, 0, {}};
     }
+    // Only a start that finishes in the library's worker can fail after the answer.
+    if (request_.ShellStart == 1 || request_.UserType == 1) {
+        request_.ReportId = nextReportId_;
+        nextReportId_ = nextReportId_ == std::numeric_limits<std::int32_t>::max() ? 1 : nextReportId_ + 1;
+    }
     Log(3, "ExecRequest: ShowCmd %i PriorityClass %X UserType %i ShellStart %i", request_.ShowCmd,
         request_.PriorityClass, request_.UserType, request_.ShellStart);
     StarterOutcome answer = platform_.StartProcess(request_);
     switch (answer.Answer) {
         case StarterAnswer::Accepted:
-            return {StartKind::Started, 0, {}};
+            return {StartKind::Started, 0, {}, request_.ReportId};
         case StarterAnswer::LibraryMissing:
             return {StartKind::LibraryMissing, 0, {}};
         case StarterAnswer::CallFailed:
@@ -245,15 +258,29 @@ bool Launcher::ReportFailure(const StartOutcome& outcome, const std::string& fil
         return false;
     }
     // A refused elevation prompt is the user's answer, not an error.
-    if (showErrors && userType != 1) {
-        const std::string reason =
-            ErrorText(outcome.ErrorCode, platform_.SystemMessage(outcome.ErrorCode));
-        platform_.ClearForegroundHistory();
-        platform_.BarToFront();
-        platform_.ShowMessage(Text(Txt::ErrorExecuting) + file + "'" + kCrLf + reason);
-    }
+    if (showErrors && userType != 1) ShowStartError(file, outcome.ErrorCode);
     RestOnWindowsDrive();
     return false;
+}
+
+void Launcher::ShowStartError(const std::string& file, std::int32_t errorCode) {
+    const std::string reason = ErrorText(errorCode, platform_.SystemMessage(errorCode));
+    platform_.ClearForegroundHistory();
+    platform_.BarToFront();
+    platform_.ShowMessage(Text(Txt::ErrorExecuting) + file + "'" + kCrLf + reason);
+}
+
+void Launcher::ReportLateFailure(std::int32_t reportId, std::int32_t errorCode) {
+    const auto it = std::find_if(pending_.begin(), pending_.end(),
+                                 [&](const PendingStart& p) { return p.ReportId == reportId; });
+    if (it == pending_.end()) {
+        Log(1, "Zorv.dll: start %i failed later (error %i), no longer known", reportId, errorCode);
+        return;
+    }
+    const PendingStart start = *it;
+    pending_.erase(it);
+    Log(1, "Zorv.dll: start of '%s' failed later (error %i)", start.File, errorCode);
+    if (start.ShowErrors && errorCode != kErrorCancelled) ShowStartError(start.File, errorCode);
 }
 
 // A current folder keeps its folder busy (it cannot be removed or renamed),

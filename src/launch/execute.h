@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "items/items.h"
 #include "launch/command.h"
@@ -53,6 +54,10 @@ class Launcher {
     CommandResolver& Resolver() { return resolver_; }
     // The request handed to the starter last.
     const ExecRequest& LastRequest() const { return request_; }
+    // Zorv.dll failed a start after it had accepted it (a shell start in its
+    // worker): the message the start itself would have shown. A cancelled
+    // elevation or credentials prompt is the user's answer, not an error.
+    void ReportLateFailure(std::int32_t reportId, std::int32_t errorCode);
 
   private:
     struct StartOutcome;
@@ -70,7 +75,16 @@ class Launcher {
     void PullNewWindow(const std::string& title, WindowId previous);
     bool ReportFailure(const StartOutcome& outcome, const std::string& file, std::int32_t userType,
                        bool showErrors);
+    void ShowStartError(const std::string& file, std::int32_t errorCode);
     void RestOnWindowsDrive();
+
+    // The starts the library may still report a failure of, newest last.
+    struct PendingStart {
+        std::int32_t ReportId = 0;
+        std::string File;
+        bool ShowErrors = false;
+    };
+    static constexpr std::size_t kPendingStarts = 16;
 
     LaunchPlatform& platform_;
     LaunchFacts facts_;
@@ -80,6 +94,8 @@ class Launcher {
     ForceWindowState force_;
     ExecRequest request_{};
     ExecResult lastResult_ = ExecResult::Nothing;
+    std::vector<PendingStart> pending_;
+    std::int32_t nextReportId_ = 1;
 };
 
 }  // namespace zorv

@@ -127,13 +127,21 @@ std::string AskFindExecutable(const std::string& file, const std::string& folder
 
 }  // namespace
 
-StarterOutcome ZorvDllStarter::Start(ExecRequest& request) {
+StarterOutcome ZorvDllStarter::Start(ExecRequest& request, HWND reportWindow) {
     if (!module_) {
         const std::wstring path = Widen(folder_) + L"\\Zorv.dll";
         module_ = LoadLibraryW(path.c_str());
         if (!module_) {
             Log(1, "LoadLibrary(%s) failed: %u", Narrow(path), GetLastError());
             return {StarterAnswer::LibraryMissing, {}};
+        }
+        // An older library has no reports; its late failures stay silent.
+        using SetReportWindow = void(__stdcall*)(HWND, UINT);
+        if (const auto set = reinterpret_cast<SetReportWindow>(reinterpret_cast<void*>(
+                GetProcAddress(module_, "SetStartReportWindow")))) {
+            set(reportWindow, kMsgLateStartFailure);
+        } else {
+            Log(1, "Zorv.dll reports no late failures");
         }
     }
     if (!entry_) {
@@ -387,8 +395,9 @@ bool Win32Force::IsMinimized(WindowId window) {
 bool Win32Force::IsMaximized(WindowId window) {
     return IsZoomed(ToHwnd(window)) != FALSE;
 }
+// The program may still be setting up and not answer yet: never wait for it.
 void Win32Force::Show(WindowId window, std::int32_t showCmd) {
-    ShowWindow(ToHwnd(window), showCmd);
+    ShowWindowAsync(ToHwnd(window), showCmd);
 }
 
 }  // namespace zorv

@@ -15,16 +15,22 @@
 #include "launch/launch_host.h"
 #include "launch/launch_platform.h"
 #include "launch/process_list_win32.h"
+#include "support/window_win32.h"
 
 namespace zorv {
 
 // ExecuteProcessAsync(ExecRequest*), stdcall, from Zorv.dll beside the
 // program: loaded by its full path, never through the search path, so no
 // other folder can slip in a library of the same name.
+// The bar's message for a start that Zorv.dll failed after accepting it:
+// wParam the request's ReportId, lParam the Windows error.
+inline constexpr UINT kMsgLateStartFailure = WM_APP + 1;
+
 class ZorvDllStarter {
   public:
     explicit ZorvDllStarter(const std::string& programFolder) : folder_(programFolder) {}
-    StarterOutcome Start(ExecRequest& request);
+    // Loads the library on first use; its late failures go to `reportWindow`.
+    StarterOutcome Start(ExecRequest& request, HWND reportWindow);
     // QueryPerformanceCounter when the last request was handed over; 0 before.
     std::int64_t HandedCounter() const { return handed_.QuadPart; }
 
@@ -108,7 +114,9 @@ class Win32Launch final : public LaunchPlatform {
     void ShowMessageTop(const std::string& text) override;
 
     std::optional<std::string> ToAnsi(const std::string& text) override;
-    StarterOutcome StartProcess(ExecRequest& request) override { return starter_.Start(request); }
+    StarterOutcome StartProcess(ExecRequest& request) override {
+        return starter_.Start(request, ToHwnd(host_.BarWindow()));
+    }
     ShellOutcome StartThroughShell(const ShellStartArgs& args) override;
 
   private:

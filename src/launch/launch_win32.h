@@ -42,6 +42,11 @@ class LaunchShell {
     std::int64_t LastRequestHandedCounter() const { return launch_.HandedCounter(); }
 
     void EndActivationCycle() { cycle_.EndByStart(); }
+    // The bar received kMsgLateStartFailure.
+    void OnLateStartFailure(WPARAM reportId, LPARAM error) {
+        launcher_.ReportLateFailure(static_cast<std::int32_t>(reportId),
+                                    static_cast<std::int32_t>(error));
+    }
     // One attempt to make `window` the foreground window.
     void BringToFront(HWND window, const char* tag);
     int MsgBoxTop(const std::string& text, UINT style) { return launch_.MsgBoxTop(text, style); }

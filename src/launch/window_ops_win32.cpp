@@ -11,10 +11,22 @@ namespace zorv {
 namespace {
 
 constexpr UINT kNullTimeoutMs = 50;
+// How long a live program gets for a restore before it is asked again.
+constexpr DWORD kRestoreWaitMs = 500;
 
 std::string UpperCase(std::wstring text) {
     if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
     return Narrow(text);
+}
+
+// Polls the restore a program carries out in its own time.
+bool WaitRestored(HWND window, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (IsIconic(window)) {
+        if (GetTickCount() - start >= timeoutMs || IsHung(window)) return false;
+        Sleep(10);
+    }
+    return true;
 }
 
 }  // namespace
@@ -25,14 +37,18 @@ std::vector<TitledWindow> TitledTopLevelWindows() {
     return windows;
 }
 
+// Only the asynchronous forms of ShowWindow: the plain one waits until the
+// target's thread answers, and a program that stopped answering would hold
+// the bar for as long.
 void ActivateWindow(HWND window, bool foregroundLock) {
-    if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOW);
+    if (!IsWindowVisible(window)) ShowWindowAsync(window, SW_SHOW);
     if (IsIconic(window)) {
-        ShowWindow(window, SW_RESTORE);
+        ShowWindowAsync(window, SW_RESTORE);
+        if (IsHung(window)) return;  // it restores when it answers again
         // A program busy with the restore animation may ignore the first one.
-        if (IsIconic(window)) {
-            Sleep(1000);
-            ShowWindow(window, SW_RESTORE);
+        if (!WaitRestored(window, kRestoreWaitMs)) {
+            ShowWindowAsync(window, SW_RESTORE);
+            WaitRestored(window, kRestoreWaitMs);
         }
     }
     for (int i = 0; i < 10 && GetForegroundWindow() != window; ++i) {

@@ -35,13 +35,16 @@ void Report(const wchar_t* what, const std::wstring& file, DWORD error) {
     OutputDebugStringW(text.c_str());
 }
 
-// The shell's failures happen after the caller got its answer; they reach
-// the debugger output only (the shell shows its own message for most).
+// The shell's failures happen after the caller got its answer: they go back
+// to a caller that asked for them (which then shows its own message, so the
+// shell shows none), otherwise to the debugger output (and the shell shows
+// its own message for most).
 void RunShellStart(StartJob& job) {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const bool reported = job.reportId != 0 && HasReportWindow();
     SHELLEXECUTEINFOW sei{};
     sei.cbSize = sizeof sei;
-    sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | (reported ? SEE_MASK_FLAG_NO_UI : 0);
     sei.lpVerb = Verb(job.how);
     sei.lpFile = job.file.c_str();
     sei.lpParameters = job.params.empty() ? nullptr : job.params.c_str();
@@ -51,7 +54,9 @@ void RunShellStart(StartJob& job) {
         job.process = sei.hProcess;  // none when the shell handed the file to a running program
         ApplyPriority(job.process, job.priorityClass);
     } else {
-        Report(L"ShellExecuteEx", job.file, GetLastError());
+        const DWORD error = GetLastError();
+        Report(L"ShellExecuteEx", job.file, error);
+        ReportLateFailure(job, error);
     }
     if (SUCCEEDED(com)) CoUninitialize();
 }

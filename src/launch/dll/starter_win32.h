@@ -23,7 +23,13 @@ struct StartJob {
     std::string key;           // entry in InProgress()
     HANDLE process = nullptr;  // once started
     HMODULE pin = nullptr;     // the library's own reference held by the worker
+    std::int32_t reportId = 0; // the caller's number for a failure posted back
 };
+
+// Posts a failure found after the caller's answer to the caller's report
+// window, when it named one and the request asked for it.
+void ReportLateFailure(const StartJob& job, DWORD error);
+bool HasReportWindow();
 
 // The files being started right now, across all callers of the library.
 StartsInProgress& InProgress();

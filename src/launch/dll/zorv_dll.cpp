@@ -3,6 +3,7 @@
 // the started program; docs/zorv-dll.md describes the whole contract.
 #include <windows.h>
 
+#include <atomic>
 #include <new>
 
 #include "launch/dll/starter_win32.h"
@@ -85,6 +86,9 @@ DWORD Locate(StartJob& job, const StartPlan& plan, const char* requestedFile) {
     return 0;
 }
 
+std::atomic<HWND> g_reportWindow{nullptr};
+std::atomic<UINT> g_reportMessage{0};
+
 DWORD Execute(ExecRequest& request) {
     if (const DWORD error = CheckRequest(request)) return error;
     const StartPlan plan = PlanStart(request, OwnElevationType(), WindowsVersionCode());
@@ -95,6 +99,7 @@ DWORD Execute(ExecRequest& request) {
     job->workDir = CodePageToWide(request.WorkDir);
     job->show = request.ShowCmd;
     job->priorityClass = static_cast<DWORD>(request.PriorityClass);
+    job->reportId = request.ReportId;
     if (const DWORD error = Locate(*job, plan, request.File)) return error;
 
     if (!InProgress().TryBegin(job->key)) return kErrorAlreadyStarting;
@@ -117,6 +122,17 @@ StartsInProgress& InProgress() {
     return starts;
 }
 
+bool HasReportWindow() {
+    return g_reportWindow.load() != nullptr;
+}
+
+void ReportLateFailure(const StartJob& job, DWORD error) {
+    const HWND window = g_reportWindow.load();
+    if (job.reportId == 0 || !window) return;
+    PostMessageW(window, g_reportMessage.load(), static_cast<WPARAM>(job.reportId),
+                 static_cast<LPARAM>(error));
+}
+
 }  // namespace zorv::dll
 
 // Non-zero when the start was accepted. ErrorCode receives 0 or the Windows
@@ -136,6 +152,13 @@ extern "C" __declspec(dllexport) std::int32_t
     }
     request->ErrorCode = static_cast<std::int32_t>(error);
     return error == 0 ? 1 : 0;
+}
+
+// Names the window that failures found after the answer are posted to
+// (wParam: the request's ReportId, lParam: the Windows error); null stops it.
+extern "C" __declspec(dllexport) void __stdcall SetStartReportWindow(HWND window, UINT message) {
+    zorv::dll::g_reportMessage.store(message);
+    zorv::dll::g_reportWindow.store(window);
 }
 
 // Thread notifications stay on: the static C++ runtime frees its per-thread

@@ -3,8 +3,9 @@
 // from .tmp once complete): lines with the pid, command line, current folder,
 // show command (-1: none), priority class (hex), then each argument.
 // Arguments: --title=<text>, --at=<x>,<y>,<w>,<h>, --popup (no frame),
-// --busy=<ms> before the message loop (WaitForInputIdle times out), and
-// --show-normal (ignore the show command, as some programs do).
+// --busy=<ms> before the message loop (WaitForInputIdle times out),
+// --show-normal (ignore the show command, as some programs do), and --hang
+// (minimize, then stop answering for good).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -53,13 +54,14 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     std::wstring title = L"Zorv Probe";
     int busy = 0, x = CW_USEDEFAULT, y = CW_USEDEFAULT, w = 480, h = 320;
     DWORD style = WS_OVERLAPPEDWINDOW;
-    bool showNormal = false;
+    bool showNormal = false, hang = false;
     for (const std::wstring& a : args) {
         if (a.starts_with(L"--title=")) title = a.substr(8);
         if (a.starts_with(L"--busy=")) busy = _wtoi(a.c_str() + 7);
         if (a.starts_with(L"--at=")) swscanf(a.c_str() + 5, L"%d,%d,%d,%d", &x, &y, &w, &h);
         if (a == L"--popup") style = WS_POPUP;
         showNormal = showNormal || a == L"--show-normal";
+        hang = hang || a == L"--hang";
     }
     // A black static control: unlike the bar; closing it leaves no window.
     HWND hwnd = CreateWindowExW(0, L"Static", title.c_str(), style | SS_BLACKRECT, x, y, w, h,
@@ -69,6 +71,11 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     UpdateWindow(hwnd);
     Sleep(busy);
     MSG msg;
+    if (hang) {
+        ShowWindow(hwnd, SW_MINIMIZE);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(INFINITE);
+    }
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;
 }

@@ -270,3 +270,34 @@ TEST(ForcedWindowState, TheStartedProgramsMainWindowGetsTheStateWithin15s) {
 
 }  // namespace
 }  // namespace zorv
+
+namespace zorv {
+namespace {
+
+// A shell start fails in the library after it was accepted: the bar shows
+// what a refusal would have shown, except for a cancelled prompt, a start
+// without messages, or a report nobody asked for.
+TEST_F(ExecuteFixture, LateFailuresOfShellStartsShowTheMessageOfTheStart) {
+    ASSERT_TRUE(Run("C:\\Docs"));
+    const std::int32_t doc = launcher.LastRequest().ReportId;
+    ASSERT_TRUE(Run(kApp));
+    EXPECT_EQ(launcher.LastRequest().ReportId, 0) << "a process start cannot fail later";
+    ASSERT_TRUE(Run("www.example.com", "", 0, 1, 2, "", false));
+    const std::int32_t quiet = launcher.LastRequest().ReportId;
+    ASSERT_TRUE(Run("C:\\Docs\\plain.txt", "", 1));
+    const std::int32_t admin = launcher.LastRequest().ReportId;
+    EXPECT_TRUE(doc != 0 && quiet != 0 && admin != 0 && doc != quiet && quiet != admin);
+    fake.messages.clear();
+    launcher.ReportLateFailure(quiet, 1155);
+    launcher.ReportLateFailure(admin, kErrorCancelled);
+    launcher.ReportLateFailure(doc + 1000, 2);
+    EXPECT_TRUE(fake.messages.empty());
+    launcher.ReportLateFailure(doc, 1155);
+    launcher.ReportLateFailure(doc, 1155);  // reported once
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_TRUE(fake.messages[0].starts_with("box: Error executing 'C:\\Docs'\r\n"))
+        << fake.messages[0];
+}
+
+}  // namespace
+}  // namespace zorv
