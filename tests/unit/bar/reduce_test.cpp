@@ -77,8 +77,7 @@ TEST_F(ReduceFixture, SoftReduceSlidesUpPixelByPixel_FinishesAtOnceWhenSlow) {
         EXPECT_TRUE(steps >= fewest && steps <= most) << msPerMove << ": " << steps;
         EXPECT_EQ(fake.moves.at(steps), kReduced);
     }
-    // A restore during a step's sleep takes over: the bar stays shown.
-    fake.msPerMove = 0;
+    fake.msPerMove = 0;  // A restore during a step's sleep takes over: the bar stays shown.
     Reset(kShown);
     fake.onSleep = [&] {
         if (fake.sleeps.size() == 4) reducer.UnReduce(false);
@@ -137,8 +136,7 @@ TEST_F(ReduceFixture, FadingTickMovesUpAtTheLastLevel_FadedBarsComeBackFading) {
     EXPECT_EQ(fake.alphas, (Alphas{220, 255}));
     EXPECT_EQ(fake.rect, kShown);
     EXPECT_TRUE(fake.sleeps.empty());
-    // Without layered windows fading only stops the timer.
-    testing::FakeBarPlatform plain;
+    testing::FakeBarPlatform plain;  // Without layered windows fading only stops the timer.
     Reducer noLayers(plain, settings, PlatformTraits{false, true, false});
     noLayers.AutoReduceTick();
     EXPECT_EQ(plain.did["StopAutoReduce"], 1);
@@ -155,8 +153,7 @@ TEST_F(ReduceFixture, UnReduceBringsTheBarBack_SoftlyPixelByPixel) {
                              {"StartAutoReduce", 1},
                              {"StartPos", 1},
                              {"StopAutoReduce", 1}}));
-    // Soft: height first, then one pixel down per 7 ms from -20 to 0.
-    settings.SoftRed = true;
+    settings.SoftRed = true;  // Soft: height first, then one pixel down per 7 ms from -20 to 0.
     Reset(kReduced);
     reducer.UnReduce(false);
     ASSERT_EQ(fake.moves.size(), 22u);
@@ -202,12 +199,10 @@ TEST_F(ReduceFixture, LineRestoresOnlyAfterTheMouseRestedOnItForTheDelay) {
     EXPECT_TRUE(reducer.OnMouseMove(100, 20));
     EXPECT_EQ(fake.rect, kReduced);
     EXPECT_EQ(fake.did["StartAutoReduce"], 1);
-    // The simulated "mouse is outside" move restarts nothing.
-    Reset(kShown);
+    Reset(kShown);  // The simulated "mouse is outside" move restarts nothing.
     EXPECT_TRUE(reducer.OnMouseMove(30000, 5));
     EXPECT_TRUE(fake.did.empty());
-    // Any real move over a faded bar fades it in.
-    settings.AutoRed = 2;
+    settings.AutoRed = 2;  // Any real move over a faded bar fades it in.
     reducer.FadeNow(false, "test");
     EXPECT_TRUE(reducer.OnMouseMove(100, 5));
     EXPECT_EQ(reducer.State().CurrentAlpha, 255);

@@ -216,11 +216,9 @@ class FakeFs : public IniFileSystem {
     int ops = 0;
 
     bool WriteFlushed(const std::string& path, std::string_view bytes) override {
-        if (ops == crashAt && crashMidWrite) files[path] = bytes.substr(0, bytes.size() / 2);
-        if (Step("write")) {
-            files[path] = bytes.substr(0, bytes.size() / 2);  // the disk filled up
-            return false;
-        }
+        const bool half = (ops == crashAt && crashMidWrite) || failing == "write";  // disk full
+        if (half) files[path] = bytes.substr(0, bytes.size() / 2);
+        if (Step("write")) return false;
         files[path] = bytes;
         return true;
     }
@@ -276,17 +274,17 @@ TEST(IniSave, FileNamesOfTheBackupTheIconCachesAndAnExport_TheActiveFileIsNoImpo
     EXPECT_EQ(WithIniExtension("C:\\x\\backup."), "C:\\x\\backup.ini");
     EXPECT_EQ(WithIniExtension("C:\\x\\backup.cfg"), "C:\\x\\backup.cfg");
     EXPECT_EQ(WithIniExtension("C:\\v1.2\\backup"), "C:\\v1.2\\backup.ini");
-    for (const char* same : {"C:\\Zorv\\zorv.ini", "zorv.ini", "C:\\ZORV\\Zorv.INI"}) {
-        EXPECT_TRUE(IsActiveIni(same, "C:\\Zorv", "C:\\Zorv\\zorv.ini")) << same;
-    }
-    EXPECT_FALSE(IsActiveIni("C:\\Other\\zorv.ini", "C:\\Zorv", "C:\\Zorv\\zorv.ini"));
-    // The icon caches after a save: deleted in 16 colours or when hidden and closing.
-    EXPECT_EQ(IconCacheActionAfterSave(4, true, false), IconCacheAction::Delete);
-    EXPECT_EQ(IconCacheActionAfterSave(4, false, true), IconCacheAction::Delete);
-    EXPECT_EQ(IconCacheActionAfterSave(8, true, false), IconCacheAction::Rewrite);
-    EXPECT_EQ(IconCacheActionAfterSave(32, false, false), IconCacheAction::Keep);
-    EXPECT_EQ(IconCacheActionAfterSave(32, true, true), IconCacheAction::Keep);
-    EXPECT_EQ(IconCacheActionAfterSave(1, true, false), IconCacheAction::Keep);
+    std::string got;
+    for (const char* chosen :
+         {"C:\\Zorv\\zorv.ini", "zorv.ini", "C:\\ZORV\\Zorv.INI", "C:\\Other\\zorv.ini"})
+        got += IsActiveIni(chosen, "C:\\Zorv", "C:\\Zorv\\zorv.ini") ? '1' : '0';
+    EXPECT_EQ(got, "1110");
+    got.clear();  // The icon caches after a save: Keep, Delete (16 colours) or Rewrite.
+    for (auto [bpp, visible, closing] : {std::tuple{4, true, false}, {4, false, true},
+                                         {8, true, false}, {32, false, false}, {32, true, true},
+                                         {1, true, false}})
+        got += "KDR"[static_cast<int>(IconCacheActionAfterSave(bpp, visible, closing))];
+    EXPECT_EQ(got, "DDRKKK");
 }
 
 TEST(IniSave, SavingTwiceLeavesTheOlderFileAsBackup) {
@@ -356,14 +354,13 @@ TEST_F(ConfigFile, OldSettingsBecomeSettingsAndItems_ListsEndAtAnEmptyOrEndValue
     EXPECT_EQ(s, expected);
     EXPECT_EQ(lists[kListMenu].Count(), 0);
     FakeStore store;
-    store.values = {{"Options/AutoReduce", "-1"},     {"Options/SoftReduce", "1"},
-                    {"Options/ToolTips", "0"},        {"Options/Wait4Idle", "True"},
-                    {"Options/TaskbarOnTop", "1"},    {"Options/AutoStartDelay", "7999"},
-                    {"Options/Buttonsize", "2"},      {"Bar/01", "B1| b1.exe"},
-                    {"Bar/02", "B2| b2.exe"},         {"Bar/03", "| | "},  // the end mark
-                    {"Bar/04", "B4| b4.exe"},         {"ClpMenu/01", "C1| x//*CrLf*//y"},
-                    {"Clp2Menu/01", "C2| z"},         {"AutoClose/01", ""},
-                    {"AutoClose/02", "never reached"}};
+    store.values = {{"Options/AutoReduce", "-1"}, {"Options/SoftReduce", "1"},
+                    {"Options/ToolTips", "0"}, {"Options/Wait4Idle", "True"},
+                    {"Options/TaskbarOnTop", "1"}, {"Options/AutoStartDelay", "7999"},
+                    {"Options/Buttonsize", "2"}, {"Bar/01", "B1| b1.exe"}, {"Bar/02", "B2| b2.exe"},
+                    {"Bar/03", "| | "} /* the end mark */, {"Bar/04", "B4| b4.exe"},
+                    {"ClpMenu/01", "C1| x//*CrLf*//y"}, {"Clp2Menu/01", "C2| z"},
+                    {"AutoClose/01", ""}, {"AutoClose/02", "never reached"}};
     for (int i = 1; i <= 100; ++i) {
         store.values["Menu/" + std::string(i < 10 ? "0" : "") + std::to_string(i)] = "M";
     }

@@ -102,8 +102,7 @@ TEST(ButtonMenus, CopyAndRemoveTakeTheButtonWithItsMenuEntries) {
     list = ButtonsWithMenu(-3);  // a broken count still copies the button itself
     list.CopyItem(1, 0);
     EXPECT_EQ(Descs(list), "BABCDE");
-    // Ordinary lists keep no slots.
-    clsItems menu("[MenuItem]", true);
+    clsItems menu("[MenuItem]", true);  // Ordinary lists keep no slots.
     menu.AddItem(Item{.Desc = "A"});
     menu.SetMenuAt(0, std::make_shared<FakeMenu>(2));
     EXPECT_TRUE(menu.Menus().empty());

@@ -217,8 +217,7 @@ TEST_F(CycleFixture, PressesStepThroughTheWindowsAndWrap_UntilAStartReduceOrSixS
     // Another program opens its own cycle.
     EXPECT_EQ(Press(1, "", "C:\\Tools\\Other.exe"), (Ids{fake.windows[1].Id}));
     EXPECT_EQ(Press(1), (Ids{w[0]}));
-    // A new cycle even when the random source repeats the open cycle's token.
-    cycle.EndByReduce();
+    cycle.EndByReduce();  // A new cycle even when the random source repeats the open cycle's token.
     fake.nextRandom = 0.25;
     EXPECT_EQ(Press(1), (Ids{w[0]}));  // its token is 1.25
     fake.nextRandom = 0.25;

@@ -18,8 +18,7 @@ TEST(BarEvents, ForegroundCodesOldShellsAndEnsureVisible) {
           {true, false, 1}})
         got += GiveForegroundBackOnActivate(oldShell, single, forms) ? '1' : '0';
     EXPECT_EQ(got, "11000");
-    // Visible, and any one of the others set holds it back.
-    got.clear();
+    got.clear();  // Visible, and any one of the others set holds it back.
     for (int blocker = -1; blocker < 6; ++blocker) {
         bool facts[6] = {false, false, true, false, false, false};
         if (blocker >= 0) facts[blocker] = !facts[blocker];
