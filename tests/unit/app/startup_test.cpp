@@ -82,8 +82,7 @@ TEST(W4Idle, QuietSystemShowsOnTheThirdTick_ABusyOneOnTheSixteenth) {
     for (int i = 1; i <= 20 && !shownAt; ++i)
         shownAt = W4IdleTick(busy, {i * 10, 0, i * 10}) ? i : 0;
     EXPECT_EQ(shownAt, 16);
-    // Thresholds against one tick ago, and slow drifts against two.
-    W4IdleState s;
+    W4IdleState s;  // Thresholds against one tick ago, and slow drifts against two.
     s.OneTickAgo = s.TwoTicksAgo = {40, 1'000'000, 30};
     EXPECT_FALSE(SystemIsBusy(s, {41, 1'000'000 + 0x7FFFF, 32}));
     for (IdleSample now :

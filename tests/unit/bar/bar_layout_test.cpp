@@ -246,8 +246,7 @@ TEST(ButtonClick, ModifiersChooseEditingOnButtonsButNotOnTheMainMenuCell) {
         EXPECT_EQ(DecidePress(s, p), c.want) << c.button << c.shift << c.ctrl << c.index;
         EXPECT_EQ(s.Pressed, c.want == PressAction::Press ? c.index : -1);
     }
-    // A left press records the drag origin; menu buttons open on the press.
-    ClickState s;
+    ClickState s;  // A left press records the drag origin; menu buttons open on the press.
     PressFacts p = PressOn(3, 100);
     p.HasMenu = true;
     EXPECT_EQ(DecidePress(s, p), PressAction::PressMenu);

@@ -5,25 +5,21 @@
 namespace zorv {
 namespace {
 
-TEST(BarMouseRules, RetopAfterMoreThanASecond_ScrollOnlyWhenIdleAtLeftEdge) {
-    EXPECT_FALSE(RetopAfterPause(6000, 5000));
-    EXPECT_TRUE(RetopAfterPause(6001, 5000));
-    EXPECT_TRUE(RetopAfterPause(1001, 0));  // the first move
-
-    EXPECT_TRUE(ScrollAtEdgeAllowed(false, false, 0));
-    EXPECT_FALSE(ScrollAtEdgeAllowed(true, false, 0));
-    EXPECT_FALSE(ScrollAtEdgeAllowed(false, true, 0));
-    EXPECT_FALSE(ScrollAtEdgeAllowed(false, false, 1));
-    EXPECT_FALSE(ScrollAtEdgeAllowed(false, false, -1));
-}
-
-TEST(BarPosition, OnlyAReducedBarAtTheTopEdgeGoesBackUp) {
+TEST(BarMouseRules, RetopAfterASecond_ScrollWhenIdle_AReducedBarAtTheTopGoesBackUp) {
+    std::string got;
+    for (auto [now, last] : {std::pair{6000, 5000}, {6001, 5000}, {1001, 0}})
+        got += RetopAfterPause(now, last) ? '1' : '0';
+    for (auto [dragging, button, pos] :
+         {std::tuple{false, false, 0}, {true, false, 0}, {false, true, 0}, {false, false, 1},
+          {false, false, -1}})
+        got += ScrollAtEdgeAllowed(dragging, button, pos) ? '1' : '0';
+    EXPECT_EQ(got, "011" "10000");
     const std::int32_t h = 22;
     EXPECT_EQ(ReducedBarTopAfterMove(1, true, {100, 0, 500, h + 1}, h), -h);
-    EXPECT_EQ(ReducedBarTopAfterMove(1, true, {100, 0, 500, h}, h), std::nullopt);
-    EXPECT_EQ(ReducedBarTopAfterMove(1, true, {100, 1, 500, h + 1}, h), std::nullopt);
-    EXPECT_EQ(ReducedBarTopAfterMove(2, true, {100, 0, 500, h + 1}, h), std::nullopt);
-    EXPECT_EQ(ReducedBarTopAfterMove(1, false, {100, 0, 500, h + 1}, h), std::nullopt);
+    for (auto [autoRed, reduced, bar] :
+         {std::tuple{1, true, ScreenRect{100, 0, 500, h}}, {1, true, {100, 1, 500, h + 1}},
+          {2, true, {100, 0, 500, h + 1}}, {1, false, {100, 0, 500, h + 1}}})
+        EXPECT_EQ(ReducedBarTopAfterMove(autoRed, reduced, bar, h), std::nullopt) << autoRed;
 }
 
 }  // namespace

@@ -95,15 +95,13 @@ TEST_F(PlacerFixture, SetBarPosKeepsTheHiddenStates) {
     placer.SetBarPos();
     EXPECT_EQ(fake.rect, (ScreenRect{922, -20, 300, 21}));
     EXPECT_EQ(reducer.State().CurrentAlpha, 16);
-    // Faded and moved up, with no taskbar above: back down, faded.
-    settings.AutoRed = 2;
+    settings.AutoRed = 2;  // Faded and moved up, with no taskbar above: back down, faded.
     settings.LineColor = 0;
     settings.TransparencyIdx = 1;
     placer.SetBarPos();
     EXPECT_EQ(fake.rect, (ScreenRect{922, 0, 300, 20}));
     EXPECT_EQ(reducer.State().CurrentAlpha, 127);
-    // With SoftRed the reduce animates from the new horizontal place.
-    settings.AutoRed = 1;
+    settings.AutoRed = 1;  // With SoftRed the reduce animates from the new horizontal place.
     settings.SoftRed = true;
     fake.screenWidth = 1024;
     fake.moves.clear();
@@ -162,13 +160,11 @@ TEST_F(PlacerFixture, MouseAtAScreenEdgeScrollsAWideBar) {
     EXPECT_EQ(fake.sleeps, (std::vector<std::uint32_t>{20, 6, 6, 6, 6, 6}));
     EXPECT_FALSE(reducer.State().TransitionBusy);
     EXPECT_EQ(fake.timerResolution, 0);
-    // Back at the right edge: until the right-aligned offset again.
-    fake.onSleep = nullptr;
+    fake.onSleep = nullptr;  // Back at the right edge: until the right-aligned offset again.
     fake.border = ScreenBorder::Right;
     placer.BarMoveLeftRight();
     ExpectPlaced({0, 0, 1222, 20}, 278);
-    // A running transition keeps the bar still.
-    fake.border = ScreenBorder::Left;
+    fake.border = ScreenBorder::Left;  // A running transition keeps the bar still.
     reducer.State().TransitionBusy = true;
     placer.BarMoveLeftRight();
     EXPECT_EQ(placer.State().ScrollOffset, 278);
@@ -207,8 +203,7 @@ TEST(ColourCheck, DepthChangesRebuildOnlyFromPaletteModes) {
     EXPECT_FALSE(CheckColours(s, 0xC0C0C0, 32, true).Rebuild);  // a DirectX game
     s.RefreshOnCDS = false;
     EXPECT_FALSE(CheckColours(s, 0xC0C0C0, 32, false).Rebuild);
-    // A new colour scheme always rebuilds, unless the colour is forced.
-    s.LastBitsPerPixel = 32;
+    s.LastBitsPerPixel = 32;  // A new colour scheme always rebuilds, unless the colour is forced.
     EXPECT_TRUE(CheckColours(s, 0xD4D0C8, 32, false).Rebuild);
     s.ForcedColor3DFace = 0x808080;
     EXPECT_FALSE(CheckColours(s, 0xD4D0C8, 32, false).SchemeChanged);
@@ -304,8 +299,7 @@ TEST_F(TickFixture, ColourChangesRebuildAndSlowTheTimer_NotUnderDirectX) {
     EXPECT_TRUE(fake.did.empty());
     EXPECT_EQ(fake.posTimerMs, kPosTimerSlowMs);
     EXPECT_EQ(settings.LastBitsPerPixel, 16);
-    // A new scheme under a DirectX window waits until the window is gone.
-    fake.face3D = 0xD4D0C8;
+    fake.face3D = 0xD4D0C8;  // A new scheme under a DirectX window waits until the window is gone.
     fake.dxForeground = true;
     Tick();
     EXPECT_EQ(fake.did["RebuildColours"], 0);

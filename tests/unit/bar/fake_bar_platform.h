@@ -38,8 +38,7 @@ class FakeBarPlatform : public ScreenPlatform {
     // The window at a point: this function when set, else the bar inside its
     // rectangle and `other` outside.
     std::function<WindowId(ScreenPoint)> windowAt;
-    // Hooks that play what happens meanwhile.
-    std::function<void()> onSleep;
+    std::function<void()> onSleep;  // Hooks that play what happens meanwhile.
     std::function<std::int32_t()> screenWidthSource;
 
     std::vector<ScreenRect> moves;

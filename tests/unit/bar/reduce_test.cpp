@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <tuple>
 
 #include "app/startup.h"
@@ -17,20 +16,6 @@ using Sleeps = std::vector<std::uint32_t>;
 using Did = std::map<std::string, int>;
 
 constexpr ScreenRect kShown = {500, 0, 300, 20}, kReduced = {500, -20, 300, 21};
-
-TEST(FadeSequence, EvenStepsThatLandExactlyOnEveryLevel) {
-    // count = 19 / 2 - 1 = 8.5 rounds to the even 8: the walk starts at 16.
-    EXPECT_EQ(FadeSequence(19, 0).front(), 16);
-    EXPECT_EQ(FadeSequence(16, 255),
-              (Alphas{30, 45, 60, 75, 90, 105, 120, 135, 150, 165, 180, 195, 210, 225, 240, 255}));
-    for (std::int32_t faded : lAlphas) {
-        for (auto [from, to] : {std::pair{255, faded}, std::pair{faded, 255}}) {
-            Alphas seq = FadeSequence(from, to);
-            EXPECT_EQ(seq.back(), to);
-            EXPECT_LT(std::abs(seq.front() - to), std::abs(from - to));  // no overshoot
-        }
-    }
-}
 
 struct ReduceFixture : ::testing::Test {
     testing::FakeBarPlatform fake;
@@ -52,6 +37,7 @@ struct ReduceFixture : ::testing::Test {
 
 TEST_F(ReduceFixture, FadeNowStepsEvery10msAndSendsOnlyChanges) {
     settings.TransparencyIdx = 3;
+    EXPECT_EQ(FadeSequence(19, 0).front(), 16);  // 19 / 2 - 1 = 8.5 steps: the even 8
     reducer.FadeNow(false, "test");
     EXPECT_EQ(fake.alphas,
               (Alphas{240, 224, 208, 192, 176, 160, 144, 128, 112, 96, 80, 64, 48, 32, 16}));
@@ -91,8 +77,7 @@ TEST_F(ReduceFixture, SoftReduceSlidesUpPixelByPixel_FinishesAtOnceWhenSlow) {
         EXPECT_TRUE(steps >= fewest && steps <= most) << msPerMove << ": " << steps;
         EXPECT_EQ(fake.moves.at(steps), kReduced);
     }
-    // A restore during a step's sleep takes over: the bar stays shown.
-    fake.msPerMove = 0;
+    fake.msPerMove = 0;  // A restore during a step's sleep takes over: the bar stays shown.
     Reset(kShown);
     fake.onSleep = [&] {
         if (fake.sleeps.size() == 4) reducer.UnReduce(false);
@@ -151,8 +136,7 @@ TEST_F(ReduceFixture, FadingTickMovesUpAtTheLastLevel_FadedBarsComeBackFading) {
     EXPECT_EQ(fake.alphas, (Alphas{220, 255}));
     EXPECT_EQ(fake.rect, kShown);
     EXPECT_TRUE(fake.sleeps.empty());
-    // Without layered windows fading only stops the timer.
-    testing::FakeBarPlatform plain;
+    testing::FakeBarPlatform plain;  // Without layered windows fading only stops the timer.
     Reducer noLayers(plain, settings, PlatformTraits{false, true, false});
     noLayers.AutoReduceTick();
     EXPECT_EQ(plain.did["StopAutoReduce"], 1);
@@ -169,8 +153,7 @@ TEST_F(ReduceFixture, UnReduceBringsTheBarBack_SoftlyPixelByPixel) {
                              {"StartAutoReduce", 1},
                              {"StartPos", 1},
                              {"StopAutoReduce", 1}}));
-    // Soft: height first, then one pixel down per 7 ms from -20 to 0.
-    settings.SoftRed = true;
+    settings.SoftRed = true;  // Soft: height first, then one pixel down per 7 ms from -20 to 0.
     Reset(kReduced);
     reducer.UnReduce(false);
     ASSERT_EQ(fake.moves.size(), 22u);
@@ -216,12 +199,10 @@ TEST_F(ReduceFixture, LineRestoresOnlyAfterTheMouseRestedOnItForTheDelay) {
     EXPECT_TRUE(reducer.OnMouseMove(100, 20));
     EXPECT_EQ(fake.rect, kReduced);
     EXPECT_EQ(fake.did["StartAutoReduce"], 1);
-    // The simulated "mouse is outside" move restarts nothing.
-    Reset(kShown);
+    Reset(kShown);  // The simulated "mouse is outside" move restarts nothing.
     EXPECT_TRUE(reducer.OnMouseMove(30000, 5));
     EXPECT_TRUE(fake.did.empty());
-    // Any real move over a faded bar fades it in.
-    settings.AutoRed = 2;
+    settings.AutoRed = 2;  // Any real move over a faded bar fades it in.
     reducer.FadeNow(false, "test");
     EXPECT_TRUE(reducer.OnMouseMove(100, 5));
     EXPECT_EQ(reducer.State().CurrentAlpha, 255);

@@ -102,8 +102,7 @@ TEST(ButtonMenus, CopyAndRemoveTakeTheButtonWithItsMenuEntries) {
     list = ButtonsWithMenu(-3);  // a broken count still copies the button itself
     list.CopyItem(1, 0);
     EXPECT_EQ(Descs(list), "BABCDE");
-    // Ordinary lists keep no slots.
-    clsItems menu("[MenuItem]", true);
+    clsItems menu("[MenuItem]", true);  // Ordinary lists keep no slots.
     menu.AddItem(Item{.Desc = "A"});
     menu.SetMenuAt(0, std::make_shared<FakeMenu>(2));
     EXPECT_TRUE(menu.Menus().empty());
@@ -198,36 +197,7 @@ struct ItemText : ::testing::Test {
     }
 };
 
-TEST(ItemNumbers, ReadDecimalAndHexPrefixesAndWriteHex) {
-    EXPECT_EQ(std::tuple(ParseDecimalPrefix(" \t42abc"), ParseDecimalPrefix("-7"),
-                         ParseDecimalPrefix("3.9")),
-              std::tuple(42, -7, 3));
-    for (const char* zero : {"", "x1", "- 3", "-"}) EXPECT_EQ(ParseDecimalPrefix(zero), 0) << zero;
-    EXPECT_EQ(ParseDecimalPrefix("99999999999999999999"), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(ParseDecimalPrefix("-2147483648"), std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(std::tuple(ParseHexPrefix("8000"), ParseHexPrefix(" FFFFz"),
-                         ParseHexPrefix("0000FFFF"), ParseHexPrefix("10000")),
-              std::tuple(-32768, -1, 0xFFFF, 0x10000));
-    for (const char* zero : {"", "0", "G1", "-1", "123456789"}) EXPECT_EQ(ParseHexPrefix(zero), 0);
-    for (std::int32_t v : {0, 1, 0x7FFF, -1, -32768, 0x10000, 0x7FFFFFFF, -0x7FFFFFFF - 1}) {
-        EXPECT_EQ(ParseHexPrefix(FormatHex(v)), v) << v;
-    }
-}
-
-TEST_F(ItemText, WritesEveryKeyOfTheOrdinaryAndTheClipboardForm) {
-    clsItems list = List(false);
-    list.AddItem({"--->Edit", "a=b.exe", "C:\\w", 1, "i.ico,2", 1, "T", -3, 4, -1});
-    EXPECT_EQ(list.GetItemAsString(0),
-              "[MenuItem]\r\nDesc=--->Edit\r\nPath=a=b.exe\r\nWrkDir=C:\\w\r\nUserType=1\r\n"
-              "Icon=i.ico,2\r\nActivate=1\r\nTitle=T\r\nStyle=-3\r\nPrio=4\r\n"
-              "Hotkey=FFFFFFFF\r\n");
-    // The clipboard form writes its path as one Text line per line.
-    list = List(true);
-    list.AddItem({"Greeting", "Hello\r\n  World", "", 0, "", 0, "", 0, 2, 0x2B1});
-    EXPECT_EQ(list.GetItemAsString(0),
-              "[ClipboardItem]\r\nDesc=Greeting\r\nText=Hello\r\nText=  World\r\n"
-              "Activate=0\r\nHotkey=2B1\r\n");
-    // Hostile texts survive the way back.
+TEST_F(ItemText, HostileTextsSurviveTheWayBack) {
     const Item ordinary{"--->\t=x=", std::string(200000, '='), "", 0,     "Icon=", 2,
                         "[Button]",  -2147483647 - 1,          -1, 0x7FFF};
     EXPECT_EQ(RoundTrip(ordinary), ordinary);
@@ -244,6 +214,7 @@ TEST_F(ItemText, ReadsNumbersByTheirKeyRules_LinesTrimmedAndSplitAtTheFirstEqual
               std::tuple(1, 3, 12, -32767, 2));
     EXPECT_EQ(Parse("Activate=7\r\nUserType=-2147483648").Activate, 2);
     EXPECT_EQ(Parse("UserType=-2147483648").UserType, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(Parse("Style=99999999999").Style, std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(Parse("Activate=-1").Activate, 0);
     EXPECT_EQ(std::tuple(Parse("Prio=5").Prio, Parse("Prio=").Prio, Parse("Prio=x").Prio),
               std::tuple(5, 2, 0));  // an empty value does not count

@@ -139,8 +139,7 @@ TEST_F(ExecuteFixture, ExecuteItem_SeparatorActivationAndStart) {
     EXPECT_EQ(launcher.ExecuteItem(item, true), ExecResult::Started);  // start anyway
     EXPECT_EQ(launcher.LastResult(), ExecResult::Started);
     EXPECT_EQ(fake.did, (Did{{"EndActivationCycle", 1}, {"SetBarOnTop", 1}}));
-    // A failed start leaves no forced state waiting.
-    item.Style = 102;
+    item.Style = 102;  // A failed start leaves no forced state waiting.
     Refuse(2);
     EXPECT_EQ(launcher.ExecuteItem(item, true), ExecResult::Nothing);
     EXPECT_FALSE(launcher.ForceState().Pending());
@@ -254,8 +253,7 @@ TEST(ForcedWindowState, TheStartedProgramsMainWindowGetsTheStateWithin15s) {
         EXPECT_EQ(fake.shown, c.shown) << c.wanted << c.exe << c.state;
         EXPECT_EQ(state.Pending(), !c.done);
     }
-    // A window is judged once: turning into a main window later does not count.
-    FakeForce fake;
+    FakeForce fake;  // A window is judged once: turning into a main window later does not count.
     fake.exe = "C:\\APP.EXE", fake.style = kSplash;
     ForceWindowState state{"C:\\APP.EXE", "", 2, fake.now};
     EXPECT_FALSE(CheckForcedWindowState(state, fake));

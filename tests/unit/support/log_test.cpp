@@ -83,8 +83,7 @@ TEST(Sprintf, MissingArgumentsEscapesAndTextThatIsNoConversion) {
     EXPECT_EQ(F("%5%d", {7}), "%57");
     EXPECT_EQ(F("%5|%-q"), "%5|%-q");  // no type letter up to the end
     EXPECT_EQ(F("%zd|%5.zd|%5.xd|% d|%00007d", {3, 4, 4, 3, 4}), "3|    4|    4d|3|      4");
-    // A blank starts a conversion too: "% \n" ends at the "n".
-    std::string got = "unchanged";
+    std::string got = "unchanged";  // A blank starts a conversion too: "% \n" ends at the "n".
     EXPECT_EQ(F("ok% \\n", {&got}), "ok");
     EXPECT_EQ(got, "ok");
 }
@@ -96,8 +95,7 @@ TEST(Sprintf, StarWidthOutputSoFarNestedArguments_HostileSizesAreCapped) {
     EXPECT_EQ(F("ab%ncd", {&soFar}), "abcd");
     EXPECT_EQ(soFar, "ab");
     EXPECT_EQ(F("%n%d", {"not a variable", 3}), "3");
-    // A nested first argument replaces the list.
-    EXPECT_EQ(F("%d-%s", {FmtArgs{7, "x"}}), "7-x");
+    EXPECT_EQ(F("%d-%s", {FmtArgs{7, "x"}}), "7-x");  // A nested first argument replaces the list.
     EXPECT_EQ(F("%d %d", {FmtArgs{1}, 2}), "1 %d");
     EXPECT_EQ(F("%d|%d", {1, FmtArgs{2}}), "1|0");  // only a first one
     EXPECT_EQ(F("%d", {FmtArgs{}}), "%d");

@@ -36,9 +36,7 @@ struct Watch : ::testing::Test {
 TEST(ForegroundHistory, SixNewestFirst_AddingNothingClearsIt) {
     ForegroundHistory h;
     for (WindowId w = 1; w <= 7; ++w) h.Add(w);
-    EXPECT_EQ(h.At(0), 7u);
-    EXPECT_EQ(h.At(5), 2u);
-    EXPECT_EQ(h.At(6), 0u);
+    EXPECT_EQ(std::tuple(h.At(0), h.At(5), h.At(6)), std::tuple(7u, 2u, 0u));
     EXPECT_EQ(h.Newest([](WindowId w) { return w < 6; }), 5u);  // 7 and 6 are gone
     h.Add(0);
     EXPECT_EQ(h.Newest([](WindowId) { return true; }), 0u);
@@ -49,9 +47,9 @@ TEST_F(Watch, RootOwnerClimbsVisibleParentsOfTheSameProcess) {
     fake.windows[20] = {"Main", "", 0x16CF0000, kWholeScreen, 10};
     fake.windows[30] = {"View", "", 0x56000000, kWholeScreen, 20};
     fake.windows[40] = {"Plugin", "", 0x56000000, kWholeScreen, 30, true, 99};
-    EXPECT_EQ(RootOwner(fake, 30), 20u);  // 10 is hidden
-    EXPECT_EQ(RootOwner(fake, 40), 40u);  // 30 is another process's
-    EXPECT_EQ(RootOwner(fake, 0), 0u);
+    // 10 is hidden, 30 another process's.
+    EXPECT_EQ(std::tuple(RootOwner(fake, 30), RootOwner(fake, 40), RootOwner(fake, 0)),
+              std::tuple(20u, 40u, 0u));
     fake.windows[20].Parent = 30;  // a cycle ends too
     EXPECT_NE(RootOwner(fake, 30), 0u);
 }
@@ -62,14 +60,13 @@ TEST(CoverState, VideoOrFullscreenInFrontCovers_TheOverrideStaysOutOfTheSavedSet
     const WindowFacts player(6, "Player", 0x16CF0000, {0, 100, 1280, 600});
     const WindowFacts small(7, "VideoRenderer", 0x94000000, {100, 100, 600, 400});
     const WindowFacts popup(8, "Slides", 0x94000000, {0, 0, 1280, 800});
-    EXPECT_TRUE(VideoOrFullscreenInFront(video, video, video, context));
-    EXPECT_FALSE(VideoOrFullscreenInFront(video, player, player, context));  // a captioned player
-    EXPECT_FALSE(VideoOrFullscreenInFront(small, small, small, context));
-    EXPECT_TRUE(VideoOrFullscreenInFront(popup, popup, popup, context));
     const WindowFacts desktop(9, "Progman", 0x96000000, {0, 0, 1280, 800});
     const WindowFacts maximized(10, "Editor", 0x17CF0000, {-8, -8, 1296, 776});
-    EXPECT_FALSE(VideoOrFullscreenInFront(desktop, desktop, desktop, context));
-    EXPECT_FALSE(VideoOrFullscreenInFront(maximized, maximized, maximized, context));
+    std::string got;  // the player in front has a caption
+    for (auto [front, root] : {std::pair{&video, &video}, {&video, &player}, {&small, &small},
+                               {&popup, &popup}, {&desktop, &desktop}, {&maximized, &maximized}})
+        got += VideoOrFullscreenInFront(*front, *root, *root, context) ? '1' : '0';
+    EXPECT_EQ(got, "100100");
     Settings live;
     live.AutoRed = 2, live.LineColor = 4;
     CoverState state;
@@ -105,11 +102,10 @@ TEST_F(Watch, FullscreenWindowReducesTheBar_ItsEndRestoresTheFade) {
 TEST_F(Watch, OrdinaryWindowInFront_BarGoesOnTop_ButNotOverMenusSpecialsOrGames) {
     Front(50, {"Editor", "Notes"});
     watcher.WorkOnNewFGWin();
-    EXPECT_EQ(fake.did["FormsTopmost"], 1);
-    EXPECT_EQ(fake.topmost, Ids{kBar});
-    EXPECT_TRUE(watcher.State().OnTop);
-    // A popup menu of the program ("#32768") is open, or a captionless window
-    // of 800 x 600 (special) is in front: the bar stays where it is.
+    EXPECT_EQ(std::tuple(fake.did["FormsTopmost"], fake.topmost, watcher.State().OnTop),
+              std::tuple(1, Ids{kBar}, true));
+    // A popup menu of the program is open, or a captionless 800 x 600 window
+    // (special) is in front: the bar stays where it is.
     fake.Forget();
     fake.menuVisible = true;
     watcher.WorkOnNewFGWin();
@@ -124,10 +120,8 @@ TEST_F(Watch, OrdinaryWindowInFront_BarGoesOnTop_ButNotOverMenusSpecialsOrGames)
     watcher.WorkOnNewFGWin();
     EXPECT_TRUE(fake.topmost.empty() && fake.atBottom == Ids{kBar});
     EXPECT_EQ(fake.behind, (std::map<WindowId, WindowId>{{kBar, 52}}));
-    EXPECT_FALSE(watcher.State().OnTop);
-    EXPECT_TRUE(watcher.State().LastWasDX);
-    // Back from the game: placed again, then on top.
-    Front(50, {"Editor", "Notes"});
+    EXPECT_TRUE(!watcher.State().OnTop && watcher.State().LastWasDX);
+    Front(50, {"Editor", "Notes"});  // Back from the game: placed again, then on top.
     watcher.WorkOnNewFGWin();
     EXPECT_EQ(fake.did, (Did{{"FormsTopmost", 1}, {"SetBarPos", 1}}));
     EXPECT_EQ(fake.topmost, Ids{kBar});
@@ -135,9 +129,8 @@ TEST_F(Watch, OrdinaryWindowInFront_BarGoesOnTop_ButNotOverMenusSpecialsOrGames)
     Front(60, {"WindowsScreenSaverClass", "", 0x94000000, kWholeScreen});
     fake.topmost = {kBar};
     watcher.TopNow();
-    EXPECT_TRUE(fake.topmost.empty() && fake.atBottom == Ids{kBar});
+    EXPECT_TRUE(fake.topmost.empty() && fake.atBottom == Ids{kBar} && !watcher.State().OnTop);
     EXPECT_EQ(fake.behind[kBar], 60u);
-    EXPECT_FALSE(watcher.State().OnTop);
 }
 
 TEST_F(Watch, TopNow_PutsCoveringWindowBehindTheBar_AndHoldsBackWhileBusy) {
@@ -155,16 +148,15 @@ TEST_F(Watch, TopNow_PutsCoveringWindowBehindTheBar_AndHoldsBackWhileBusy) {
     EXPECT_EQ(fake.did, (Did{{"FormsTopmost", 1}}));
     EXPECT_TRUE(fake.topmost.empty());
 
-    // The taskbar is not where its corners are: hidden and shown again.
-    fake.Forget();
+    fake.Forget();  // The taskbar is not where its corners are: hidden and shown again.
     fake.busy = false;
     fake.barShows = true;
     settings.TaskbarTop = true;
     fake.windows[80] = {"Shell_TrayWnd", "", 0x96000000, {0, 760, 1280, 40}};
     watcher.TopNow();
     EXPECT_EQ(fake.topmost, (Ids{kBar, 80}));
-    EXPECT_EQ(fake.shownWith, (std::map<WindowId, std::int32_t>{{80, 1}}));
-    EXPECT_TRUE(fake.windows[80].Visible);
+    EXPECT_TRUE(fake.shownWith == (std::map<WindowId, std::int32_t>{{80, 1}}) &&
+                fake.windows[80].Visible);
 
     fake.Forget();
     fake.foreground = kBar;
@@ -176,8 +168,8 @@ TEST_F(Watch, OnNewFGWin_EachWindowOnce_OwnWindowsStayOutOfTheHistory) {
     Front(50, {"Editor", "Notes"});
     watcher.OnNewFGWin();
     watcher.OnNewFGWin();  // the same window again
-    EXPECT_EQ(fake.did["FormsTopmost"], 1);
-    EXPECT_EQ(watcher.State().History.At(0), 50u);
+    EXPECT_EQ(std::tuple(fake.did["FormsTopmost"], watcher.State().History.At(0)),
+              std::tuple(1, 50u));
     Front(51, {"#32770", "ZorvPanel", 0x94C80000, {400, 300, 300, 150}});
     watcher.OnNewFGWin();  // the program's own message box
     EXPECT_TRUE(fake.did.empty());
@@ -185,13 +177,11 @@ TEST_F(Watch, OnNewFGWin_EachWindowOnce_OwnWindowsStayOutOfTheHistory) {
     fake.windows[52].Own = true;
     watcher.OnNewFGWin();
     EXPECT_EQ(watcher.State().History.At(0), 50u);
-    // A dialog of the program is open: nothing happens.
-    fake.formCount = 2;
+    fake.formCount = 2;  // A dialog of the program is open: nothing happens.
     Front(53, {"Editor", "Other"});
     watcher.OnNewFGWin();
     EXPECT_TRUE(fake.did.empty());
-    // No window in front: the one under (630, 22) counts.
-    fake.formCount = 1;
+    fake.formCount = 1;  // No window in front: the one under (630, 22) counts.
     fake.foreground = 0;
     watcher.OnNewFGWin();
     EXPECT_EQ(watcher.State().History.At(0), 53u);
@@ -203,25 +193,22 @@ TEST_F(Watch, ForegroundGoesBackToTheNewestExistingHistoryWindow) {
     for (WindowId w : {50, 51, 99}) watcher.State().History.Add(w);  // 99 closed meanwhile
     watcher.SetLastFGWin();
     EXPECT_EQ(fake.foreground, 51u);
-    // RestoreFGWin leaves the taskbar out, and another program in front.
-    fake.foreground = kBar;
-    watcher.RestoreFGWin();
-    EXPECT_EQ(fake.foreground, kBar);
-    watcher.State().History.Add(50);
-    watcher.RestoreFGWin();
-    EXPECT_EQ(fake.foreground, 50u);
+    fake.foreground = kBar;  // RestoreFGWin leaves the taskbar out, and another program in front.
+    std::vector<WindowId> fronts;
     fake.windows[52] = {"Editor", "Other"};
-    watcher.State().History.Add(52);
-    watcher.RestoreFGWin();
-    EXPECT_EQ(fake.foreground, 50u);
-    // Recorded once, and never the program's own window.
-    watcher.State().History.Clear();
+    for (WindowId added : {0, 50, 52}) {
+        if (added) watcher.State().History.Add(added);
+        watcher.RestoreFGWin();
+        fronts.push_back(fake.foreground);
+    }
+    EXPECT_EQ(fronts, (std::vector<WindowId>{kBar, 50, 50}));
+    watcher.State().History.Clear();  // Recorded once, and never the program's own window.
     watcher.RecordForegroundWindow();
     watcher.RecordForegroundWindow();
     fake.foreground = kBar;
     watcher.RecordForegroundWindow();
-    EXPECT_EQ(watcher.State().History.At(0), 50u);
-    EXPECT_EQ(watcher.State().History.At(1), 0u);
+    EXPECT_EQ(std::tuple(watcher.State().History.At(0), watcher.State().History.At(1)),
+              std::tuple(50u, 0u));
 }
 
 TEST_F(Watch, MaximizerMaximizesASecondWindowLikeTheFirst) {
@@ -236,10 +223,8 @@ TEST_F(Watch, MaximizerMaximizesASecondWindowLikeTheFirst) {
     watcher.MaximizeLikePrevious(50);
     watcher.MaximizeLikePrevious(51);
     watcher.MaximizeLikePrevious(51);  // a second look at the same window does nothing
-    EXPECT_TRUE(fake.windows[51].Maximized);
-    EXPECT_EQ(fake.did["Maximize"], 1);
-    // Titles match at their start or their end.
-    WindowFacts x(1, "C", 0, {}), y(2, "C", 0, {});
+    EXPECT_TRUE(fake.windows[51].Maximized && fake.did["Maximize"] == 1);
+    WindowFacts x(1, "C", 0, {}), y(2, "C", 0, {});  // Titles match at their start or their end.
     x.SetText("Report 1 - Writer");
     for (auto [text, match] :
          {std::pair{"Notes - Writer", true}, {"Notes - Viewer", false}, {"Repo", true}}) {
