@@ -15,7 +15,6 @@
 
 namespace zorv {
 
-inline constexpr std::size_t kMaxProcesses = 200;   // process list
 inline constexpr std::size_t kMaxAppWindows = 400;  // window list
 inline constexpr std::size_t kMaxCycleWindows = 20;
 inline constexpr std::uint64_t kCycleSeconds = 6;

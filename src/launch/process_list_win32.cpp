@@ -87,30 +87,51 @@ std::vector<DWORD> ProcessIds(const ProcessLister::PsapiFunctions& psapi) {
     }
 }
 
+// Current Windows names the program of nearly every process to a caller
+// with the limited query right, elevated ones included; PSAPI needs more
+// rights and is the way on older systems.
 std::string ProcessPath(const ProcessLister::PsapiFunctions& psapi, DWORD pid) {
+    using QueryImageFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+    static const auto queryImage =
+        Proc<QueryImageFn>(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW");
+    constexpr DWORD kQueryLimited = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
+    wchar_t name[MAX_PATH * 4] = {};
+    if (queryImage) {
+        if (HANDLE process = OpenProcess(kQueryLimited, FALSE, pid)) {
+            DWORD n = MAX_PATH * 4;
+            const BOOL ok = queryImage(process, 0, name, &n);
+            CloseHandle(process);
+            if (ok && n > 0) return Trimmed(Narrow(std::wstring_view(name, n)));
+        }
+    }
+    if (!psapi.Ok()) return {};
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     if (!process) return {};
     std::string path;
     HMODULE modules[200 / sizeof(HMODULE)] = {};
     DWORD needed = 0;
     if (psapi.EnumProcessModules(process, modules, sizeof modules, &needed) && needed > 0) {
-        wchar_t name[260] = {};
-        const DWORD n = psapi.GetModuleFileNameEx(process, modules[0], name, 260);
-        path = Trimmed(Narrow(std::wstring_view(name, n < 260 ? n : 259)));
+        const DWORD n = psapi.GetModuleFileNameEx(process, modules[0], name, MAX_PATH);
+        path = Trimmed(Narrow(std::wstring_view(name, n < MAX_PATH ? n : MAX_PATH - 1)));
     }
     CloseHandle(process);
     return path;
 }
 
-std::vector<ProcessEntry> PsapiProcesses(const ProcessLister::PsapiFunctions& psapi,
-                                         const std::vector<std::uint32_t>* pathsOf) {
+// With `pathsOf`, just those processes; otherwise every process whose
+// program can be read. No limit: a desktop runs hundreds of processes, and
+// a program late in the list must be found as surely as an early one.
+std::vector<ProcessEntry> NtProcesses(const ProcessLister::PsapiFunctions& psapi,
+                                      const std::vector<std::uint32_t>* pathsOf) {
     std::vector<ProcessEntry> list;
+    if (pathsOf) {
+        for (std::uint32_t pid : *pathsOf) list.push_back({pid, ProcessPath(psapi, pid)});
+        return list;
+    }
     if (!psapi.Ok()) return list;
     for (DWORD pid : ProcessIds(psapi)) {
-        if (list.size() == kMaxProcesses) break;
-        const bool wanted =
-            !pathsOf || std::find(pathsOf->begin(), pathsOf->end(), pid) != pathsOf->end();
-        list.push_back({pid, wanted ? ProcessPath(psapi, pid) : std::string{}});
+        std::string path = ProcessPath(psapi, pid);
+        if (!path.empty()) list.push_back({pid, std::move(path)});
     }
     return list;
 }
@@ -121,8 +142,7 @@ std::vector<ProcessEntry> ToolhelpProcesses() {
     if (snapshot == INVALID_HANDLE_VALUE) return list;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL ok = Process32FirstW(snapshot, &entry); ok && list.size() < kMaxProcesses;
-         ok = Process32NextW(snapshot, &entry)) {
+    for (BOOL ok = Process32FirstW(snapshot, &entry); ok; ok = Process32NextW(snapshot, &entry)) {
         list.push_back({entry.th32ProcessID, Narrow(entry.szExeFile)});
     }
     CloseHandle(snapshot);
@@ -168,8 +188,9 @@ std::vector<ProcessEntry> ProcessLister::GetProcessList(const std::vector<std::u
     std::vector<ProcessEntry> list;
     if (!app_.WindowsVersion.NT) {
         list = ToolhelpProcesses();
-    } else if (PsapiAvailable()) {
-        list = PsapiProcesses(psapi_, pathsOf);
+    } else {
+        PsapiAvailable();
+        list = NtProcesses(psapi_, pathsOf);
     }
     if (!vdmTried_) {
         vdmTried_ = true;

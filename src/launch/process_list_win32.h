@@ -14,10 +14,10 @@ class ProcessLister {
   public:
     explicit ProcessLister(const StartupState& app) : app_(app) {}
 
-    // Running processes with their program paths, at most 200. On the NT
-    // family only through PSAPI (none without it); toolhelp on Windows
-    // 95/98/ME. With `pathsOf`, the NT family reads only the paths of those
-    // process ids (the others are listed with an empty path).
+    // Running processes with their program paths, however many run; toolhelp
+    // on Windows 95/98/ME. With `pathsOf`, the NT family lists just those
+    // process ids (an empty path where the program cannot be read); without,
+    // every process whose program it can read.
     std::vector<ProcessEntry> GetProcessList(const std::vector<std::uint32_t>* pathsOf = nullptr);
 
     struct PsapiFunctions {
