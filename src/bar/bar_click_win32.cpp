@@ -10,6 +10,7 @@
 #include "support/log.h"
 #include "bar/bar_layout.h"
 #include "bar/bar_motion_win32.h"
+#include "bar/bar_platform_win32.h"
 #include "support/ascii.h"
 #include "support/tick_clock.h"
 #include "support/window_win32.h"
@@ -17,6 +18,9 @@
 namespace zorv {
 
 namespace {
+
+// How often a held button is looked at when its release may not come as a message.
+constexpr UINT kHeldButtonWatchMs = 30;
 
 // The key state as of the message being handled, not of this instant: a
 // quick click that waited in the queue while the bar was busy is still a
@@ -111,8 +115,32 @@ void BarClicks::ButUnPress(std::int32_t index, std::int32_t y, bool startAnyway)
             LogClickTime();
         }
     }
-    if (HWND bar = std::exchange(capturing_, nullptr); bar && GetCapture() == bar) ReleaseCapture();
+    if (HWND bar = std::exchange(capturing_, nullptr)) {
+        KillTimer(bar, kTimHeldButton);
+        if (GetCapture() == bar) ReleaseCapture();
+    }
     RestartAutoReduce();
+}
+
+// The capture brings the release wherever it happens; where the system
+// gives a window that is not in front no capture (Wine does so), the watch
+// sees the button come up and completes the release at the cursor.
+bool BarClicks::OnTimer(HWND bar, UINT_PTR id) {
+    if (id != kTimHeldButton) return false;
+    if (capturing_ != bar || click_.Pressed < 0) {
+        KillTimer(bar, kTimHeldButton);
+        return true;
+    }
+    const int vk = heldButton_ == kRightButton    ? VK_RBUTTON
+                   : heldButton_ == kMiddleButton ? VK_MBUTTON
+                                                  : VK_LBUTTON;
+    if (GetAsyncKeyState(vk) < 0) return true;
+    POINT at{};
+    GetCursorPos(&at);
+    ScreenToClient(bar, &at);
+    Log(4, "held button released at %i, %i without a message", at.x, at.y);
+    OnMouseUp(at.x, at.y, heldButton_, GetKeyState(VK_SHIFT) < 0 ? MK_SHIFT : 0);
+    return true;
 }
 
 void BarClicks::OnCaptureLost(HWND bar, HWND taker) {
@@ -176,7 +204,9 @@ void BarClicks::OnMouseDown(HWND bar, int x, int y, int button, WPARAM keys) {
             // built with the menus.
             painter_.ButtonDrawPress(press.Index);
             capturing_ = bar;
+            heldButton_ = button;
             SetCapture(bar);
+            SetTimer(bar, kTimHeldButton, kHeldButtonWatchMs, nullptr);
             break;
         case PressAction::Ignore:
             break;

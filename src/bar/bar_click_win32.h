@@ -52,6 +52,8 @@ class BarClicks {
     // Another window took the mouse while a button was held: the press ends
     // without a start.
     void OnCaptureLost(HWND bar, HWND taker);
+    // The held-button watch; false for other timers.
+    bool OnTimer(HWND bar, UINT_PTR id);
 
   private:
     void SetProcessPriority(bool high);
@@ -71,6 +73,7 @@ class BarClicks {
     // The bar holds the mouse from press to release, so a release anywhere
     // reaches it and nothing reduces the bar under a held button.
     HWND capturing_ = nullptr;
+    int heldButton_ = 0;
     LARGE_INTEGER releaseCounter_{};
 };
 

@@ -21,6 +21,7 @@ namespace zorv {
 inline constexpr UINT_PTR kTimAutoreduce = 0x3301;
 inline constexpr UINT_PTR kTimPos = 0x3302;
 inline constexpr UINT_PTR kTimEnsureVisible = 0x3303;
+inline constexpr UINT_PTR kTimHeldButton = 0x3304;
 
 class Win32BarPlatform final : public ScreenPlatform {
   public:

@@ -118,7 +118,7 @@ bool frmButtons::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
             OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
             return true;
         case WM_TIMER:
-            if (motion_) motion_->OnTimer(wParam);
+            if (!clicks_.OnTimer(hwnd_, wParam) && motion_) motion_->OnTimer(wParam);
             return true;
         case WM_DISPLAYCHANGE:
             if (motion_) motion_->OnDisplayChange();

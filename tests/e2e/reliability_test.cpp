@@ -1,6 +1,7 @@
 // What must survive bad luck: a backup that cannot be written, a configuration
 // file locked while the bar starts, the long values of the older settings
-// store.
+// store; a program that stopped answering, a release off the bar, a start
+// that fails after Zorv.dll accepted it.
 #include "zorv_fixture.h"
 
 namespace zorv::e2e {
@@ -83,6 +84,70 @@ TEST_F(SafeSaving, FirstStart_TakesOverTheOlderStore_LongValuesIncluded) {
     EXPECT_NE(written.find("Desc=Long\r\nText=" + std::string(6000, 'x') + "\r\nText=end\r\n"),
               std::string::npos);
     EXPECT_NE(written.find("Desc=Short\r\nText=hello\r\n"), std::string::npos);
+}
+
+class BadLuck : public ZorvE2E {
+  protected:
+    Probes probes_{Folder().Root() / L"Probe" / L"zorv_probe.exe", Folder().Root() / L"records"};
+    const std::string probe_ = "\"" + Narrow(probes_.Exe().wstring()) + "\"";
+
+    // Presses button `index`, moves to `to` and releases there.
+    static bool Press(HWND bar, int index, POINT to = {-1, -1}) {
+        const RECT r = WindowRect(bar);
+        const POINT at{r.left + 22 * index + 10, r.top + 10};
+        if (to.x < 0) to = at;
+        INPUT in{INPUT_MOUSE, {{0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}};
+        const bool down = MoveMouseAndStay(at.x, at.y) && SendInput(1, &in, sizeof in);
+        Sleep(30);
+        in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        return down && MoveMouseAndStay(to.x, to.y) && SendInput(1, &in, sizeof in) &&
+               (Sleep(700), true);  // past the guard against a double click
+    }
+};
+
+// A minimized program that stopped answering: clicks on its Activate=1 button
+// must not hold the bar, the next button starts its program at once.
+TEST_F(BadLuck, AProgramThatStoppedAnswering_DoesNotHoldTheBar) {
+    HWND bar = StartBar(Ini({{"Hung", probe_ + " --hang", "**3", "", 1}, {"Next", probe_}}));
+    ASSERT_TRUE(bar);
+    ASSERT_TRUE(Press(bar, 0));
+    const std::optional<ProbeRecord> hung = probes_.Next();
+    ASSERT_TRUE(hung);
+    ASSERT_TRUE(WaitFor(Ms(10000), [&] {
+        const std::vector<HWND> w = TopLevelWindows(hung->Pid, L"Static");
+        return !w.empty() && IsIconic(w[0]);
+    }));
+    ASSERT_TRUE(Press(bar, 0) && Press(bar, 0) && Press(bar, 1));
+    // A bar held by the hung window would not start anything for good.
+    EXPECT_TRUE(probes_.Next(0, Ms(5000))) << "the bar is stuck" << LogTail();
+}
+
+// The press ends wherever the button is released: released below the bar,
+// the cell looks like its unpressed twin again and nothing starts.
+TEST_F(BadLuck, AReleaseOffTheBar_EndsThePressWithoutAStart) {
+    HWND bar = StartBar(Ini({{"Probe", probe_}, {"Twin", probe_}}));
+    ASSERT_TRUE(bar);
+    const RECT r = WindowRect(bar);
+    const auto cell = [&](int i) { return GrabScreen({r.left + 22 * i, r.top, r.left + 22 * i + 22, r.bottom}).Px; };
+    ASSERT_TRUE(Press(bar, 0, {r.left + 10, r.bottom + 150}));
+    EXPECT_TRUE(WaitFor(Ms(3000), [&] { return cell(0) == cell(1); }))
+        << "the cell stays drawn pressed" << LogTail();
+    EXPECT_FALSE(probes_.Next(0, Ms(1000))) << "a release off the bar started the program";
+    ASSERT_TRUE(Press(bar, 0));
+    EXPECT_TRUE(probes_.Next()) << "the bar takes no click after that";
+}
+
+// Zorv.dll accepts a start through the shell, which then fails in its worker:
+// the user hears of it as of any failed start.
+TEST_F(BadLuck, AShellStartThatFailsLater_ShowsErrorExecuting) {
+    HWND bar = StartBar(Ini({{"Site", "ftp.zorv.invalid"}}, "ForcedLanguage=2\r\n"));
+    ASSERT_TRUE(bar);
+    ASSERT_TRUE(Press(bar, 0));
+    HWND box = WaitForMessageBox(Last());
+    ASSERT_TRUE(box) << LogTail();
+    EXPECT_TRUE(MessageBoxText(box).starts_with(L"Error executing 'ftp.zorv.invalid'\r\n"))
+        << Narrow(MessageBoxText(box));
+    EXPECT_TRUE(ShowsIcon(box, IconColour::Amber));
 }
 
 }  // namespace
