@@ -1,7 +1,5 @@
-// Launching, judged by how the probe (tests/e2e/probe) says it was started:
-// clicks (real mouse input) on the bar's buttons start programs, documents
-// and URLs, warn of missing programs in the configured language, and bring
-// running instances to the front;
+// Launching, judged by how the probe says it was started: clicks on the bar start programs,
+// documents and URLs, warn of missing programs and bring running instances to the front;
 // and Zorv.dll on its own (suite Starter), loaded by the driver.
 #include <cstring>
 
@@ -28,8 +26,7 @@ class Launch : public ZorvE2E {
         lastClick_ = NowMs();
     }
 
-    // Buttons `first` and `first` + 1 name a missing program and a program on
-    // a missing drive: each click shows a warning in the language.
+    // Buttons `first` and `first` + 1 name a missing program and one on a missing drive.
     void ExpectMissingWarnings(HWND bar, int first, bool german) {
         const wchar_t* want[] = {L"Program not found:", L"Drive Q: not found for executing ",
                                  L"Programm nicht gefunden:",
@@ -60,7 +57,6 @@ TEST_F(Launch, Buttons_StartTheirProgramsDocumentsAndUrls_AsTheItemsSay) {
     ClassesKey ext(L".zorvdoc"), type(L"ZorvProbe.Document"), news(L"nntp");
     ext.Set(L"", L"", L"ZorvProbe.Document");
     type.Set(L"shell\\open\\command", L"", open);
-    // A scheme the system does not know yet, so the probe is its only handler.
     news.Set(L"", L"", L"URL:News Protocol").Set(L"", L"URL Protocol", L"");
     news.Set(L"shell\\open\\command", L"", open);
     const std::string workDir = Narrow(work.wstring()), letter = Narrow(doc.wstring());
@@ -77,18 +73,14 @@ TEST_F(Launch, Buttons_StartTheirProgramsDocumentsAndUrls_AsTheItemsSay) {
         // clang-format off
         {{"Quoted", quoted_ + " --title=Alpha one \"two words\"", "**3", workDir, 0, 3, 3},
          {"--title=Alpha", "one", "two words"}, workDir, SW_MAXIMIZE, 0x8000, SW_MAXIMIZE},
-        // An unquoted path with blanks is split after ".exe "; Prio -1 is
-        // normal, and without a working folder the program runs in its own.
+        // Split after ".exe "; Prio -1 is normal; no working folder: the program's own.
         {{"Unquoted", probe_ + " -x /y", "**3", "", 0, 2, -1}, {"-x", "/y"},
          Narrow(probes_.Exe().parent_path().wstring()), SW_SHOWMINIMIZED, 0x20, SW_MINIMIZE},
-        // Started by a double click, which starts once.
+        // Double-clicked below; starts once.
         {{"Idle", quoted_, "**3", workDir, 0, 1, 0}, {}, workDir, SW_SHOWNORMAL, 0x40, SW_SHOWNORMAL},
-        // A program that decides its own window state still ends up as the
-        // item says when the state is forced (Style 100 + state).
-        {{"Min", quoted_ + " --show-normal", "**3", "", 0, 102}, {"--show-normal"}, "", -2, 0,
-         SW_MINIMIZE},
-        {{"Max", quoted_ + " --show-normal", "**3", "", 0, 103}, {"--show-normal"}, "", -2, 0,
-         SW_MAXIMIZE},
+        // A forced state (Style 100 + state) wins over a program that picks its own.
+        {{"Min", quoted_ + " --show-normal", "**3", "", 0, 102}, {"--show-normal"}, "", -2, 0, SW_MINIMIZE},
+        {{"Max", quoted_ + " --show-normal", "**3", "", 0, 103}, {"--show-normal"}, "", -2, 0, SW_MAXIMIZE},
         {{"Letter", letter}, {letter}, "", -2, 0, 0},
         {{"News", url}, {url}, "", -2, 0, 0},
         // clang-format on
@@ -229,8 +221,7 @@ TEST_F(Starter, StartsProgramsDocumentsAndShortcuts_WithTheirArgumentsFolderShow
         {exe_, L"--title=Args \"two words\" plain", SW_SHOWMINIMIZED, 0x40,
          {"--title=Args", "two words", "plain"}, SW_SHOWMINIMIZED},
         // The shell gives no suspended start: the class is set right after it.
-        {doc, L"", SW_SHOWMINIMIZED, 0x4000, {"--title=Doc", Narrow(doc.wstring())},
-         SW_SHOWMINIMIZED},
+        {doc, L"", SW_SHOWMINIMIZED, 0x4000, {"--title=Doc", Narrow(doc.wstring())}, SW_SHOWMINIMIZED},
         // A shortcut shows its program as the link says, unless asked otherwise.
         {work_ / L"p0.lnk", L"", SW_SHOWNORMAL, 0x20, {"--title=Lnk"}, SW_SHOWMINNOACTIVE},
         {work_ / L"p1.lnk", L"", SW_SHOWMAXIMIZED, 0x20, {"--title=Lnk"}, SW_SHOWMAXIMIZED},
@@ -259,8 +250,8 @@ TEST_F(Starter, StartsProgramsDocumentsAndShortcuts_WithTheirArgumentsFolderShow
         CloseHandle(h);
     }
 
-    // Restricted (UserType 2): both go through CreateProcessAsUser, a
-    // document through its program; a refusal is a plain error.
+    // Restricted (UserType 2): through CreateProcessAsUser, a document through its program;
+    // a refusal is a plain error.
     for (const fs::path& file : {exe_, doc}) {
         ExecRequest r = Request(file, L"", work_);
         r.UserType = 2;
@@ -283,8 +274,7 @@ TEST_F(Starter, RefusesBadRequests_AndTheSameFileWhileItsStartIsPending) {
     ExecRequest unterminated = Request(exe_, L"", work_);
     std::memset(unterminated.Params, 'x', kExecTextBytes);
     EXPECT_EQ(Refusal(unterminated), 87);
-    EXPECT_GT(Refusal(Request(exe_, L"", work_ / L"no such folder")), 0)
-        << "CreateProcess's own error reaches the caller";
+    EXPECT_GT(Refusal(Request(exe_, L"", work_ / L"no such folder")), 0) << "CreateProcess's own";
     EXPECT_EQ(execute_(nullptr), 0);
     EXPECT_FALSE(probes_.Next(0, Ms(1000))) << "a refused request started something";
 
@@ -296,10 +286,9 @@ TEST_F(Starter, RefusesBadRequests_AndTheSameFileWhileItsStartIsPending) {
     CharUpperBuffW(upper.data(), DWORD(upper.size()));
     EXPECT_EQ(Refusal(Request(upper, L"", work_)), kErrorAlreadyStarting);
     EXPECT_EQ(Refusal(Request(other, L"", work_)), -1) << "another file is not blocked";
-    // Once the pending start gave up waiting, the file may start again.
     ExecRequest later = Request(exe_, L"", work_);
-    EXPECT_TRUE(WaitFor(Ms(15000), Ms(50), [&] { return execute_(&later) == 1; }))
-        << "error " << later.ErrorCode;
+    EXPECT_TRUE(WaitFor(Ms(15000), [&] { return execute_(&later) == 1; }, Ms(50)))
+        << "not startable once the pending start gave up: error " << later.ErrorCode;
     EXPECT_TRUE(probes_.Next(DWORD(later.Result)));
 }
 

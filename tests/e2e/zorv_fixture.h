@@ -49,9 +49,7 @@ class ZorvE2E : public ::testing::Test {
     Process& Last() { return *processes_.back(); }
     // The bar of `p` once it shows, or null after `timeout`.
     HWND WaitForShownBar(const Process& p, Ms timeout = Ms(15000)) {
-        HWND bar = nullptr;
-        WaitFor(timeout, [&] { return IsShownOnScreen(bar = FindBarOf(p.Id())); });
-        return IsShownOnScreen(bar) ? bar : nullptr;
+        return WaitForWindow(p.Id(), kBarClass, kBarTitle, timeout, IsShownOnScreen);
     }
     // Writes `ini` as ZorvPanel.ini, starts the program and answers its bar.
     HWND StartBar(const std::string& ini) {
@@ -59,15 +57,7 @@ class ZorvE2E : public ::testing::Test {
         return WaitForShownBar(Start());
     }
     // The visible message box of `p`; null when none came in 15 s.
-    HWND WaitForMessageBox(const Process& p) {
-        HWND box = nullptr;
-        WaitFor(Ms(15000), [&] {
-            for (HWND h : TopLevelWindows(p.Id(), L"#32770", kBoxTitle))
-                box = IsWindowVisible(h) ? h : box;
-            return box || !p.IsRunning();
-        });
-        return box;
-    }
+    HWND WaitForMessageBox(const Process& p) { return WaitForWindow(p.Id(), L"#32770", kBoxTitle); }
 
     // The messages of zorv.log's lines "<date> <time> (dddd)  <message>"; the
     // stamp is in the user's format, which may hold blanks ("1:05:07 PM").
@@ -136,25 +126,19 @@ class ClassesKey {
         RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + key_).c_str());
         if (machineToo_) RegDeleteTreeW(HKEY_CLASSES_ROOT, key_.c_str());
     }
-    ClassesKey(const ClassesKey&) = delete;
-    ClassesKey& operator=(const ClassesKey&) = delete;
-
     // Sets value `name` ("" for the default) of `subKey` ("" for the key).
     ClassesKey& Set(const std::wstring& subKey, const std::wstring& name,
                     const std::wstring& value) {
         const std::wstring rel = subKey.empty() ? key_ : key_ + L"\\" + subKey;
-        for (HKEY root : {HKEY_CURRENT_USER, HKEY_CLASSES_ROOT}) {
-            HKEY seen = nullptr;
-            if (root == HKEY_CLASSES_ROOT) {
-                machineToo_ = machineToo_ || RegOpenKeyExW(root, key_.c_str(), 0, KEY_READ, &seen);
-                if (seen) RegCloseKey(seen);
-                if (!machineToo_) break;
-            }
-            RegSetKeyValueW(
-                root, ((root == HKEY_CLASSES_ROOT ? L"" : L"Software\\Classes\\") + rel).c_str(),
-                name.empty() ? nullptr : name.c_str(), REG_SZ, value.c_str(),
-                DWORD((value.size() + 1) * sizeof(wchar_t)));
-        }
+        const auto set = [&](HKEY root, const std::wstring& key) {
+            RegSetKeyValueW(root, key.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ,
+                            value.c_str(), DWORD((value.size() + 1) * sizeof(wchar_t)));
+        };
+        set(HKEY_CURRENT_USER, L"Software\\Classes\\" + rel);
+        HKEY seen = nullptr;
+        machineToo_ = machineToo_ || RegOpenKeyExW(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_READ, &seen);
+        if (seen) RegCloseKey(seen);
+        if (machineToo_) set(HKEY_CLASSES_ROOT, rel);
         return *this;
     }
 
@@ -162,5 +146,10 @@ class ClassesKey {
     std::wstring key_;
     bool machineToo_ = false;
 };
+
+inline bool SamePath(const fs::path& a, const fs::path& b) {  // however written
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
+}
 
 }  // namespace zorv::e2e
