@@ -1,6 +1,6 @@
-// The fixture of every end-to-end test: a private program folder, the started
-// processes (all torn down by destructors, also after a failed assertion),
-// the log reader, and the configuration files the tests write.
+// The fixture of every end-to-end test: a private program folder, the started processes (all
+// torn down by destructors, also after a failed assertion), the log reader, and the
+// configuration files the tests write.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,7 +25,6 @@ class ZorvE2E : public ::testing::Test {
             SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, dir);
             ASSERT_FALSE(fs::exists(fs::path(dir) / L"Zorv" / L"ZorvPanel.ini")) << "in " << dir;
         }
-
         ASSERT_TRUE(WaitFor(Ms(5000), [] { return !FindBarOf(0); })) << "another bar is open";
         MoveMouseAndStay(kAway.x, kAway.y);
     }
@@ -41,7 +40,7 @@ class ZorvE2E : public ::testing::Test {
         folder_.reset();
         folder_ = std::make_unique<ProgramFolder>(DistFolder());
     }
-    // Starts the program copy; the working folder is Folder().Cwd().
+    // Starts the program copy in Folder().Cwd().
     Process& Start(std::wstring_view args = L"noau nostart") {
         return *processes_.emplace_back(
             std::make_unique<Process>(folder_->Exe(), args, folder_->Cwd()));
@@ -59,22 +58,20 @@ class ZorvE2E : public ::testing::Test {
     // The visible message box of `p`; null when none came in 15 s.
     HWND WaitForMessageBox(const Process& p) { return WaitForWindow(p.Id(), L"#32770", kBoxTitle); }
 
-    // The messages of zorv.log's lines "<date> <time> (dddd)  <message>"; the
-    // stamp is in the user's format, which may hold blanks ("1:05:07 PM").
+    // The messages of zorv.log's lines "<date> <time> (dddd)  <message>"; the stamp is in the
+    // user's format, which may hold blanks ("1:05:07 PM").
     std::vector<std::string> LogMessages() {
         static const std::regex line(R"((?:^|\n)\d[^\r\n]*? \([ \d]{3}\d\)  ([^\r\n]*)\r)");
         const std::string text = ReadWholeFile(Folder().Path() / L"zorv.log").value_or("");
         std::vector<std::string> messages;
-        for (std::sregex_iterator m(text.begin(), text.end(), line), end; m != end; ++m) {
+        for (std::sregex_iterator m(text.begin(), text.end(), line), end; m != end; ++m)
             messages.push_back((*m)[1]);
-        }
         return messages;
     }
     // How many messages start with `prefix`.
     int Logged(std::string_view prefix) {
         const std::vector<std::string> m = LogMessages();
-        return int(
-            std::count_if(m.begin(), m.end(), [&](auto& s) { return s.starts_with(prefix); }));
+        return int(std::count_if(m.begin(), m.end(), [&](auto& s) { return s.starts_with(prefix); }));
     }
     // The last messages, for the text of a failed expectation.
     std::string LogTail() {
@@ -90,8 +87,8 @@ class ZorvE2E : public ::testing::Test {
     std::vector<std::unique_ptr<Process>> processes_;
 };
 
-// One [Button] item with every key, as the program writes them. A
-// description "-" makes a separator.
+// One [Button] item with every key, as the program writes them. A description "-" makes a
+// separator.
 struct Button {
     Button(std::string desc, std::string path = "", std::string icon = "**3",
            std::string wrkDir = "", int activate = 0, int style = 1, int prio = 2)
@@ -102,8 +99,8 @@ struct Button {
     std::string Text;
 };
 
-// A configuration with these buttons and [Settings] holding a log at level
-// 6 and then `settings` (a later line wins).
+// A configuration with these buttons and [Settings] holding a log at level 6 and then
+// `settings` (a later line wins).
 inline std::string Ini(const std::vector<Button>& buttons, std::string_view settings = "") {
     std::string s = "; ZorvPanel V0.01\r\n\r\n\r\n";
     for (const Button& b : buttons) s += b.Text;
@@ -117,8 +114,8 @@ inline std::vector<Button> Notepads(int n) {
     return buttons;
 }
 
-// A file type or URL scheme of the test in HKCU\Software\Classes, and in
-// HKEY_CLASSES_ROOT where the system does not merge them (Wine); removed after.
+// A file type or URL scheme of the test in HKCU\Software\Classes, and in HKEY_CLASSES_ROOT
+// where the system does not merge them (Wine); removed after.
 class ClassesKey {
   public:
     explicit ClassesKey(std::wstring key) : key_(std::move(key)) {}
@@ -136,7 +133,7 @@ class ClassesKey {
         };
         set(HKEY_CURRENT_USER, L"Software\\Classes\\" + rel);
         HKEY seen = nullptr;
-        machineToo_ = machineToo_ || RegOpenKeyExW(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_READ, &seen);
+        machineToo_ |= RegOpenKeyExW(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_READ, &seen) != 0;
         if (seen) RegCloseKey(seen);
         if (machineToo_) set(HKEY_CLASSES_ROOT, rel);
         return *this;

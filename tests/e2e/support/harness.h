@@ -70,11 +70,10 @@ inline std::vector<HWND> TopLevelWindows(DWORD pid, std::wstring_view cls,
     std::vector<HWND> all, found;
     EnumWindows([](HWND w, LPARAM all) { return ((std::vector<HWND>*)all)->push_back(w), TRUE; },
                 LPARAM(&all));
-    for (HWND w : all) {
+    for (HWND w : all)
         if ((!pid || WindowProcessId(w) == pid) && WindowText(w, true) == cls &&
             (!title || WindowText(w) == title))
             found.push_back(w);
-    }
     return found;
 }
 
@@ -120,9 +119,7 @@ inline bool Activate(HWND window) {
 struct Pixels {
     int Width = 0, Height = 0;
     std::vector<std::uint32_t> Px;
-
-    Pixels() = default;
-    Pixels(int w, int h, std::uint32_t fill = 0) : Width(w), Height(h), Px(size_t(w) * h, fill) {}
+    Pixels(int w = 0, int h = 0, std::uint32_t fill = 0) : Width(w), Height(h), Px(size_t(w) * h, fill) {}
     std::uint32_t At(int x, int y) const { return Px[size_t(y) * Width + x]; }
 };
 
@@ -177,10 +174,9 @@ inline bool MoveMouseTo(int x, int y) {
 // Moves until the cursor stays there 150 ms: under Wine a program that was
 // busy while its window moved under the pointer replays that motion late.
 inline bool MoveMouseAndStay(int x, int y) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
+    for (int attempt = 0; attempt < 5; ++attempt)
         if (MoveMouseTo(x, y) && !WaitFor(Ms(150), [&] { return !CursorAt(x, y); }, Ms(10)))
             return true;
-    }
     return false;
 }
 
@@ -205,11 +201,10 @@ inline bool ShowsAs(HWND w, int show) {
 // The static controls of a message box that show text (`icon` false) or its icon.
 inline std::vector<HWND> Statics(HWND box, bool icon) {
     std::vector<HWND> found;
-    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-        const bool isIcon = (GetWindowLongPtrW(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-        if (!_wcsicmp(WindowText(h, true).c_str(), L"Static") && isIcon == icon)
+    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (!_wcsicmp(WindowText(h, true).c_str(), L"Static") &&
+            ((GetWindowLongPtrW(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) == icon)
             found.push_back(h);
-    }
     return found;
 }
 
@@ -260,8 +255,8 @@ inline std::optional<std::string> ReadWholeFile(const fs::path& path) {
     if (h == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string bytes;
     char buf[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
+    for (DWORD got = 0; ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0;)
+        bytes.append(buf, got);
     CloseHandle(h);
     return bytes;
 }
@@ -272,14 +267,19 @@ inline void WriteWholeFile(const fs::path& path, std::string_view bytes) {
         throw std::runtime_error("cannot write " + Narrow(path.wstring()));
 }
 
-// A 32-bit top-down .bmp file of `p` (0x00RRGGBB is the file's byte order).
+// A 24-bit .bmp file of `p`.
 inline void WriteBmpFile(const fs::path& path, const Pixels& p) {
-    const DWORD bits = 54, size = bits + DWORD(p.Px.size() * 4);  // after both headers
-    const BITMAPFILEHEADER file{0x4D42, size, 0, 0, bits};
-    const BITMAPINFOHEADER info{40, p.Width, -p.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    WriteWholeFile(path, std::string(reinterpret_cast<const char*>(&file), 14) +
-                             std::string(reinterpret_cast<const char*>(&info), 40) +
-                             std::string(reinterpret_cast<const char*>(p.Px.data()), size - bits));
+    const int stride = (p.Width * 3 + 3) / 4 * 4, bits = 54;  // after both headers
+    std::string bytes(bits + size_t(stride) * p.Height, '\0');
+    const BITMAPFILEHEADER file{0x4D42, DWORD(bytes.size()), 0, 0, bits};
+    const BITMAPINFOHEADER info{40, p.Width, p.Height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::copy_n(reinterpret_cast<const char*>(&file), 14, bytes.data());
+    std::copy_n(reinterpret_cast<const char*>(&info), 40, bytes.data() + 14);
+    for (int i = 0; i < p.Width * p.Height * 3; ++i) {  // rows from the bottom
+        const int x = i / 3 % p.Width, y = p.Height - 1 - i / 3 / p.Width;
+        bytes[bits + size_t(y) * stride + 3 * x + i % 3] = char(p.Px[i / 3] >> (8 * (i % 3)));
+    }
+    WriteWholeFile(path, bytes);
 }
 
 // The names of the entries of `folder`, sorted; empty when it cannot be read.
@@ -300,18 +300,18 @@ inline fs::path ExeFolder() {
 // The folder holding ZorvPanel.exe: %ZORV_DIST% or <exe folder>\..\dist.
 inline fs::path DistFolder() {
     wchar_t dist[MAX_PATH] = L"";
-    return GetEnvironmentVariableW(L"ZORV_DIST", dist, MAX_PATH)
-               ? fs::path(dist)
-               : ExeFolder().parent_path() / L"dist";
+    return GetEnvironmentVariableW(L"ZORV_DIST", dist, MAX_PATH) ? fs::path(dist)
+                                                                 : ExeFolder().parent_path() / L"dist";
 }
 
-// A started process; the destructor terminates it if it still runs.
+// A started process, run as "<exe>" <args> in `cwd` (throws if it cannot start); the
+// destructor terminates it if it still runs.
 class Process {
   public:
-    // Runs "<exe>" <args> in `cwd`; throws std::runtime_error on failure.
     Process(const fs::path& exe, std::wstring_view args, const fs::path& cwd) {
         std::wstring cmd = L"\"" + exe.wstring() + L"\" " + std::wstring(args);
-        STARTUPINFOW si{sizeof si};
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
         startMs_ = NowMs();
         if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -326,7 +326,6 @@ class Process {
         CloseHandle(handle_);
     }
     Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
 
     DWORD Id() const { return id_; }
     HANDLE Handle() const { return handle_; }
@@ -362,10 +361,9 @@ class ProgramFolder {
         fs::create_directories(Path() / L"Icons");
         fs::create_directories(Cwd());
         fs::copy(dist / L"Icons", Path() / L"Icons", fs::copy_options::recursive, ec);
-        for (const wchar_t* name : {L"ZorvPanel.exe", L"Zorv.dll"}) {
+        for (const wchar_t* name : {L"ZorvPanel.exe", L"Zorv.dll"})
             if (!fs::copy_file(dist / name, Path() / name, ec))
                 throw std::runtime_error("no " + Narrow(name) + " in the build (or %ZORV_DIST%)");
-        }
     }
     // A just-terminated process may keep its image file locked for a moment.
     ~ProgramFolder() {
@@ -373,7 +371,6 @@ class ProgramFolder {
         WaitFor(Ms(5000), [&] { return fs::remove_all(root_, ec), !fs::exists(root_, ec); });
     }
     ProgramFolder(const ProgramFolder&) = delete;
-    ProgramFolder& operator=(const ProgramFolder&) = delete;
 
     const fs::path& Root() const { return root_; }
     fs::path Path() const { return root_ / L"Zorv Panel"; }
@@ -414,7 +411,6 @@ class Probes {
         SetEnvironmentVariableW(L"ZORV_PROBE_DIR", nullptr);
     }
     Probes(const Probes&) = delete;
-    Probes& operator=(const Probes&) = delete;
 
     const fs::path& Exe() const { return exe_; }
 
@@ -422,12 +418,9 @@ class Probes {
     std::optional<ProbeRecord> Next(DWORD pid = 0, Ms timeout = Ms(15000)) {
         std::optional<ProbeRecord> r;
         WaitFor(timeout, [&] {
-            for (const ProbeRecord& rec : Records()) {
-                if (std::count(taken_.begin(), taken_.end(), rec.Pid) || (pid && rec.Pid != pid))
-                    continue;
-                taken_.push_back(rec.Pid);
-                return r = rec, true;
-            }
+            for (const ProbeRecord& rec : Records())
+                if (!std::count(taken_.begin(), taken_.end(), rec.Pid) && (!pid || rec.Pid == pid))
+                    return taken_.push_back(rec.Pid), r = rec, true;
             return false;
         }, Ms(50));
         return r;
@@ -438,8 +431,7 @@ class Probes {
 
     // The window of a probe of the test's own (no instance of Exe()).
     HWND Open(const std::wstring& args) {
-        opened_.push_back(
-            std::make_unique<Process>(ExeFolder() / L"zorv_probe.exe", args, folder_));
+        opened_.push_back(std::make_unique<Process>(ExeFolder() / L"zorv_probe.exe", args, folder_));
         Next(opened_.back()->Id());
         return WindowOf(opened_.back()->Id());
     }
