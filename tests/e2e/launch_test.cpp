@@ -86,7 +86,7 @@ TEST_F(Launch, Buttons_StartTheirProgramsDocumentsShortcutsAndUrls_AsTheItemsSay
         std::vector<std::string> args;
         std::string cwd;  // "": not judged
         int show;         // -2: not judged
-        int prio;         // the priority class at the start; < 0: soon after it; 0: not judged
+        unsigned prio;    // the priority class; 0: not judged
         int state;        // how its window shows (a show command); 0: not judged
     } cases[] = {
         // clang-format off
@@ -100,8 +100,7 @@ TEST_F(Launch, Buttons_StartTheirProgramsDocumentsShortcutsAndUrls_AsTheItemsSay
         // A forced state (Style 100 + state) wins over a program that picks its own.
         {{"Min", quoted_ + " --show-normal", "**3", "", 0, 102}, {"--show-normal"}, "", -2, 0, SW_MINIMIZE},
         {{"Max", quoted_ + " --show-normal", "**3", "", 0, 103}, {"--show-normal"}, "", -2, 0, SW_MAXIMIZE},
-        // The shell gives no suspended start: the class is set right after it.
-        {{"Letter", letter, "**3", "", 0, 2, 1}, {letter}, "", SW_SHOWMINIMIZED, -0x4000, SW_MINIMIZE},
+        {{"Letter", letter, "**3", "", 0, 2, 1}, {letter}, "", SW_SHOWMINIMIZED, 0x4000, SW_MINIMIZE},
         {{"News", url}, {url}, "", -2, 0, 0},
         // A shortcut shows its program as the link says, unless the item asks otherwise.
         {{"Link", lnk + "0.lnk"}, {"--title=Lnk"}, "", SW_SHOWMINNOACTIVE, 0, SW_SHOWMINNOACTIVE},
@@ -129,11 +128,7 @@ TEST_F(Launch, Buttons_StartTheirProgramsDocumentsShortcutsAndUrls_AsTheItemsSay
         EXPECT_EQ(r->Args, c.args) << r->CmdLine;
         EXPECT_TRUE(c.cwd.empty() || SamePath(r->Cwd, c.cwd)) << r->Cwd;
         EXPECT_TRUE(c.show == -2 || r->ShowCmd == c.show) << r->ShowCmd;
-        HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, r->Pid);
-        EXPECT_TRUE(c.prio >= 0 ? !c.prio || r->Priority == unsigned(c.prio)
-                                : WaitFor(Ms(5000), [&] { return GetPriorityClass(h) == DWORD(-c.prio); }))
-            << std::hex << r->Priority;
-        CloseHandle(h);
+        EXPECT_TRUE(!c.prio || r->Priority == c.prio) << std::hex << r->Priority;
         EXPECT_TRUE(Probes::WindowOf(r->Pid) &&
                     (!c.state || ShowsAs(Probes::WindowOf(r->Pid), c.state)));
     }
@@ -225,14 +220,24 @@ TEST_F(Starter, RefusesBadRequests_AndTheSameFileWhileItsStartIsPending) {
     EXPECT_EQ(execute_(nullptr), 0);
     EXPECT_FALSE(probes_.Next(0, Ms(1000))) << "a refused request started something";
 
-    // Restricted (UserType 2): through CreateProcessAsUser, a document through its program;
-    // a refusal is a plain error.
     ClassesKey ext(L".zorvprobe"), type(L"ZorvProbe.Document");
     ext.Set(L"", L"", L"ZorvProbe.Document");
     type.Set(L"shell\\open\\command", L"", L"\"" + exe_.wstring() + L"\" --title=Doc \"%1\"");
     const fs::path doc = work_ / L"my notes.zorvprobe", mine = work_ / L"restricted.exe";
     WriteWholeFile(doc, "text");
     fs::copy_file(exe_, mine);  // not pending when the start below comes
+    // The shell gives no suspended start: the class is set right after it.
+    const fs::path letter = work_ / L"letter.zorvprobe";  // not pending either
+    WriteWholeFile(letter, "text");
+    ExecRequest shell = Request(letter, L"", work_, SW_SHOWMINIMIZED, 0x4000);
+    ASSERT_EQ(execute_(&shell), 1) << shell.ErrorCode;
+    const std::optional<ProbeRecord> started = probes_.Next();
+    ASSERT_TRUE(started && SamePath(started->Args.back(), Narrow(letter.wstring())));
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, started->Pid);
+    EXPECT_TRUE(WaitFor(Ms(5000), [&] { return GetPriorityClass(h) == 0x4000; }));
+    CloseHandle(h);
+    // Restricted (UserType 2): through CreateProcessAsUser, a document through its program;
+    // a refusal is a plain error.
     for (const fs::path& file : {mine, doc}) {
         ExecRequest r = Request(file, L"", work_);
         r.UserType = 2;
