@@ -44,7 +44,8 @@ std::vector<int> FadeSteps(int from, int to) {
 }
 
 // The bar followed until it is `to` (3 s at most): when it left `from` and when it arrived
-// (ms after `since`), and the tops it passed.
+// (ms after `since`), and the tops it passed; the cursor is held at `hold` (Wine may move it
+// back late).
 struct Motion {
     double left = -1, arrived = -1;
     std::set<LONG> tops;
@@ -54,9 +55,10 @@ struct Motion {
     }
 };
 
-Motion Follow(HWND bar, const State& from, const State& to, double since) {
+Motion Follow(HWND bar, const State& from, const State& to, double since, POINT hold) {
     Motion m;
     WaitFor(Ms(3000), [&] {
+        if (!CursorAt(hold.x, hold.y)) MoveMouseTo(hold.x, hold.y);
         if (m.left < 0 && !In(bar, from)) m.left = NowMs() - since;
         m.tops.insert(WindowRect(bar).top);
         if (In(bar, to)) m.arrived = NowMs() - since;
@@ -116,7 +118,7 @@ TEST_F(BarMotion, LeavesAfterTheMouse_ComesBackUnderIt_AndFollowsTheScreenSize) 
         size_t seen = AlphaLines(0).size();
         const double touched = NowMs();
         MoveMouseTo(kLeft + 50, reduced ? 0 : 10);
-        const Motion in = Follow(bar, c.resting, Shown(), touched);
+        const Motion in = Follow(bar, c.resting, Shown(), touched, {kLeft + 50, reduced ? 0 : 10});
         ASSERT_GE(in.arrived, 0) << "not back: " << Describe(WindowRect(bar)) << LogTail();
         EXPECT_GE(in.arrived, delayed ? 150 : 0) << "restored before the mouse rested 200 ms";
         EXPECT_LE(in.arrived, delayed ? 1500 : 1000);
@@ -129,7 +131,7 @@ TEST_F(BarMotion, LeavesAfterTheMouse_ComesBackUnderIt_AndFollowsTheScreenSize) 
         const double moved = NowMs();
         Sleep(30);
         MoveMouseAndStay(kAway.x, kAway.y);
-        const Motion out = Follow(bar, Shown(), c.resting, moved);
+        const Motion out = Follow(bar, Shown(), c.resting, moved, kAway);
         EXPECT_GE(out.left, 550) << "left too early";
         EXPECT_TRUE(out.arrived >= 600 && out.arrived <= 1500) << out.arrived << LogTail();
         EXPECT_EQ(AlphaLines(seen), fade ? FadeSteps(255, alpha) : c.out);
