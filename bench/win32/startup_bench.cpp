@@ -51,10 +51,10 @@ HWND FindWindowOf(const Target& t, DWORD pid) {
 std::optional<Sample> RunOnce(const Target& t) {
     Process p(t.exe, t.args, t.cwd);
     HWND hwnd = nullptr;
-    const bool shown = WaitFor(kShowLimit, Ms(2), [&] {
+    const bool shown = WaitFor(kShowLimit, [&] {
         hwnd = FindWindowOf(t, p.Id());
         return hwnd && IsShownOnScreen(hwnd);
-    });
+    }, Ms(2));
     Sample s;
     s.startMs = NowMs() - p.StartMs();
     if (!shown) {

@@ -1,6 +1,5 @@
-// How the bar looks on the screen, judged by its pixels: cells in 3D and flat
-// mode and in three heights, separators, a forced face colour, icons, the
-// cached bar picture and a change of the system's colours.
+// How the bar looks on the screen, judged by its pixels: cells in 3D and flat mode and three
+// heights, separators, a forced face colour, icons, the cached picture, new system colours.
 #include <cstdio>
 
 #include "zorv_fixture.h"
@@ -18,8 +17,7 @@ struct Look {
     std::uint32_t face = 0;  // a forced face colour; 0: the system's
 };
 
-// A pixel the bar must show, relative to its top-left corner.
-struct Expect {
+struct Expect {  // a pixel the bar must show, relative to its top-left corner
     int X, Y;
     std::uint32_t Colour;
 };
@@ -73,36 +71,30 @@ class BarDrawing : public ZorvE2E {
         const std::uint32_t face = look.face ? look.face : sysFace;
         const std::uint32_t hi = RgbOf(GetSysColor(COLOR_3DHIGHLIGHT));
         const std::uint32_t shadow = RgbOf(GetSysColor(COLOR_3DSHADOW));
-        // The outer edge is the 3D dark shadow with its green brought down to 64.
         const COLORREF dk = GetSysColor(COLOR_3DDKSHADOW);
         const unsigned g = GetGValue(dk);
         const auto scale = [g](unsigned v) { return g > 64 ? (128 * v + g) / (2 * g) : v; };
         const std::uint32_t dark =
             scale(GetRValue(dk)) << 16 | scale(g) << 8 | scale(GetBValue(dk));
-        // Characteristic pixels of a 3D face, clear of the icon: the
-        // highlight on the left, the dark outer edge on the right, the shadow
-        // inside it. The 19-pixel face has no highlight on its top row and
-        // only the shadow at the bottom. Flat cells are one plain colour.
+        // The outer edge is the 3D dark shadow with its green brought down to 64. A 3D face:
+        // highlight left, dark edge right, shadow inside it; 19 pixels high, no highlight on top
+        // and only the shadow at the bottom. Flat cells are one plain colour.
         const std::vector<Expect> faces[] = {
             {{5, 0, hi}, {5, 19, dark}, {1, 1, face}},
             {{5, 0, hi}, {5, 20, dark}, {5, 19, shadow}, {1, 1, face}},
             {{5, 0, face}, {5, 18, shadow}}};
         std::vector<Expect> probes = {{0, 5, hi}, {21, 5, dark}, {20, 10, shadow}, {19, 10, face}};
         probes.insert(probes.end(), faces[look.hId].begin(), faces[look.hId].end());
-        if (look.flat) {
-            probes = {{0, 0, face},   {0, 10, face}, {20, 0, face},
-                      {20, 10, face}, {10, 0, face}, {10, h - 1, face}};
-        }
+        if (look.flat)
+            probes = {{0, 0, face}, {0, 10, face}, {20, 0, face}, {20, 10, face}, {10, 0, face},
+                      {10, h - 1, face}};
         std::vector<Expect> e;
         for (int x = 0, i = 0; i < int(cells.size()); x += cells[i++] ? 22 - look.flat : 12) {
             if (cells[i] == 0) {
-                // Holes to the desktop, or the system face ("as dialog's
-                // background", also under a forced face) with an etched groove.
+                // Holes to the desktop, or the system face (also under a forced one) and a groove.
                 for (int j = 0; j < 3; ++j) {
                     const int dx[] = {0, 5, 11}, y[] = {0, h / 2, h - 1}, groove[] = {3, 10, h - 4};
-                    for (int k = 0; k < 3 && look.holes; ++k) {
-                        e.push_back({x + dx[j], y[k], 0x256F95});
-                    }
+                    for (int k = 0; k < 3 && look.holes; ++k) e.push_back({x + dx[j], y[k], 0x256F95});
                     if (look.holes) continue;
                     e.push_back({x + 5, groove[j], shadow});
                     e.push_back({x + 6, groove[j], hi});
@@ -132,7 +124,7 @@ class BarDrawing : public ZorvE2E {
     Pixels ExpectPixels(HWND bar, const std::vector<Expect>& expects) {
         Pixels shot;
         std::string failed;
-        WaitFor(Ms(3000), Ms(50), [&] {
+        WaitFor(Ms(3000), [&] {
             return (failed = Mismatches(shot = GrabScreen(WindowRect(bar)), expects)).empty();
         });
         EXPECT_EQ(failed, "");
@@ -171,9 +163,7 @@ TEST_F(BarDrawing, Cells_InEachLook_AreRightAlignedWithTheirFacesSeparatorsAndIc
 }
 
 // The opaque part of the masked icon file: all but a frame of 4 pixels.
-bool Inside(int x, int y) {
-    return x >= 4 && x < 12 && y >= 4 && y < 12;
-}
+bool Inside(int x, int y) { return x >= 4 && x < 12 && y >= 4 && y < 12; }
 
 TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites) {
     // 16 x 16 pictures; a mask beside one: black (opaque) inside, white around.
@@ -215,11 +205,10 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
     EXPECT_GE(unlikeFallback, 20) << "the program's icon is the fallback";
     EXPECT_EQ(unlikeOther, 0) << "quoted path with variables gives another icon";
 
-    // No stored colours: the bar marks the configuration for saving, and the
-    // save writes the picture: rows 0..19 what the screen shows, then item
-    // i's icon at x = 16 i in rows 21..36 and its mask in rows 37..52.
+    // No stored colours: the save writes the picture: rows 0..19 what the screen shows, then
+    // item i's icon at x = 16 i in rows 21..36 and its mask in rows 37..52.
     Pixels picture;
-    WaitFor(Ms(10000), Ms(100),
+    WaitFor(Ms(10000),
             [&] { return !(picture = ReadBitmap(Folder().Path() / L"ZorvPanel.bmp")).Px.empty(); });
     ASSERT_EQ(picture.Width, 188) << "no ZorvPanel.bmp of the bar's width";
     ASSERT_EQ(picture.Height, 53);
@@ -238,8 +227,8 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
     }
     EXPECT_EQ(wrong, 0) << "icon rows of the picture";
 
-    // After WM_SYSCOLORCHANGE the bar is built anew, in one set of colours:
-    // the new ones on Windows; Wine keeps system colours per process.
+    // After WM_SYSCOLORCHANGE the bar is built anew in one set of colours: the new ones on
+    // Windows; Wine keeps system colours per process.
     const int element = COLOR_3DFACE;
     const COLORREF old = GetSysColor(element), changed = RGB(200, 120, 40);
     const std::shared_ptr<void> restore(nullptr, [&](void*) { SetSysColors(1, &element, &old); });
@@ -254,12 +243,10 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
         << "no rebuild after the colour change" << LogTail();
     const std::vector<Expect> after = Expects({"", false, 0, false, RgbOf(changed)}, {12});
     Pixels now;
-    EXPECT_TRUE(WaitFor(Ms(3000), Ms(50),
-                        [&] {
-                            now = GrabScreen(WindowRect(bar));
-                            return Mismatches(now, after).empty() ||
-                                   Mismatches(now, before).empty();
-                        }))
+    EXPECT_TRUE(WaitFor(Ms(3000), [&] {
+        now = GrabScreen(WindowRect(bar));
+        return Mismatches(now, after).empty() || Mismatches(now, before).empty();
+    }))
         << "in the new colours:\n"
         << Mismatches(now, after) << "in the old colours:\n"
         << Mismatches(now, before);
@@ -278,8 +265,7 @@ TEST_F(BarDrawing, CachedPicture_StandsInOnlyWithTheConfigurationsTimeAndTheBars
         Folder().WriteIni(ini);
         // Painted rows magenta, icon slots empty (black picture, white mask).
         Pixels picture(c.width, 53, 0xFF00FF);
-        for (int i = 21 * c.width; i < 53 * c.width; ++i)
-            picture.Px[i] = i < 37 * c.width ? 0 : 0xFFFFFF;
+        for (int i = 21 * c.width; i < 53 * c.width; ++i) picture.Px[i] = i < 37 * c.width ? 0 : 0xFFFFFF;
         const fs::path cache = Folder().Path() / L"ZorvPanel.bmp";
         WriteBmpFile(cache, picture);
         fs::last_write_time(

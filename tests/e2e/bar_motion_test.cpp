@@ -1,8 +1,6 @@
-// How the bar moves: out of the way when the mouse leaves (to its last row,
-// or faded) and back under it, scrolling when wider than the screen,
-// following a new screen size, in front of ordinary windows and away from a
-// full-screen one. Judged by its rectangle and alpha, the window found at its
-// points, the screen's pixels, the log and the saved configuration.
+// How the bar moves: out of the way when the mouse leaves (to its last row, or faded) and back
+// under it, scrolling when wider than the screen, following the screen size, in front of
+// ordinary windows and away from a full-screen one.
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -17,22 +15,21 @@ constexpr int kH = 20;           // ButH_id 0
 constexpr int kWidth = 11 * 22;  // ten buttons and the main-menu cell
 constexpr int kLeft = 1280 - kRightGap - kWidth;
 
-// Where the bar stands and how opaque it is.
+// Where the bar stands and how opaque it is (255 also when not layered).
 struct State {
     RECT rect;
-    int alpha = 255;  // also when the bar is not layered
+    int alpha = 255;
 };
 
-State Shown(int left = kLeft, int width = kWidth) {
-    return {{left, 0, left + width, kH}};
-}
-State Reduced(int left = kLeft, int alpha = 255) {
-    return {{left, -kH, left + kWidth, 1}, alpha};
-}
+State Shown(int left = kLeft, int width = kWidth) { return {{left, 0, left + width, kH}}; }
+State Reduced(int left = kLeft, int alpha = 255) { return {{left, -kH, left + kWidth, 1}, alpha}; }
 
 bool In(HWND bar, const State& s) {
     const RECT r = WindowRect(bar);
-    return EqualRect(&r, &s.rect) && LayeredAlpha(bar) == s.alpha;
+    BYTE alpha = 255;
+    DWORD flags = 0;
+    GetLayeredWindowAttributes(bar, nullptr, &alpha, &flags);
+    return EqualRect(&r, &s.rect) && (flags & LWA_ALPHA ? alpha : 255) == s.alpha;
 }
 
 // Fading steps by floor((to - from) / 15), the last one landing on `to`.
@@ -40,15 +37,15 @@ std::vector<int> FadeSteps(int from, int to) {
     const int step = static_cast<int>(std::floor((to - from) / 15.0));
     const int count = static_cast<int>(std::nearbyint((to - from) / double(step) - 1.0));
     std::vector<int> steps;
-    for (int a = to - step * count; step > 0 ? a <= to - step : a >= to - step; a += step) {
+    for (int a = to - step * count; step > 0 ? a <= to - step : a >= to - step; a += step)
         steps.push_back(a);
-    }
     steps.push_back(to);
     return steps;
 }
 
-// The bar followed until it is `to` (3 s at most): when it first left `from`
-// and when it arrived (ms after `since`), and the tops it passed.
+// The bar followed until it is `to` (3 s at most): when it left `from` and when it arrived
+// (ms after `since`), and the tops it passed; the cursor is held at `hold` (Wine may move it
+// back late).
 struct Motion {
     double left = -1, arrived = -1;
     std::set<LONG> tops;
@@ -58,14 +55,15 @@ struct Motion {
     }
 };
 
-Motion Follow(HWND bar, const State& from, const State& to, double since) {
+Motion Follow(HWND bar, const State& from, const State& to, double since, POINT hold) {
     Motion m;
-    WaitFor(Ms(3000), Ms(1), [&] {
+    WaitFor(Ms(3000), [&] {
+        if (!CursorAt(hold.x, hold.y)) MoveMouseTo(hold.x, hold.y);
         if (m.left < 0 && !In(bar, from)) m.left = NowMs() - since;
         m.tops.insert(WindowRect(bar).top);
         if (In(bar, to)) m.arrived = NowMs() - since;
         return m.arrived >= 0;
-    });
+    }, Ms(1));
     return m;
 }
 
@@ -74,9 +72,8 @@ class BarMotion : public ZorvE2E {
     // The values of the "SetAlphaValue(n)" lines from the `skip`+1-th on.
     std::vector<int> AlphaLines(size_t skip) {
         std::vector<int> alphas;
-        for (const std::string& m : LogMessages()) {
+        for (const std::string& m : LogMessages())
             if (m.starts_with("SetAlphaValue(")) alphas.push_back(std::atoi(m.c_str() + 14));
-        }
         alphas.erase(alphas.begin(), alphas.begin() + std::min(skip, alphas.size()));
         return alphas;
     }
@@ -112,7 +109,6 @@ TEST_F(BarMotion, LeavesAfterTheMouse_ComesBackUnderIt_AndFollowsTheScreenSize) 
         const bool reduced = c.resting.rect.top < 0, delayed = c.settings.ends_with("200\r\n");
         const bool fade = c.settings.starts_with("AutoRed=2");
         const int alpha = c.resting.alpha;
-        // A delayed restore wants the mouse to rest 200 ms on the line.
         for (int i = 0; delayed && i < 30; ++i) {
             MoveMouseTo(kLeft + 20 + 4 * i, 0);
             Sleep(40);
@@ -122,7 +118,7 @@ TEST_F(BarMotion, LeavesAfterTheMouse_ComesBackUnderIt_AndFollowsTheScreenSize) 
         size_t seen = AlphaLines(0).size();
         const double touched = NowMs();
         MoveMouseTo(kLeft + 50, reduced ? 0 : 10);
-        const Motion in = Follow(bar, c.resting, Shown(), touched);
+        const Motion in = Follow(bar, c.resting, Shown(), touched, {kLeft + 50, reduced ? 0 : 10});
         ASSERT_GE(in.arrived, 0) << "not back: " << Describe(WindowRect(bar)) << LogTail();
         EXPECT_GE(in.arrived, delayed ? 150 : 0) << "restored before the mouse rested 200 ms";
         EXPECT_LE(in.arrived, delayed ? 1500 : 1000);
@@ -135,7 +131,7 @@ TEST_F(BarMotion, LeavesAfterTheMouse_ComesBackUnderIt_AndFollowsTheScreenSize) 
         const double moved = NowMs();
         Sleep(30);
         MoveMouseAndStay(kAway.x, kAway.y);
-        const Motion out = Follow(bar, Shown(), c.resting, moved);
+        const Motion out = Follow(bar, Shown(), c.resting, moved, kAway);
         EXPECT_GE(out.left, 550) << "left too early";
         EXPECT_TRUE(out.arrived >= 600 && out.arrived <= 1500) << out.arrived << LogTail();
         EXPECT_EQ(AlphaLines(seen), fade ? FadeSteps(255, alpha) : c.out);
@@ -145,8 +141,7 @@ TEST_F(BarMotion, LeavesAfterTheMouse_ComesBackUnderIt_AndFollowsTheScreenSize) 
         }
         EXPECT_GT(Logged(c.logged), 0) << LogTail();
 
-        // A new screen size is followed at the fast tick (200 ms) after the
-        // change, not the one- or two-second one.
+        // A new screen size is followed at the fast tick (200 ms), not the 1 or 2 s one.
         if (!c.screen) continue;
         struct ScreenGuard {  // puts the screen back however the test ends
             ~ScreenGuard() { ChangeDisplaySettingsW(nullptr, 0); }
@@ -159,7 +154,7 @@ TEST_F(BarMotion, LeavesAfterTheMouse_ComesBackUnderIt_AndFollowsTheScreenSize) 
         ASSERT_EQ(ChangeDisplaySettingsW(&mode, 0), DISP_CHANGE_SUCCESSFUL);
         State there = c.resting;
         OffsetRect(&there.rect, c.screen - 1280, 0);
-        EXPECT_TRUE(WaitFor(Ms(600), Ms(2), [&] { return In(bar, there); })) << LogTail();
+        EXPECT_TRUE(WaitFor(Ms(600), [&] { return In(bar, there); }, Ms(2))) << LogTail();
         EXPECT_GT(Logged("WM_DISPLAYCHANGE"), 0) << LogTail();
         ASSERT_EQ(ChangeDisplaySettingsW(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
         EXPECT_TRUE(WaitFor(Ms(3000), [&] { return In(bar, c.resting); })) << LogTail();
@@ -176,29 +171,26 @@ TEST_F(BarMotion, WideBar_ScrollsWhileTheMouseRestsAtAScreenEdge) {
     const RECT row{0, 10, visible, 11};
     const Pixels before = GrabScreen(row);
 
-    // At the left edge the hidden cells come in: the window grows to the
-    // screen's width, its content moves right. Wine may replay motion of the
-    // busy scroll late and put the cursor back, so it is put back again.
+    // At the left edge the hidden cells come in: the window grows to the screen's width, its
+    // content moves right. Wine may replay motion late: the cursor is put back again.
     const auto restAt = [](int x) { return CursorAt(x, 10) || MoveMouseTo(x, 10); };
     const auto scrolledIn = [&] {
         restAt(0);
         const Pixels now = GrabScreen({0, 10, 1280, 11});
         // Left of x = 30 the cursor may cover the bar.
-        for (int x = 30; x + hidden < 1280; ++x) {
+        for (int x = 30; x + hidden < 1280; ++x)
             if (now.At(x + hidden, 0) != before.At(x, 0)) return false;
-        }
         return In(bar, Shown(0, 1280));
     };
     ASSERT_TRUE(MoveMouseAndStay(0, 10));
-    EXPECT_TRUE(WaitFor(Ms(5000), Ms(50), scrolledIn)) << "not scrolled in" << LogTail();
-
+    EXPECT_TRUE(WaitFor(Ms(5000), scrolledIn, Ms(50))) << "not scrolled in" << LogTail();
     // At the right edge it goes back to the right-aligned placement.
     ASSERT_TRUE(MoveMouseAndStay(1279, 10));
     const auto scrolledBack = [&] {
         restAt(1279);
         return In(bar, Shown(0, visible)) && GrabScreen(row).Px == before.Px;
     };
-    EXPECT_TRUE(WaitFor(Ms(5000), Ms(50), scrolledBack)) << "not scrolled back" << LogTail();
+    EXPECT_TRUE(WaitFor(Ms(5000), scrolledBack, Ms(50))) << "not scrolled back" << LogTail();
 }
 
 class Foreground : public ZorvE2E {
@@ -218,23 +210,21 @@ class Foreground : public ZorvE2E {
 };
 
 TEST_F(Foreground, OrdinaryWindowsLeaveTheBarInFront_AFullScreenOneMakesItGiveWayUntilItCloses) {
-    // The save asked for at the start (no stored face colour in the file)
-    // waits while the mouse rests on the bar.
+    // The save asked for at the start (no stored face colour) waits while the mouse is on the bar.
     MoveMouseAndStay(kLeft + 50, 10);
     bar_ = StartBar(Ini(Notepads(10), "AutoRed=0\r\nLineColor=1\r\n"));
     const double shown = NowMs();
     ASSERT_TRUE(bar_ && WaitFor(Ms(3000), [&] { return In(bar_, Shown()); }));
     // Its row once painted: not the desktop's colour, and the same 100 ms later.
-    ASSERT_TRUE(WaitFor(Ms(3000), Ms(10), [&] {
+    ASSERT_TRUE(WaitFor(Ms(3000), [&] {
         look_ = GrabScreen({kLeft, 10, kLeft + kWidth, 11});
         Sleep(100);
         return look_.Px == GrabScreen({kLeft, 10, kLeft + kWidth, 11}).Px &&
                std::count(look_.Px.begin(), look_.Px.end(), 0x256F95u) < 10;
     })) << "the bar's pixels did not settle";
 
-    // Windows activated over the bar's place, not filling the screen, leave it
-    // in front; judged once the bar has seen the change (log), and again a
-    // little later: the screen may show the window's raise late.
+    // Windows over the bar's place, not filling the screen, leave it in front; judged once the
+    // bar has seen the change (log), and again later: the screen may show the raise late.
     const HWND first = probes_.Open(L"--title=First --at=0,0,1280,500");
     const HWND second = probes_.Open(L"--title=Second --at=100,0,1100,600");
     for (HWND w : {second, first, second, first}) {
@@ -254,7 +244,7 @@ TEST_F(Foreground, OrdinaryWindowsLeaveTheBarInFront_AFullScreenOneMakesItGiveWa
     const HWND full = probes_.Open(L"--title=Full --popup --at=0,0,1280,800");
     ASSERT_TRUE(Activate(full)) << "the full-screen window is not in front";
     ASSERT_TRUE(WaitFor(Ms(5000), [&] { return WindowFromPoint({kLeft + 50, 10}) != bar_; }));
-    // Covered: the bar runs reduced to its line until the window closes.
+    // Covered: the bar is reduced to its line until the window closes.
     ASSERT_TRUE(WaitFor(Ms(5000), [&] { return Logged("VID: 1"); })) << LogTail();
     ASSERT_TRUE(WaitFor(Ms(3000), [&] { return WindowRect(bar_).top < 0; })) << LogTail();
 

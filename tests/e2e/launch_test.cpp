@@ -1,7 +1,5 @@
-// Launching, judged by how the probe (tests/e2e/probe) says it was started:
-// clicks (real mouse input) on the bar's buttons start programs, documents
-// and URLs, warn of missing programs in the configured language, and bring
-// running instances to the front;
+// Launching, judged by how the probe says it was started: clicks on the bar start programs,
+// documents and URLs, warn of missing programs and bring running instances to the front;
 // and Zorv.dll on its own (suite Starter), loaded by the driver.
 #include <cstring>
 
@@ -10,6 +8,22 @@
 
 namespace zorv::e2e {
 namespace {
+
+void WriteShortcut(const fs::path& link, const fs::path& target, int show) {
+    IShellLinkW* sl = nullptr;
+    IPersistFile* pf = nullptr;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                               reinterpret_cast<void**>(&sl)),
+              S_OK);
+    sl->SetPath(target.c_str());
+    sl->SetArguments(L"--title=Lnk");
+    sl->SetShowCmd(show);
+    sl->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pf));
+    EXPECT_EQ(pf->Save(link.c_str(), TRUE), S_OK);
+    pf->Release();
+    sl->Release();
+}
 
 class Launch : public ZorvE2E {
   protected:
@@ -28,8 +42,7 @@ class Launch : public ZorvE2E {
         lastClick_ = NowMs();
     }
 
-    // Buttons `first` and `first` + 1 name a missing program and a program on
-    // a missing drive: each click shows a warning in the language.
+    // Buttons `first` and `first` + 1 name a missing program and one on a missing drive.
     void ExpectMissingWarnings(HWND bar, int first, bool german) {
         const wchar_t* want[] = {L"Program not found:", L"Drive Q: not found for executing ",
                                  L"Programm nicht gefunden:",
@@ -50,7 +63,7 @@ class Launch : public ZorvE2E {
     static constexpr wchar_t kNoDrive[] = L"Q:\\tools\\gone.exe";
 };
 
-TEST_F(Launch, Buttons_StartTheirProgramsDocumentsAndUrls_AsTheItemsSay) {
+TEST_F(Launch, Buttons_StartTheirProgramsDocumentsShortcutsAndUrls_AsTheItemsSay) {
     const fs::path work = Folder().Root() / L"work dir";
     const fs::path doc = Folder().Root() / L"My Documents" / L"letter one.zorvdoc";
     fs::create_directories(work);
@@ -60,11 +73,13 @@ TEST_F(Launch, Buttons_StartTheirProgramsDocumentsAndUrls_AsTheItemsSay) {
     ClassesKey ext(L".zorvdoc"), type(L"ZorvProbe.Document"), news(L"nntp");
     ext.Set(L"", L"", L"ZorvProbe.Document");
     type.Set(L"shell\\open\\command", L"", open);
-    // A scheme the system does not know yet, so the probe is its only handler.
     news.Set(L"", L"", L"URL:News Protocol").Set(L"", L"URL Protocol", L"");
     news.Set(L"shell\\open\\command", L"", open);
+    for (int i = 0; i < 3; ++i)
+        WriteShortcut(work / (L"p" + std::to_wstring(i) + L".lnk"), probes_.Exe(),
+                      i < 2 ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
     const std::string workDir = Narrow(work.wstring()), letter = Narrow(doc.wstring());
-    const std::string url = "nntp://news.example.invalid/zorv.test";
+    const std::string url = "nntp://news.example.invalid/zorv.test", lnk = workDir + "\\p";
 
     const struct {
         Button button;
@@ -77,20 +92,20 @@ TEST_F(Launch, Buttons_StartTheirProgramsDocumentsAndUrls_AsTheItemsSay) {
         // clang-format off
         {{"Quoted", quoted_ + " --title=Alpha one \"two words\"", "**3", workDir, 0, 3, 3},
          {"--title=Alpha", "one", "two words"}, workDir, SW_MAXIMIZE, 0x8000, SW_MAXIMIZE},
-        // An unquoted path with blanks is split after ".exe "; Prio -1 is
-        // normal, and without a working folder the program runs in its own.
+        // Split after ".exe "; Prio -1 is normal; no working folder: the program's own.
         {{"Unquoted", probe_ + " -x /y", "**3", "", 0, 2, -1}, {"-x", "/y"},
          Narrow(probes_.Exe().parent_path().wstring()), SW_SHOWMINIMIZED, 0x20, SW_MINIMIZE},
-        // Started by a double click, which starts once.
+        // Double-clicked below; starts once.
         {{"Idle", quoted_, "**3", workDir, 0, 1, 0}, {}, workDir, SW_SHOWNORMAL, 0x40, SW_SHOWNORMAL},
-        // A program that decides its own window state still ends up as the
-        // item says when the state is forced (Style 100 + state).
-        {{"Min", quoted_ + " --show-normal", "**3", "", 0, 102}, {"--show-normal"}, "", -2, 0,
-         SW_MINIMIZE},
-        {{"Max", quoted_ + " --show-normal", "**3", "", 0, 103}, {"--show-normal"}, "", -2, 0,
-         SW_MAXIMIZE},
-        {{"Letter", letter}, {letter}, "", -2, 0, 0},
+        // A forced state (Style 100 + state) wins over a program that picks its own.
+        {{"Min", quoted_ + " --show-normal", "**3", "", 0, 102}, {"--show-normal"}, "", -2, 0, SW_MINIMIZE},
+        {{"Max", quoted_ + " --show-normal", "**3", "", 0, 103}, {"--show-normal"}, "", -2, 0, SW_MAXIMIZE},
+        {{"Letter", letter, "**3", "", 0, 2, 1}, {letter}, "", SW_SHOWMINIMIZED, 0x4000, SW_MINIMIZE},
         {{"News", url}, {url}, "", -2, 0, 0},
+        // A shortcut shows its program as the link says, unless the item asks otherwise.
+        {{"Link", lnk + "0.lnk"}, {"--title=Lnk"}, "", SW_SHOWMINNOACTIVE, 0, SW_SHOWMINNOACTIVE},
+        {{"Link", lnk + "1.lnk", "**3", "", 0, 3}, {"--title=Lnk"}, "", SW_SHOWMAXIMIZED, 0, SW_SHOWMAXIMIZED},
+        {{"Link", lnk + "2.lnk"}, {"--title=Lnk"}, "", SW_SHOWNORMAL, 0, SW_SHOWNORMAL},
         // clang-format on
     };
     std::vector<Button> buttons;
@@ -191,88 +206,6 @@ class Starter : public Launch {
             reinterpret_cast<void (*)()>(GetProcAddress(dll_, "ExecuteProcessAsync")));
 };
 
-void WriteShortcut(const fs::path& link, const fs::path& target, int show) {
-    IShellLinkW* sl = nullptr;
-    IPersistFile* pf = nullptr;
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                               reinterpret_cast<void**>(&sl)),
-              S_OK);
-    sl->SetPath(target.c_str());
-    sl->SetArguments(L"--title=Lnk");
-    sl->SetShowCmd(show);
-    sl->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pf));
-    EXPECT_EQ(pf->Save(link.c_str(), TRUE), S_OK);
-    pf->Release();
-    sl->Release();
-}
-
-TEST_F(Starter, StartsProgramsDocumentsAndShortcuts_WithTheirArgumentsFolderShowAndPriority) {
-    ClassesKey ext(L".zorvprobe"), type(L"ZorvProbe.Document");
-    ext.Set(L"", L"", L"ZorvProbe.Document");
-    type.Set(L"shell\\open\\command", L"", L"\"" + exe_.wstring() + L"\" --title=Doc \"%1\"");
-    const fs::path doc = work_ / L"my notes.zorvprobe";
-    WriteWholeFile(doc, "text");
-    for (int i = 0; i < 3; ++i) {
-        WriteShortcut(work_ / (L"p" + std::to_wstring(i) + L".lnk"), exe_,
-                      i < 2 ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
-    }
-    const struct {
-        fs::path file;  // started without a working folder
-        std::wstring params;
-        int show, prio;
-        std::vector<std::string> args;
-        int shown;
-    } cases[] = {
-        // clang-format off
-        // A program starts in the caller's folder and tells its pid.
-        {exe_, L"--title=Args \"two words\" plain", SW_SHOWMINIMIZED, 0x40,
-         {"--title=Args", "two words", "plain"}, SW_SHOWMINIMIZED},
-        // The shell gives no suspended start: the class is set right after it.
-        {doc, L"", SW_SHOWMINIMIZED, 0x4000, {"--title=Doc", Narrow(doc.wstring())},
-         SW_SHOWMINIMIZED},
-        // A shortcut shows its program as the link says, unless asked otherwise.
-        {work_ / L"p0.lnk", L"", SW_SHOWNORMAL, 0x20, {"--title=Lnk"}, SW_SHOWMINNOACTIVE},
-        {work_ / L"p1.lnk", L"", SW_SHOWMAXIMIZED, 0x20, {"--title=Lnk"}, SW_SHOWMAXIMIZED},
-        {work_ / L"p2.lnk", L"", SW_SHOWNORMAL, 0x20, {"--title=Lnk"}, SW_SHOWNORMAL},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(Narrow(c.file.filename().wstring()));
-        ExecRequest r = Request(c.file, c.params, L"", c.show, c.prio);
-        const fs::path before = fs::current_path();
-        fs::current_path(exe_.parent_path());
-        const std::int32_t answer = execute_(&r);
-        fs::current_path(before);
-        ASSERT_EQ(answer, 1) << "error " << r.ErrorCode;
-        const std::optional<ProbeRecord> rec = probes_.Next(r.ShellStart ? 0 : DWORD(r.Result));
-        ASSERT_TRUE(rec) << "nothing started (pid " << r.Result << ")";
-        EXPECT_EQ(rec->Args, c.args) << rec->CmdLine;
-        EXPECT_TRUE(r.ShellStart ||
-                    (rec->CmdLine.starts_with("\"" + Narrow(exe_.wstring()) + "\"") &&
-                     SamePath(rec->Cwd, Narrow(exe_.parent_path().wstring()))))
-            << rec->CmdLine << " in " << rec->Cwd;
-        EXPECT_EQ(rec->ShowCmd, c.shown);
-        EXPECT_TRUE(ShowsAs(Probes::WindowOf(rec->Pid), c.shown));
-        HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, rec->Pid);
-        EXPECT_TRUE(WaitFor(Ms(5000), [&] { return GetPriorityClass(h) == DWORD(c.prio); }));
-        CloseHandle(h);
-    }
-
-    // Restricted (UserType 2): both go through CreateProcessAsUser, a
-    // document through its program; a refusal is a plain error.
-    for (const fs::path& file : {exe_, doc}) {
-        ExecRequest r = Request(file, L"", work_);
-        r.UserType = 2;
-        if (execute_(&r) == 0) {
-            EXPECT_TRUE(r.ErrorCode != 0 && r.ErrorCode != kErrorAlreadyStarting) << r.ErrorCode;
-            continue;
-        }
-        const std::optional<ProbeRecord> rec = probes_.Next(DWORD(r.Result));
-        ASSERT_TRUE(rec) << "accepted, but the probe did not start";
-        EXPECT_TRUE(file == exe_ || SamePath(rec->Args.back(), Narrow(doc.wstring())));
-    }
-}
 
 TEST_F(Starter, RefusesBadRequests_AndTheSameFileWhileItsStartIsPending) {
     EXPECT_EQ(Refusal(Request(work_ / L"missing.exe", L"", work_)), 2);
@@ -283,10 +216,39 @@ TEST_F(Starter, RefusesBadRequests_AndTheSameFileWhileItsStartIsPending) {
     ExecRequest unterminated = Request(exe_, L"", work_);
     std::memset(unterminated.Params, 'x', kExecTextBytes);
     EXPECT_EQ(Refusal(unterminated), 87);
-    EXPECT_GT(Refusal(Request(exe_, L"", work_ / L"no such folder")), 0)
-        << "CreateProcess's own error reaches the caller";
+    EXPECT_GT(Refusal(Request(exe_, L"", work_ / L"no such folder")), 0) << "CreateProcess's own";
     EXPECT_EQ(execute_(nullptr), 0);
     EXPECT_FALSE(probes_.Next(0, Ms(1000))) << "a refused request started something";
+
+    ClassesKey ext(L".zorvprobe"), type(L"ZorvProbe.Document");
+    ext.Set(L"", L"", L"ZorvProbe.Document");
+    type.Set(L"shell\\open\\command", L"", L"\"" + exe_.wstring() + L"\" --title=Doc \"%1\"");
+    const fs::path doc = work_ / L"my notes.zorvprobe", mine = work_ / L"restricted.exe";
+    WriteWholeFile(doc, "text");
+    fs::copy_file(exe_, mine);  // not pending when the start below comes
+    // The shell gives no suspended start: the class is set right after it.
+    const fs::path letter = work_ / L"letter.zorvprobe";  // not pending either
+    WriteWholeFile(letter, "text");
+    ExecRequest shell = Request(letter, L"", work_, SW_SHOWMINIMIZED, 0x4000);
+    ASSERT_EQ(execute_(&shell), 1) << shell.ErrorCode;
+    const std::optional<ProbeRecord> started = probes_.Next();
+    ASSERT_TRUE(started && SamePath(started->Args.back(), Narrow(letter.wstring())));
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, started->Pid);
+    EXPECT_TRUE(WaitFor(Ms(5000), [&] { return GetPriorityClass(h) == 0x4000; }));
+    CloseHandle(h);
+    // Restricted (UserType 2): through CreateProcessAsUser, a document through its program;
+    // a refusal is a plain error.
+    for (const fs::path& file : {mine, doc}) {
+        ExecRequest r = Request(file, L"", work_);
+        r.UserType = 2;
+        if (execute_(&r) == 0) {
+            EXPECT_TRUE(r.ErrorCode != 0 && r.ErrorCode != kErrorAlreadyStarting) << r.ErrorCode;
+            continue;
+        }
+        const std::optional<ProbeRecord> rec = probes_.Next(DWORD(r.Result));
+        ASSERT_TRUE(rec) << "accepted, but the probe did not start";
+        EXPECT_TRUE(file == mine || SamePath(rec->Args.back(), Narrow(doc.wstring())));
+    }
 
     // A busy probe keeps its start pending until the wait for idle times out.
     const fs::path other = exe_.parent_path() / L"other_probe.exe";
@@ -296,10 +258,9 @@ TEST_F(Starter, RefusesBadRequests_AndTheSameFileWhileItsStartIsPending) {
     CharUpperBuffW(upper.data(), DWORD(upper.size()));
     EXPECT_EQ(Refusal(Request(upper, L"", work_)), kErrorAlreadyStarting);
     EXPECT_EQ(Refusal(Request(other, L"", work_)), -1) << "another file is not blocked";
-    // Once the pending start gave up waiting, the file may start again.
     ExecRequest later = Request(exe_, L"", work_);
-    EXPECT_TRUE(WaitFor(Ms(15000), Ms(50), [&] { return execute_(&later) == 1; }))
-        << "error " << later.ErrorCode;
+    EXPECT_TRUE(WaitFor(Ms(15000), [&] { return execute_(&later) == 1; }, Ms(50)))
+        << "not startable once the pending start gave up: error " << later.ErrorCode;
     EXPECT_TRUE(probes_.Next(DWORD(later.Result)));
 }
 

@@ -1,6 +1,6 @@
-// The fixture of every end-to-end test: a private program folder, the started
-// processes (all torn down by destructors, also after a failed assertion),
-// the log reader, and the configuration files the tests write.
+// The fixture of every end-to-end test: a private program folder, the started processes (all
+// torn down by destructors, also after a failed assertion), the log reader, and the
+// configuration files the tests write.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,7 +25,6 @@ class ZorvE2E : public ::testing::Test {
             SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, dir);
             ASSERT_FALSE(fs::exists(fs::path(dir) / L"Zorv" / L"ZorvPanel.ini")) << "in " << dir;
         }
-
         ASSERT_TRUE(WaitFor(Ms(5000), [] { return !FindBarOf(0); })) << "another bar is open";
         MoveMouseAndStay(kAway.x, kAway.y);
     }
@@ -41,7 +40,7 @@ class ZorvE2E : public ::testing::Test {
         folder_.reset();
         folder_ = std::make_unique<ProgramFolder>(DistFolder());
     }
-    // Starts the program copy; the working folder is Folder().Cwd().
+    // Starts the program copy in Folder().Cwd().
     Process& Start(std::wstring_view args = L"noau nostart") {
         return *processes_.emplace_back(
             std::make_unique<Process>(folder_->Exe(), args, folder_->Cwd()));
@@ -49,9 +48,7 @@ class ZorvE2E : public ::testing::Test {
     Process& Last() { return *processes_.back(); }
     // The bar of `p` once it shows, or null after `timeout`.
     HWND WaitForShownBar(const Process& p, Ms timeout = Ms(15000)) {
-        HWND bar = nullptr;
-        WaitFor(timeout, [&] { return IsShownOnScreen(bar = FindBarOf(p.Id())); });
-        return IsShownOnScreen(bar) ? bar : nullptr;
+        return WaitForWindow(p.Id(), kBarClass, kBarTitle, timeout, IsShownOnScreen);
     }
     // Writes `ini` as ZorvPanel.ini, starts the program and answers its bar.
     HWND StartBar(const std::string& ini) {
@@ -60,31 +57,23 @@ class ZorvE2E : public ::testing::Test {
     }
     // The visible message box of `p`; null when none came in `timeout`.
     HWND WaitForMessageBox(const Process& p, Ms timeout = Ms(15000)) {
-        HWND box = nullptr;
-        WaitFor(timeout, [&] {
-            for (HWND h : TopLevelWindows(p.Id(), L"#32770", kBoxTitle))
-                box = IsWindowVisible(h) ? h : box;
-            return box || !p.IsRunning();
-        });
-        return box;
+        return WaitForWindow(p.Id(), L"#32770", kBoxTitle, timeout);
     }
 
-    // The messages of zorv.log's lines "<date> <time> (dddd)  <message>"; the
-    // stamp is in the user's format, which may hold blanks ("1:05:07 PM").
+    // The messages of zorv.log's lines "<date> <time> (dddd)  <message>"; the stamp is in the
+    // user's format, which may hold blanks ("1:05:07 PM").
     std::vector<std::string> LogMessages() {
         static const std::regex line(R"((?:^|\n)\d[^\r\n]*? \([ \d]{3}\d\)  ([^\r\n]*)\r)");
         const std::string text = ReadWholeFile(Folder().Path() / L"zorv.log").value_or("");
         std::vector<std::string> messages;
-        for (std::sregex_iterator m(text.begin(), text.end(), line), end; m != end; ++m) {
+        for (std::sregex_iterator m(text.begin(), text.end(), line), end; m != end; ++m)
             messages.push_back((*m)[1]);
-        }
         return messages;
     }
     // How many messages start with `prefix`.
     int Logged(std::string_view prefix) {
         const std::vector<std::string> m = LogMessages();
-        return int(
-            std::count_if(m.begin(), m.end(), [&](auto& s) { return s.starts_with(prefix); }));
+        return int(std::count_if(m.begin(), m.end(), [&](auto& s) { return s.starts_with(prefix); }));
     }
     // The last messages, for the text of a failed expectation.
     std::string LogTail() {
@@ -100,8 +89,8 @@ class ZorvE2E : public ::testing::Test {
     std::vector<std::unique_ptr<Process>> processes_;
 };
 
-// One [Button] item with every key, as the program writes them. A
-// description "-" makes a separator.
+// One [Button] item with every key, as the program writes them. A description "-" makes a
+// separator.
 struct Button {
     Button(std::string desc, std::string path = "", std::string icon = "**3",
            std::string wrkDir = "", int activate = 0, int style = 1, int prio = 2)
@@ -112,8 +101,8 @@ struct Button {
     std::string Text;
 };
 
-// A configuration with these buttons and [Settings] holding a log at level
-// 6 and then `settings` (a later line wins).
+// A configuration with these buttons and [Settings] holding a log at level 6 and then
+// `settings` (a later line wins).
 inline std::string Ini(const std::vector<Button>& buttons, std::string_view settings = "") {
     std::string s = "; ZorvPanel V0.01\r\n\r\n\r\n";
     for (const Button& b : buttons) s += b.Text;
@@ -127,8 +116,8 @@ inline std::vector<Button> Notepads(int n) {
     return buttons;
 }
 
-// A file type or URL scheme of the test in HKCU\Software\Classes, and in
-// HKEY_CLASSES_ROOT where the system does not merge them (Wine); removed after.
+// A file type or URL scheme of the test in HKCU\Software\Classes, and in HKEY_CLASSES_ROOT
+// where the system does not merge them (Wine); removed after.
 class ClassesKey {
   public:
     explicit ClassesKey(std::wstring key) : key_(std::move(key)) {}
@@ -136,25 +125,19 @@ class ClassesKey {
         RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + key_).c_str());
         if (machineToo_) RegDeleteTreeW(HKEY_CLASSES_ROOT, key_.c_str());
     }
-    ClassesKey(const ClassesKey&) = delete;
-    ClassesKey& operator=(const ClassesKey&) = delete;
-
     // Sets value `name` ("" for the default) of `subKey` ("" for the key).
     ClassesKey& Set(const std::wstring& subKey, const std::wstring& name,
                     const std::wstring& value) {
         const std::wstring rel = subKey.empty() ? key_ : key_ + L"\\" + subKey;
-        for (HKEY root : {HKEY_CURRENT_USER, HKEY_CLASSES_ROOT}) {
-            HKEY seen = nullptr;
-            if (root == HKEY_CLASSES_ROOT) {
-                machineToo_ = machineToo_ || RegOpenKeyExW(root, key_.c_str(), 0, KEY_READ, &seen);
-                if (seen) RegCloseKey(seen);
-                if (!machineToo_) break;
-            }
-            RegSetKeyValueW(
-                root, ((root == HKEY_CLASSES_ROOT ? L"" : L"Software\\Classes\\") + rel).c_str(),
-                name.empty() ? nullptr : name.c_str(), REG_SZ, value.c_str(),
-                DWORD((value.size() + 1) * sizeof(wchar_t)));
-        }
+        const auto set = [&](HKEY root, const std::wstring& key) {
+            RegSetKeyValueW(root, key.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ,
+                            value.c_str(), DWORD((value.size() + 1) * sizeof(wchar_t)));
+        };
+        set(HKEY_CURRENT_USER, L"Software\\Classes\\" + rel);
+        HKEY seen = nullptr;
+        machineToo_ |= RegOpenKeyExW(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_READ, &seen) != 0;
+        if (seen) RegCloseKey(seen);
+        if (machineToo_) set(HKEY_CLASSES_ROOT, rel);
         return *this;
     }
 
@@ -162,5 +145,10 @@ class ClassesKey {
     std::wstring key_;
     bool machineToo_ = false;
 };
+
+inline bool SamePath(const fs::path& a, const fs::path& b) {  // however written
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
+}
 
 }  // namespace zorv::e2e

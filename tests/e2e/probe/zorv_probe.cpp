@@ -1,28 +1,15 @@
-// zorv_probe.exe, a stand-in program for the end-to-end tests, shows a window
-// and writes how it was started to %ZORV_PROBE_DIR%\probe-<pid>.txt (renamed
-// from .tmp once complete): lines with the pid, command line, current folder,
-// show command (-1: none), priority class (hex), then each argument.
-// Arguments: --title=<text>, --at=<x>,<y>,<w>,<h>, --popup (no frame),
-// --busy=<ms> before the message loop (WaitForInputIdle times out),
-// --show-normal (ignore the show command, as some programs do), and --hang
-// (minimize, then stop answering for good).
+// zorv_probe.exe, a stand-in program for the end-to-end tests, shows a window and writes how
+// it was started to %ZORV_PROBE_DIR%\probe-<pid>.txt (renamed from .tmp once complete): lines
+// with the pid, command line, current folder, show command (-1: none), priority class (hex),
+// then each argument (ASCII). Arguments: --title=<text>, --at=<x>,<y>,<w>,<h>, --popup (no
+// frame), --busy=<ms> before the message loop (WaitForInputIdle times out), --show-normal
+// (ignore the show command, as some programs do), --hang (minimize, then stop answering).
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
-
-namespace {
-
-std::string Utf8(const std::wstring& w) {
-    std::string s(w.size() * 3, '\0');
-    s.resize(WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), int(s.size()),
-                                 nullptr, nullptr));
-    return s;
-}
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     int argc = 0;
@@ -34,19 +21,14 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     GetStartupInfoW(&si);
     const int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1;
 
-    wchar_t buf[MAX_PATH * 4];
-    std::wstring folder(buf, GetEnvironmentVariableW(L"ZORV_PROBE_DIR", buf, MAX_PATH * 4));
-    if (folder.empty()) {
-        folder.assign(buf, GetModuleFileNameW(nullptr, buf, MAX_PATH * 4));
-        folder.resize(folder.find_last_of(L'\\'));
-    }
-    const std::wstring base = folder + L"\\probe-" + std::to_wstring(GetCurrentProcessId());
+    wchar_t folder[MAX_PATH * 4], cwd[MAX_PATH * 4];
+    GetEnvironmentVariableW(L"ZORV_PROBE_DIR", folder, MAX_PATH * 4);
+    GetCurrentDirectoryW(MAX_PATH * 4, cwd);
+    const std::wstring base = folder + (L"\\probe-" + std::to_wstring(GetCurrentProcessId()));
     if (FILE* f = _wfopen((base + L".tmp").c_str(), L"wb")) {
-        const std::wstring cwd(buf, GetCurrentDirectoryW(MAX_PATH * 4, buf));
-        std::fprintf(f, "%lu\r\n%s\r\n%s\r\n%d\r\n%lX\r\n", GetCurrentProcessId(),
-                     Utf8(GetCommandLineW()).c_str(), Utf8(cwd).c_str(), show,
-                     GetPriorityClass(GetCurrentProcess()));
-        for (const std::wstring& a : args) std::fprintf(f, "%s\r\n", Utf8(a).c_str());
+        std::fprintf(f, "%lu\r\n%ls\r\n%ls\r\n%d\r\n%lX\r\n", GetCurrentProcessId(),
+                     GetCommandLineW(), cwd, show, GetPriorityClass(GetCurrentProcess()));
+        for (const std::wstring& a : args) std::fprintf(f, "%ls\r\n", a.c_str());
         std::fclose(f);
         MoveFileExW((base + L".tmp").c_str(), (base + L".txt").c_str(), MOVEFILE_REPLACE_EXISTING);
     }

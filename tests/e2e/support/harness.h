@@ -21,23 +21,17 @@ namespace zorv::e2e {
 namespace fs = std::filesystem;
 using Ms = std::chrono::milliseconds;
 
-// Polls `done` until it holds (true) or `timeout` has passed (false).
-inline bool WaitFor(Ms timeout, Ms interval, const std::function<bool()>& done) {
+// Polls `done` every `every` until it holds (true) or `timeout` has passed (false).
+inline bool WaitFor(Ms timeout, const std::function<bool()>& done, Ms every = Ms(20)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (; !done(); Sleep(DWORD(interval.count()))) {
+    for (; !done(); Sleep(DWORD(every.count())))
         if (std::chrono::steady_clock::now() >= deadline) return false;
-    }
     return true;
-}
-inline bool WaitFor(Ms timeout, const std::function<bool()>& done) {
-    return WaitFor(timeout, Ms(20), done);
 }
 
 inline double NowMs() {  // a monotonic clock with sub-millisecond resolution
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
 inline std::string Narrow(const std::wstring& w) {  // non-ASCII as '?'
@@ -63,14 +57,11 @@ inline std::string Describe(const RECT& r) {
            std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
 }
 
-inline std::wstring WindowText(HWND hwnd) {
+// The window's title, or its class name.
+inline std::wstring WindowText(HWND w, bool className = false) {
     wchar_t buf[512];
-    return std::wstring(buf, std::max(0, GetWindowTextW(hwnd, buf, 512)));
-}
-
-inline std::wstring WindowClass(HWND hwnd) {
-    wchar_t buf[256];
-    return std::wstring(buf, std::max(0, GetClassNameW(hwnd, buf, 256)));
+    return {buf, size_t(std::max(0, className ? GetClassNameW(w, buf, 512)
+                                              : GetWindowTextW(w, buf, 512)))};
 }
 
 // The top-level windows of process `pid` (0: any) with this class (and title).
@@ -79,11 +70,22 @@ inline std::vector<HWND> TopLevelWindows(DWORD pid, std::wstring_view cls,
     std::vector<HWND> all, found;
     EnumWindows([](HWND w, LPARAM all) { return ((std::vector<HWND>*)all)->push_back(w), TRUE; },
                 LPARAM(&all));
-    for (HWND w : all) {
-        if ((!pid || WindowProcessId(w) == pid) && WindowClass(w) == cls &&
+    for (HWND w : all)
+        if ((!pid || WindowProcessId(w) == pid) && WindowText(w, true) == cls &&
             (!title || WindowText(w) == title))
             found.push_back(w);
-    }
+    return found;
+}
+
+// The first of those windows that is `ready` (visible), waited for; null after `timeout`.
+inline HWND WaitForWindow(DWORD pid, std::wstring_view cls, const wchar_t* title,
+                          Ms timeout = Ms(15000),
+                          const std::function<bool(HWND)>& ready = IsWindowVisible) {
+    HWND found = nullptr;
+    WaitFor(timeout, [&] {
+        for (HWND w : TopLevelWindows(pid, cls, title)) found = found ? found : ready(w) ? w : 0;
+        return found != nullptr;
+    });
     return found;
 }
 
@@ -117,9 +119,7 @@ inline bool Activate(HWND window) {
 struct Pixels {
     int Width = 0, Height = 0;
     std::vector<std::uint32_t> Px;
-
-    Pixels() = default;
-    Pixels(int w, int h, std::uint32_t fill = 0) : Width(w), Height(h), Px(size_t(w) * h, fill) {}
+    Pixels(int w = 0, int h = 0, std::uint32_t fill = 0) : Width(w), Height(h), Px(size_t(w) * h, fill) {}
     std::uint32_t At(int x, int y) const { return Px[size_t(y) * Width + x]; }
 };
 
@@ -168,16 +168,15 @@ inline bool MoveMouseTo(int x, int y) {
     INPUT in{INPUT_MOUSE,
              {{(x * 65536 + cx - 1) / cx, (y * 65536 + cy - 1) / cy, 0,
                MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}}};
-    return SendInput(1, &in, sizeof in) && WaitFor(Ms(100), Ms(2), [&] { return CursorAt(x, y); });
+    return SendInput(1, &in, sizeof in) && WaitFor(Ms(100), [&] { return CursorAt(x, y); }, Ms(2));
 }
 
 // Moves until the cursor stays there 150 ms: under Wine a program that was
 // busy while its window moved under the pointer replays that motion late.
 inline bool MoveMouseAndStay(int x, int y) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        if (MoveMouseTo(x, y) && !WaitFor(Ms(150), Ms(10), [&] { return !CursorAt(x, y); }))
+    for (int attempt = 0; attempt < 5; ++attempt)
+        if (MoveMouseTo(x, y) && !WaitFor(Ms(150), [&] { return !CursorAt(x, y); }, Ms(10)))
             return true;
-    }
     return false;
 }
 
@@ -199,21 +198,13 @@ inline bool ShowsAs(HWND w, int show) {
     });
 }
 
-// The window's LWA_ALPHA value, 255 when it is not layered with alpha.
-inline int LayeredAlpha(HWND window) {
-    BYTE alpha = 255;
-    DWORD flags = 0;
-    GetLayeredWindowAttributes(window, nullptr, &alpha, &flags);
-    return flags & LWA_ALPHA ? alpha : 255;
-}
-
 // The static controls of a message box that show text (`icon` false) or its icon.
 inline std::vector<HWND> Statics(HWND box, bool icon) {
     std::vector<HWND> found;
-    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-        const bool isIcon = (GetWindowLongPtrW(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-        if (!_wcsicmp(WindowClass(h).c_str(), L"Static") && isIcon == icon) found.push_back(h);
-    }
+    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (!_wcsicmp(WindowText(h, true).c_str(), L"Static") &&
+            ((GetWindowLongPtrW(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) == icon)
+            found.push_back(h);
     return found;
 }
 
@@ -240,12 +231,12 @@ inline bool ShowsIcon(HWND box, IconColour colour) {
                                          : r >= 200 && g >= 100 && g <= 230 && b <= 100;
     };
     const std::vector<HWND> icons = Statics(box, true);
-    const auto shows = [&] {
-        const Pixels p = GrabScreen(WindowRect(icons[0]));
-        return std::count_if(p.Px.begin(), p.Px.end(), matches) * 4 >= std::ptrdiff_t(p.Px.size());
-    };
     SetForegroundWindow(box);
-    return !icons.empty() && WaitFor(Ms(3000), Ms(50), shows);
+    return !icons.empty() && WaitFor(Ms(3000), [&] {
+               const Pixels p = GrabScreen(WindowRect(icons[0]));
+               return std::count_if(p.Px.begin(), p.Px.end(), matches) * 4 >=
+                      std::ptrdiff_t(p.Px.size());
+           });
 }
 
 // Clicks the OK button; BM_CLICK may be ignored by a dialog that is not active.
@@ -264,8 +255,8 @@ inline std::optional<std::string> ReadWholeFile(const fs::path& path) {
     if (h == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string bytes;
     char buf[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
+    for (DWORD got = 0; ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0;)
+        bytes.append(buf, got);
     CloseHandle(h);
     return bytes;
 }
@@ -309,15 +300,14 @@ inline fs::path ExeFolder() {
 // The folder holding ZorvPanel.exe: %ZORV_DIST% or <exe folder>\..\dist.
 inline fs::path DistFolder() {
     wchar_t dist[MAX_PATH] = L"";
-    return GetEnvironmentVariableW(L"ZORV_DIST", dist, MAX_PATH)
-               ? fs::path(dist)
-               : ExeFolder().parent_path() / L"dist";
+    return GetEnvironmentVariableW(L"ZORV_DIST", dist, MAX_PATH) ? fs::path(dist)
+                                                                 : ExeFolder().parent_path() / L"dist";
 }
 
-// A started process; the destructor terminates it if it still runs.
+// A started process, run as "<exe>" <args> in `cwd` (throws if it cannot start); the
+// destructor terminates it if it still runs.
 class Process {
   public:
-    // Runs "<exe>" <args> in `cwd`; throws std::runtime_error on failure.
     Process(const fs::path& exe, std::wstring_view args, const fs::path& cwd) {
         std::wstring cmd = L"\"" + exe.wstring() + L"\" " + std::wstring(args);
         STARTUPINFOW si{};
@@ -336,7 +326,6 @@ class Process {
         CloseHandle(handle_);
     }
     Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
 
     DWORD Id() const { return id_; }
     HANDLE Handle() const { return handle_; }
@@ -372,10 +361,9 @@ class ProgramFolder {
         fs::create_directories(Path() / L"Icons");
         fs::create_directories(Cwd());
         fs::copy(dist / L"Icons", Path() / L"Icons", fs::copy_options::recursive, ec);
-        for (const wchar_t* name : {L"ZorvPanel.exe", L"Zorv.dll"}) {
+        for (const wchar_t* name : {L"ZorvPanel.exe", L"Zorv.dll"})
             if (!fs::copy_file(dist / name, Path() / name, ec))
                 throw std::runtime_error("no " + Narrow(name) + " in the build (or %ZORV_DIST%)");
-        }
     }
     // A just-terminated process may keep its image file locked for a moment.
     ~ProgramFolder() {
@@ -383,14 +371,12 @@ class ProgramFolder {
         WaitFor(Ms(5000), [&] { return fs::remove_all(root_, ec), !fs::exists(root_, ec); });
     }
     ProgramFolder(const ProgramFolder&) = delete;
-    ProgramFolder& operator=(const ProgramFolder&) = delete;
 
     const fs::path& Root() const { return root_; }
     fs::path Path() const { return root_ / L"Zorv Panel"; }
     fs::path Cwd() const { return root_ / L"cwd"; }
     fs::path Exe() const { return Path() / L"ZorvPanel.exe"; }
-    // The INI the program picks by default: base name + ".ini".
-    fs::path IniFile() const { return Path() / L"ZorvPanel.ini"; }
+    fs::path IniFile() const { return Path() / L"ZorvPanel.ini"; }  // the default name
     void WriteIni(std::string_view text) const { WriteWholeFile(IniFile(), text); }
 
   private:
@@ -425,38 +411,27 @@ class Probes {
         SetEnvironmentVariableW(L"ZORV_PROBE_DIR", nullptr);
     }
     Probes(const Probes&) = delete;
-    Probes& operator=(const Probes&) = delete;
 
     const fs::path& Exe() const { return exe_; }
 
     // The first record not taken before (of `pid`, unless 0), waiting for it.
     std::optional<ProbeRecord> Next(DWORD pid = 0, Ms timeout = Ms(15000)) {
         std::optional<ProbeRecord> r;
-        const auto fresh = [&](const ProbeRecord& r) {
-            return !std::count(taken_.begin(), taken_.end(), r.Pid) && (!pid || r.Pid == pid);
-        };
-        WaitFor(timeout, Ms(50), [&] {
-            const std::vector<ProbeRecord> all = Records();
-            const auto it = std::find_if(all.begin(), all.end(), fresh);
-            return it != all.end() && (r = *it, taken_.push_back(it->Pid), true);
-        });
+        WaitFor(timeout, [&] {
+            for (const ProbeRecord& rec : Records())
+                if (!std::count(taken_.begin(), taken_.end(), rec.Pid) && (!pid || rec.Pid == pid))
+                    return taken_.push_back(rec.Pid), r = rec, true;
+            return false;
+        }, Ms(50));
         return r;
     }
 
     // The visible probe window of `pid`, or null after 10 s.
-    static HWND WindowOf(DWORD pid) {
-        HWND w = nullptr;
-        WaitFor(Ms(10000), [&] {
-            for (HWND h : TopLevelWindows(pid, L"Static")) w = IsWindowVisible(h) ? h : w;
-            return w != nullptr;
-        });
-        return w;
-    }
+    static HWND WindowOf(DWORD pid) { return WaitForWindow(pid, L"Static", nullptr, Ms(10000)); }
 
     // The window of a probe of the test's own (no instance of Exe()).
     HWND Open(const std::wstring& args) {
-        opened_.push_back(
-            std::make_unique<Process>(ExeFolder() / L"zorv_probe.exe", args, folder_));
+        opened_.push_back(std::make_unique<Process>(ExeFolder() / L"zorv_probe.exe", args, folder_));
         Next(opened_.back()->Id());
         return WindowOf(opened_.back()->Id());
     }
@@ -469,16 +444,11 @@ class Probes {
             const std::string text =
                 name.ends_with(L".txt") ? ReadWholeFile(folder_ / name).value_or("") : "";
             std::vector<std::string> f;
-            for (size_t at = 0, end; (end = text.find("\r\n", at)) != text.npos; at = end + 2) {
+            for (size_t at = 0, end; (end = text.find("\r\n", at)) != text.npos; at = end + 2)
                 f.push_back(text.substr(at, end - at));
-            }
-            if (f.size() < 5) continue;
-            records.push_back({DWORD(std::stoul(f[0])),
-                               f[1],
-                               f[2],
-                               std::stoi(f[3]),
-                               unsigned(std::stoul(f[4], nullptr, 16)),
-                               {f.begin() + 5, f.end()}});
+            if (f.size() >= 5)
+                records.push_back({DWORD(std::stoul(f[0])), f[1], f[2], std::stoi(f[3]),
+                                   unsigned(std::stoul(f[4], nullptr, 16)), {f.begin() + 5, f.end()}});
         }
         return records;
     }
@@ -487,11 +457,5 @@ class Probes {
     std::vector<DWORD> taken_;
     std::vector<std::unique_ptr<Process>> opened_;
 };
-
-// Whether both name the same file or folder, however written.
-inline bool SamePath(const fs::path& a, const fs::path& b) {
-    std::error_code ec;
-    return fs::equivalent(a, b, ec);
-}
 
 }  // namespace zorv::e2e
