@@ -108,7 +108,9 @@ class BadLuck : public ZorvE2E {
 // A minimized program that stopped answering: clicks on its Activate=1 button
 // must not hold the bar, the next button starts its program at once.
 TEST_F(BadLuck, AProgramThatStoppedAnswering_DoesNotHoldTheBar) {
-    HWND bar = StartBar(Ini({{"Hung", probe_ + " --hang", "**3", "", 1}, {"Next", probe_}}));
+    const fs::path hangs = probes_.Exe().parent_path() / L"zorv_hang.exe";
+    fs::copy_file(probes_.Exe(), hangs);
+    HWND bar = StartBar(Ini({{"Hung", Narrow(hangs.wstring()), "**3", "", 1}, {"Next", probe_}}));
     ASSERT_TRUE(bar);
     ASSERT_TRUE(Press(bar, 0));
     const std::optional<ProbeRecord> hung = probes_.Next();
@@ -119,7 +121,9 @@ TEST_F(BadLuck, AProgramThatStoppedAnswering_DoesNotHoldTheBar) {
     }));
     ASSERT_TRUE(Press(bar, 0) && Press(bar, 0) && Press(bar, 1));
     // A bar held by the hung window would not start anything for good.
-    EXPECT_TRUE(probes_.Next(0, Ms(5000))) << "the bar is stuck" << LogTail();
+    const std::optional<ProbeRecord> next = probes_.Next(0, Ms(5000));
+    ASSERT_TRUE(next) << "the bar is stuck" << LogTail();
+    EXPECT_EQ(next->CmdLine.find("hang"), std::string::npos) << "a second instance started";
 }
 
 // The press ends wherever the button is released: released below the bar,

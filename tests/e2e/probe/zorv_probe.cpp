@@ -3,7 +3,8 @@
 // with the pid, command line, current folder, show command (-1: none), priority class (hex),
 // then each argument (ASCII). Arguments: --title=<text>, --at=<x>,<y>,<w>,<h>, --popup (no
 // frame), --busy=<ms> before the message loop (WaitForInputIdle times out), --show-normal
-// (ignore the show command, as some programs do), --hang (minimize, then stop answering).
+// (ignore the show command, as some programs do). A copy whose name holds "hang" minimizes and
+// then stops answering (it takes no arguments, so a launcher can find it by its path alone).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -36,14 +37,16 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     std::wstring title = L"Zorv Probe";
     int busy = 0, x = CW_USEDEFAULT, y = CW_USEDEFAULT, w = 480, h = 320;
     DWORD style = WS_OVERLAPPEDWINDOW;
-    bool showNormal = false, hang = false;
+    bool showNormal = false;
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const bool hang = wcsstr(self, L"hang") != nullptr;
     for (const std::wstring& a : args) {
         if (a.starts_with(L"--title=")) title = a.substr(8);
         if (a.starts_with(L"--busy=")) busy = _wtoi(a.c_str() + 7);
         if (a.starts_with(L"--at=")) swscanf(a.c_str() + 5, L"%d,%d,%d,%d", &x, &y, &w, &h);
         if (a == L"--popup") style = WS_POPUP;
         showNormal = showNormal || a == L"--show-normal";
-        hang = hang || a == L"--hang";
     }
     // A black static control: unlike the bar; closing it leaves no window.
     HWND hwnd = CreateWindowExW(0, L"Static", title.c_str(), style | SS_BLACKRECT, x, y, w, h,
