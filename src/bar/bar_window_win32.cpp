@@ -95,7 +95,7 @@ void frmButtons::FirstShow() {
         reducer.SetAlphaValue(FadedAlpha(s_.Options));
         if (fadedOut) reducer.ReduceTo1();
     }
-    motion_->Placer().SetBarPos();
+    motion_->Placer().SetBarPos(false);
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, kZOrderFlags);
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kZOrderFlags);
