@@ -1,14 +1,13 @@
 #include "app/application_win32.h"
 
-#include <commctrl.h>
 #include <psapi.h>
-#include <shlwapi.h>
 
 #include <cstdlib>
 #include <ctime>
 
 #include "app/globals_win32.h"
 #include "app/language_win32.h"
+#include "support/handle_count.h"
 #include "support/log.h"
 #include "support/text_win32.h"
 #include "support/window_win32.h"
@@ -41,17 +40,6 @@ void ReleaseCurrentDirectories() {
             SetEnvironmentVariableW(var, root);
         }
     }
-}
-
-bool CommonControls6OrLater() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-    auto getVersion = comctl ? reinterpret_cast<DLLGETVERSIONPROC>(
-                                   reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")))
-                             : nullptr;
-    DLLVERSIONINFO dvi{sizeof dvi, 0, 0, 0, 0};
-    return getVersion && SUCCEEDED(getVersion(&dvi)) && dvi.dwMajorVersion >= 6;
 }
 
 // A small minimum working set makes the bar slow after it was paged out.
@@ -113,7 +101,6 @@ int Application::Run(HINSTANCE instance) {
     ownProcess_ = OpenProcess(0x600, FALSE, GetCurrentProcessId());
     if (!InitGlobals(s_.App, GetCommandLineW())) return 1;
     StartLog();
-    s_.App.ComCtl6 = CommonControls6OrLater();
     EnsureWorkingSet(s_.App.WindowsVersion);
     CloseRunningInstance();
     watch_.emplace(s_, static_cast<WatchHost&>(*this));
@@ -128,6 +115,8 @@ int Application::Run(HINSTANCE instance) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    // The bar freed its images with its window: any count left is a leak.
+    Log(1, "Own handles at closing: %s", LiveHandleText());
     return static_cast<int>(msg.wParam);
 }
 

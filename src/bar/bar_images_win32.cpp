@@ -18,7 +18,8 @@ constexpr DWORD kRopAndNotSource = 0x00220326;
 
 void ForgetContexts(BarImages& im) {
     im.Cell = im.Strip = im.EmptyFace = im.PressedFace = im.Separator = nullptr;
-    im.II = im.IM = im.SI = im.SM = im.T = im.M = im.B = nullptr;
+    im.II = im.IM = nullptr;
+    im.NamedPictures.fill(nullptr);
     im.MainIcon = im.Bar = nullptr;
 }
 
@@ -40,16 +41,6 @@ Picture LoadPictureFile(const std::string& path) {
     return pic;
 }
 
-void LoadAllResBMPs(BarImages& im) {
-    im.II = im.LoadResBMP(L"II");
-    im.IM = im.LoadResBMP(L"IM");
-    im.SI = im.LoadResBMP(L"SI");
-    im.SM = im.LoadResBMP(L"SM");
-    im.T = im.LoadResBMP(L"T");
-    im.M = im.LoadResBMP(L"M");
-    im.B = im.LoadResBMP(L"B");
-}
-
 }  // namespace
 
 void BarImages::ReleaseBitmapHDCs() {
@@ -64,7 +55,16 @@ void BarImages::CreateBitmapHDCs() {
     im.Cell = im.Dcs.Create(kFaceImageWidth, kMaxBarHeight);
     im.Strip = im.Dcs.Create(kFaceStripWidth, kFaceStripHeight);
     im.MainIcon = im.Dcs.Create(kIconSize, 2 * kIconSize);
-    LoadAllResBMPs(*this);
+    im.II = im.LoadResBMP(L"II");
+    im.IM = im.LoadResBMP(L"IM");
+}
+
+HDC BarImages::Named(MenuPicture which) {
+    static constexpr std::array<const wchar_t*, kMenuPictures> kNames = {L"SI", L"SM", L"T", L"M",
+                                                                        L"B"};
+    const auto i = static_cast<std::size_t>(which);
+    if (!NamedPictures[i]) NamedPictures[i] = LoadResBMP(kNames[i]);
+    return NamedPictures[i];
 }
 
 HDC BarImages::LoadResBMP(const wchar_t* name) {

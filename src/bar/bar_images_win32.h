@@ -2,11 +2,14 @@
 // program's resources, the face strip and the faces cut from it, and the
 // button icons from the built-in set, the icon folder or the item's program.
 // The drawing code (bar_draw_win32.cpp) builds the bar from them; the menus
-// and the drop markers read the named pictures ("SI", "SM", "T", "B") here.
+// and the drop markers ask for their pictures ("SI", "SM", "T", "M", "B")
+// here, which load on that first request.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -26,6 +29,10 @@ struct IconPlace {
     ScreenPoint Mask;
 };
 
+// The named pictures only the menus and the drop markers draw.
+enum class MenuPicture : std::size_t { SI, SM, T, M, B };
+inline constexpr std::size_t kMenuPictures = 5;
+
 // The bar's memory images; the bar window owns one set.
 struct BarImages {
     clsBmpDC Dcs;
@@ -34,13 +41,16 @@ struct BarImages {
     HDC EmptyFace = nullptr;    // 22 x H
     HDC PressedFace = nullptr;  // 22 x H
     HDC Separator = nullptr;    // 12 x H
-    HDC II = nullptr, IM = nullptr, SI = nullptr, SM = nullptr;
-    HDC T = nullptr, M = nullptr, B = nullptr;
+    HDC II = nullptr, IM = nullptr;  // the built-in icons and their masks
+    std::array<HDC, kMenuPictures> NamedPictures{};  // see Named
     HDC MainIcon = nullptr;  // the main-menu cell's icon (rows 0..15) and mask (16..31)
     HDC Bar = nullptr;       // the bar image
 
-    // Creates every context but the bar image and fills the named pictures.
+    // Creates every context the bar's first drawing needs but the bar image.
     void CreateBitmapHDCs();
+    // A named picture of the menus, loaded the first time it is asked for:
+    // the bar's own drawing needs none of them. Null when it cannot be loaded.
+    HDC Named(MenuPicture which);
     // Releases every context (unload, or before they are made anew).
     void ReleaseBitmapHDCs();
     // Loads bitmap resource `name` of the program into a new context of its size.

@@ -9,6 +9,7 @@
 #include "bar/bar_layout.h"
 #include "bar/reduce.h"
 #include "support/text_win32.h"
+#include "support/late_bound_win32.h"
 #include "support/tick_clock.h"
 
 namespace zorv {
@@ -50,11 +51,14 @@ std::uint64_t Win32BarPlatform::NowMs() {
 void Win32BarPlatform::Sleep(std::uint32_t ms) {
     ::Sleep(ms);
 }
+// The multimedia library is bound when an animation first wants it.
 void Win32BarPlatform::BeginTimerResolution() {
-    timeBeginPeriod(1);
+    if (const auto begin = LateBound<decltype(&timeBeginPeriod)>(L"winmm.dll", "timeBeginPeriod"))
+        begin(1);
 }
 void Win32BarPlatform::EndTimerResolution() {
-    timeEndPeriod(1);
+    if (const auto end = LateBound<decltype(&timeEndPeriod)>(L"winmm.dll", "timeEndPeriod"))
+        end(1);
 }
 void Win32BarPlatform::SetHighPriority() {
     SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);

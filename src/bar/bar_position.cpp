@@ -109,10 +109,10 @@ std::int32_t BarPlacer::CurrentRightGap() {
 
 // A resolution change arrives in steps; a pass that saw the width change
 // under it is repeated so the bar ends where the final screen wants it.
-void BarPlacer::SetBarPos() {
+void BarPlacer::SetBarPos(bool settleFirst) {
     Log(2, "SetBarPos");
     for (int pass = 0; pass < kMaxSetBarPosPasses; ++pass) {
-        platform_.Sleep(kSettleMs);
+        if (pass > 0 || settleFirst) platform_.Sleep(kSettleMs);
         const std::int32_t screenWidth = platform_.ScreenWidth();
         Log(3, "ScreenWidth=%u", screenWidth);
         PlacePass(screenWidth);

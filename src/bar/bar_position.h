@@ -88,7 +88,10 @@ class BarPlacer {
 
     std::int32_t CurrentRightGap();  // GetNewBarRight(false) for this screen
 
-    void SetBarPos();
+    // Places the bar for the screen it finds. Each pass first gives a
+    // resolution change 10 ms to settle; the first show, which follows no
+    // change, skips that wait on its first pass (`settleFirst` false).
+    void SetBarPos(bool settleFirst = true);
     void BarResize(std::int32_t delta);
     void SetBarRight();
     void BarMoveLeftRight();

@@ -6,6 +6,7 @@
 
 #include "support/texts.h"
 #include "support/ascii.h"
+#include "support/late_bound_win32.h"
 #include "support/log.h"
 #include "items/config_file.h"
 #include "items/ini_save.h"
@@ -85,8 +86,9 @@ std::optional<std::string> AskIniFile(HWND owner, const std::string& programFold
     ofn.lpstrTitle = title;
     ofn.lpstrDefExt = L"ini";
     ofn.Flags = flags | OFN_HIDEREADONLY;
-    const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-    if (!ok) return std::nullopt;
+    const auto ask = LateBound<decltype(&GetOpenFileNameW)>(
+        L"comdlg32.dll", save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+    if (!ask || !ask(&ofn)) return std::nullopt;
     return Narrow(file);
 }
 

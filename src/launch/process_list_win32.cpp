@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "support/late_bound_win32.h"
 #include "support/log.h"
 #include "support/ascii.h"
 #include "support/text_win32.h"
@@ -13,14 +14,6 @@
 namespace zorv {
 
 namespace {
-
-// GetProcAddress answers a generic function pointer; going through
-// void (*)() keeps the cast free of -Wcast-function-type.
-template <class F>
-F Proc(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
-                  : nullptr;
-}
 
 std::string Trimmed(std::string s) {
     const auto first = s.find_first_not_of(' ');
@@ -93,7 +86,7 @@ std::vector<DWORD> ProcessIds(const ProcessLister::PsapiFunctions& psapi) {
 std::string ProcessPath(const ProcessLister::PsapiFunctions& psapi, DWORD pid) {
     using QueryImageFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
     static const auto queryImage =
-        Proc<QueryImageFn>(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW");
+        LateBound<QueryImageFn>(L"kernel32.dll", "QueryFullProcessImageNameW");
     constexpr DWORD kQueryLimited = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
     wchar_t name[MAX_PATH * 4] = {};
     if (queryImage) {
@@ -177,10 +170,10 @@ bool ProcessLister::PsapiAvailable() {
     }
     Log(2, "PSAPI %s", lib ? "available" : "missing");
     if (!lib) return false;
-    psapi_.EnumProcesses = Proc<PsapiFunctions::EnumProcessesFn>(lib, "EnumProcesses");
-    psapi_.EnumProcessModules = Proc<PsapiFunctions::EnumModulesFn>(lib, "EnumProcessModules");
+    psapi_.EnumProcesses = ProcOf<PsapiFunctions::EnumProcessesFn>(lib, "EnumProcesses");
+    psapi_.EnumProcessModules = ProcOf<PsapiFunctions::EnumModulesFn>(lib, "EnumProcessModules");
     psapi_.GetModuleFileNameEx =
-        Proc<PsapiFunctions::ModuleFileNameFn>(lib, "GetModuleFileNameExW");
+        ProcOf<PsapiFunctions::ModuleFileNameFn>(lib, "GetModuleFileNameExW");
     return psapi_.Ok();
 }
 
@@ -194,7 +187,7 @@ std::vector<ProcessEntry> ProcessLister::GetProcessList(const std::vector<std::u
     }
     if (!vdmTried_) {
         vdmTried_ = true;
-        enumTasks_ = Proc<EnumTasksFn>(LoadLibraryW(L"VDMDBG.DLL"), "VDMEnumTaskWOWEx");
+        enumTasks_ = ProcOf<EnumTasksFn>(LoadLibraryW(L"VDMDBG.DLL"), "VDMEnumTaskWOWEx");
     }
     for (ProcessEntry& process : list) {
         const std::string_view path = process.Path;

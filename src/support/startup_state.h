@@ -50,7 +50,6 @@ struct StartupState {
     bool NoStart = false;
     std::int32_t TwipsPerPixelX = 15;
     std::int32_t TwipsPerPixelY = 15;
-    bool ComCtl6 = false;  // common controls version 6 or later
     WindowsVersionInfo WindowsVersion;
 };
 

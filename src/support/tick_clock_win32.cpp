@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "support/late_bound_win32.h"
 #include "support/tick_clock.h"
 
 namespace zorv {
@@ -11,9 +12,12 @@ std::uint64_t TickCount64() {
     return clock.Read(GetTickCount());
 }
 
+// The multimedia library is bound on the first reading (the first show
+// needs none); without it the clock falls back to the tick count.
 std::uint64_t TimeGetTime64() {
     static TickClock64 clock;
-    return clock.Read(timeGetTime());
+    static const auto read = LateBound<decltype(&timeGetTime)>(L"winmm.dll", "timeGetTime");
+    return clock.Read(read ? read() : GetTickCount());
 }
 
 }  // namespace zorv

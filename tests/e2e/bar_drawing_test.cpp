@@ -250,6 +250,10 @@ TEST_F(BarDrawing, Icons_FromFilesProgramsAndFallback_AndThePictureTheSaveWrites
         << "in the new colours:\n"
         << Mismatches(now, after) << "in the old colours:\n"
         << Mismatches(now, before);
+    // Drawn, saved and rebuilt: the closing finds every handle freed again.
+    PostMessageW(bar, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Last().WaitExit(Ms(5000)));
+    EXPECT_EQ(Logged("Own handles at closing: 0 ("), 1) << LogTail();
 }
 
 TEST_F(BarDrawing, CachedPicture_StandsInOnlyWithTheConfigurationsTimeAndTheBarsWidth) {
