@@ -348,8 +348,9 @@ class Process {
     double startMs_ = 0;
 };
 
-// A private copy of the program under %TEMP% (<root>\Zorv Panel, a space as
-// under "Program Files") and a working folder <root>\cwd; deleted after.
+// A private copy of the program under %TEMP% (<root>\Zorv Panel-noau nostart: a space as
+// under "Program Files", and switch words that only the arguments may carry) and a working
+// folder <root>\cwd; deleted after.
 class ProgramFolder {
   public:
     explicit ProgramFolder(const fs::path& dist) {
@@ -373,7 +374,7 @@ class ProgramFolder {
     ProgramFolder(const ProgramFolder&) = delete;
 
     const fs::path& Root() const { return root_; }
-    fs::path Path() const { return root_ / L"Zorv Panel"; }
+    fs::path Path() const { return root_ / L"Zorv Panel-noau nostart"; }
     fs::path Cwd() const { return root_ / L"cwd"; }
     fs::path Exe() const { return Path() / L"ZorvPanel.exe"; }
     fs::path IniFile() const { return Path() / L"ZorvPanel.ini"; }  // the default name
