@@ -143,8 +143,6 @@ std::int32_t ParseDecimalPrefix(std::string_view text) {
 // A value of up to four digits as written is a 16-bit code, so 8000..FFFF
 // carry the sign; longer ones are 32-bit, leading zeros included, so
 // "0000FFFF" is 65535. Every value FormatHex writes comes back unchanged.
-// Positive values 8000..FFFF written without leading zeros read as negative;
-// hotkey codes do not use them.
 std::int32_t ParseHexPrefix(std::string_view text) {
     text = SkipBlanks(text);
     std::uint64_t n = 0;
@@ -169,6 +167,8 @@ std::string FormatHex(std::int32_t value) {
         out.insert(out.begin(), kDigits[n & 0xF]);
         n >>= 4;
     } while (n != 0);
+    // Four digits would read back as negative: the one zero that keeps the value.
+    if (value >= 0x8000 && value <= 0xFFFF) out.insert(0, "0");
     return out;
 }
 

@@ -125,11 +125,12 @@ std::string_view TrimBlanks(std::string_view text);
 // Leading blanks skipped, optional sign, digits up to the first other
 // character; no digits gives 0; saturates at the 32-bit limits.
 std::int32_t ParseDecimalPrefix(std::string_view text);
-// Hexadecimal prefix without "0x": up to four significant digits is a signed
-// 16-bit value (8000..FFFF give -32768..-1), five to eight a 32-bit value; more
-// than eight, or no digits, give 0.
+// Hexadecimal prefix without "0x": up to four digits as written is a signed
+// 16-bit value (8000..FFFF give -32768..-1), five or more a 32-bit value
+// ("0000FFFF" is 65535); more than eight significant digits, or none, give 0.
 std::int32_t ParseHexPrefix(std::string_view text);
-// Upper-case hexadecimal without leading zeros; negative values as eight digits.
+// Upper-case hexadecimal without leading zeros, negative values as eight
+// digits; 8000..FFFF get one leading zero so that they read back positive.
 std::string FormatHex(std::int32_t value);
 
 // The parser keeps one record shared by all parses (a key missing from an item

@@ -96,12 +96,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Values that four digits would read as negative get a leading zero.
-std::string FormatHexSetting(std::int32_t value) {
-    std::string hex = FormatHex(value);
-    if (value >= 0x8000 && value <= 0xFFFF) hex.insert(0, "0");
-    return hex;
-}
 
 // Length of the "digits [. digits]" run at the start of `text`, and whether
 // it holds a digit at all.
@@ -234,7 +228,7 @@ std::string ValueText(const Key& k, const Settings& s, const IniContext& c) {
         }
         case Kind::Hex:
         case Kind::OptionalHex:
-            return FormatHexSetting(s.*k.number);
+            return FormatHex(s.*k.number);
         default:
             return std::to_string(s.*k.number);
     }
