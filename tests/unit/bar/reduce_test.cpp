@@ -234,7 +234,8 @@ TEST_F(ReduceFixture, RefreshExposedWindowsMessagesEachWindowOnce) {
     probes.clear();
     reducer.RefreshExposedWindows({80, 5}, {0, 5}, 40);  // backwards, to the end
     EXPECT_EQ(probes.back(), (ScreenPoint{0, 5}));
-    EXPECT_EQ(RefreshProbePoints({0, 0}, {10, 30}, 10).size(), 2u);  // either end passed stops
+    for (ScreenPoint end : {ScreenPoint{10, 30}, {30, 10}})  // either end passed stops the walk
+        EXPECT_EQ(RefreshProbePoints({0, 0}, end, 10).size(), 2u);
 }
 
 }  // namespace
