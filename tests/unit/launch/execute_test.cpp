@@ -52,8 +52,9 @@ TEST_F(ExecuteFixture, TheRequestCarriesProgramFolderShowCommandPriorityAndUserT
     } cases[] = {
         // A URL goes to the shell unchecked, from the Windows folder.
         {"www.example.com", "", 0, 1, 2, "www.example.com||C:\\WINDOWS|1|32|0|1"},
-        // A folder: no program, so the shell opens it, without priority or user type.
-        {"C:\\Docs", "", 1, 1, 4, "C:\\Docs||C:\\WINDOWS|1|32|0|1"},
+        // A folder: no program, so the shell opens it, without priority or user
+        // type; style 1xx shows as xx.
+        {"C:\\Docs", "", 1, 103, 4, "C:\\Docs||C:\\WINDOWS|3|32|0|1"},
         // No folder given: the program's own; a priority below 0 is normal.
         {"C:\\Program Files\\App\\app.exe", "", 0, 3, -1,
          "C:\\Program Files\\App\\app.exe||C:\\Program Files\\App\\|3|32|0|0"},
