@@ -90,13 +90,11 @@ TEST_F(CommandFixture, SplitCommandLine_FindsProgramArgumentsAndFolder) {
         // else at the first blank when an option follows.
         {"C:\\Program Files\\App\\APP.EXE -x \"a b\"", "C:\\Mine", true,
          "C:\\Program Files\\App\\APP.EXE", "-x \"a b\"", nullptr, "C:\\Mine\\"},
-        {kApp, "", true, kApp, ""},
         {"tool -v", "", false, "tool", "-v"},
         // A document runs with its associated program; quoted, it keeps its arguments.
         {"C:\\Docs\\my notes.txt", "", true, kNotepad, "\"C:\\Docs\\my notes.txt\"", kNotepad,
          "C:\\WINDOWS\\"},
         {"\"C:\\Docs\\plain.txt\" -p", "", true, kNotepad, "C:\\Docs\\plain.txt -p"},
-        {"\"C:\\Docs\\my notes.txt\"", "", true, kNotepad, "\"C:\\Docs\\my notes.txt\""},
         // A shortcut starts itself and lends its folder when the item has none.
         {"\"C:\\Links\\editor.lnk\"", "", true, "C:\\Links\\editor.lnk", "", kApp, "C:\\Work"},
         {"C:\\Links\\editor.lnk", "C:\\Mine", true, nullptr, nullptr, nullptr, "C:\\Mine\\"},
