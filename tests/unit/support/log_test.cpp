@@ -84,13 +84,8 @@ TEST(Sprintf, StarWidthOutputSoFarNestedArguments_HostileSizesAreCapped) {
     EXPECT_EQ(F("%n%d", {"not a variable", 3}), "3");
     EXPECT_EQ(F("%d-%s", {FmtArgs{7, "x"}}), "7-x");  // A nested first argument replaces the list.
     EXPECT_EQ(F("%d|%d", {1, FmtArgs{2}}), "1|0");  // only a first one
-    for (auto [format, arg, size] : {std::tuple{"%.99999999999999999999u", 1.0, 22u},
-                                     {"%999999999d", 1.0, 10000u},
-                                     {"%.999999999e", 1.0, 507u},  // 1 . 500 e+000
-                                     {"%.999999999g", 1e-300, 802u}}) {  // 0. 800 decimals
-        EXPECT_EQ(F(format, {arg}).size(), size) << format;
-    }
-    EXPECT_EQ(F("%*s", {1e300, "a"}).size(), 10000u);
+    // Hostile widths and precisions: fuzz/format_fuzz holds every output to the width cap.
+    EXPECT_EQ(F("%.99999999999999999999u|%*s", {1.0, 1e300, "a"}).size(), 22u + 1 + 10000u);
 }
 
 TEST(WindowStyleNames, ListsNamesInOrder_WithoutTrailingSeparator) {
