@@ -52,8 +52,8 @@ TEST(BarLayout, ButtonAtFindsCellsSkipsMenuEntriesAndReturnsCountBeyond) {
     BarLayout layout(std::vector<std::string>{"M", "--->X", "--->Y", "N", "-"}, false);
     // Cells: M 0..21, N 22..43, separator 44..55, main menu 56..77; the last
     // two probe with 30 pixels hidden at the left.
-    const std::pair<std::int32_t, std::int32_t> xAndScroll[] = {
-        {-3, 0}, {21, 0}, {22, 0}, {56, 0}, {30000, 0}, {14, 30}};
+    const std::pair<std::int32_t, std::int32_t> xAndScroll[] = {{-3, 0}, {21, 0},    {22, 0},
+                                                                {56, 0}, {30000, 0}, {14, 30}};
     Ints got;
     for (auto [x, scroll] : xAndScroll) got.push_back(layout.ButtonAt(x, scroll));
     EXPECT_EQ(got, (Ints{0, 0, 3, 5, 5, 4}));

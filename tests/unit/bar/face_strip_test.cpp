@@ -57,12 +57,13 @@ TEST_F(FaceStripPixels, PressedFacesOfTheThreeHeights_PlainSeparators) {
     ExpectPixels(strip, colours, "H88,0 S110,5 S115,0 F115,10 H115,18 H131,10");
     ExpectPixels(strip, colours, "P132,0 P140,10 P167,20");
     const FaceStripColours etched = TestColours(true);  // the groove's ends at height 20
-    ExpectPixels(RenderFaceStrip(FaceStripSteps(22, true), etched), etched, "P149,2 S149,3 P149,17 H150,16 P150,17");
+    ExpectPixels(RenderFaceStrip(FaceStripSteps(22, true), etched), etched,
+                 "P149,2 S149,3 P149,17 H150,16 P150,17");
 }
 
 TEST(FaceColours, DarkShadowScaledToGreen64_IndicesAndTheTitleBarMix_EtchedOnSystemFace) {
     EXPECT_EQ(DarkColour(MakeColour(200, 50, 30)), MakeColour(200, 50, 30));  // factor above 1
-    EXPECT_EQ(DarkColour(MakeColour(100, 128, 3)), MakeColour(50, 64, 2));  // 1.5 rounds up
+    EXPECT_EQ(DarkColour(MakeColour(100, 128, 3)), MakeColour(50, 64, 2));    // 1.5 rounds up
     SystemColours sys;
     sys.ActiveCaption = MakeColour(0, 0, 128);
     sys.GradientActiveCaption = MakeColour(17, 132, 208);

@@ -38,7 +38,7 @@ struct ReduceFixture : ::testing::Test {
 TEST_F(ReduceFixture, FadeNowStepsEvery10msAndSendsOnlyChanges) {
     settings.TransparencyIdx = 3;
     EXPECT_EQ(FadeSequence(19, 0).front(), 16);  // 19 / 2 - 1 = 8.5 steps: the even 8
-    reducer.FadeNow(false, "test");  // the steps themselves are judged end to end
+    reducer.FadeNow(false, "test");              // the steps themselves are judged end to end
     EXPECT_EQ(std::tuple(fake.alphas.size(), fake.alphas.back()), std::tuple(15u, 16));
     EXPECT_EQ(fake.sleeps, Sleeps(14, 10));
     EXPECT_FALSE(fake.highPriority);

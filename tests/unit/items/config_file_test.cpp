@@ -47,19 +47,19 @@ TEST_F(ConfigFile, ReadsEveryKeyWithItsLimitsAndSpecialReadings) {
     };
     // clang-format off
     const Case cases[] = {
-        {"AutoRed", "7", "2"}, {"SoftRed", "", "1"}, {"RestoreDelay", "-5", "0"}, {"ToolTip", "yes", "1"},
-        {"NoDragDropSource", "00", "1"}, {"ASDelay", "99", "60"}, {"SepColor", "9", "4"},
-        {"ProcessPrio", "-1", "0"}, {"ListWinSizeMenu", "2000,900", "768,576"},
-        {"ListWinSizeClip", "500", "0,0"}, {"ListWinSizeClip", " 20px,abc", "20,0"},
+        {"AutoRed", "7", "2"}, {"SoftRed", "", "1"}, {"RestoreDelay", "-5", "0"},
+        {"ToolTip", "yes", "1"}, {"NoDragDropSource", "00", "1"}, {"ASDelay", "99", "60"},
+        {"SepColor", "9", "4"}, {"ProcessPrio", "-1", "0"}, {"ListWinSizeClip", "500", "0,0"},
+        {"ListWinSizeMenu", "2000,900", "768,576"}, {"ListWinSizeClip", " 20px,abc", "20,0"},
         {"ListWinSizeMenu", "1024,769", "1024,576"}, {"ListWinSizeMenu", "1025,768", "768,768"},
         {"ASTimeLimit", "1.9", "3"}, {"ASTimeLimit", "2", "2"}, {"ButH_id", "0.5", "0"},
         {"ButH_id", "1.5", "2"}, {"ButH_id", "2.5", "2"}, {"ButH_id", " 1.49 ", "1"},
         {"ButH_id", "1x", "0"}, {"ButH_id", "-1", "0"}, {"ButH_id", "7", "2"},
         {"MnuHotkey", "8000", "FFFF8000"}, {"MnuHotkey", "0000FFFF", "0FFFF"},
-        {"MnuHotkey", "zz", "0"}, {"MnuHotkey", "123456789", "0"}, {"LastColor3DFace", "FF00", "FFFFFF00"},
-        {"LastColor3DFace", "00000000FF", "FF"}, {"W4Idle", " 0", "1"}, {"W4Idle", "0", "0"},
-        {"ASPause", "7", "5"}, {"ASPause", " 1.25s", "1.25"}, {"ASPause", "-1", "0"},
-        {"ForcedBarRight", "5000", "1003"}, {"ForcedBarRight", "-3", "0"}};
+        {"MnuHotkey", "zz", "0"}, {"MnuHotkey", "123456789", "0"}, {"W4Idle", " 0", "1"},
+        {"LastColor3DFace", "FF00", "FFFFFF00"}, {"LastColor3DFace", "00000000FF", "FF"},
+        {"W4Idle", "0", "0"}, {"ASPause", "7", "5"}, {"ASPause", " 1.25s", "1.25"},
+        {"ASPause", "-1", "0"}, {"ForcedBarRight", "5000", "1003"}, {"ForcedBarRight", "-3", "0"}};
     // clang-format on
     for (const Case& c : cases) {
         const std::string key = std::string(c.key) + "=";
@@ -139,13 +139,15 @@ TEST_F(ConfigFile, FormatReadFormatGivesTheSameTextSettingsAndItems) {
     // Every key away from its default, so that a key the reader skips shows.
     s.AutoRed = 2, s.ASPause = 0.1, s.LastColor3DFace = 0xFF00, s.ForcedColor3DFace = -2;
     s.MnuHotkey = 0x8000;  // 4 hex digits but positive: must still come back
-    s.ListWinSizeButtons = {640 * 15, 480 * 15}, s.ListWinSizeMenu = {15, 30}, s.ListWinSizeClip = {45, 0};
-    s.ASTimeLimit = 30, s.LogLevel = 4, s.RestoreDelay = 7, s.ASDelay = 9, s.SepColor = 3;
-    s.LineColor = 2, s.TransparencyIdx = 1, s.ProcessPrio = 2, s.ButH_id = 1, s.LastBitsPerPixel = 16;
-    s.ForcedBarRight = 40, s.ForcedLanguage = 1, s.RefreshOnCDS = false;
-    for (bool* b : {&s.SoftRed, &s.SendWmPaints, &s.ToolTip, &s.Hole, &s.NoDragDropSource, &s.W4Idle,
-                    &s.TaskbarTop, &s.ACSkip, &s.ShowAItems, &s.Maximizer, &s.FixMnuProblem,
-                    &s.MnuFlat, &s.ButFlat, &s.FixFontProblem, &s.WriteLogfile, &s.WriteDebugView})
+    s.ListWinSizeButtons = {640 * 15, 480 * 15}, s.ListWinSizeMenu = {15, 30};
+    s.ListWinSizeClip = {45, 0}, s.ASTimeLimit = 30, s.LogLevel = 4, s.RestoreDelay = 7;
+    s.ASDelay = 9, s.SepColor = 3, s.LineColor = 2, s.TransparencyIdx = 1, s.ProcessPrio = 2;
+    s.ButH_id = 1, s.LastBitsPerPixel = 16, s.ForcedBarRight = 40, s.ForcedLanguage = 1;
+    s.RefreshOnCDS = false;
+    for (bool* b :
+         {&s.SoftRed, &s.SendWmPaints, &s.ToolTip, &s.Hole, &s.NoDragDropSource, &s.W4Idle,
+          &s.TaskbarTop, &s.ACSkip, &s.ShowAItems, &s.Maximizer, &s.FixMnuProblem, &s.MnuFlat,
+          &s.ButFlat, &s.FixFontProblem, &s.WriteLogfile, &s.WriteDebugView})
         *b = true;
     UpdateDerivedSettings(s, c.Win2000OrLater);
     const std::string first = FormatIni(lists, s, c);

@@ -107,8 +107,8 @@ TEST_F(ExecuteFixture, WhatFailsIsReportedOnce_TextsAreRefusedNotCut) {
     EXPECT_FALSE(Run("C:\\Docs\\caf\xC3\xA9.exe"));
     EXPECT_EQ(fake.messages,
               (Strings{"top: Drive X: not found for executing \r\nx:\\tools\\a.exe -v",
-                       "top: Program not found:\r\n%NOPE%\\a.exe", "box: Already starting...", "box: Zorv.dll not found",
-                       "box: Error: no entry point",
+                       "top: Program not found:\r\n%NOPE%\\a.exe", "box: Already starting...",
+                       "box: Zorv.dll not found", "box: Error: no entry point",
                        "box: Error executing '" + kApp + "'\r\nSystem text 5",
                        "box: Error executing '" + kApp + "'\r\nNo link for this type of file",
                        "top: Not started: the text is too long (at most 259 bytes in the system "

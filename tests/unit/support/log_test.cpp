@@ -56,7 +56,8 @@ TEST(Sprintf, HexOctalCharPointerAndText) {
               "Axb[][][]  x|,");
     EXPECT_EQ(F("%p|%p|%p|%11p", {0x1234ABCD, -1, int64_t{0x123456789A}, 0}),
               "1234:ABCD|FFFF:FFFF|1234:5678|  0000:0000");
-    EXPECT_EQ(F("%-6s|%6s|%06s|%5s|", {"ab", "ab", "ab", "toolong"}), "ab    |    ab|0000ab|toolong|");
+    EXPECT_EQ(F("%-6s|%6s|%06s|%5s|", {"ab", "ab", "ab", "toolong"}),
+              "ab    |    ab|0000ab|toolong|");
     EXPECT_EQ(F("%.2s|%.0s|%.s|%.9s", {"abcdef", "abc", "abc", "abc"}), "ab||abc|abc");
     std::string var = "held";
     EXPECT_EQ(F("%s|%s|%s|%s|%s", {42, 0.1, -2.5, FmtArg(), &var}), "42|0.1|-2.5||held");
@@ -83,7 +84,7 @@ TEST(Sprintf, StarWidthOutputSoFarNestedArguments_HostileSizesAreCapped) {
     EXPECT_EQ(soFar, "ab");
     EXPECT_EQ(F("%n%d", {"not a variable", 3}), "3");
     EXPECT_EQ(F("%d-%s", {FmtArgs{7, "x"}}), "7-x");  // A nested first argument replaces the list.
-    EXPECT_EQ(F("%d|%d", {1, FmtArgs{2}}), "1|0");  // only a first one
+    EXPECT_EQ(F("%d|%d", {1, FmtArgs{2}}), "1|0");    // only a first one
     // Hostile widths and precisions: fuzz/format_fuzz holds every output to the width cap.
     EXPECT_EQ(F("%.99999999999999999999u|%*s", {1.0, 1e300, "a"}).size(), 22u + 1 + 10000u);
 }
