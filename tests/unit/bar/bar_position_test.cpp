@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "bar/bar_colours.h"
 #include "bar/fake_bar_platform.h"
 #include "bar/position_tick.h"
 
@@ -86,18 +87,15 @@ TEST_F(PlacerFixture, SetBarPosRepeatsWhileTheScreenWidthChanges) {
     EXPECT_EQ(fake.sleeps.size(), static_cast<std::size_t>(BarPlacer::kMaxSetBarPosPasses));
 }
 
+// A reduced or a faded bar stays so on a new screen size (end to end).
 TEST_F(PlacerFixture, SetBarPosKeepsTheHiddenStates) {
-    settings.AutoRed = 1;
-    settings.LineColor = 4;
-    placer.SetBarPos();
-    EXPECT_EQ(fake.rect, (ScreenRect{922, -20, 300, 21}));
-    EXPECT_EQ(reducer.State().CurrentAlpha, 16);
     settings.AutoRed = 2;  // Faded and moved up, with no taskbar above: back down, faded.
-    settings.LineColor = 0;
     settings.TransparencyIdx = 1;
+    fake.rect = {922, -20, 300, 21};
+    reducer.State().CurrentAlpha = 16;
     placer.SetBarPos();
-    EXPECT_EQ(fake.rect, (ScreenRect{922, 0, 300, 20}));
-    EXPECT_EQ(reducer.State().CurrentAlpha, 127);
+    EXPECT_EQ(std::tuple(fake.rect, reducer.State().CurrentAlpha),
+              std::tuple(ScreenRect{922, 0, 300, 20}, 127));
     settings.AutoRed = 1;  // With SoftRed the reduce animates from the new horizontal place.
     settings.SoftRed = true;
     fake.screenWidth = 1024;
@@ -317,6 +315,37 @@ TEST_F(TickFixture, EnsureVisibleReassertsOnlyWhenTheMouseIsElsewhere) {
     fake.cursor = {10, 500};
     ticker.EnsureVisibleTick();
     EXPECT_EQ(fake.did["TopNow"], 1);
+}
+
+TEST(BarMouseRules, RetopAfterASecond_ScrollWhenIdle_AReducedBarAtTheTopGoesBackUp) {
+    std::string got;
+    for (auto [now, last] : {std::pair{6000, 5000}, {6001, 5000}, {1001, 0}})
+        got += RetopAfterPause(now, last) ? '1' : '0';
+    for (auto [dragging, button, pos] :
+         {std::tuple{false, false, 0}, {true, false, 0}, {false, true, 0}, {false, false, 1},
+          {false, false, -1}})
+        got += ScrollAtEdgeAllowed(dragging, button, pos) ? '1' : '0';
+    EXPECT_EQ(got, "011" "10000");
+    const std::int32_t h = 22;
+    EXPECT_EQ(ReducedBarTopAfterMove(1, true, {100, 0, 500, h + 1}, h), -h);
+    for (auto [autoRed, reduced, bar] :
+         {std::tuple{1, true, ScreenRect{100, 0, 500, h}}, {1, true, {100, 1, 500, h + 1}},
+          {2, true, {100, 0, 500, h + 1}}, {1, false, {100, 0, 500, h + 1}}})
+        EXPECT_EQ(ReducedBarTopAfterMove(autoRed, reduced, bar, h), std::nullopt) << autoRed;
+}
+
+TEST(BarColours, CacheValidOnlyForStoredFaceAndDepth_NewValuesAreKept) {
+    Settings s;
+    s.LastColor3DFace = 0xC0C0C0;
+    s.LastBitsPerPixel = 32;
+    EXPECT_TRUE(TakeBarColours(s, 0xC0C0C0, 32));
+
+    EXPECT_FALSE(TakeBarColours(s, 0xC0C0C0, 16));
+    EXPECT_EQ(s.LastBitsPerPixel, 16);
+    EXPECT_FALSE(TakeBarColours(s, 0xF0F0F0, 16));
+    EXPECT_EQ(s.LastColor3DFace, 0xF0F0F0);
+    // Once taken, the same colours validate the picture built under them.
+    EXPECT_TRUE(TakeBarColours(s, 0xF0F0F0, 16));
 }
 
 }  // namespace
