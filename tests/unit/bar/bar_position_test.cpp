@@ -14,7 +14,6 @@ namespace {
 using testing::FakeBarPlatform;
 
 TEST(BarPosition, OnlyALowTaskbarAtTheTopPushesTheBarDown) {
-    EXPECT_EQ(GetNewBarRight(true, 100, 18), 58);  // the automatic gap: 3 caption buttons + 4
     EXPECT_TRUE(LooksLikeTopTaskbar("Shell_TrayWnd", 0) && LooksLikeTopTaskbar("BaseBar", -2));
     EXPECT_FALSE(LooksLikeTopTaskbar("Shell_TrayWnd", 1) || LooksLikeTopTaskbar("Notepad", 0));
     EXPECT_EQ(TopOffsetBelowTaskbar(ScreenRect{0, 0, 1280, 64}), 64);
@@ -192,11 +191,7 @@ TEST(ColourCheck, DepthChangesRebuildOnlyFromPaletteModes) {
     EXPECT_TRUE(CheckColours(s, 0xD4D0C8, 4, false).SixteenColours);
 }
 
-struct TickFixture : ::testing::Test {
-    FakeBarPlatform fake;
-    Settings settings;
-    Reducer reducer{fake, settings, PlatformTraits{}};
-    BarPlacer placer{fake, settings, reducer};
+struct TickFixture : PlacerFixture {
     PositionTicker ticker{fake, settings, reducer, placer, PlatformTraits{}};
 
     TickFixture() {

@@ -219,7 +219,6 @@ TEST(ForcedWindowState, TheStartedProgramsMainWindowGetsTheStateWithin15s) {
     } cases[] = {
         {"C:\\APP.EXE", "", 2, "C:\\OTHER.EXE", kMain, false, false, false, false, -1},
         {"C:\\APP.EXE", "", 2, "C:\\APP.EXE", kSplash, false, false, false, false, -1},
-        {"C:\\APP.EXE", "", 2, "C:\\APP.EXE", kMain, false, false, false, true, 2},
         // An unknown program counts when the title confirms the window.
         {"C:\\APP.EXE", "Editor", 3, "", kSplash, false, true, false, false, -1},
         {"C:\\APP.EXE", "Editor", 3, "", kSplash | 0x10000, false, true, true, true, 3},

@@ -64,7 +64,6 @@ TEST(WindowRules, DirectXSpecialFullscreenAndVideo) {
         {"MyVideoRenderer", 0x94000000, {}, "", "...V"},
         {"Surface", 0x94000000, {}, "Holiday VIDEO", "...V"},
         {"MyVideoRenderer", 0x16CF0000, {}, "", "...."},
-        {"Surface", 0x94000000, {}, "Music", "...."},
     };
     for (const auto& r : rows) {
         const WindowFacts w = Window(r.cls, r.style, r.rect, r.text);
