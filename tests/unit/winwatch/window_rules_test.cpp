@@ -106,8 +106,7 @@ TEST(Utf8Chars, FirstAndLastCharactersKeepWholeCodePoints) {
     EXPECT_EQ(FirstChars("Größe 1", 4), "Größ");
     EXPECT_EQ(LastChars("Datei – Editor", 4), "itor");
     EXPECT_EQ(LastChars("ab – €", 3), "– €");
-    EXPECT_EQ(FirstChars("ab", 4), "ab");
-    EXPECT_EQ(LastChars("", 4), "");
+    EXPECT_EQ(std::tuple(FirstChars("ab", 4), LastChars("", 4)), std::tuple("ab", ""));
 }
 
 }  // namespace
