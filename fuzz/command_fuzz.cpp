@@ -11,10 +11,8 @@
 #include "launch/command.h"
 #include "launch/date_pattern.h"
 
+namespace zorv::fuzz {
 namespace {
-
-using namespace zorv;
-using fuzz::Check;
 
 std::string Lower(std::string_view text) {
     std::string s(text);
@@ -72,8 +70,8 @@ void CheckExpansion(Machine& machine, CommandResolver& resolver, const std::stri
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::vector<std::string> in = fuzz::Lines(fuzz::Input(data, size), 4);
+void FuzzOne(std::string_view input) {
+    const std::vector<std::string> in = Lines(input, 4);
     Machine machine;
     const LaunchFacts facts{"D:\\Zorv", "C:\\WINDOWS", "C:\\Start", 6};
     FolderHistory history(machine);
@@ -94,5 +92,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DateTimeParts now;
     now.DayName = now.MonthName = std::string(9, 'n');
     Check(FormatDateTime(in[3], now).size() <= in[3].size() * 9);
-    return 0;
 }
+
+}  // namespace zorv::fuzz

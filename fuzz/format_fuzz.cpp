@@ -8,11 +8,8 @@
 #include "support/format.h"
 #include "fuzz_common.h"
 
+namespace zorv::fuzz {
 namespace {
-
-using zorv::FmtArg;
-using zorv::FmtArgs;
-using zorv::fuzz::Check;
 
 constexpr std::string_view kUnset = "\x01unset";
 
@@ -57,8 +54,7 @@ FmtArg NextArg(ByteReader& in, std::deque<std::string>& targets) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view input = zorv::fuzz::Input(data, size);
+void FuzzOne(std::string_view input) {
     const std::size_t nul = input.find('\0');
     const std::string_view format = input.substr(0, nul);
     ByteReader in{nul == std::string_view::npos ? std::string_view() : input.substr(nul + 1)};
@@ -66,14 +62,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FmtArgs args;
     while (!in.bytes.empty() && args.size() < 64) args.push_back(NextArg(in, targets));
 
-    const std::string out = zorv::sprintf(format, args);
+    const std::string out = sprintf(format, args);
     // Width and precision are capped, so no conversion can produce more than
     // the width limit or an argument's text dumped in hexadecimal.
     Check(out.size() <= (format.size() + 1) * 10100);
     for (const std::string& t : targets) Check(t == kUnset || out.starts_with(t));
 
     std::uint32_t style = 0;
-    std::memcpy(&style, data, std::min<std::size_t>(size, sizeof style));
-    Check(zorv::WindowStyleNames(style).empty() == ((style & 0xFFFF0000u) == 0));
-    return 0;
+    std::memcpy(&style, input.data(), std::min(input.size(), sizeof style));
+    Check(WindowStyleNames(style).empty() == ((style & 0xFFFF0000u) == 0));
 }
+
+}  // namespace zorv::fuzz

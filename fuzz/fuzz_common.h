@@ -1,5 +1,6 @@
-// What the fuzz targets share: the failure check, splitting the input, and
-// what an item's text form can carry.
+// What the fuzz targets share: the entry point, the failure check, splitting
+// the input, and what an item's text form can carry. Each target includes it
+// once and defines FuzzOne.
 #pragma once
 
 #include <cstdint>
@@ -17,9 +18,8 @@ inline void Check(bool ok) {
     if (!ok) std::abort();
 }
 
-inline std::string_view Input(const std::uint8_t* data, std::size_t size) {
-    return {reinterpret_cast<const char*>(data), size};
-}
+// One run of the target on libFuzzer's input.
+void FuzzOne(std::string_view input);
 
 // The first `count` - 1 lines and the rest; missing ones are empty.
 inline std::vector<std::string> Lines(std::string_view data, std::size_t count) {
@@ -48,3 +48,8 @@ inline bool SameInText(const Item& a, const Item& b, bool clipboard) {
 }
 
 }  // namespace zorv::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    zorv::fuzz::FuzzOne({reinterpret_cast<const char*>(data), size});
+    return 0;
+}

@@ -7,10 +7,8 @@
 #include "fuzz_common.h"
 #include "items/config_file.h"
 
+namespace zorv::fuzz {
 namespace {
-
-using namespace zorv;
-using fuzz::Check;
 
 ItemLists NamedLists() {
     ItemLists lists = CreateItemLists();
@@ -42,15 +40,15 @@ const std::array<IniContext, 3> kContexts = {{
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const IniContext& c = kContexts[size == 0 ? 0 : data[0] % kContexts.size()];
+void FuzzOne(std::string_view input) {
+    const IniContext& c = kContexts[input.empty() ? 0 : std::uint8_t(input[0]) % kContexts.size()];
     ResetSharedParseRecord();
     ItemLists first = NamedLists();
     Settings s1 = DefaultSettings(c.Win9x);
-    ReadIniText(fuzz::Input(data, size), first, s1, c);
+    ReadIniText(input, first, s1, c);
     for (const clsItems& list : first) {
         for (std::int32_t i = 0; i < list.Count(); ++i) {
-            if (fuzz::Unwritable(list.GetPath(i), list.IsClipboardList())) return 0;
+            if (Unwritable(list.GetPath(i), list.IsClipboardList())) return;
         }
     }
     const std::string t1 = FormatIni(first, s1, c);
@@ -64,9 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Item x, y;
             first[l].GetItem(i, x);
             second[l].GetItem(i, y);
-            Check(fuzz::SameInText(x, y, first[l].IsClipboardList()));
+            Check(SameInText(x, y, first[l].IsClipboardList()));
         }
     }
     Check(FormatIni(second, s2, c) == t1);
-    return 0;
 }
+
+}  // namespace zorv::fuzz

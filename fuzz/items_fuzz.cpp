@@ -3,10 +3,8 @@
 // then drive the list operations of a button list with popup menus.
 #include "fuzz_common.h"
 
+namespace zorv::fuzz {
 namespace {
-
-using namespace zorv;
-using fuzz::Check;
 
 clsItems MakeList(bool clipboard) {
     clsItems list(clipboard ? "[ClipboardItem]" : "[MenuItem]", true);
@@ -23,7 +21,7 @@ void CheckRoundTrip(std::string_view text, bool clipboard) {
     const std::string form = list.GetItemAsString(0);
     const std::string header = list.SectionName + "\r\n";
     Check(form.compare(0, header.size(), header) == 0 && form.ends_with("\r\n"));
-    if (fuzz::Unwritable(original.Path, clipboard)) return;
+    if (Unwritable(original.Path, clipboard)) return;
     // The ordinary form writes every key, so the shared record's state from
     // the first parse must not matter; the clipboard form starts afresh.
     if (clipboard) ResetSharedParseRecord();
@@ -31,7 +29,7 @@ void CheckRoundTrip(std::string_view text, bool clipboard) {
     again.AddItemByString(form.substr(header.size()));
     Item back;
     again.GetItem(0, back);
-    Check(again.Count() == 1 && fuzz::SameInText(original, back, clipboard));
+    Check(again.Count() == 1 && SameInText(original, back, clipboard));
 }
 
 struct FakeMenu : ButtonMenu {
@@ -67,10 +65,10 @@ void DriveButtonList(std::string_view bytes) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text = fuzz::Input(data, size);
+void FuzzOne(std::string_view text) {
     CheckRoundTrip(text, false);
     CheckRoundTrip(text, true);
     DriveButtonList(text);
-    return 0;
 }
+
+}  // namespace zorv::fuzz

