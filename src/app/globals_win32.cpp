@@ -11,14 +11,24 @@
 #include "support/text_win32.h"
 #include "support/window_win32.h"
 #include "support/file_win32.h"
+#include "support/late_bound_win32.h"
 
 namespace zorv {
 
 namespace {
 
-std::string SpecialFolder(int csidl) {
-    wchar_t path[MAX_PATH] = L"";
-    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+// The system sets these variables at logon from the same folders the shell
+// reports; reading them keeps shell32 and the libraries it brings out of the
+// start. Without them (older systems) the shell is asked.
+std::string SpecialFolder(int csidl, const wchar_t* variable) {
+    wchar_t path[MAX_PATH * 2] = L"";
+    const DWORD n = GetEnvironmentVariableW(variable, path, MAX_PATH * 2);
+    if (n > 0 && n < MAX_PATH * 2 && FolderExists(Narrow(path))) return Narrow(path);
+    static const auto folderPath =
+        LateBound<decltype(&SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
+    path[0] = L'\0';
+    if (!folderPath || FAILED(folderPath(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
     return Narrow(path);
 }
 
@@ -89,8 +99,8 @@ bool InitGlobals(StartupState& app, const std::wstring& commandLine) {
     app.NoAu = sw.NoAu;
     app.NoStart = sw.NoStart;
 
-    IniPathFacts facts{app.ProgramFolder, paths.ExeFileName, SpecialFolder(CSIDL_COMMON_APPDATA),
-                       SpecialFolder(CSIDL_APPDATA)};
+    IniPathFacts facts{app.ProgramFolder, paths.ExeFileName, SpecialFolder(CSIDL_COMMON_APPDATA, L"ProgramData"),
+                       SpecialFolder(CSIDL_APPDATA, L"APPDATA")};
     Win32FileProbe fs;
     IniPathChoice choice = ChooseIniPath(facts, sw.Ini, fs);
     if (choice.Invalid) {

@@ -7,6 +7,7 @@
 #include "support/log.h"
 #include "bar/icon_source.h"
 #include "support/gdi_win32.h"
+#include "support/late_bound_win32.h"
 #include "support/text_win32.h"
 
 namespace zorv {
@@ -197,10 +198,14 @@ std::optional<std::wstring> FindProgramFile(const std::string& itemPath) {
 // Programs and icon libraries carry their own icons; for documents and
 // folders the shell knows the icon of their type.
 HICON ExtractSmallIcon(const std::wstring& file) {
+    static const auto extract =
+        LateBound<decltype(&ExtractIconExW)>(L"shell32.dll", "ExtractIconExW");
+    static const auto fileInfo =
+        LateBound<decltype(&SHGetFileInfoW)>(L"shell32.dll", "SHGetFileInfoW");
     HICON small = nullptr;
-    if (ExtractIconExW(file.c_str(), 0, nullptr, &small, 1) > 0 && small) return small;
+    if (extract && extract(file.c_str(), 0, nullptr, &small, 1) > 0 && small) return small;
     SHFILEINFOW info{};
-    if (SHGetFileInfoW(file.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) {
+    if (fileInfo && fileInfo(file.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) {
         return info.hIcon;
     }
     return nullptr;

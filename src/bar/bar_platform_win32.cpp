@@ -226,7 +226,9 @@ ScreenRect Win32BarPlatform::WindowRect(WindowId window) {
 std::optional<ScreenRect> Win32BarPlatform::TaskbarRect() {
     APPBARDATA abd{};
     abd.cbSize = sizeof abd;
-    if (!SHAppBarMessage(ABM_GETTASKBARPOS, &abd)) return std::nullopt;
+    static const auto appBar =
+        LateBound<decltype(&SHAppBarMessage)>(L"shell32.dll", "SHAppBarMessage");
+    if (!appBar || !appBar(ABM_GETTASKBARPOS, &abd)) return std::nullopt;
     return ToScreenRect(abd.rc);
 }
 

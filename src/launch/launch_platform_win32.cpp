@@ -17,6 +17,7 @@
 #include "support/tick_clock.h"
 #include "support/window_win32.h"
 #include "support/file_win32.h"
+#include "support/late_bound_win32.h"
 
 namespace zorv {
 
@@ -49,9 +50,11 @@ bool ShowCmdFromLinkFile(const std::wstring& path, std::int32_t& showCmd) {
 }
 
 bool LoadShellLink(const std::wstring& path, ShortcutInfo& out) {
+    static const auto create =
+        LateBound<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
     IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link)))) {
+    if (!create || FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link)))) {
         return false;
     }
     IPersistFile* persist = nullptr;
@@ -116,8 +119,12 @@ std::string SystemText(DWORD code) {
 std::string AskFindExecutable(const std::string& file, const std::string& folder) {
     wchar_t result[MAX_PATH + 1] = L"";
     const std::wstring dir = Widen(folder);
-    const auto code = reinterpret_cast<INT_PTR>(
-        FindExecutableW(WithoutQuotes(file).c_str(), dir.empty() ? nullptr : dir.c_str(), result));
+    static const auto find =
+        LateBound<decltype(&FindExecutableW)>(L"shell32.dll", "FindExecutableW");
+    const auto code = find ? reinterpret_cast<INT_PTR>(find(WithoutQuotes(file).c_str(),
+                                                            dir.empty() ? nullptr : dir.c_str(),
+                                                            result))
+                           : 0;
     if (code <= 32) {
         Log(5, "FindExecutable(%s, %s) failed: %i", file, folder, static_cast<int>(code));
         return {};
@@ -231,8 +238,10 @@ std::string Win32Launch::FindProgram(const std::string& file, const std::string&
 std::string Win32Launch::AssocCommand(const std::string& dotExtension) {
     wchar_t buffer[1024] = L"";
     DWORD size = 1024;
-    if (AssocQueryStringW(0, ASSOCSTR_COMMAND, Widen(dotExtension).c_str(), nullptr, buffer,
-                          &size) != S_OK) {
+    static const auto query =
+        LateBound<decltype(&AssocQueryStringW)>(L"shlwapi.dll", "AssocQueryStringW");
+    if (!query ||
+        query(0, ASSOCSTR_COMMAND, Widen(dotExtension).c_str(), nullptr, buffer, &size) != S_OK) {
         return {};
     }
     return Narrow(buffer);
@@ -328,10 +337,12 @@ std::optional<std::string> Win32Launch::ToAnsi(const std::string& text) {
 
 bool Win32Launch::ReadShortcut(const std::string& lnkPath, ShortcutInfo& out) {
     // Balanced per call: the bar's thread may or may not have COM already.
-    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    static const auto init = LateBound<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    static const auto uninit = LateBound<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    const HRESULT com = init ? init(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
     const std::wstring path = Widen(lnkPath);
     const bool ok = LoadShellLink(path, out);
-    if (SUCCEEDED(init)) CoUninitialize();
+    if (SUCCEEDED(com) && uninit) uninit();
     if (ok) ShowCmdFromLinkFile(path, out.ShowCmd);
     Log(3, "ReadShortcut(%s) = %i: '%s' in '%s', show %i", lnkPath, ok, out.Target, out.WorkDir,
         out.ShowCmd);
@@ -357,10 +368,13 @@ ShellOutcome Win32Launch::StartThroughShell(const ShellStartArgs& args) {
     const std::wstring verb = Widen(args.Verb), file = Widen(args.File);
     const std::wstring params = Widen(args.Params), dir = Widen(args.WorkDir);
     SetLastError(0);
+    static const auto execute =
+        LateBound<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    if (!execute) return {false, static_cast<std::int32_t>(ERROR_MOD_NOT_FOUND)};
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(GetDesktopWindow(), verb.empty() ? nullptr : verb.c_str(), file.c_str(),
-                      params.empty() ? nullptr : params.c_str(),
-                      dir.empty() ? nullptr : dir.c_str(), args.ShowCmd));
+        execute(GetDesktopWindow(), verb.empty() ? nullptr : verb.c_str(), file.c_str(),
+                params.empty() ? nullptr : params.c_str(), dir.empty() ? nullptr : dir.c_str(),
+                args.ShowCmd));
     if (result > 32) return {true, 0};
     const DWORD error = GetLastError();
     return {false,

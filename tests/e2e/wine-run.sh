@@ -15,6 +15,8 @@
 #   ZORV_WINE_LOCKWAIT  seconds to wait for another run on the same prefix
 #                       (default 600)
 #   ZORV_KEEP_XVFB_LOG  set to keep the X server's log in the work folder
+#   ZORV_WINEDEBUG      Wine's debug channels (default -all), e.g.
+#                       +timestamp,+loaddll to profile a start
 #   ZORV_WINE_LOCALE    locale the program runs in (LC_ALL for Wine only, e.g.
 #                       de_AT.UTF-8; Wine takes the name itself, so it need
 #                       not be installed on the host)
@@ -56,7 +58,7 @@ mkdir -p "$(dirname "$prefix")"
 prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
 
 export WINEPREFIX=$prefix
-export WINEDEBUG=-all
+export WINEDEBUG=${ZORV_WINEDEBUG:--all}
 # Without these the first start of a prefix offers to download Mono and Gecko
 # in a dialog that nobody will ever answer.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
