@@ -126,6 +126,35 @@ TEST_F(BadLuck, AProgramThatStoppedAnswering_DoesNotHoldTheBar) {
     EXPECT_EQ(next->CmdLine.find("hang"), std::string::npos) << "a second instance started";
 }
 
+// A desktop runs hundreds of processes; one that started late is found all the same.
+TEST_F(BadLuck, AmongHundredsOfProcesses_ARunningProgramIsStillActivated) {
+    struct Crowd : std::vector<PROCESS_INFORMATION> {  // suspended copies: listed, never running
+        ~Crowd() {
+            for (auto& pi : *this)
+                TerminateProcess(pi.hProcess, 0), CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+        }
+    } crowd;
+    for (int i = 0; i < 230; ++i) {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        std::wstring cmd = L"\"" + probes_.Exe().wstring() + L"\" --crowd";
+        if (CreateProcessW(probes_.Exe().c_str(), cmd.data(), nullptr, nullptr, FALSE,
+                           CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
+            crowd.push_back(pi);
+    }
+    ASSERT_GE(crowd.size(), 220u);
+    HWND bar = StartBar(Ini({{"Probe", probe_, "**3", "", 1}}));
+    ASSERT_TRUE(bar && Press(bar, 0));
+    const std::optional<ProbeRecord> first = probes_.Next();
+    ASSERT_TRUE(first);
+    HWND window = Probes::WindowOf(first->Pid);
+    ASSERT_TRUE(window && Activate(probes_.Open(L"--title=Other")));
+    ASSERT_TRUE(Press(bar, 0));
+    EXPECT_TRUE(WaitFor(Ms(5000), [&] { return GetForegroundWindow() == window; })) << LogTail();
+    EXPECT_FALSE(probes_.Next(0, Ms(1000))) << "a second copy started";
+}
+
 // The press ends wherever the button is released: released below the bar,
 // the cell looks like its unpressed twin again and nothing starts.
 TEST_F(BadLuck, AReleaseOffTheBar_EndsThePressWithoutAStart) {
