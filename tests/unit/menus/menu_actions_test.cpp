@@ -20,10 +20,8 @@ TEST(MenuActions, MainMenuChoicesByGroup_NoConfigRefusesAllButHelpInfoExit) {
         {-1, false, true, {}},
         {0x10001, false, false, {A::RunDialog}},
         {0x10001, false, true, {A::Refused}},
-        {0x10012, false, true, {A::Refused}},    // options
         {0x10014, false, true, {A::Refused}},    // export
         {0x1000D, false, false, {A::ListEditor, kListAutostart}},
-        {0x10015, false, false, {A::ImportSettings}},
         {0x10018, false, true, {A::HelpContents}},
         {0x1001A, false, true, {A::Information}},
         {0x1001B, false, true, {A::Exit}},
@@ -55,9 +53,6 @@ TEST(MenuActions, WhereMenusOpen) {
     f.RightButton = true;
     f.ForegroundIsOurs = false;
     EXPECT_EQ(OpenMainMenu(f), (MainMenuOpening{true, true, true, {{1021, 20}, win::kTpmRightAlign | right}}));
-    f.RightButton = false;
-    f.FixMnuProblem = true;
-    EXPECT_TRUE(OpenMainMenu(f).ForceBarForeground);
     f.MenuOpen = true;
     EXPECT_FALSE(OpenMainMenu(f).Open);
 }

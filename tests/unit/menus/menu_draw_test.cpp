@@ -17,8 +17,7 @@ MenuDrawFacts Facts(bool selected, bool flat, std::int32_t itemHeight) {
 
 TEST(MenuDraw, MeasureTextAndSeparatorEntries) {
     EXPECT_EQ(MeasureMenuEntry(Entry("Open", -1), 20), (ScreenSize{136, 20}));
-    EXPECT_EQ(MeasureMenuEntry(Entry("", -1), 19), (ScreenSize{136, 8}));
-    EXPECT_EQ(MeasureMenuEntry(Entry("-", -1), 17), (ScreenSize{136, 7}));
+    EXPECT_EQ(MeasureMenuEntry(Entry("-", -1), 19), (ScreenSize{136, 8}));
 }
 
 TEST(MenuDraw, NormalEntry_IconColumnTextAndMaskBelowIcon) {
