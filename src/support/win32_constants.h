@@ -43,4 +43,21 @@ inline constexpr std::uint32_t kDriveNoRootDir = 1;
 inline constexpr std::uint64_t kHshellWindowCreated = 1;
 inline constexpr std::uint64_t kHshellWindowActivated = 4;
 
+// Menus: entry types, TrackPopupMenuEx flags, WM_MENUCHAR's "execute"
+// answer (high word) and the system colours the menus are drawn in.
+inline constexpr std::uint32_t kMfOwnerDraw = 0x100;
+inline constexpr std::uint32_t kMfSeparator = 0x800;
+inline constexpr std::uint32_t kMfMenuBarBreak = 0x20;
+inline constexpr std::uint32_t kTpmRightButton = 0x2;
+inline constexpr std::uint32_t kTpmCenterAlign = 0x4;
+inline constexpr std::uint32_t kTpmRightAlign = 0x8;
+inline constexpr std::uint32_t kTpmReturnCmd = 0x100;
+inline constexpr std::int32_t kMncExecute = 2;
+inline constexpr std::int32_t kColorMenu = 4;
+inline constexpr std::int32_t kColorMenuText = 7;
+inline constexpr std::int32_t kColorHighlight = 13;
+inline constexpr std::int32_t kColorHighlightText = 14;
+inline constexpr std::int32_t kColorBtnShadow = 16;
+inline constexpr std::int32_t kColorBtnHighlight = 20;
+
 }  // namespace zorv::win

@@ -29,4 +29,13 @@ static_assert(kDriveNoRootDir == DRIVE_NO_ROOT_DIR);
 static_assert(kHshellWindowCreated == HSHELL_WINDOWCREATED);
 static_assert(kHshellWindowActivated == HSHELL_WINDOWACTIVATED);
 
+static_assert(kMfOwnerDraw == MF_OWNERDRAW && kMfSeparator == MF_SEPARATOR);
+static_assert(kMfMenuBarBreak == MF_MENUBARBREAK);
+static_assert(kTpmRightButton == TPM_RIGHTBUTTON && kTpmCenterAlign == TPM_CENTERALIGN);
+static_assert(kTpmRightAlign == TPM_RIGHTALIGN && kTpmReturnCmd == TPM_RETURNCMD);
+static_assert(kMncExecute == MNC_EXECUTE);
+static_assert(kColorMenu == COLOR_MENU && kColorMenuText == COLOR_MENUTEXT);
+static_assert(kColorHighlight == COLOR_HIGHLIGHT && kColorHighlightText == COLOR_HIGHLIGHTTEXT);
+static_assert(kColorBtnShadow == COLOR_BTNSHADOW && kColorBtnHighlight == COLOR_BTNHIGHLIGHT);
+
 }  // namespace zorv::win

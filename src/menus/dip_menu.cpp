@@ -1,0 +1,172 @@
+#include "menus/dip_menu.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "bar/bar_layout.h"
+#include "items/items.h"
+
+namespace zorv {
+
+std::optional<ScreenPoint> MenuIconCell(std::int32_t number, const MenuIconStrip& strip) {
+    if (number < 0) return std::nullopt;
+    if (!strip.Multiline) return ScreenPoint{kIconSize * number, strip.RowY};
+    return ScreenPoint{kIconSize * (number % kBuiltInIconsPerRow),
+                       strip.RowY + kIconSize * (number / kBuiltInIconsPerRow)};
+}
+
+ScreenPoint MenuMaskCell(ScreenPoint icon, const MenuIconStrip& strip) {
+    return {icon.X, icon.Y + (strip.MaskBelowIcon ? kIconSize : 0)};
+}
+
+char32_t LowerMnemonic(char32_t c) {
+    if (c >= U'A' && c <= U'Z') return c + 32;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;  // À..Þ without ×
+    return c;
+}
+
+namespace {
+
+// The code point at the start of `s`; a broken sequence gives its first byte.
+char32_t FirstCodePoint(std::string_view s) {
+    const auto b = static_cast<unsigned char>(s[0]);
+    std::size_t n = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+    if (n == 0 || s.size() <= n) return b;
+    char32_t c = b & (0x3F >> n);
+    for (std::size_t i = 1; i <= n; ++i) {
+        const auto next = static_cast<unsigned char>(s[i]);
+        if ((next & 0xC0) != 0x80) return b;
+        c = (c << 6) | (next & 0x3F);
+    }
+    return c;
+}
+
+std::string WithoutAmpersands(std::string_view caption) {
+    std::string text;
+    std::copy_if(caption.begin(), caption.end(), std::back_inserter(text),
+                 [](char c) { return c != '&'; });
+    return text;
+}
+
+}  // namespace
+
+// The character after the first "&", whatever it is: "&&" gives "&", as
+// the platform's own menus would not, but the drawn caption then shows a
+// literal "&" and the typed "&" runs it.
+char32_t MnemonicOf(std::string_view caption) {
+    const std::size_t amp = caption.find('&');
+    if (amp == std::string_view::npos || amp + 1 >= caption.size()) return 0;
+    return LowerMnemonic(FirstCodePoint(caption.substr(amp + 1)));
+}
+
+std::int32_t DIPMenuEntries::AddMenuItem(std::string_view caption, std::int32_t itemId,
+                                         std::int32_t icon, const MenuIconStrip& strip) {
+    DIPMenuItem item;
+    item.CommandId = static_cast<std::int32_t>(items_.size());
+    item.ItemId = itemId;
+    item.Depth = ItemDepth(caption);
+    const std::string_view rest = StripDepth(caption);
+    if (rest != "-") item.Caption = rest;
+    if (const auto cell = MenuIconCell(icon, strip)) {
+        item.IconX = cell->X;
+        item.IconY = cell->Y;
+    }
+    items_.push_back(std::move(item));
+    return Count();
+}
+
+void DIPMenuEntries::Clear() {
+    items_.assign(1, DIPMenuItem{});
+}
+
+std::optional<std::int32_t> DIPMenuEntries::GetItemId(std::int32_t index) const {
+    if (index < 1 || index > Count()) return std::nullopt;
+    return items_[index].ItemId;
+}
+
+const DIPMenuItem* DIPMenuEntries::ByCommand(std::int32_t commandId) const {
+    if (commandId < 1 || commandId > Count()) return nullptr;
+    return &items_[commandId];
+}
+
+// An entry one level deeper than the open one opens a submenu under the
+// entry before it. An entry that skips levels, or goes below the deepest
+// level, opens nothing: it joins the popup open at that moment, and its
+// depth becomes that popup's, so the mnemonic search sees it where it shows.
+MenuTreePlan BuildMenuTree(DIPMenuEntries& entries, std::int32_t minWidth,
+                           MenuTextMeasurer& measure) {
+    MenuTreePlan plan;
+    plan.ItemHeight = measure.Measure("H").Height + 4;
+    plan.Popups.push_back(MenuPopupPlan{.TextWidth = minWidth});
+    std::vector<std::int32_t> open{0};  // popup index per open depth
+    std::vector<DIPMenuItem>& items = entries.Items();
+    for (std::int32_t i = 1; i <= entries.Count(); ++i) {
+        DIPMenuItem& item = items[i];
+        const auto depthNow = static_cast<std::int32_t>(open.size()) - 1;
+        std::int32_t d = item.Depth;
+        if (d == depthNow + 1 && d <= kMaxMenuDepth) {
+            plan.Popups.push_back(MenuPopupPlan{.Heading = items[i - 1].CommandId,
+                                                .Parent = open.back(),
+                                                .TextWidth = kMinMenuTextWidth});
+            open.push_back(static_cast<std::int32_t>(plan.Popups.size()) - 1);
+        } else if (d > depthNow) {
+            d = depthNow;
+        } else {
+            open.resize(d + 1);
+        }
+        item.Depth = d;
+        MenuPopupPlan& popup = plan.Popups[open.back()];
+        item.Position = static_cast<std::int32_t>(popup.Entries.size());
+        popup.Entries.push_back(i);
+        item.Mnemonic = MnemonicOf(item.Caption);
+        popup.TextWidth = std::max(popup.TextWidth, measure.Measure(WithoutAmpersands(item.Caption)).Width);
+    }
+    for (const MenuPopupPlan& popup : plan.Popups) {
+        for (std::int32_t i : popup.Entries) items[i].Width = popup.TextWidth;
+    }
+    plan.MenuTextWidth = plan.Popups[0].TextWidth;
+    return plan;
+}
+
+std::uint32_t EntryTypeFlags(const DIPMenuItem& entry, bool ownerDrawn) {
+    const std::uint32_t kind = entry.IsSeparator() ? win::kMfSeparator : 0;
+    return ownerDrawn ? kind | win::kMfOwnerDraw : kind;
+}
+
+WrapPlan SetWraps(std::int32_t rootEntries, std::int32_t itemHeight, std::int32_t screenHeight) {
+    WrapPlan plan;
+    const std::int32_t position = rootEntries / 2 + 1;
+    if (position >= rootEntries) return plan;
+    plan.Position = position;
+    plan.Break = static_cast<std::int64_t>(rootEntries) * itemHeight > screenHeight;
+    return plan;
+}
+
+// The popup that drew last is taken as the open one: its entries are the run
+// of entries at its depth or deeper around the last-drawn one; the first of
+// them at exactly that depth with the letter is run.
+std::optional<std::int32_t> MatchMnemonic(const DIPMenuEntries& entries, const LastDrawn& last,
+                                          char32_t typed) {
+    const std::vector<DIPMenuItem>& items = entries.Items();
+    const std::int32_t depth = last.Depth;
+    std::int32_t i = std::clamp(last.Index, 0, entries.Count());
+    while (i > 0 && items[i].Depth >= depth) --i;
+    typed = LowerMnemonic(typed);
+    for (++i; i <= entries.Count() && items[i].Depth >= depth; ++i) {
+        if (items[i].Depth == depth && items[i].Mnemonic == typed && typed != 0) {
+            return items[i].Position;
+        }
+    }
+    return std::nullopt;
+}
+
+DIPMenuHoldings HoldingsAfterCreate(bool ownerDrawn) {
+    return {.Subclassed = ownerDrawn, .Font = true, .RootMenu = true};
+}
+
+DIPMenuHoldings TakeForDestroy(DIPMenuHoldings& held) {
+    return std::exchange(held, DIPMenuHoldings{});
+}
+
+}  // namespace zorv
