@@ -98,7 +98,9 @@ MenuTreePlan BuildMenuTree(DIPMenuEntries& entries, std::int32_t minWidth,
                            MenuTextMeasurer& measure) {
     MenuTreePlan plan;
     plan.ItemHeight = measure.Measure("H").Height + 4;
-    plan.Popups.push_back(MenuPopupPlan{.TextWidth = minWidth});
+    MenuPopupPlan root;
+    root.TextWidth = minWidth;
+    plan.Popups.push_back(root);
     std::vector<std::int32_t> open{0};  // popup index per open depth
     std::vector<DIPMenuItem>& items = entries.Items();
     for (std::int32_t i = 1; i <= entries.Count(); ++i) {
@@ -106,9 +108,11 @@ MenuTreePlan BuildMenuTree(DIPMenuEntries& entries, std::int32_t minWidth,
         const auto depthNow = static_cast<std::int32_t>(open.size()) - 1;
         std::int32_t d = item.Depth;
         if (d == depthNow + 1 && d <= kMaxMenuDepth) {
-            plan.Popups.push_back(MenuPopupPlan{.Heading = items[i - 1].CommandId,
-                                                .Parent = open.back(),
-                                                .TextWidth = kMinMenuTextWidth});
+            MenuPopupPlan popup;
+            popup.Heading = items[i - 1].CommandId;
+            popup.Parent = open.back();
+            popup.TextWidth = kMinMenuTextWidth;
+            plan.Popups.push_back(popup);
             open.push_back(static_cast<std::int32_t>(plan.Popups.size()) - 1);
         } else if (d > depthNow) {
             d = depthNow;
