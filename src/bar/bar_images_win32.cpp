@@ -14,32 +14,11 @@ namespace zorv {
 
 namespace {
 
-// dest = dest AND NOT source (the "DSna" raster operation).
-constexpr DWORD kRopAndNotSource = 0x00220326;
-
 void ForgetContexts(BarImages& im) {
     im.Cell = im.Strip = im.EmptyFace = im.PressedFace = im.Separator = nullptr;
     im.II = im.IM = nullptr;
     im.NamedPictures.fill(nullptr);
     im.MainIcon = im.Bar = nullptr;
-}
-
-struct Picture {
-    UniqueBitmap Bitmap;
-    std::int32_t Width = 0;
-    std::int32_t Height = 0;
-};
-
-Picture LoadPictureFile(const std::string& path) {
-    Picture pic;
-    pic.Bitmap.reset(static_cast<HBITMAP>(LoadImageW(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 0,
-                                                     0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    BITMAP bm{};
-    if (pic.Bitmap && GetObjectW(pic.Bitmap.get(), sizeof bm, &bm)) {
-        pic.Width = bm.bmWidth;
-        pic.Height = bm.bmHeight;
-    }
-    return pic;
 }
 
 }  // namespace
@@ -69,20 +48,7 @@ HDC BarImages::Named(MenuPicture which) {
 }
 
 HDC BarImages::LoadResBMP(const wchar_t* name) {
-    UniqueBitmap picture(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    BITMAP bm{};
-    if (!picture || !GetObjectW(picture.get(), sizeof bm, &bm)) {
-        Log(1, "LoadResBMP(%s) failed (%u)", Narrow(name),
-            static_cast<std::uint32_t>(GetLastError()));
-        return nullptr;
-    }
-    HDC dc = Dcs.Create(bm.bmWidth, bm.bmHeight);
-    if (!dc) return nullptr;
-    UniqueDC src(CreateCompatibleDC(dc));
-    SelectGuard select(src.get(), picture.get());
-    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, SRCCOPY);
-    return dc;
+    return LoadResourceBitmap(Dcs, name);
 }
 
 SystemColours ReadSystemColours() {
@@ -149,25 +115,6 @@ bool BarImages::CopyBuiltInIcon(std::int32_t n, const IconPlace& to) const {
     if (!at || !im.II || !im.IM) return false;
     BitBlt(to.Dc, to.Icon.X, to.Icon.Y, kIconSize, kIconSize, im.II, at->X, at->Y, SRCCOPY);
     BitBlt(to.Dc, to.Mask.X, to.Mask.Y, kIconSize, kIconSize, im.IM, at->X, at->Y, SRCCOPY);
-    return true;
-}
-
-// Pictures drawn by hand need not be black under their mask; the masked
-// drawing (AND the mask, then OR the picture) needs them to be.
-bool LoadIconFile(const std::string& path, const IconPlace& to) {
-    const Picture pic = LoadPictureFile(path);
-    if (!pic.Bitmap || pic.Width < kIconSize || pic.Height < kIconSize) return false;
-    UniqueDC src(CreateCompatibleDC(to.Dc));
-    SelectGuard select(src.get(), pic.Bitmap.get());
-    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, kIconSize, kIconSize, src.get(), 0, 0, SRCCOPY);
-    if (pic.Width > kIconSize) {
-        BitBlt(to.Dc, to.Mask.X, to.Mask.Y, kIconSize, kIconSize, src.get(), pic.Width - kIconSize,
-               0, SRCCOPY);
-    } else {
-        PatBlt(to.Dc, to.Mask.X, to.Mask.Y, kIconSize, kIconSize, BLACKNESS);
-    }
-    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, kIconSize, kIconSize, to.Dc, to.Mask.X, to.Mask.Y,
-           kRopAndNotSource);
     return true;
 }
 
@@ -271,35 +218,6 @@ void BarImages::LoadMainMenuIcon(const std::string& iconFolder) {
         CopyBuiltInIcon(kMainMenuBuiltInIcon, place);
     }
 }
-
-namespace {
-
-bool WriteAll(HANDLE file, const void* data, std::size_t size) {
-    DWORD written = 0;
-    return WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
-}
-
-// A 24-bit bottom-up DIB section already has the row order and padding of a
-// .bmp file, so its bits go to the file as they are.
-bool WriteDibFile(const std::string& path, const BITMAPINFOHEADER& header, const void* bits) {
-    const DWORD stride = ((header.biWidth * 3 + 3) / 4) * 4;
-    const DWORD imageSize = stride * static_cast<DWORD>(header.biHeight);
-    BITMAPFILEHEADER fileHeader{};
-    fileHeader.bfType = 0x4D42;  // "BM"
-    fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
-    fileHeader.bfSize = fileHeader.bfOffBits + imageSize;
-    const std::wstring name = Widen(path);
-    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool ok = WriteAll(file, &fileHeader, sizeof fileHeader) &&
-                    WriteAll(file, &header, sizeof header) && WriteAll(file, bits, imageSize);
-    CloseHandle(file);
-    if (!ok) DeleteFileW(name.c_str());
-    return ok;
-}
-
-}  // namespace
 
 bool BarImages::SaveBarPicture(const std::string& path, std::int32_t contentWidth,
                                std::int32_t imageWidth) {

@@ -14,20 +14,14 @@
 #include <string>
 
 #include "bar/bar_layout.h"
-#include "bar/bmp_dc_win32.h"
+#include "support/bmp_dc_win32.h"
+#include "support/picture_file_win32.h"
 #include "bar/face_strip.h"
 
 namespace zorv {
 
 // The tallest bar; the cell buffer serves every height.
 inline constexpr std::int32_t kMaxBarHeight = 21;
-
-// Where an icon and its mask are kept: both 16 x 16 in `dc`.
-struct IconPlace {
-    HDC Dc = nullptr;
-    ScreenPoint Icon;
-    ScreenPoint Mask;
-};
 
 // The named pictures only the menus and the drop markers draw.
 enum class MenuPicture : std::size_t { SI, SM, T, M, B };
@@ -78,9 +72,6 @@ void FillColour(HDC dc, const RECT& r, Colour c);
 void DrawSteps(HDC dc, const std::vector<DrawStep>& steps, const FaceStripColours& colours,
                std::int32_t dx = 0);
 
-// An icon file of the icon folder: image in the left 16 x 16 square, the
-// mask (if the picture is wider) in the right one.
-bool LoadIconFile(const std::string& path, const IconPlace& to);
 // The icon of the program (or document, or folder) an item's Path names.
 bool LoadProgramIcon(const std::string& itemPath, const IconPlace& to);
 // Paints the icon over whatever `dc` shows at (x, y): transparent where the

@@ -1,4 +1,4 @@
-#include "bar/bmp_dc_win32.h"
+#include "support/bmp_dc_win32.h"
 
 #include <algorithm>
 

@@ -1,0 +1,88 @@
+#include "support/picture_file_win32.h"
+
+#include "support/log.h"
+#include "support/text_win32.h"
+
+namespace zorv {
+
+namespace {
+
+// dest = dest AND NOT source (the "DSna" raster operation).
+constexpr DWORD kRopAndNotSource = 0x00220326;
+
+bool WriteAll(HANDLE file, const void* data, std::size_t size) {
+    DWORD written = 0;
+    return WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+}
+
+}  // namespace
+
+Picture LoadPictureFile(const std::string& path) {
+    Picture pic;
+    pic.Bitmap.reset(static_cast<HBITMAP>(LoadImageW(nullptr, Widen(path).c_str(), IMAGE_BITMAP, 0,
+                                                     0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    BITMAP bm{};
+    if (pic.Bitmap && GetObjectW(pic.Bitmap.get(), sizeof bm, &bm)) {
+        pic.Width = bm.bmWidth;
+        pic.Height = bm.bmHeight;
+    }
+    return pic;
+}
+
+// Pictures drawn by hand need not be black under their mask; the masked
+// drawing (AND the mask, then OR the picture) needs them to be.
+bool LoadIconFile(const std::string& path, const IconPlace& to) {
+    const Picture pic = LoadPictureFile(path);
+    if (!pic.Bitmap || pic.Width < kIconPixels || pic.Height < kIconPixels) return false;
+    UniqueDC src(CreateCompatibleDC(to.Dc));
+    SelectGuard select(src.get(), pic.Bitmap.get());
+    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, kIconPixels, kIconPixels, src.get(), 0, 0, SRCCOPY);
+    if (pic.Width > kIconPixels) {
+        BitBlt(to.Dc, to.Mask.X, to.Mask.Y, kIconPixels, kIconPixels, src.get(),
+               pic.Width - kIconPixels, 0, SRCCOPY);
+    } else {
+        PatBlt(to.Dc, to.Mask.X, to.Mask.Y, kIconPixels, kIconPixels, BLACKNESS);
+    }
+    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, kIconPixels, kIconPixels, to.Dc, to.Mask.X, to.Mask.Y,
+           kRopAndNotSource);
+    return true;
+}
+
+HDC LoadResourceBitmap(clsBmpDC& dcs, const wchar_t* name) {
+    UniqueBitmap picture(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP bm{};
+    if (!picture || !GetObjectW(picture.get(), sizeof bm, &bm)) {
+        Log(1, "LoadResBMP(%s) failed (%u)", Narrow(name),
+            static_cast<std::uint32_t>(GetLastError()));
+        return nullptr;
+    }
+    HDC dc = dcs.Create(bm.bmWidth, bm.bmHeight);
+    if (!dc) return nullptr;
+    UniqueDC src(CreateCompatibleDC(dc));
+    SelectGuard select(src.get(), picture.get());
+    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, SRCCOPY);
+    return dc;
+}
+
+// A 24-bit bottom-up DIB section already has the row order and padding of a
+// .bmp file, so its bits go to the file as they are.
+bool WriteDibFile(const std::string& path, const BITMAPINFOHEADER& header, const void* bits) {
+    const DWORD stride = ((header.biWidth * 3 + 3) / 4) * 4;
+    const DWORD imageSize = stride * static_cast<DWORD>(header.biHeight);
+    BITMAPFILEHEADER fileHeader{};
+    fileHeader.bfType = 0x4D42;  // "BM"
+    fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
+    fileHeader.bfSize = fileHeader.bfOffBits + imageSize;
+    const std::wstring name = Widen(path);
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool ok = WriteAll(file, &fileHeader, sizeof fileHeader) &&
+                    WriteAll(file, &header, sizeof header) && WriteAll(file, bits, imageSize);
+    CloseHandle(file);
+    if (!ok) DeleteFileW(name.c_str());
+    return ok;
+}
+
+}  // namespace zorv
