@@ -59,7 +59,9 @@ MenuEntryDrawing DrawMenuEntry(const DIPMenuItem& entry, const MenuDrawFacts& fa
     const bool hasIcon = !entry.Caption.empty() && entry.IconX >= 0;
     MenuEntryDrawing d;
     d.Background = facts.Selected ? win::kColorHighlight : win::kColorMenu;
-    d.TextColour = facts.Selected ? win::kColorHighlightText : win::kColorMenuText;
+    d.TextColour = facts.Disabled   ? win::kColorGrayText
+                   : facts.Selected ? win::kColorHighlightText
+                                    : win::kColorMenuText;
     if (!facts.Selected) {
         // One row higher, over the entry above, unless that entry is the
         // selected one drawn just before (its highlight must stay).

@@ -59,6 +59,7 @@ struct MenuDrawFacts {
     std::int32_t Index = 0;  // the entry (its command id)
     ScreenRect Item;         // the platform's item rectangle
     bool Selected = false;   // ODS_SELECTED
+    bool Disabled = false;   // ODS_GRAYED or ODS_DISABLED: grey text
     bool Flat = false;       // blnMnuFlat
     std::int32_t ItemHeight = 0;
     LastDrawn Previous;  // the entry drawn before this one

@@ -73,6 +73,7 @@ using UniquePen = UniqueGdi<HPEN, detail::FreeObject, HandleKind::Pen>;
 using UniqueRgn = UniqueGdi<HRGN, detail::FreeObject, HandleKind::Region>;
 using UniqueIcon = UniqueGdi<HICON, detail::FreeIcon, HandleKind::Icon>;
 using UniqueMenu = UniqueGdi<HMENU, detail::FreeMenu, HandleKind::Menu>;
+using UniqueFont = UniqueGdi<HFONT, detail::FreeObject, HandleKind::Font>;
 
 // Selects an object into a device context and puts the previous one back.
 class SelectGuard {

@@ -4,7 +4,7 @@ namespace zorv {
 
 std::string LiveHandleText() {
     static constexpr std::array<const char*, kHandleKinds> kNames = {
-        "memory DCs", "window DCs", "bitmaps", "brushes", "pens", "regions", "icons", "menus"};
+        "memory DCs", "window DCs", "bitmaps", "brushes", "pens", "regions", "icons", "menus", "fonts"};
     std::int64_t total = 0;
     std::string parts;
     for (std::size_t i = 0; i < kHandleKinds; ++i) {

@@ -21,8 +21,9 @@ enum class HandleKind : std::size_t {
     Region,
     Icon,
     Menu,
+    Font,
 };
-inline constexpr std::size_t kHandleKinds = 8;
+inline constexpr std::size_t kHandleKinds = 9;
 
 inline std::array<std::atomic<std::int32_t>, kHandleKinds> LiveHandles{};
 

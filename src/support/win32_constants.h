@@ -58,6 +58,7 @@ inline constexpr std::int32_t kColorMenuText = 7;
 inline constexpr std::int32_t kColorHighlight = 13;
 inline constexpr std::int32_t kColorHighlightText = 14;
 inline constexpr std::int32_t kColorBtnShadow = 16;
+inline constexpr std::int32_t kColorGrayText = 17;
 inline constexpr std::int32_t kColorBtnHighlight = 20;
 
 }  // namespace zorv::win

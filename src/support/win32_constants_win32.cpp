@@ -37,5 +37,6 @@ static_assert(kMncExecute == MNC_EXECUTE);
 static_assert(kColorMenu == COLOR_MENU && kColorMenuText == COLOR_MENUTEXT);
 static_assert(kColorHighlight == COLOR_HIGHLIGHT && kColorHighlightText == COLOR_HIGHLIGHTTEXT);
 static_assert(kColorBtnShadow == COLOR_BTNSHADOW && kColorBtnHighlight == COLOR_BTNHIGHLIGHT);
+static_assert(kColorGrayText == COLOR_GRAYTEXT);
 
 }  // namespace zorv::win

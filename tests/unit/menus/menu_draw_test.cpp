@@ -36,6 +36,8 @@ TEST(MenuDraw, NormalEntry_IconColumnTextAndMaskBelowIcon) {
     EXPECT_EQ(flat.IconColumn, ScreenRect::FromEdges(0, 39, 23, 60));
     EXPECT_EQ(flat.TextBackground, ScreenRect::FromEdges(0, 40, 136, 59));
     EXPECT_FALSE(flat.Icon.has_value());
+    apart.Disabled = true;
+    EXPECT_EQ(DrawMenuEntry(Entry("Open", -1), apart).TextColour, win::kColorGrayText);
 }
 
 TEST(MenuDraw, SelectedRaisedFrameByItemHeight_FlatHasNone) {
