@@ -41,6 +41,7 @@ struct NoProgram final : zorv::BarHost, zorv::BarPainter::Events {
     std::int64_t LastRequestHandedCounter() override { return 0; }
     void BuildButtonMenus(const std::vector<zorv::ButtonMenuPlan>&) override {}
     void RebuildMenus() override {}
+    void OpenMainMenu(bool) override {}
     void HideToolTip() override {}
     void SaveZorvINI_in1s() override {}
     bool ConfigChanged() override { return false; }

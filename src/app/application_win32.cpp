@@ -7,6 +7,7 @@
 
 #include "app/globals_win32.h"
 #include "app/language_win32.h"
+#include "support/clipboard_win32.h"
 #include "support/handle_count.h"
 #include "support/log.h"
 #include "support/text_win32.h"
@@ -83,7 +84,7 @@ IdleSample SampleActivity(const std::string& windowsFolder) {
 
 }  // namespace
 
-Application::Application() : config_(s_, *this), bar_(s_, *this) {
+Application::Application() : config_(s_, *this), bar_(s_, *this), menus_(s_, *this) {
     g_application = this;
 }
 
@@ -151,6 +152,8 @@ void Application::BarFirstLoad() {
     ApplyLanguage(s_);
     const HWND bar = bar_.Window();
     watch_->Install(bar);
+    menus_.Create(bar);
+    menus_.Rebuild(true);
     SetWindowPos(bar, nullptr, 0, -23, GetSystemMetrics(SM_CXSCREEN), 22,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (s_.Options.W4Idle && !s_.App.NoAu) {
@@ -212,6 +215,8 @@ void Application::OnClose(WPARAM wParam) {
 void Application::OnDestroy(HWND bar) {
     Log(1, "frmButtons_Unload");
     watch_->Remove(bar);
+    timers_.DeleteTimer(ExitTimerProc);
+    menus_.Release();
     bar_.OnDestroyed();
     PostQuitMessage(0);
 }
@@ -251,7 +256,7 @@ void Application::HandForegroundBack(const char* tag) {
     if (const WindowId last = Watcher().NewestHistoryWindow()) BringToFront(last, tag);
 }
 bool Application::IsMenuOrToolbarShown() {
-    return Watcher().IsMenuOrToolbarShown();
+    return menus_.MenuOpen() || Watcher().IsMenuOrToolbarShown();
 }
 bool Application::IsDX(WindowId window) {
     return Watcher().IsDX(window);
@@ -271,9 +276,14 @@ void Application::EndActivationCycle() {
 std::int64_t Application::LastRequestHandedCounter() {
     return launch_->LastRequestHandedCounter();
 }
-// The button menus, the program menus and the tooltips are not built yet.
+// The button menus and the tooltips are not built yet.
 void Application::BuildButtonMenus(const std::vector<ButtonMenuPlan>&) {}
-void Application::RebuildMenus() {}
+void Application::RebuildMenus() {
+    menus_.Rebuild(false);
+}
+void Application::OpenMainMenu(bool rightButton) {
+    menus_.OpenMainMenu(rightButton);
+}
 void Application::HideToolTip() {}
 void Application::SaveZorvINI_in1s() {
     config_.SaveZorvINI_in1s();
@@ -337,12 +347,46 @@ Settings Application::SettingsForSaving(const Settings& live) {
 }
 void Application::AfterSave(const std::string& path) {
     bar_.RefreshBarPictureCache(path);
+    menus_.AfterSave(path);
 }
 void Application::SaveSoon() {
     bar_.SaveSoon();
 }
 void Application::RebuildAfterImport() {
     Log(2, "RebuildAfterImport");
+}
+
+// ---- What the menus ask -------------------------------------------------------
+
+std::int32_t Application::BarHeight() {
+    return bar_.Height();
+}
+void Application::MenuShowing(bool showing) {
+    if (watch_) watch_->SetBusy(showing);
+}
+bool Application::ExecuteItem(std::int32_t list, std::int32_t index, bool startAnyway) {
+    return launch_->ExecuteItem(list, index, startAnyway) == ExecResult::Started;
+}
+// Until the clipboard operations come, a clipboard entry only fills the
+// clipboard with its text ("%Now:" patterns and variables expanded).
+void Application::PasteClipItem(std::int32_t list, std::int32_t index) {
+    Item item;
+    s_.Lists[list].GetItem(index, item);
+    if (!PutTextOnClipboard(bar_.Window(), launch_->ExpandClipText(item.Path))) {
+        Log(1, "PasteClipItem(%i, %i): the clipboard stayed busy", list, index);
+    }
+}
+// The bar unloads once the menu has closed, through the closing steps of
+// WM_CLOSE.
+void Application::ExitFromMenu() {
+    s_.IsClosing = true;
+    s_.ClosedFromMenu = true;
+    timers_.CreateTimer(10, ExitTimerProc);
+}
+void CALLBACK Application::ExitTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_application) return;
+    g_application->timers_.DeleteTimer(ExitTimerProc);
+    if (HWND bar = g_application->bar_.Window()) SendMessageW(bar, WM_CLOSE, 0, 0);
 }
 
 }  // namespace zorv

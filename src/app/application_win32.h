@@ -17,6 +17,8 @@
 #include "items/config_win32.h"
 #include "launch/launch_host.h"
 #include "launch/launch_win32.h"
+#include "menus/menu_host.h"
+#include "menus/program_menus_win32.h"
 #include "support/callback_timer_win32.h"
 #include "winwatch/foreground_win32.h"
 #include "winwatch/watch_host.h"
@@ -27,7 +29,8 @@ class Application final : public BarMessageSink,
                           private BarHost,
                           private WatchHost,
                           private LaunchHost,
-                          private ConfigHost {
+                          private ConfigHost,
+                          private MenuHost {
   public:
     Application();
     ~Application() override;
@@ -66,6 +69,7 @@ class Application final : public BarMessageSink,
     std::int64_t LastRequestHandedCounter() override;
     void BuildButtonMenus(const std::vector<ButtonMenuPlan>& plans) override;
     void RebuildMenus() override;
+    void OpenMainMenu(bool rightButton) override;
     void HideToolTip() override;
     void SaveZorvINI_in1s() override;
     bool ConfigChanged() override;
@@ -94,6 +98,14 @@ class Application final : public BarMessageSink,
     void SaveSoon() override;
     void RebuildAfterImport() override;
 
+    // MenuHost (BarWindow and HandForegroundBack above).
+    std::int32_t BarHeight() override;
+    void MenuShowing(bool showing) override;
+    bool ExecuteItem(std::int32_t list, std::int32_t index, bool startAnyway) override;
+    void PasteClipItem(std::int32_t list, std::int32_t index) override;
+    void ExitFromMenu() override;
+    static void CALLBACK ExitTimerProc(HWND, UINT, UINT_PTR, DWORD);
+
     ForegroundWatcher& Watcher() { return watch_->Watcher(); }
 
     AppState s_;
@@ -103,6 +115,7 @@ class Application final : public BarMessageSink,
     W4IdleState idle_;
     ConfigStore config_;
     frmButtons bar_;
+    ProgramMenus menus_;
     // Made once start-up has read the folders and the Windows version.
     std::optional<ForegroundTracker> watch_;
     std::optional<LaunchShell> launch_;

@@ -149,8 +149,8 @@ void BarClicks::OnCaptureLost(HWND bar, HWND taker) {
     if (click_.Pressed >= 0) ButUnPress(-1, 0, false);
 }
 
-// Editing buttons (item dialog, Add/Edit/Remove menu) and the main menu
-// arrive with the dialogs and menus; until then such a press shows itself
+// Editing buttons (item dialog, Add/Edit/Remove menu) arrive with the
+// dialogs and the button menus; until then such a press shows itself
 // and changes nothing.
 void BarClicks::PressForEditing(std::int32_t index) {
     Log(2, "frmButtons_MouseDown: editing of button %i is not available", index);
@@ -196,7 +196,8 @@ void BarClicks::OnMouseDown(HWND bar, int x, int y, int button, WPARAM keys) {
             break;
         case PressAction::MainMenu:
             Log(2, "frmButtons_MouseDown: main menu");
-            host_.TopNow();
+            host_.OpenMainMenu(button == kRightButton);
+            RestartAutoReduce();
             break;
         case PressAction::Press:
         case PressAction::PressMenu:

@@ -36,6 +36,9 @@ class BarHost {
     // Menus and tooltips.
     virtual void BuildButtonMenus(const std::vector<ButtonMenuPlan>& plans) = 0;
     virtual void RebuildMenus() = 0;
+    // A press on the main-menu cell: the menu shows and the choice is
+    // carried out before this returns.
+    virtual void OpenMainMenu(bool rightButton) = 0;
     virtual void HideToolTip() = 0;
 
     // The configuration.

@@ -32,6 +32,10 @@ class LaunchShell {
     bool ExecuteCommand(std::string& path, std::string& wrkDir, std::int32_t& userType,
                         std::int32_t style, std::int32_t& prio, const std::string& title,
                         bool showErrors);
+    // A clipboard item's text with its "%Now:" pattern and variables expanded.
+    std::string ExpandClipText(std::string text) {
+        return launcher_.Resolver().ExpandNowMacro(std::move(text));
+    }
     ExecResult LastExecuteResult() const { return launcher_.LastResult(); }
 
     // A forced window state waits for the started program's window; the

@@ -1,0 +1,33 @@
+// What the menus ask of the rest of the program: the bar they open under,
+// the starts, clipboard picks and exit they carry out, and the foreground
+// tracking they pause. The application implements it.
+#pragma once
+
+#include <cstdint>
+
+#include "support/geometry.h"
+
+namespace zorv {
+
+class MenuHost {
+  public:
+    virtual ~MenuHost() = default;
+
+    virtual WindowId BarWindow() = 0;
+    // The bar's height as drawn (the menu opens at its lower edge).
+    virtual std::int32_t BarHeight() = 0;
+    // A menu of the bar shows: the foreground tracking leaves the z-order alone.
+    virtual void MenuShowing(bool showing) = 0;
+    // The window the user worked in gets the foreground back.
+    virtual void HandForegroundBack(const char* tag) = 0;
+
+    // Item `index` of list `list`; true when a start request was accepted.
+    virtual bool ExecuteItem(std::int32_t list, std::int32_t index, bool startAnyway) = 0;
+    // A clipboard item chosen in a menu.
+    virtual void PasteClipItem(std::int32_t list, std::int32_t index) = 0;
+    // Exit from the menu: closing, ClosedFromMenu, and the bar unloads from
+    // a 10 ms timer once the menu is gone.
+    virtual void ExitFromMenu() = 0;
+};
+
+}  // namespace zorv

@@ -1,0 +1,244 @@
+#include "menus/program_menus_win32.h"
+
+#include "menus/program_menus.h"
+#include "support/log.h"
+#include "support/picture_file_win32.h"
+#include "support/texts.h"
+#include "support/text_win32.h"
+#include "support/window_win32.h"
+
+namespace zorv {
+
+namespace {
+
+// The fixed icons' row: 16 icons of the "SI" picture, masks in "SM".
+constexpr std::int32_t kFixedIconsWidth = 16 * kIconPixels;
+
+// Both file-name parts of a path: "C:\Tools\Zorv.ini" -> "C:\Tools\Zorv".
+std::string WithoutExtension(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.find_last_of("\\/");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
+    return path.substr(0, dot);
+}
+
+const char* ActionName(MenuAction a) {
+    switch (a) {
+        case MenuAction::RunDialog: return "run dialog";
+        case MenuAction::ListEditor: return "list editor";
+        case MenuAction::Options: return "options";
+        case MenuAction::ExportSettings: return "export";
+        case MenuAction::ImportSettings: return "import";
+        case MenuAction::HelpContents: return "help";
+        case MenuAction::Information: return "information";
+        default: return "function";
+    }
+}
+
+}  // namespace
+
+void ProgramMenus::Create(HWND bar) {
+    owner_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, bar, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    if (!owner_) Log(1, "ProgramMenus: no owner window (%u)", GetLastError());
+}
+
+void ProgramMenus::Release() {
+    main_.DestroyAll();
+    strip_.Clear();
+    icons_ = masks_ = nullptr;
+    if (owner_) DestroyWindow(std::exchange(owner_, nullptr));
+}
+
+std::string ProgramMenus::CachePath() const {
+    return WithoutExtension(s_.App.IniPath) + "M.bmp";
+}
+
+void ProgramMenus::Rebuild(bool tryCache) {
+    Log(2, "RebuildMenus(cache=%i)", tryCache ? 1 : 0);
+    LoadMenuIcons(tryCache);
+    BuildMainMenu();
+}
+
+void ProgramMenus::BuildMainMenu() {
+    const MenuEntrySpecs entries = zorv::BuildMainMenu(FillMenuCaptions(EnglishTexts), s_.Lists,
+                                                       s_.Options.ShowAItems);
+    main_.DestroyAll();
+    main_.bIconsHdcMultiline = true;
+    main_.hIcons = icons_;
+    main_.hMask = masks_;
+    main_.Clear();
+    for (const MenuEntrySpec& e : entries) main_.AddMenuItem(e.Caption, e.ItemId, e.Icon);
+    main_.SetWindowHandleAndProc(owner_, true);
+    main_.CreateMenu(kMinMenuTextWidth);
+    main_.blnMnuFlat = s_.Options.MnuFlat;
+}
+
+// Icons black and masks white wherever nothing is drawn: an empty place
+// shows nothing.
+void ProgramMenus::LoadMenuIcons(bool tryCache) {
+    const MenuIconStripPlan plan = PlanMenuIcons(s_.Lists, s_.Options.ShowAItems, s_.App.IconFolder);
+    strip_.Clear();
+    stripSize_ = plan.Size;
+    icons_ = strip_.Create(plan.Size.Width, plan.Size.Height);
+    masks_ = strip_.Create(plan.Size.Width, plan.Size.Height);
+    if (!icons_ || !masks_) return;
+    PatBlt(icons_, 0, 0, plan.Size.Width, plan.Size.Height, BLACKNESS);
+    PatBlt(masks_, 0, 0, plan.Size.Width, plan.Size.Height, WHITENESS);
+    const bool fromCache = tryCache && ReadIconCache();
+    if (!fromCache) FillItemIcons(plan);
+    clsBmpDC pictures;
+    HDC fixed = LoadResourceBitmap(pictures, L"SI");
+    HDC fixedMasks = LoadResourceBitmap(pictures, L"SM");
+    if (fixed && fixedMasks) {
+        BitBlt(icons_, 0, 0, kFixedIconsWidth, kIconPixels, fixed, 0, 0, SRCCOPY);
+        BitBlt(masks_, 0, 0, kFixedIconsWidth, kIconPixels, fixedMasks, 0, 0, SRCCOPY);
+    }
+    cacheDue_ = !fromCache;
+}
+
+// The cache holds strip row r + 1 in a band of 32 rows: icons, then masks.
+bool ProgramMenus::ReadIconCache() {
+    const Picture cache = LoadPictureFile(CachePath());
+    if (!cache.Bitmap || !MenuIconCacheUsable(cache.Height)) return false;
+    UniqueDC src(CreateCompatibleDC(icons_));
+    SelectGuard select(src.get(), cache.Bitmap.get());
+    const std::int32_t rows = stripSize_.Height / kIconPixels;
+    for (std::int32_t row = 1; row < rows; ++row) {
+        if (MenuIconCacheMaskY(row) + kIconPixels > cache.Height) break;
+        const std::int32_t y = row * kIconPixels;
+        BitBlt(icons_, 0, y, stripSize_.Width, kIconPixels, src.get(), 0, MenuIconCacheIconY(row),
+               SRCCOPY);
+        BitBlt(masks_, 0, y, stripSize_.Width, kIconPixels, src.get(), 0, MenuIconCacheMaskY(row),
+               SRCCOPY);
+    }
+    Log(2, "LoadMenuIcons: from %s", CachePath());
+    return true;
+}
+
+// Each icon goes through a scratch place holding it above its mask, where
+// the file loader makes it black under the mask.
+void ProgramMenus::FillItemIcons(const MenuIconStripPlan& plan) {
+    clsBmpDC pictures;
+    HDC scratch = pictures.Create(kIconPixels, 2 * kIconPixels);
+    HDC builtIn = nullptr, builtInMasks = nullptr;
+    if (!scratch) return;
+    const IconPlace place{scratch, {0, 0}, {0, kIconPixels}};
+    for (const MenuIconFill& fill : plan.Fills) {
+        bool loaded = false;
+        if (fill.Source.Kind == IconSourceKind::BuiltIn) {
+            if (!builtIn) builtIn = LoadResourceBitmap(pictures, L"II");
+            if (!builtInMasks) builtInMasks = LoadResourceBitmap(pictures, L"IM");
+            const ScreenPoint at = fill.Source.BuiltInAt;
+            loaded = builtIn && builtInMasks;
+            if (loaded) {
+                BitBlt(scratch, 0, 0, kIconPixels, kIconPixels, builtIn, at.X, at.Y, SRCCOPY);
+                BitBlt(scratch, 0, kIconPixels, kIconPixels, kIconPixels, builtInMasks, at.X, at.Y,
+                       SRCCOPY);
+            }
+        } else if (fill.Source.Kind == IconSourceKind::File) {
+            loaded = LoadIconFile(fill.Source.FilePath, place);
+            if (!loaded) Log(2, "LoadMenuIcons: no icon in %s", fill.Source.FilePath);
+        }
+        if (!loaded) continue;
+        BitBlt(icons_, fill.At.X, fill.At.Y, kIconPixels, kIconPixels, scratch, 0, 0, SRCCOPY);
+        BitBlt(masks_, fill.At.X, fill.At.Y, kIconPixels, kIconPixels, scratch, 0, kIconPixels,
+               SRCCOPY);
+    }
+}
+
+void ProgramMenus::AfterSave(const std::string& iniPath) {
+    if (!cacheDue_ || !icons_ || iniPath != s_.App.IniPath) return;
+    const std::int32_t bands = stripSize_.Height / kIconPixels - 1;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, stripSize_.Width, 2 * kIconPixels * bands, 1, 24, BI_RGB,
+                    0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib || !bits) return;
+    {
+        UniqueDC dc(CreateCompatibleDC(icons_));
+        SelectGuard select(dc.get(), dib.get());
+        for (std::int32_t row = 1; row <= bands; ++row) {
+            const std::int32_t y = row * kIconPixels;
+            BitBlt(dc.get(), 0, MenuIconCacheIconY(row), stripSize_.Width, kIconPixels, icons_, 0,
+                   y, SRCCOPY);
+            BitBlt(dc.get(), 0, MenuIconCacheMaskY(row), stripSize_.Width, kIconPixels, masks_, 0,
+                   y, SRCCOPY);
+        }
+        GdiFlush();
+    }
+    cacheDue_ = !WriteDibFile(CachePath(), bi.bmiHeader, bits);
+    Log(2, "Menu icon cache %s %s", CachePath(), cacheDue_ ? "not written" : "written");
+}
+
+MainMenuFacts ProgramMenus::OpeningFacts(bool rightButton) const {
+    const HWND bar = ToHwnd(host_.BarWindow());
+    RECT r{};
+    GetWindowRect(bar, &r);
+    MainMenuFacts facts;
+    facts.MenuOpen = menuOpen_;
+    facts.RightButton = rightButton;
+    facts.FixMnuProblem = s_.Options.FixMnuProblem;
+    const HWND fg = GetForegroundWindow();
+    facts.ForegroundIsOurs = fg && OwnedByThisProcess(fg);
+    facts.Bar = ScreenRect::FromEdges(r.left, r.top, r.right, r.bottom);
+    facts.Bar.Height = host_.BarHeight();
+    // Its top edge is its top offset while it shows (a press on a reduced
+    // bar never opens the menu).
+    facts.BarTop = r.top;
+    facts.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+    return facts;
+}
+
+void ProgramMenus::ForceBarForeground(HWND bar) {
+    SetForegroundWindow(bar);
+    if (GetForegroundWindow() == bar) return;
+    SetForegroundWindow(bar);
+    Log(1, "MnuButtonPress, Me.hwnd %X", reinterpret_cast<const void*>(bar));
+}
+
+void ProgramMenus::OpenMainMenu(bool rightButton) {
+    const MainMenuOpening opening = zorv::OpenMainMenu(OpeningFacts(rightButton));
+    if (!opening.Open || !main_.hMnu()) return;
+    menuOpen_ = true;
+    host_.MenuShowing(true);
+    if (opening.ForceBarForeground) ForceBarForeground(ToHwnd(host_.BarWindow()));
+    Log(2, "MnuButtonPress: main menu at %i, %i", opening.Placement.At.X, opening.Placement.At.Y);
+    const std::int32_t id = main_.Show(opening.Placement.At, opening.Placement.Flags);
+    Log(2, "MnuButtonPress: chosen %X", static_cast<std::uint32_t>(id));
+    Carry(ExecPopupMain(id, rightButton, s_.App.NoConfig));
+    host_.MenuShowing(false);
+    menuOpen_ = false;
+}
+
+// ExecPopupMain: the window the user worked in comes back first, then the
+// choice; a fixed function happens in front of it and leaves the bar on top.
+void ProgramMenus::Carry(const MenuChoice& choice) {
+    if (choice.Action == MenuAction::None) return;
+    host_.HandForegroundBack("ExecPopupMain");
+    const HWND bar = ToHwnd(host_.BarWindow());
+    if (choice.IsFixedFunction()) SetForegroundWindow(bar);
+    switch (choice.Action) {
+        case MenuAction::ExecuteItem:
+            host_.ExecuteItem(choice.List, choice.Index, choice.StartAnyway);
+            break;
+        case MenuAction::PasteClipItem:
+            host_.PasteClipItem(choice.List, choice.Index);
+            break;
+        case MenuAction::Refused:
+            MsgBox(Text(Txt::AccessRestricted), MB_OK | MB_ICONEXCLAMATION);
+            break;
+        case MenuAction::Exit:
+            host_.ExitFromMenu();
+            break;
+        default:
+            Log(1, "ExecPopupMain: %s not available yet", ActionName(choice.Action));
+            break;
+    }
+    if (choice.IsFixedFunction()) {
+        SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace zorv
