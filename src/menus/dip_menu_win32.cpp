@@ -48,7 +48,7 @@ void DrawLines(HDC dc, const std::vector<MenuLine>& lines) {
 }  // namespace
 
 MenuIconStrip clsDIPMenu::Strip() const {
-    return {.RowY = hIconsY, .Multiline = bIconsHdcMultiline, .MaskBelowIcon = hMask == hIcons};
+    return {.RowY = hIconsY, .Multiline = bIconsHdcMultiline, .MaskBelowIcon = hMask && hMask == hIcons};
 }
 
 std::int32_t clsDIPMenu::AddMenuItem(std::string_view caption, std::int32_t itemId,
