@@ -48,7 +48,9 @@ void DrawLines(HDC dc, const std::vector<MenuLine>& lines) {
 }  // namespace
 
 MenuIconStrip clsDIPMenu::Strip() const {
-    return {.RowY = hIconsY, .Multiline = bIconsHdcMultiline, .MaskBelowIcon = hMask && hMask == hIcons};
+    return {.RowY = hIconsY,
+            .Multiline = bIconsHdcMultiline,
+            .MaskBelowIcon = hMask && hMask == hIcons};
 }
 
 std::int32_t clsDIPMenu::AddMenuItem(std::string_view caption, std::int32_t itemId,
@@ -123,8 +125,8 @@ std::int32_t clsDIPMenu::Show(ScreenPoint at, UINT flags) {
     if (!root_) return -1;
     POINT p{at.X, at.Y};
     if (at.X < 0 || at.Y < 0) GetCursorPos(&p);
-    const BOOL command = TrackPopupMenuEx(root_.get(), flags | TPM_RETURNCMD, p.x, p.y, owner_,
-                                          nullptr);
+    const BOOL command =
+        TrackPopupMenuEx(root_.get(), flags | TPM_RETURNCMD, p.x, p.y, owner_, nullptr);
     const DIPMenuItem* entry = entries_.ByCommand(command);
     return entry ? entry->ItemId : -1;
 }

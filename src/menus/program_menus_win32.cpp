@@ -24,14 +24,22 @@ std::string WithoutExtension(const std::string& path) {
 
 const char* ActionName(MenuAction a) {
     switch (a) {
-        case MenuAction::RunDialog: return "run dialog";
-        case MenuAction::ListEditor: return "list editor";
-        case MenuAction::Options: return "options";
-        case MenuAction::ExportSettings: return "export";
-        case MenuAction::ImportSettings: return "import";
-        case MenuAction::HelpContents: return "help";
-        case MenuAction::Information: return "information";
-        default: return "function";
+        case MenuAction::RunDialog:
+            return "run dialog";
+        case MenuAction::ListEditor:
+            return "list editor";
+        case MenuAction::Options:
+            return "options";
+        case MenuAction::ExportSettings:
+            return "export";
+        case MenuAction::ImportSettings:
+            return "import";
+        case MenuAction::HelpContents:
+            return "help";
+        case MenuAction::Information:
+            return "information";
+        default:
+            return "function";
     }
 }
 
@@ -61,8 +69,8 @@ void ProgramMenus::Rebuild(bool tryCache) {
 }
 
 void ProgramMenus::BuildMainMenu() {
-    const MenuEntrySpecs entries = zorv::BuildMainMenu(FillMenuCaptions(EnglishTexts), s_.Lists,
-                                                       s_.Options.ShowAItems);
+    const MenuEntrySpecs entries =
+        zorv::BuildMainMenu(FillMenuCaptions(EnglishTexts), s_.Lists, s_.Options.ShowAItems);
     main_.DestroyAll();
     main_.bIconsHdcMultiline = true;
     main_.hIcons = icons_;
@@ -77,7 +85,8 @@ void ProgramMenus::BuildMainMenu() {
 // Icons black and masks white wherever nothing is drawn: an empty place
 // shows nothing.
 void ProgramMenus::LoadMenuIcons(bool tryCache) {
-    const MenuIconStripPlan plan = PlanMenuIcons(s_.Lists, s_.Options.ShowAItems, s_.App.IconFolder);
+    const MenuIconStripPlan plan =
+        PlanMenuIcons(s_.Lists, s_.Options.ShowAItems, s_.App.IconFolder);
     strip_.Clear();
     stripSize_ = plan.Size;
     icons_ = strip_.Create(plan.Size.Width, plan.Size.Height);
@@ -151,8 +160,17 @@ void ProgramMenus::AfterSave(const std::string& iniPath) {
     if (!cacheDue_ || !icons_ || iniPath != s_.App.IniPath) return;
     const std::int32_t bands = stripSize_.Height / kIconPixels - 1;
     BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, stripSize_.Width, 2 * kIconPixels * bands, 1, 24, BI_RGB,
-                    0, 0, 0, 0, 0};
+    bi.bmiHeader = {sizeof bi.bmiHeader,
+                    stripSize_.Width,
+                    2 * kIconPixels * bands,
+                    1,
+                    24,
+                    BI_RGB,
+                    0,
+                    0,
+                    0,
+                    0,
+                    0};
     void* bits = nullptr;
     UniqueBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib || !bits) return;
