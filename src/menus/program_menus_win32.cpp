@@ -1,5 +1,6 @@
 #include "menus/program_menus_win32.h"
 
+#include "items/ini_save.h"
 #include "menus/program_menus.h"
 #include "support/log.h"
 #include "support/picture_file_win32.h"
@@ -13,14 +14,6 @@ namespace {
 
 // The fixed icons' row: 16 icons of the "SI" picture, masks in "SM".
 constexpr std::int32_t kFixedIconsWidth = 16 * kIconPixels;
-
-// Both file-name parts of a path: "C:\Tools\Zorv.ini" -> "C:\Tools\Zorv".
-std::string WithoutExtension(const std::string& path) {
-    const std::size_t dot = path.rfind('.');
-    const std::size_t slash = path.find_last_of("\\/");
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
-    return path.substr(0, dot);
-}
 
 const char* ActionName(MenuAction a) {
     switch (a) {
@@ -59,7 +52,7 @@ void ProgramMenus::Release() {
 }
 
 std::string ProgramMenus::CachePath() const {
-    return WithoutExtension(s_.App.IniPath) + "M.bmp";
+    return MenuIconCacheName(s_.App.IniPath);
 }
 
 void ProgramMenus::Rebuild(bool tryCache) {
@@ -94,8 +87,7 @@ void ProgramMenus::LoadMenuIcons(bool tryCache) {
     if (!icons_ || !masks_) return;
     PatBlt(icons_, 0, 0, plan.Size.Width, plan.Size.Height, BLACKNESS);
     PatBlt(masks_, 0, 0, plan.Size.Width, plan.Size.Height, WHITENESS);
-    const bool fromCache = tryCache && ReadIconCache();
-    if (!fromCache) FillItemIcons(plan);
+    if (!tryCache || !ReadIconCache()) FillItemIcons(plan);
     clsBmpDC pictures;
     HDC fixed = LoadResourceBitmap(pictures, L"SI");
     HDC fixedMasks = LoadResourceBitmap(pictures, L"SM");
@@ -103,7 +95,6 @@ void ProgramMenus::LoadMenuIcons(bool tryCache) {
         BitBlt(icons_, 0, 0, kFixedIconsWidth, kIconPixels, fixed, 0, 0, SRCCOPY);
         BitBlt(masks_, 0, 0, kFixedIconsWidth, kIconPixels, fixedMasks, 0, 0, SRCCOPY);
     }
-    cacheDue_ = !fromCache;
 }
 
 // The cache holds strip row r + 1 in a band of 32 rows: icons, then masks.
@@ -156,21 +147,34 @@ void ProgramMenus::FillItemIcons(const MenuIconStripPlan& plan) {
     }
 }
 
+// The cache follows the configuration file as the bar's picture does: gone
+// on a 16-colour display, rewritten while the bar shows, kept at closing.
 void ProgramMenus::AfterSave(const std::string& iniPath) {
-    if (!cacheDue_ || !icons_ || iniPath != s_.App.IniPath) return;
+    const HWND bar = ToHwnd(host_.BarWindow());
+    const std::string cache = MenuIconCacheName(iniPath);
+    switch (
+        IconCacheActionAfterSave(ScreenBitsPerPixel(), bar && IsWindowVisible(bar), s_.IsClosing)) {
+        case IconCacheAction::Keep:
+            return;
+        case IconCacheAction::Delete:
+            DeleteFileW(Widen(cache).c_str());
+            return;
+        case IconCacheAction::Rewrite:
+            WriteIconCache(cache);
+            return;
+    }
+}
+
+void ProgramMenus::WriteIconCache(const std::string& cache) {
+    if (!icons_) return;
     const std::int32_t bands = stripSize_.Height / kIconPixels - 1;
     BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader,
-                    stripSize_.Width,
-                    2 * kIconPixels * bands,
-                    1,
-                    24,
-                    BI_RGB,
-                    0,
-                    0,
-                    0,
-                    0,
-                    0};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = stripSize_.Width;
+    bi.bmiHeader.biHeight = 2 * kIconPixels * bands;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     UniqueBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib || !bits) return;
@@ -186,8 +190,8 @@ void ProgramMenus::AfterSave(const std::string& iniPath) {
         }
         GdiFlush();
     }
-    cacheDue_ = !WriteDibFile(CachePath(), bi.bmiHeader, bits);
-    Log(2, "Menu icon cache %s %s", CachePath(), cacheDue_ ? "not written" : "written");
+    const bool written = WriteDibFile(cache, bi.bmiHeader, bits);
+    Log(2, "Menu icon cache %s %s", cache, written ? "written" : "not written");
 }
 
 MainMenuFacts ProgramMenus::OpeningFacts(bool rightButton) const {

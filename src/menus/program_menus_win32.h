@@ -35,13 +35,14 @@ class ProgramMenus {
     void OpenMainMenu(bool rightButton);
     // From opening until the choice is carried out; the bar does not reduce meanwhile.
     bool MenuOpen() const { return menuOpen_; }
-    // The configuration was written to `iniPath`: a strip not read from the
-    // cache is written there now.
+    // The configuration was written to `iniPath`: the "M.bmp" beside it
+    // follows.
     void AfterSave(const std::string& iniPath);
 
   private:
     void LoadMenuIcons(bool tryCache);
     bool ReadIconCache();
+    void WriteIconCache(const std::string& cache);
     void FillItemIcons(const MenuIconStripPlan& plan);
     void BuildMainMenu();
     MainMenuFacts OpeningFacts(bool rightButton) const;
@@ -57,7 +58,6 @@ class ProgramMenus {
     HDC icons_ = nullptr;
     HDC masks_ = nullptr;
     ScreenSize stripSize_;
-    bool cacheDue_ = false;
     bool menuOpen_ = false;
 };
 
