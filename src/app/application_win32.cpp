@@ -354,6 +354,7 @@ void Application::SaveSoon() {
 }
 void Application::RebuildAfterImport() {
     Log(2, "RebuildAfterImport");
+    menus_.Rebuild(false);
 }
 
 // ---- What the menus ask -------------------------------------------------------
