@@ -153,7 +153,8 @@ void Application::BarFirstLoad() {
     const HWND bar = bar_.Window();
     watch_->Install(bar);
     menus_.Create(bar);
-    menus_.Rebuild(true);
+    // The menus are not needed for the first show: they are built just after it.
+    timers_.CreateTimer(kMenusAfterShowMs, BuildMenusProc);
     SetWindowPos(bar, nullptr, 0, -23, GetSystemMetrics(SM_CXSCREEN), 22,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (s_.Options.W4Idle && !s_.App.NoAu) {
@@ -183,6 +184,12 @@ void Application::LoadConfig() {
     if (s_.Options.ProcessPrio == 2) SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
 }
 
+void CALLBACK Application::BuildMenusProc(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_application) return;
+    g_application->timers_.DeleteTimer(BuildMenusProc);
+    g_application->menus_.EnsureBuilt();
+}
+
 void CALLBACK Application::W4IdleTickProc(HWND, UINT, UINT_PTR, DWORD) {
     if (g_application) g_application->W4IdleTick();
 }
@@ -204,6 +211,7 @@ void Application::OnClose(WPARAM wParam) {
         static_cast<std::uint64_t>(wParam), s_.ClosedFromMenu ? 1 : 0);
     s_.IsClosing = true;
     bar_.StopTimers();
+    timers_.DeleteTimer(BuildMenusProc);
     timers_.DeleteTimer(W4IdleTickProc);
     config_.SaveIfChanged();
     if (GetKeyState(VK_SHIFT) < 0) {

@@ -48,6 +48,8 @@ class Application final : public BarMessageSink,
     void BarFirstLoad();
     void LoadConfig();
     static void CALLBACK W4IdleTickProc(HWND, UINT, UINT_PTR, DWORD);
+    static void CALLBACK BuildMenusProc(HWND, UINT, UINT_PTR, DWORD);
+    static constexpr std::uint32_t kMenusAfterShowMs = 100;
     void W4IdleTick();
     void OnClose(WPARAM wParam);
     void OnDestroy(HWND bar);

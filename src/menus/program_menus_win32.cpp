@@ -61,6 +61,10 @@ void ProgramMenus::Rebuild(bool tryCache) {
     BuildMainMenu();
 }
 
+void ProgramMenus::EnsureBuilt() {
+    if (!main_.hMnu()) Rebuild(true);
+}
+
 void ProgramMenus::BuildMainMenu() {
     const MenuEntrySpecs entries =
         zorv::BuildMainMenu(FillMenuCaptions(EnglishTexts), s_.Lists, s_.Options.ShowAItems);
@@ -160,6 +164,7 @@ void ProgramMenus::AfterSave(const std::string& iniPath) {
             DeleteFileW(Widen(cache).c_str());
             return;
         case IconCacheAction::Rewrite:
+            EnsureBuilt();
             WriteIconCache(cache);
             return;
     }
@@ -222,6 +227,7 @@ void ProgramMenus::ForceBarForeground(HWND bar) {
 
 void ProgramMenus::OpenMainMenu(bool rightButton) {
     const MainMenuOpening opening = zorv::OpenMainMenu(OpeningFacts(rightButton));
+    EnsureBuilt();
     if (!opening.Open || !main_.hMnu()) return;
     menuOpen_ = true;
     host_.MenuShowing(true);

@@ -31,6 +31,9 @@ class ProgramMenus {
     void Release();
     // The main menu and its icon strip; `tryCache` reads "M.bmp" if usable.
     void Rebuild(bool tryCache);
+    // The first build, unless one happened already: the start leaves it for
+    // after the bar shows, and whatever needs the menus first makes it.
+    void EnsureBuilt();
     // A click on the main-menu cell; the choice is carried out before it returns.
     void OpenMainMenu(bool rightButton);
     // From opening until the choice is carried out; the bar does not reduce meanwhile.
