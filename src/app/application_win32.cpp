@@ -152,7 +152,6 @@ void Application::BarFirstLoad() {
     ApplyLanguage(s_);
     const HWND bar = bar_.Window();
     watch_->Install(bar);
-    menus_.Create(bar);
     // The menus are not needed for the first show: they are built just after it.
     timers_.CreateTimer(kMenusAfterShowMs, BuildMenusProc);
     SetWindowPos(bar, nullptr, 0, -23, GetSystemMetrics(SM_CXSCREEN), 22,

@@ -29,14 +29,14 @@ bool KeyDown(int vk) {
     return GetKeyState(vk) < 0;
 }
 
-bool ReallyDown(int button) {
+int VirtualKeyOf(int button) {
     switch (button) {
         case kRightButton:
-            return KeyDown(VK_RBUTTON);
+            return VK_RBUTTON;
         case kMiddleButton:
-            return KeyDown(VK_MBUTTON);
+            return VK_MBUTTON;
         default:
-            return KeyDown(VK_LBUTTON);
+            return VK_LBUTTON;
     }
 }
 
@@ -131,10 +131,7 @@ bool BarClicks::OnTimer(HWND bar, UINT_PTR id) {
         KillTimer(bar, kTimHeldButton);
         return true;
     }
-    const int vk = heldButton_ == kRightButton    ? VK_RBUTTON
-                   : heldButton_ == kMiddleButton ? VK_MBUTTON
-                                                  : VK_LBUTTON;
-    if (GetAsyncKeyState(vk) < 0) return true;
+    if (GetAsyncKeyState(VirtualKeyOf(heldButton_)) < 0) return true;
     POINT at{};
     GetCursorPos(&at);
     ScreenToClient(bar, &at);
@@ -171,7 +168,7 @@ void BarClicks::OnMouseDown(HWND bar, int x, int y, int button, WPARAM keys) {
     press.Button = button;
     press.Shift = shift;
     press.Ctrl = ctrl;
-    press.ReallyDown = ReallyDown(button);
+    press.ReallyDown = KeyDown(VirtualKeyOf(button));
     press.BarReduced = BarReduced(bar);
     press.NowMs = TickCount64();
     press.Index = painter_.ButtonAtClientX(x);

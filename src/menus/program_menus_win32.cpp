@@ -38,9 +38,10 @@ const char* ActionName(MenuAction a) {
 
 }  // namespace
 
-void ProgramMenus::Create(HWND bar) {
-    owner_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, bar, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+// Made with the first menu, not at start: the first show does not need it.
+void ProgramMenus::CreateOwner() {
+    owner_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, ToHwnd(host_.BarWindow()),
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!owner_) Log(1, "ProgramMenus: no owner window (%u)", GetLastError());
 }
 
@@ -74,6 +75,7 @@ void ProgramMenus::BuildMainMenu() {
     main_.hMask = masks_;
     main_.Clear();
     for (const MenuEntrySpec& e : entries) main_.AddMenuItem(e.Caption, e.ItemId, e.Icon);
+    if (!owner_) CreateOwner();
     main_.SetWindowHandleAndProc(owner_, true);
     main_.CreateMenu(kMinMenuTextWidth);
     main_.blnMnuFlat = s_.Options.MnuFlat;

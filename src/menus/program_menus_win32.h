@@ -25,8 +25,6 @@ class ProgramMenus {
     ProgramMenus(const ProgramMenus&) = delete;
     ProgramMenus& operator=(const ProgramMenus&) = delete;
 
-    // The owner window: an invisible child of the bar.
-    void Create(HWND bar);
     // Before the bar goes: menus, strip and owner window.
     void Release();
     // The main menu and its icon strip; `tryCache` reads "M.bmp" if usable.
@@ -48,6 +46,8 @@ class ProgramMenus {
     void WriteIconCache(const std::string& cache);
     void FillItemIcons(const MenuIconStripPlan& plan);
     void BuildMainMenu();
+    // The menus' owner window: an invisible child of the bar.
+    void CreateOwner();
     MainMenuFacts OpeningFacts(bool rightButton) const;
     void ForceBarForeground(HWND bar);
     void Carry(const MenuChoice& choice);
