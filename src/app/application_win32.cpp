@@ -154,8 +154,6 @@ void Application::BarFirstLoad() {
     watch_->Install(bar);
     // The menus are not needed for the first show: they are built just after it.
     timers_.CreateTimer(kMenusAfterShowMs, BuildMenusProc);
-    SetWindowPos(bar, nullptr, 0, -23, GetSystemMetrics(SM_CXSCREEN), 22,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
     if (s_.Options.W4Idle && !s_.App.NoAu) {
         Log(1, "Waiting for an idle system");
         timers_.CreateTimer(1000, W4IdleTickProc);

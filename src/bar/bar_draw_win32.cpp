@@ -180,6 +180,10 @@ bool BarPainter::UseCachedPicture() {
 
 // Empty rectangles: the window goes back to having no region.
 void BarPainter::ApplyRegion(const std::vector<ScreenRect>& rects) {
+    // Only this painter gives the bar a region, so the one it gave last (none
+    // for a new window) is the one the window has; asking again costs a
+    // round trip to the window system.
+    if (rects == region_) return;
     region_ = rects;
     if (rects.empty()) {
         SetWindowRgn(window_, nullptr, TRUE);
@@ -234,7 +238,8 @@ void BarPainter::BarRedraw(bool full) {
     if (!built_ || !window_) return;
     RECT client{};
     GetClientRect(window_, &client);
-    {
+    // A hidden bar gets its picture when it shows (WM_PAINT).
+    if (IsWindowVisible(window_)) {
         WindowDC dc(window_);
         const std::int32_t width =
             std::min<std::int32_t>(client.right, layout_.BarImageWidth() - scrollOffset_);

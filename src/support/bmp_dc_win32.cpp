@@ -1,6 +1,7 @@
 #include "support/bmp_dc_win32.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zorv {
 
@@ -16,6 +17,20 @@ HDC clsBmpDC::Create(std::int32_t width, std::int32_t height) {
     if (!record.Dc || !record.Bitmap) return nullptr;
     record.Previous = SelectObject(record.Dc.get(), record.Bitmap.get());
     record.Size = {width, height};
+    HDC dc = record.Dc.get();
+    records_.push_back(std::move(record));
+    return dc;
+}
+
+HDC clsBmpDC::Adopt(UniqueBitmap bitmap) {
+    BITMAP bm{};
+    if (!bitmap || !GetObjectW(bitmap.get(), sizeof bm, &bm)) return nullptr;
+    Record record;
+    record.Dc.reset(CreateCompatibleDC(nullptr));
+    if (!record.Dc) return nullptr;
+    record.Bitmap = std::move(bitmap);
+    record.Previous = SelectObject(record.Dc.get(), record.Bitmap.get());
+    record.Size = {bm.bmWidth, bm.bmHeight};
     HDC dc = record.Dc.get();
     records_.push_back(std::move(record));
     return dc;

@@ -22,6 +22,9 @@ class clsBmpDC {
     // A screen-compatible context with a bitmap of this size selected; null
     // when the system is out of GDI resources.
     HDC Create(std::int32_t width, std::int32_t height);
+    // A context with `bitmap` selected as it is (a DIB section keeps its own
+    // format); null when the bitmap or a context is missing.
+    HDC Adopt(UniqueBitmap bitmap);
     // Releases the context made by Create; unknown or null contexts are ignored.
     void Delete(HDC dc);
     // Deletes `dc` if it is set, then creates it anew with this size.
