@@ -42,6 +42,10 @@ struct NoProgram final : zorv::BarHost, zorv::BarPainter::Events {
     void BuildButtonMenus(const std::vector<zorv::ButtonMenuPlan>&) override {}
     void RebuildMenus() override {}
     void OpenMainMenu(bool) override {}
+    std::int32_t ShowButtonMenu(std::int32_t, zorv::ScreenPoint, bool) override { return -1; }
+    void CarryButtonMenuChoice(std::int32_t, std::int32_t, bool, bool) override {}
+    std::int32_t ShowButtonContextMenu() override { return -1; }
+    void ExecPopupBut(std::int32_t, std::int32_t) override {}
     void HideToolTip() override {}
     void SaveZorvINI_in1s() override {}
     bool ConfigChanged() override { return false; }

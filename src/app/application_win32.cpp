@@ -7,10 +7,12 @@
 
 #include "app/globals_win32.h"
 #include "app/language_win32.h"
+#include "menus/menu_actions.h"
 #include "support/clipboard_win32.h"
 #include "support/handle_count.h"
 #include "support/log.h"
 #include "support/text_win32.h"
+#include "support/texts.h"
 #include "support/window_win32.h"
 #include "support/file_win32.h"
 
@@ -281,13 +283,53 @@ void Application::EndActivationCycle() {
 std::int64_t Application::LastRequestHandedCounter() {
     return launch_->LastRequestHandedCounter();
 }
-// The button menus and the tooltips are not built yet.
-void Application::BuildButtonMenus(const std::vector<ButtonMenuPlan>&) {}
+void Application::BuildButtonMenus(const std::vector<ButtonMenuPlan>& plans) {
+    menus_.SetButtonMenus(plans, bar_.BarImage());
+}
 void Application::RebuildMenus() {
     menus_.Rebuild(false);
 }
 void Application::OpenMainMenu(bool rightButton) {
     menus_.OpenMainMenu(rightButton);
+}
+std::int32_t Application::ShowButtonMenu(std::int32_t button, ScreenPoint cell,
+                                        bool rightButton) {
+    return menus_.ShowButtonMenu(button, cell, rightButton);
+}
+void Application::CarryButtonMenuChoice(std::int32_t button, std::int32_t chosen, bool ctrl,
+                                        bool rightButton) {
+    menus_.CarryButtonChoice(button, chosen, ctrl, rightButton);
+}
+std::int32_t Application::ShowButtonContextMenu() {
+    return menus_.ShowButtonContextMenu();
+}
+// ExecPopupBut: Add and Edit open the item dialog, which comes with the
+// editors; Remove takes the button (and its menu block) off the bar.
+void Application::ExecPopupBut(std::int32_t id, std::int32_t button) {
+    Log(1, "MenuClick, frmButtons.hWnd");
+    HandForegroundBack("ExecPopupBut");
+    switch (ButtonContextChoice(id)) {
+        case ButtonContextAction::AddButton:
+        case ButtonContextAction::EditButton:
+            EditItem(button);
+            break;
+        case ButtonContextAction::RemoveButton:
+            if (s_.App.NoConfig) {
+                MsgBox(Text(Txt::AccessRestricted), MB_OK | MB_ICONEXCLAMATION);
+                break;
+            }
+            Log(1, "Button_Remove %i", button);
+            s_.Lists[kListButtons].RemoveItem(button, true);
+            ButtonsChanged();
+            break;
+        case ButtonContextAction::None:
+            break;
+    }
+}
+void Application::ButtonsChanged() {
+    bar_.ButtonsChanged();
+    menus_.Rebuild(false);
+    config_.SaveZorvINI_in1s();
 }
 void Application::HideToolTip() {}
 void Application::SaveZorvINI_in1s() {
@@ -357,8 +399,12 @@ void Application::AfterSave(const std::string& path) {
 void Application::SaveSoon() {
     bar_.SaveSoon();
 }
+// Everything the imported file holds: the bar's buttons and look, then
+// the menus (global hotkeys join when they come).
 void Application::RebuildAfterImport() {
     Log(2, "RebuildAfterImport");
+    ApplyLanguage(s_);
+    bar_.ButtonsChanged();
     menus_.Rebuild(false);
 }
 
@@ -388,6 +434,34 @@ void Application::ExitFromMenu() {
     s_.IsClosing = true;
     s_.ClosedFromMenu = true;
     timers_.CreateTimer(10, ExitTimerProc);
+}
+void Application::EditItem(std::int32_t index) {
+    Log(1, "EditItem %i: the item dialog is not available yet", index);
+    MsgBox(Text(Txt::NotInThisVersion), MB_OK | MB_ICONINFORMATION);
+}
+void Application::ExportSettings() {
+    config_.ExportIni(bar_.Window());
+}
+void Application::ImportSettings() {
+    config_.ImportIni(bar_.Window());
+}
+void Application::WatchPopup(bool on) {
+    if (on) {
+        timers_.CreateTimer(10, ClosePopupProc);
+    } else {
+        timers_.DeleteTimer(ClosePopupProc);
+    }
+}
+void CALLBACK Application::ClosePopupProc(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_application) g_application->menus_.TickClosePopup();
+}
+std::vector<WindowId> Application::RecentForegroundWindows() {
+    const ForegroundHistory& history = Watcher().State().History;
+    std::vector<WindowId> recent;
+    for (std::size_t i = 0; i < ForegroundHistory::kSize; ++i) {
+        if (history.At(i)) recent.push_back(history.At(i));
+    }
+    return recent;
 }
 void CALLBACK Application::ExitTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     if (!g_application) return;

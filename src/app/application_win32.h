@@ -72,6 +72,11 @@ class Application final : public BarMessageSink,
     void BuildButtonMenus(const std::vector<ButtonMenuPlan>& plans) override;
     void RebuildMenus() override;
     void OpenMainMenu(bool rightButton) override;
+    std::int32_t ShowButtonMenu(std::int32_t button, ScreenPoint cell, bool rightButton) override;
+    void CarryButtonMenuChoice(std::int32_t button, std::int32_t chosen, bool ctrl,
+                               bool rightButton) override;
+    std::int32_t ShowButtonContextMenu() override;
+    void ExecPopupBut(std::int32_t id, std::int32_t button) override;
     void HideToolTip() override;
     void SaveZorvINI_in1s() override;
     bool ConfigChanged() override;
@@ -107,6 +112,15 @@ class Application final : public BarMessageSink,
     void PasteClipItem(std::int32_t list, std::int32_t index) override;
     void ExitFromMenu() override;
     static void CALLBACK ExitTimerProc(HWND, UINT, UINT_PTR, DWORD);
+    void EditItem(std::int32_t index) override;
+    void ExportSettings() override;
+    void ImportSettings() override;
+    void WatchPopup(bool on) override;
+    static void CALLBACK ClosePopupProc(HWND, UINT, UINT_PTR, DWORD);
+    std::vector<WindowId> RecentForegroundWindows() override;
+
+    // The button list changed (a button removed): bar, menus, save.
+    void ButtonsChanged();
 
     ForegroundWatcher& Watcher() { return watch_->Watcher(); }
 

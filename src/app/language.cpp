@@ -33,7 +33,7 @@ std::string ExeFilterText(bool english, bool win9x) {
 }
 
 std::string HelpFileName(std::string_view programFolder, bool english) {
-    return std::string(programFolder) + (english ? "\\zorv_e.hlp" : "\\zorv.hlp");
+    return std::string(programFolder) + (english ? "\\Help\\zorv_e.html" : "\\Help\\zorv.html");
 }
 
 std::string UsedByText(std::string_view listName, std::string_view desc, bool english) {

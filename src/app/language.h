@@ -17,7 +17,8 @@ bool ChooseLanguage(std::int32_t forcedLanguage, std::uint16_t userLangId);
 // Windows 95, 98 and ME have no .cmd files.
 std::string ExeFilterText(bool english, bool win9x);
 
-// The help file in the program folder (given without trailing backslash).
+// The help page of the language in the program folder's "Help" folder (the
+// folder given without trailing backslash).
 std::string HelpFileName(std::string_view programFolder, bool english);
 
 // "Used by <list> "<caption>"" with the depth marks removed from the caption.

@@ -146,13 +146,59 @@ void BarClicks::OnCaptureLost(HWND bar, HWND taker) {
     if (click_.Pressed >= 0) ButUnPress(-1, 0, false);
 }
 
-// Editing buttons (item dialog, Add/Edit/Remove menu) arrive with the
-// dialogs and the button menus; until then such a press shows itself
-// and changes nothing.
+// The item dialog arrives with the editors; until then a Ctrl/Shift + left
+// press shows itself and changes nothing.
 void BarClicks::PressForEditing(std::int32_t index) {
-    Log(2, "frmButtons_MouseDown: editing of button %i is not available", index);
+    Log(2, "frmButtons_MouseDown: the item dialog is not available yet (button %i)", index);
     painter_.ButtonDrawPress(index);
     painter_.ButtonDrawUnPress();
+    RestartAutoReduce();
+}
+
+// Ctrl/Shift + right or middle press: Add/Edit/Remove Button. The bar holds
+// still while the menu shows; afterwards it is rebuilt if the choice
+// changed the buttons, and a change is saved at once.
+void BarClicks::ButtonContextMenu(HWND bar, std::int32_t index) {
+    painter_.ButtonDrawPress(index);
+    if (motion_) {
+        motion_->Reduce().State().TransitionBusy = true;
+        motion_->StopTimers();
+    }
+    Log(3, "frmButtons_MouseDown 2");
+    const std::int32_t id = host_.ShowButtonContextMenu();
+    host_.TopNow();
+    if (GetForegroundWindow() == bar) Log(3, "frmButtons_MouseDown 3");
+    if (id >= 0) host_.ExecPopupBut(id, index);
+    painter_.ButtonDrawUnPress();
+    SendMessageW(bar, WM_MOUSEMOVE, 0, MAKELPARAM(kSimulatedMoveX, 0));
+    click_.Pressed = -1;
+    if (host_.ConfigChanged()) host_.SaveConfiguration();
+    if (motion_) {
+        motion_->Reduce().State().TransitionBusy = false;
+        motion_->StartPosTimer();
+    }
+    RestartAutoReduce();
+}
+
+// ButtonMenuItemPress: the menu opens on the press, under a fully shown bar.
+void BarClicks::ButtonMenuItemPress(HWND bar, std::int32_t index, int button) {
+    const bool right = button == kRightButton;
+    RECT r{};
+    GetWindowRect(bar, &r);
+    const ScreenPoint cell{r.left + painter_.Layout().ButtonX(index) - painter_.ScrollOffset(),
+                           r.top + painter_.BarHeight()};
+    if (motion_) {
+        motion_->Platform().StopAutoReduceTimer();
+        motion_->Reduce().UnScrollAndFade();
+    }
+    const std::int32_t chosen = host_.ShowButtonMenu(index, cell, right);
+    // The menu took the release, if any: the press ends here.
+    painter_.ButtonDrawUnPress();
+    click_.Pressed = -1;
+    host_.HandForegroundBack("ButtonMenuItemPress");
+    if (chosen >= 0) host_.CarryButtonMenuChoice(index, chosen, GetKeyState(VK_CONTROL) < 0, right);
+    painter_.ButtonDrawUnPress();
+    painter_.Try4UnRaise(-1);
     RestartAutoReduce();
 }
 
@@ -188,18 +234,21 @@ void BarClicks::OnMouseDown(HWND bar, int x, int y, int button, WPARAM keys) {
     SetProcessPriority(true);
     switch (action) {
         case PressAction::EditDialog:
-        case PressAction::ContextMenu:
             PressForEditing(press.Index);
+            break;
+        case PressAction::ContextMenu:
+            ButtonContextMenu(bar, press.Index);
             break;
         case PressAction::MainMenu:
             Log(2, "frmButtons_MouseDown: main menu");
             host_.OpenMainMenu(button == kRightButton);
             RestartAutoReduce();
             break;
-        case PressAction::Press:
         case PressAction::PressMenu:
-            // A menu button's menu opens on the press; the button menus are
-            // built with the menus.
+            painter_.ButtonDrawPress(press.Index);
+            ButtonMenuItemPress(bar, press.Index, button);
+            break;
+        case PressAction::Press:
             painter_.ButtonDrawPress(press.Index);
             capturing_ = bar;
             heldButton_ = button;

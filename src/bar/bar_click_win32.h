@@ -64,6 +64,8 @@ class BarClicks {
     void LogClickTime();
     void ButUnPress(std::int32_t index, std::int32_t y, bool startAnyway);
     void PressForEditing(std::int32_t index);
+    void ButtonContextMenu(HWND bar, std::int32_t index);
+    void ButtonMenuItemPress(HWND bar, std::int32_t index, int button);
 
     AppState& s_;
     BarPainter& painter_;

@@ -63,6 +63,8 @@ class BarPainter {
     // New images from scratch; returns the change of the content width.
     std::int32_t FullBarRecreate();
     void ReleaseBarImages();
+    // The bar image: the cells, below them each button's icon and mask.
+    HDC BarImage() const { return images_.Bar; }
 
     // Geometry of the bar as last built.
     std::int32_t BarHeight() const { return metrics_.Height; }

@@ -39,6 +39,19 @@ class BarHost {
     // A press on the main-menu cell: the menu shows and the choice is
     // carried out before this returns.
     virtual void OpenMainMenu(bool rightButton) = 0;
+    // A submenu or clipboard button's menu, centred 30 pixels right of
+    // `cell` (the button's left edge on the screen, the bar's lower edge);
+    // the chosen entry's id or -1.
+    virtual std::int32_t ShowButtonMenu(std::int32_t button, ScreenPoint cell,
+                                        bool rightButton) = 0;
+    // What that choice does, once the bar has drawn the button up.
+    virtual void CarryButtonMenuChoice(std::int32_t button, std::int32_t chosen, bool ctrl,
+                                       bool rightButton) = 0;
+    // "Add Button", "Edit Button", "Remove Button" at the cursor; the chosen
+    // id or -1.
+    virtual std::int32_t ShowButtonContextMenu() = 0;
+    // What that choice does to button `button` (ExecPopupBut).
+    virtual void ExecPopupBut(std::int32_t id, std::int32_t button) = 0;
     virtual void HideToolTip() = 0;
 
     // The configuration.

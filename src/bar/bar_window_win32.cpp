@@ -13,8 +13,6 @@ namespace {
 
 // The bar has no double clicks: two fast presses are two presses.
 constexpr UINT kBarClassStyle = 0;
-// The x of the mouse move that tells the bar the mouse is outside.
-constexpr int kSimulatedMoveX = 30000;
 
 // The sink comes with WM_NCCREATE and stays in the window's user data; the
 // few messages before it go to the default procedure.
@@ -248,6 +246,12 @@ void frmButtons::ApplyLineColour() {
 }
 void frmButtons::SimMouseMoveOutSide() {
     if (hwnd_) SendMessageW(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(kSimulatedMoveX, 0));
+}
+void frmButtons::ButtonsChanged() {
+    if (!painter_.BarBuilt() || !motion_) return;
+    motion_->Placer().BarResize(painter_.FullBarRecreate());
+    painter_.BarRedraw(true);
+    SimMouseMoveOutSide();
 }
 void frmButtons::SaveSoon() {
     if (motion_) motion_->SaveSoon();

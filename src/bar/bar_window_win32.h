@@ -68,6 +68,9 @@ class frmButtons final : private BarPainter::Events {
     // (without the cached picture, which may be older than the items).
     void ApplyLineColour();
     void SimMouseMoveOutSide();
+    // The button list changed: the bar is rebuilt, resized and redrawn.
+    void ButtonsChanged();
+    HDC BarImage() const { return painter_.BarImage(); }
     // A configuration change waits for its save.
     void SaveSoon();
     void RefreshBarPictureCache(const std::string& iniPath) {

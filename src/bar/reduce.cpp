@@ -12,7 +12,6 @@ namespace zorv {
 
 namespace {
 
-constexpr std::int32_t kSimulatedMoveX = 30000;
 constexpr std::uint32_t kSoftStepMs = 7;
 constexpr std::uint32_t kFadeStepMs = 10;
 // A soft reduce that falls behind is finished at once: a slow machine would

@@ -61,6 +61,9 @@ ExposedPaint ExposedPaintFor(bool oldPaintRules, bool hasCaption, std::string_vi
 bool RestoreContactLost(ScreenPoint before, ScreenPoint after, const ScreenRect& bar,
                         bool mouseButtonDown);
 
+// The x of the simulated mouse move that tells the bar the mouse is outside.
+inline constexpr std::int32_t kSimulatedMoveX = 30000;
+
 class Reducer {
   public:
     Reducer(BarPlatform& platform, const Settings& settings, PlatformTraits traits);

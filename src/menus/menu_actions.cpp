@@ -118,4 +118,17 @@ ClosePopupDecision TickClosePopup(const ClosePopupFacts& facts) {
     return {ClosePopup::Keep, true};
 }
 
+ButtonContextAction ButtonContextChoice(std::int32_t id) {
+    switch (id - kButtonContextBase) {
+        case 0:
+            return ButtonContextAction::AddButton;
+        case 1:
+            return ButtonContextAction::EditButton;
+        case 2:
+            return ButtonContextAction::RemoveButton;
+        default:
+            return ButtonContextAction::None;
+    }
+}
+
 }  // namespace zorv

@@ -64,6 +64,10 @@ MenuChoice ExecPopupMain(std::int32_t id, bool rightButton, bool noConfig);
 // a clipboard pick or an index in the button list, which Ctrl edits instead.
 MenuChoice ButtonMenuChoice(std::int32_t r, std::int32_t button, bool ctrl, bool rightButton);
 
+// The button context menu (ExecPopupBut): what its id asks for.
+enum class ButtonContextAction : std::uint8_t { None, AddButton, EditButton, RemoveButton };
+ButtonContextAction ButtonContextChoice(std::int32_t id);
+
 // Where and how a menu opens: TrackPopupMenuEx's point and flags.
 struct MenuPlacement {
     ScreenPoint At;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "support/geometry.h"
 
@@ -28,6 +29,16 @@ class MenuHost {
     // Exit from the menu: closing, ClosedFromMenu, and the bar unloads from
     // a 10 ms timer once the menu is gone.
     virtual void ExitFromMenu() = 0;
+    // The item dialog on item `index` of the button list (Ctrl + a button-menu entry).
+    virtual void EditItem(std::int32_t index) = 0;
+    virtual void ExportSettings() = 0;
+    virtual void ImportSettings() = 0;
+
+    // timClosePopup: while `on`, the menus get a TickClosePopup every 10 ms.
+    virtual void WatchPopup(bool on) = 0;
+    // The foreground history: the six most recent windows of other programs.
+    virtual std::vector<WindowId> RecentForegroundWindows() = 0;
+    virtual void AddToForegroundHistory(WindowId window) = 0;
 };
 
 }  // namespace zorv

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "menus/dip_menu.h"
+#include "support/texts.h"
 
 namespace zorv {
 
@@ -211,6 +212,15 @@ std::int32_t MenuIconCacheIconY(std::int32_t row) {
 
 std::int32_t MenuIconCacheMaskY(std::int32_t row) {
     return MenuIconCacheIconY(row) + kIconSize;
+}
+
+std::string InformationText(const InformationFacts& facts, bool english) {
+    std::string text = TextArgIn(Txt::InfoVersion, facts.Version, english);
+    text += "\r\n" + TextIn(Txt::InfoBuilt, english) + facts.BuildDate;
+    text += "\r\n\r\n" + TextIn(Txt::InfoConfigFile, english) + facts.IniPath;
+    text += "\r\n" + TextIn(Txt::InfoLogFile, english) + facts.LogPath;
+    if (!facts.LogWritten) text += TextIn(Txt::InfoLogOff, english);
+    return text;
 }
 
 }  // namespace zorv

@@ -112,6 +112,17 @@ struct MenuIconStripPlan {
 };
 MenuIconStripPlan PlanMenuIcons(const ItemLists& lists, bool showAItems,
                                 std::string_view iconFolder);
+// What "Info" shows: name and version, build date, the configuration file
+// and the log file in use.
+struct InformationFacts {
+    std::string Version;    // "0.1"
+    std::string BuildDate;  // as the compiler wrote it
+    std::string IniPath;
+    std::string LogPath;
+    bool LogWritten = false;
+};
+std::string InformationText(const InformationFacts& facts, bool english);
+
 // "M.bmp" holds strip row r + 1 at y = 32 r (icons) and 32 r + 16 (masks);
 // one shorter than a band is ignored.
 bool MenuIconCacheUsable(std::int32_t cacheHeight);

@@ -1,11 +1,20 @@
 #include "menus/program_menus_win32.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
+#include <utility>
+
 #include "items/ini_save.h"
 #include "menus/program_menus.h"
+#include "support/file_win32.h"
+#include "support/handle_count.h"
+#include "support/late_bound_win32.h"
 #include "support/log.h"
 #include "support/picture_file_win32.h"
 #include "support/texts.h"
 #include "support/text_win32.h"
+#include "support/tick_clock.h"
 #include "support/window_win32.h"
 
 namespace zorv {
@@ -38,17 +47,25 @@ const char* ActionName(MenuAction a) {
 
 }  // namespace
 
-// Made with the first menu, not at start: the first show does not need it.
-void ProgramMenus::CreateOwner() {
-    owner_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, ToHwnd(host_.BarWindow()),
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!owner_) Log(1, "ProgramMenus: no owner window (%u)", GetLastError());
+// Made with the first menu, not at start: the first show does not need them.
+HWND ProgramMenus::NewOwner() {
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0,
+                                 ToHwnd(host_.BarWindow()), nullptr, GetModuleHandleW(nullptr),
+                                 nullptr);
+    if (!owner) Log(1, "ProgramMenus: no owner window (%u)", GetLastError());
+    return owner;
 }
 
 void ProgramMenus::Release() {
+    buttonMenus_.clear();
+    context_.DestroyAll();
     main_.DestroyAll();
     strip_.Clear();
     icons_ = masks_ = nullptr;
+    barImage_ = nullptr;
+    for (HWND owner : buttonOwners_) DestroyWindow(owner);
+    buttonOwners_.clear();
+    if (contextOwner_) DestroyWindow(std::exchange(contextOwner_, nullptr));
     if (owner_) DestroyWindow(std::exchange(owner_, nullptr));
 }
 
@@ -56,14 +73,18 @@ std::string ProgramMenus::CachePath() const {
     return MenuIconCacheName(s_.App.IniPath);
 }
 
+// The button menus follow lazily: their lists may have changed too.
 void ProgramMenus::Rebuild(bool tryCache) {
     Log(2, "RebuildMenus(cache=%i)", tryCache ? 1 : 0);
     LoadMenuIcons(tryCache);
     BuildMainMenu();
+    BuildButtonContextMenu();
+    buttonMenusDue_ = true;
 }
 
 void ProgramMenus::EnsureBuilt() {
     if (!main_.hMnu()) Rebuild(true);
+    if (buttonMenusDue_) BuildButtonMenus();
 }
 
 void ProgramMenus::BuildMainMenu() {
@@ -75,10 +96,55 @@ void ProgramMenus::BuildMainMenu() {
     main_.hMask = masks_;
     main_.Clear();
     for (const MenuEntrySpec& e : entries) main_.AddMenuItem(e.Caption, e.ItemId, e.Icon);
-    if (!owner_) CreateOwner();
+    if (!owner_) owner_ = NewOwner();
     main_.SetWindowHandleAndProc(owner_, true);
     main_.CreateMenu(kMinMenuTextWidth);
     main_.blnMnuFlat = s_.Options.MnuFlat;
+}
+
+void ProgramMenus::BuildButtonContextMenu() {
+    context_.DestroyAll();
+    context_.bIconsHdcMultiline = true;
+    context_.hIcons = icons_;
+    context_.hMask = masks_;
+    context_.Clear();
+    for (const MenuEntrySpec& e : zorv::BuildButtonContextMenu(EnglishTexts)) {
+        context_.AddMenuItem(e.Caption, e.ItemId, e.Icon);
+    }
+    if (!contextOwner_) contextOwner_ = NewOwner();
+    context_.SetWindowHandleAndProc(contextOwner_, true);
+    context_.CreateMenu(kMinMenuTextWidth);
+    context_.blnMnuFlat = s_.Options.MnuFlat;
+}
+
+void ProgramMenus::SetButtonMenus(std::vector<ButtonMenuPlan> plans, HDC barImage) {
+    // The old menus draw from the bar image that was just replaced.
+    buttonMenus_.clear();
+    buttonPlans_ = std::move(plans);
+    barImage_ = barImage;
+    buttonMenusDue_ = true;
+}
+
+// Each entry's icon is the one the bar image holds for its index in the
+// button list; a clipboard menu shows its button's icon on every entry.
+void ProgramMenus::BuildButtonMenus() {
+    buttonMenusDue_ = false;
+    buttonMenus_.clear();
+    for (const ButtonMenuPlan& plan : buttonPlans_) {
+        const std::size_t k = buttonMenus_.size();
+        if (k == buttonOwners_.size()) buttonOwners_.push_back(NewOwner());
+        auto menu = std::make_unique<clsDIPMenu>();
+        menu->hIcons = menu->hMask = barImage_;
+        menu->hIconsY = kIconRowTop;
+        for (const MenuEntrySpec& e : BuildButtonMenu(plan, s_.Lists)) {
+            menu->AddMenuItem(e.Caption, e.ItemId, e.Icon);
+        }
+        menu->SetWindowHandleAndProc(buttonOwners_[k], true);
+        menu->CreateMenu(kMinMenuTextWidth);
+        menu->blnMnuFlat = s_.Options.MnuFlat;
+        buttonMenus_.push_back({plan.Button, std::move(menu)});
+    }
+    Log(2, "Button menus: %i", static_cast<std::int32_t>(buttonMenus_.size()));
 }
 
 // Icons black and masks white wherever nothing is drawn: an empty place
@@ -235,11 +301,101 @@ void ProgramMenus::OpenMainMenu(bool rightButton) {
     host_.MenuShowing(true);
     if (opening.ForceBarForeground) ForceBarForeground(ToHwnd(host_.BarWindow()));
     Log(2, "MnuButtonPress: main menu at %i, %i", opening.Placement.At.X, opening.Placement.At.Y);
-    const std::int32_t id = main_.Show(opening.Placement.At, opening.Placement.Flags);
+    const std::int32_t id =
+        ShowPopup(main_, opening.Placement.At, opening.Placement.Flags, opening.WatchForeground);
     Log(2, "MnuButtonPress: chosen %X", static_cast<std::uint32_t>(id));
     Carry(ExecPopupMain(id, rightButton, s_.App.NoConfig));
     host_.MenuShowing(false);
     menuOpen_ = false;
+}
+
+std::int32_t ProgramMenus::ShowPopup(clsDIPMenu& menu, ScreenPoint at, UINT flags, bool watch) {
+    openedAtMs_ = TickCount64();
+    historyAtOpen_ = host_.RecentForegroundWindows();
+    releasedSinceMenu_ = false;
+    watching_ = watch;
+    if (watch) host_.WatchPopup(true);
+    const std::int32_t id = menu.Show(at, flags);
+    if (watch) host_.WatchPopup(false);
+    watching_ = false;
+    Log(3, "Menu closed; own handles: %s", LiveHandleText());
+    return id;
+}
+
+std::int32_t ProgramMenus::ShowButtonMenu(std::int32_t button, ScreenPoint cell,
+                                          bool rightButton) {
+    if (menuOpen_) return -1;
+    EnsureBuilt();
+    const auto found = std::find_if(buttonMenus_.begin(), buttonMenus_.end(),
+                                    [button](const ButtonMenu& m) { return m.Button == button; });
+    if (found == buttonMenus_.end() || !found->Menu->hMnu()) return -1;
+    const MenuPlacement placement = ButtonMenuPlacement(cell.X, 0, 0, cell.Y, rightButton);
+    menuOpen_ = true;
+    host_.MenuShowing(true);
+    const std::int32_t id = ShowPopup(*found->Menu, placement.At, placement.Flags, true);
+    host_.MenuShowing(false);
+    menuOpen_ = false;
+    Log(2, "ButtonMenuItemPress(%i): chosen %X", button, static_cast<std::uint32_t>(id));
+    return id;
+}
+
+std::int32_t ProgramMenus::ShowButtonContextMenu() {
+    if (menuOpen_) return -1;
+    EnsureBuilt();
+    if (!context_.hMnu()) return -1;
+    menuOpen_ = true;
+    host_.MenuShowing(true);
+    const std::int32_t id = ShowPopup(context_, {-1, -1}, TPM_RIGHTBUTTON, true);
+    host_.MenuShowing(false);
+    menuOpen_ = false;
+    return id;
+}
+
+void ProgramMenus::CarryButtonChoice(std::int32_t button, std::int32_t chosen, bool ctrl,
+                                     bool rightButton) {
+    CarryOut(ButtonMenuChoice(chosen, button, ctrl, rightButton));
+}
+
+// The menu loop of the open menu dispatches the timer, so this runs while
+// the menu shows.
+void ProgramMenus::TickClosePopup() {
+    if (!watching_) return;
+    const HWND fg = GetForegroundWindow();
+    ClosePopupFacts facts;
+    facts.SinceOpenMs = static_cast<std::int64_t>(TickCount64() - openedAtMs_);
+    facts.ForeignForeground =
+        fg && !OwnedByThisProcess(fg) &&
+        std::find(historyAtOpen_.begin(), historyAtOpen_.end(), ToWindowId(fg)) ==
+            historyAtOpen_.end();
+    facts.ReleasedSinceMenu = releasedSinceMenu_;
+    facts.LeftDown = GetAsyncKeyState(VK_LBUTTON) < 0;
+    facts.RightDown = GetAsyncKeyState(VK_RBUTTON) < 0;
+    facts.EscapeDown = GetAsyncKeyState(VK_ESCAPE) < 0;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const HWND under = WindowFromPoint(cursor);
+    facts.CursorOverMenu = under && ClassOf(under) == "#32768";
+    const ClosePopupDecision decision = zorv::TickClosePopup(facts);
+    releasedSinceMenu_ = decision.ReleasedSinceMenu;
+    switch (decision.Action) {
+        case ClosePopup::Keep:
+            return;
+        case ClosePopup::ForegroundChanged:
+            host_.AddToForegroundHistory(ToWindowId(fg));
+            CloseOpenMenu();
+            Log(1, "tim");
+            SetForegroundWindow(fg);
+            return;
+        case ClosePopup::ClickedOutside:
+            CloseOpenMenu();
+            return;
+    }
+}
+
+// The thread's open menu ends as if dismissed; Show returns -1.
+void ProgramMenus::CloseOpenMenu() {
+    watching_ = false;
+    EndMenu();
 }
 
 // ExecPopupMain: the window the user worked in comes back first, then the
@@ -249,12 +405,24 @@ void ProgramMenus::Carry(const MenuChoice& choice) {
     host_.HandForegroundBack("ExecPopupMain");
     const HWND bar = ToHwnd(host_.BarWindow());
     if (choice.IsFixedFunction()) SetForegroundWindow(bar);
+    CarryOut(choice);
+    if (choice.IsFixedFunction()) {
+        SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void ProgramMenus::CarryOut(const MenuChoice& choice) {
     switch (choice.Action) {
+        case MenuAction::None:
+            break;
         case MenuAction::ExecuteItem:
             host_.ExecuteItem(choice.List, choice.Index, choice.StartAnyway);
             break;
         case MenuAction::PasteClipItem:
             host_.PasteClipItem(choice.List, choice.Index);
+            break;
+        case MenuAction::EditItem:
+            host_.EditItem(choice.Index);
             break;
         case MenuAction::Refused:
             MsgBox(Text(Txt::AccessRestricted), MB_OK | MB_ICONEXCLAMATION);
@@ -262,13 +430,52 @@ void ProgramMenus::Carry(const MenuChoice& choice) {
         case MenuAction::Exit:
             host_.ExitFromMenu();
             break;
-        default:
-            Log(1, "ExecPopupMain: %s not available yet", ActionName(choice.Action));
+        case MenuAction::ExportSettings:
+            host_.ExportSettings();
+            break;
+        case MenuAction::ImportSettings:
+            host_.ImportSettings();
+            break;
+        case MenuAction::HelpContents:
+            ShowHelp();
+            break;
+        case MenuAction::Information:
+            ShowInformation();
+            break;
+        case MenuAction::RunDialog:
+        case MenuAction::ListEditor:
+        case MenuAction::Options:
+            Log(1, "ExecPopupMain: %s not in this version", ActionName(choice.Action));
+            MsgBox(Text(Txt::NotInThisVersion), MB_OK | MB_ICONINFORMATION);
             break;
     }
-    if (choice.IsFixedFunction()) {
-        SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The help page of the language, opened by the shell (the browser).
+void ProgramMenus::ShowHelp() {
+    if (!FileExists(s_.HelpFile)) {
+        Log(1, "Help: %s not found", s_.HelpFile);
+        MsgBox(TextArg(Txt::HelpMissing, s_.HelpFile), MB_OK | MB_ICONEXCLAMATION);
+        return;
     }
+    static const auto shellExecute =
+        LateBound<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    const std::wstring file = Widen(s_.HelpFile);
+    const auto result = shellExecute ? reinterpret_cast<INT_PTR>(shellExecute(
+                                           ToHwnd(host_.BarWindow()), L"open", file.c_str(),
+                                           nullptr, nullptr, SW_SHOWNORMAL))
+                                     : 0;
+    Log(2, "Help: %s opened (%i)", s_.HelpFile, static_cast<std::int64_t>(result));
+}
+
+void ProgramMenus::ShowInformation() {
+    InformationFacts facts;
+    facts.Version = std::to_string(ZORV_VERSION_MAJOR) + "." + std::to_string(ZORV_VERSION_MINOR);
+    facts.BuildDate = __DATE__;
+    facts.IniPath = s_.App.IniPath;
+    facts.LogPath = s_.App.ProgramFolder + "\\zorv.log";
+    facts.LogWritten = WriteLogFile;
+    MsgBox(InformationText(facts, EnglishTexts), MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace zorv

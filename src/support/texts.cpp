@@ -57,6 +57,14 @@ constexpr std::array<TextRow, kCount> kRows = {{
     {Txt::StartTextCodePage,
      "Nicht gestartet: der Text enthält Zeichen, die die Codepage des Systems nicht darstellen kann:",
      "Not started: the text holds characters the system code page cannot represent:"},
+    {Txt::HelpMissing, "Die Hilfe wurde nicht gefunden:\r\n%1", "The help was not found:\r\n%1"},
+    {Txt::InfoVersion, "ZorvPanel, Version %1", "ZorvPanel, version %1"},
+    {Txt::InfoBuilt, "Erstellt: ", "Built: "},
+    {Txt::InfoConfigFile, "Konfigurationsdatei: ", "Configuration file: "},
+    {Txt::InfoLogFile, "Protokolldatei: ", "Log file: "},
+    {Txt::InfoLogOff, " (wird nicht geschrieben)", " (not written)"},
+    {Txt::NotInThisVersion, "Diese Funktion gibt es in dieser Version noch nicht.",
+                            "This function is not available in this version yet."},
 }};
 // clang-format on
 

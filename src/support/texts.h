@@ -37,6 +37,13 @@ enum class Txt : std::size_t {
     BadCpuType,         // error 216
     StartTextTooLong,   // a start-request text of 260 bytes or more; + CR LF + the text
     StartTextCodePage,  // a start-request text the ANSI code page cannot hold; + CR LF + the text
+    HelpMissing,        // format: %1 = the help file
+    InfoVersion,        // format: %1 = version; the first line of "Info"
+    InfoBuilt,          // + build date
+    InfoConfigFile,     // + path
+    InfoLogFile,        // + path
+    InfoLogOff,         // after the log file's path when it is not written
+    NotInThisVersion,   // a menu function this version does not have yet
     Count
 };
 

@@ -111,7 +111,7 @@ TEST(Language, GermanOnlyForGermanLocalesUnlessForced_Win9xFiltersHaveNoCmd) {
         EXPECT_FALSE(ChooseLanguage(0, german));
     EXPECT_TRUE(ChooseLanguage(0, 1036) && ChooseLanguage(0, 7));  // neutral German is not listed
     EXPECT_TRUE(!ChooseLanguage(3, 3079) && ChooseLanguage(-1, 1036));  // unknown: automatic
-    EXPECT_EQ(HelpFileName("C:\\Zorv", true), "C:\\Zorv\\zorv_e.hlp");
+    EXPECT_EQ(HelpFileName("C:\\Zorv", true), "C:\\Zorv\\Help\\zorv_e.html");
     ItemLists lists = CreateItemLists();
     SetListNames(lists, false);
     EXPECT_EQ(lists[kListMenu].ListName, "Hauptmenü");
@@ -125,7 +125,8 @@ TEST(Language, GermanOnlyForGermanLocalesUnlessForced_Win9xFiltersHaveNoCmd) {
 }
 
 TEST(Texts, EveryRowHasTwoLanguages_FormatsInsertTheirArgument) {
-    const std::set<Txt> formats = {Txt::ActiveIniNoImport, Txt::InvalidValue};
+    const std::set<Txt> formats = {Txt::ActiveIniNoImport, Txt::InvalidValue, Txt::HelpMissing,
+                                   Txt::InfoVersion};
     for (std::size_t i = 0; i < static_cast<std::size_t>(Txt::Count); ++i) {
         const Txt id = static_cast<Txt>(i);
         const std::string &de = TextIn(id, false), &en = TextIn(id, true);

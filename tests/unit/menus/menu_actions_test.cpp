@@ -41,6 +41,9 @@ TEST(MenuActions, ButtonMenuChoice_ClipboardPicksCtrlEditsRightStartsAnyway) {
     EXPECT_EQ(ButtonMenuChoice(7, 5, true, true), (MenuChoice{A::EditItem, kListButtons, 7}));
     EXPECT_EQ(ButtonMenuChoice(7, 5, false, true), (MenuChoice{A::ExecuteItem, kListButtons, 7, true}));
     EXPECT_EQ(ButtonMenuChoice(-1, 5, false, false), MenuChoice{});
+    EXPECT_EQ(ButtonContextChoice(0x100002), ButtonContextAction::RemoveButton);
+    EXPECT_EQ(ButtonContextChoice(0x100003), ButtonContextAction::None);
+    EXPECT_EQ(ButtonContextChoice(-1), ButtonContextAction::None);
 }
 
 TEST(MenuActions, WhereMenusOpen) {
