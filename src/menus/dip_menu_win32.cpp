@@ -10,9 +10,6 @@ namespace zorv {
 
 namespace {
 
-// The owner window finds its menu through this property: the window
-// procedure Win32 calls has no other context.
-constexpr wchar_t kMenuProp[] = L"ZorvDIPMenu";
 
 class GdiMeasurer final : public MenuTextMeasurer {
   public:
@@ -36,10 +33,12 @@ void FillBox(HDC dc, const ScreenRect& r) {
     Rectangle(dc, r.Left, r.Top, r.Right(), r.Bottom());
 }
 
+// The DC pen and brush take any colour without a new GDI object per entry:
+// a tall menu draws dozens of entries each time it opens.
 void DrawLines(HDC dc, const std::vector<MenuLine>& lines) {
+    SelectGuard select(dc, GetStockObject(DC_PEN));
     for (const MenuLine& line : lines) {
-        UniquePen pen(CreatePen(PS_SOLID, 1, GetSysColor(line.Colour)));
-        SelectGuard select(dc, pen.get());
+        SetDCPenColor(dc, GetSysColor(line.Colour));
         MoveToEx(dc, line.From.X, line.From.Y, nullptr);
         LineTo(dc, line.To.X, line.To.Y);
     }
@@ -113,7 +112,12 @@ void clsDIPMenu::CreateMenu(std::int32_t minWidth) {
     }
     root_ = std::move(popups[0]);
     if (ownerDrawn_ && owner_) {
-        SetPropW(owner_, kMenuProp, this);
+        // The owner finds its menu in its user data: the window procedure
+        // Win32 calls has no other context. (A window property would do
+        // too, but reading one is a round trip to the window system, once
+        // for each of the hundreds of entries a tall menu measures.)
+        previousUserData_ =
+            SetWindowLongPtrW(owner_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
             owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&clsDIPMenu::SubclassProc)));
     }
@@ -149,7 +153,7 @@ void clsDIPMenu::DestroyAll() {
     const DIPMenuHoldings release = TakeForDestroy(held_);
     if (release.Subclassed && owner_) {
         SetWindowLongPtrW(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-        RemovePropW(owner_, kMenuProp);
+        SetWindowLongPtrW(owner_, GWLP_USERDATA, previousUserData_);
         previous_ = nullptr;
     }
     if (release.Font) font_.reset();
@@ -157,7 +161,7 @@ void clsDIPMenu::DestroyAll() {
 }
 
 LRESULT CALLBACK clsDIPMenu::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* menu = static_cast<clsDIPMenu*>(GetPropW(hwnd, kMenuProp));
+    auto* menu = reinterpret_cast<clsDIPMenu*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     return menu ? menu->WindowProcMnu(hwnd, msg, wParam, lParam)
                 : DefWindowProcW(hwnd, msg, wParam, lParam);
 }
@@ -211,10 +215,10 @@ LRESULT clsDIPMenu::OnDrawItem(const DRAWITEMSTRUCT& item) {
     SelectGuard font(dc, font_.get());
     {
         const COLORREF background = GetSysColor(d.Background);
-        UniqueBrush brush(CreateSolidBrush(background));
-        UniquePen pen(CreatePen(PS_SOLID, 1, background));
-        SelectGuard selectBrush(dc, brush.get());
-        SelectGuard selectPen(dc, pen.get());
+        SelectGuard selectBrush(dc, GetStockObject(DC_BRUSH));
+        SelectGuard selectPen(dc, GetStockObject(DC_PEN));
+        SetDCBrushColor(dc, background);
+        SetDCPenColor(dc, background);
         if (d.IconColumn) FillBox(dc, *d.IconColumn);
         if (d.TextBackground) FillBox(dc, *d.TextBackground);
         if (d.TextBox) {

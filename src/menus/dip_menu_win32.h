@@ -67,6 +67,7 @@ class clsDIPMenu {
     HWND owner_ = nullptr;
     bool ownerDrawn_ = false;
     WNDPROC previous_ = nullptr;
+    LONG_PTR previousUserData_ = 0;
     UniqueFont font_;
     UniqueMenu root_;
     DIPMenuHoldings held_;
