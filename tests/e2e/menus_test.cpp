@@ -68,6 +68,8 @@ class Menus : public ZorvE2E {
 TEST_F(Menus, MainMenuCell_OpensUnderTheBar_TypedLetterStartsItem_ExitEndsAfterSaving) {
     Button item("&Probe", "\"" + Narrow(probes_.Exe().wstring()) + "\" --title=FromMenu");
     item.Text.replace(0, 8, "[MenuItem]");
+    // A broken icon cache (a truncated picture) is ignored, and rewritten with the save.
+    WriteWholeFile(Folder().Path() / L"ZorvPanelM.bmp", "BM6, cut short");
     // An older zorv.ini is taken over: the program owes a save of ZorvPanel.ini.
     WriteWholeFile(Folder().Path() / L"zorv.ini",
                    Ini({Button("B", "notepad.exe"), item},
