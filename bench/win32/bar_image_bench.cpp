@@ -42,7 +42,6 @@ struct NoProgram final : zorv::BarHost, zorv::BarPainter::Events {
     void BuildButtonMenus(const std::vector<zorv::ButtonMenuPlan>&) override {}
     void RebuildMenus() override {}
     void OpenMainMenu(bool) override {}
-    void HideToolTip() override {}
     void SaveZorvINI_in1s() override {}
     bool ConfigChanged() override { return false; }
     void SaveConfiguration() override {}

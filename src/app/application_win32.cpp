@@ -289,7 +289,6 @@ void Application::RebuildMenus() {
 void Application::OpenMainMenu(bool rightButton) {
     menus_.OpenMainMenu(rightButton);
 }
-void Application::HideToolTip() {}
 void Application::SaveZorvINI_in1s() {
     config_.SaveZorvINI_in1s();
 }

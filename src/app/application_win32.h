@@ -72,7 +72,6 @@ class Application final : public BarMessageSink,
     void BuildButtonMenus(const std::vector<ButtonMenuPlan>& plans) override;
     void RebuildMenus() override;
     void OpenMainMenu(bool rightButton) override;
-    void HideToolTip() override;
     void SaveZorvINI_in1s() override;
     bool ConfigChanged() override;
     void SaveConfiguration() override;

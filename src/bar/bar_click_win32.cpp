@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "support/log.h"
+#include "bar/bar_hover_win32.h"
 #include "bar/bar_layout.h"
 #include "bar/bar_motion_win32.h"
 #include "bar/bar_platform_win32.h"
@@ -81,6 +82,7 @@ void BarClicks::RestartAutoReduce() {
 
 // "Execute a button": only buttons without a menu start something.
 bool BarClicks::ExecuteButton(std::int32_t index, bool startAnyway) {
+    if (hover_) hover_->ButtonExecuted(index);
     const bool started = host_.ExecuteButton(index, startAnyway);
     painter_.Try4UnRaise(click_.Pressed);
     RestartAutoReduce();
@@ -138,6 +140,10 @@ bool BarClicks::OnTimer(HWND bar, UINT_PTR id) {
     Log(4, "held button released at %i, %i without a message", at.x, at.y);
     OnMouseUp(at.x, at.y, heldButton_, GetKeyState(VK_SHIFT) < 0 ? MK_SHIFT : 0);
     return true;
+}
+
+void BarClicks::EndPressWithoutStart() {
+    if (click_.Pressed >= 0) ButUnPress(-1, 0, false);
 }
 
 void BarClicks::OnCaptureLost(HWND bar, HWND taker) {

@@ -33,13 +33,12 @@ class BarHost {
     // Performance counter when the last start request was handed over.
     virtual std::int64_t LastRequestHandedCounter() = 0;
 
-    // Menus and tooltips.
+    // Menus.
     virtual void BuildButtonMenus(const std::vector<ButtonMenuPlan>& plans) = 0;
     virtual void RebuildMenus() = 0;
     // A press on the main-menu cell: the menu shows and the choice is
     // carried out before this returns.
     virtual void OpenMainMenu(bool rightButton) = 0;
-    virtual void HideToolTip() = 0;
 
     // The configuration.
     virtual void SaveZorvINI_in1s() = 0;  // marks it changed

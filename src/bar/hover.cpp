@@ -65,10 +65,12 @@ bool HoleOnMouseMove(HoleState& state, ScreenPoint client) {
 
 namespace {
 
-// The check stops, and a hole left open goes with it.
+// The cursor went elsewhere: the check stops, and a hole left open goes with
+// it. The next move over the bar starts it again, wherever it comes.
 HoleAction Stop(HoleState& state) {
     state.Running = false;
     state.At.reset();
+    state.LastMove.reset();
     if (!state.Open) return HoleAction::None;
     state.Open = false;
     state.IntervalMs = kHoleIdleIntervalMs;

@@ -80,6 +80,7 @@ TEST(Hole, ShiftCutsAndFollows_ReleaseMends_RestOrLeavingStopsTheCheck) {
         EXPECT_EQ(tick({60, 5}, true), HoleAction::Cut);
         EXPECT_EQ(tick(away, true, away.Y == 5 && away.X == 60), HoleAction::Mend);
         EXPECT_FALSE(s.Running || s.Open);
+        EXPECT_TRUE(HoleOnMouseMove(s, {60, 5}));  // back on the same pixel: checks again
     }
     s = {};
     HoleOnMouseMove(s, {60, 5});
