@@ -84,7 +84,7 @@ void BarClicks::RestartAutoReduce() {
 bool BarClicks::ExecuteButton(std::int32_t index, bool startAnyway) {
     if (hover_) hover_->ButtonExecuted(index);
     const bool started = host_.ExecuteButton(index, startAnyway);
-    painter_.Try4UnRaise(click_.Pressed);
+    if (hover_) hover_->Try4UnRaise();
     RestartAutoReduce();
     return started;
 }

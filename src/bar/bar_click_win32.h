@@ -41,7 +41,8 @@ class BarClicks {
 
     // The motion the clicks restart the auto-reduce countdown of.
     void SetMotion(BarMotion* motion) { motion_ = motion; }
-    // The hover that hides the tooltip of a button being executed.
+    // The hover that hides the tooltip of a button being executed and
+    // lowers its raised look after.
     void SetHover(BarHover* hover) { hover_ = hover; }
     // The one record of the button held down (-1 = none).
     const ClickState& State() const { return click_; }

@@ -312,12 +312,6 @@ void BarPainter::RaiseButton(std::int32_t i, bool raise) {
     raised_ = raise ? i : -1;
 }
 
-void BarPainter::Try4UnRaise(std::int32_t held) {
-    if (!s_.Options.ButFlat || MouseOnBarNow(false)) return;
-    if (raised_ >= 0 && raised_ != held) RaiseButton(raised_, false);
-    if (window_ && GetCapture() == window_) ReleaseCapture();
-}
-
 void BarPainter::SetRgn() {
     if (window_) ApplyRegion(WantedRegion());
 }

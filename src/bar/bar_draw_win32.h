@@ -56,9 +56,6 @@ class BarPainter {
     void ButtonDrawUnPress();
     // Flat mode: a raised frame around cell i, or (raise false) none.
     void RaiseButton(std::int32_t i, bool raise);
-    // Flat mode: lowers the raised cell (unless it is the held one) and
-    // releases the capture once the cursor has left the bar.
-    void Try4UnRaise(std::int32_t held);
     // The window region: holes at separators when they are transparent.
     void SetRgn();
     // The Shift hole: the bar's region (the rectangle 0, 0 to `width`, 22, or

@@ -128,7 +128,7 @@ void BarHover::OnMouseMove(int x, int y, WPARAM keys, bool simulated) {
         const bool busy = motion_ && motion_->Reduce().State().TransitionBusy;
         if (!busy && clicks_.State().Pressed < 0) UpdateTooltip(x, y, keys);
     }
-    FollowRaised();
+    Try4UnRaise();
 }
 
 // Dragging a button out of the bar comes with drag and drop; until then the
@@ -159,7 +159,7 @@ void BarHover::CheckDragStart(int x, int y, WPARAM keys) {
 
 // ---- Raised look ------------------------------------------------------------
 
-void BarHover::FollowRaised() {
+void BarHover::Try4UnRaise() {
     if (!s_.Options.ButFlat || !bar_) return;
     Log(6, "FB_MM9 move");
     POINT cursor{};
@@ -264,7 +264,7 @@ bool BarHover::OnTimer(UINT_PTR id) {
     if (id == kTimCheckHole) {
         HoleTimerTick();
     } else if (id == kTimRaised) {
-        FollowRaised();
+        Try4UnRaise();
     } else {
         return false;
     }

@@ -48,6 +48,10 @@ class BarHover {
 
     void SetTooltip(const std::string& text);
     void Hide_ToolTip();
+    // Flat mode: the cell under the cursor is drawn raised, and once the
+    // cursor has left the bar with no mouse button down, none (the held one
+    // keeps its look).
+    void Try4UnRaise();
     // Flat mode: the raised cell goes flat (unless held) and nothing follows
     // the cursor any more, as before a menu opens.
     void ReleaseCaptureNow();
@@ -58,7 +62,6 @@ class BarHover {
     bool CreateToolTip(int x, int y, WPARAM keys);
     void UpdateTooltip(int x, int y, WPARAM keys);
     void CheckDragStart(int x, int y, WPARAM keys);
-    void FollowRaised();
     void HoleTimerTick();
     void SyncHoleTimer();
 

@@ -129,7 +129,7 @@ void Win32BarPlatform::HideToolTip() {
     hover_.Hide_ToolTip();
 }
 void Win32BarPlatform::Try4UnRaise() {
-    painter_.Try4UnRaise(clicks_.Pressed);
+    hover_.Try4UnRaise();
 }
 void Win32BarPlatform::TopNow() {
     host_.TopNow();

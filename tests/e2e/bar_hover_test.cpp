@@ -1,5 +1,6 @@
 // The bar under a resting mouse, as a user sees it: a button's tooltip, the raised look of flat
-// buttons, and the hole that lets the desktop show through while Shift is held.
+// buttons, the hole that lets the desktop show through while Shift is held; and a press that
+// moves off its point, which is a drag and no click.
 #include <utility>
 
 #include "zorv_fixture.h"
@@ -143,6 +144,25 @@ TEST_F(BarHover, ShiftOverTheBarOpensAHoleToTheDesktop_ReleasedTheBarIsWhole) {
     Pixels now;
     EXPECT_TRUE(WaitFor(Ms(3000), [&] { return (now = GrabScreen(r)).Px == whole.Px; }))
         << "the bar is not whole again" << LogTail();
+}
+
+TEST_F(BarHover, PressMovedMoreThan3Pixels_IsADragThatStartsNothingAndLeavesTheButtonUp) {
+    HWND bar = StartBar(Ini(Notepads(3)));
+    ASSERT_TRUE(bar);
+    const RECT r = WindowRect(bar), cell = {r.left + 22, r.top, r.left + 44, r.bottom};
+    MoveMouseAndStay(cell.left + 5, r.top + 10);
+    const Pixels up = GrabScreen(cell);
+    INPUT in{INPUT_MOUSE, {{0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}};
+    SendInput(1, &in, sizeof in);
+    MoveMouseAndStay(cell.left + 15, r.top + 10);  // still on the button
+    EXPECT_TRUE(WaitFor(Ms(3000), [&] { return Logged("Drag would start for button 1") == 1; }))
+        << LogTail();
+    EXPECT_TRUE(WaitFor(Ms(3000), [&] { return GrabScreen(cell).Px == up.Px; }))
+        << "the button is drawn pressed";
+    in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof in);
+    EXPECT_TRUE(WaitFor(Ms(3000), [&] { return Logged("FB_MU1 frmButtons_MouseUp") >= 1; }));
+    EXPECT_EQ(Logged("Start request handed"), 0) << LogTail();
 }
 
 }  // namespace
