@@ -39,8 +39,10 @@ void TooltipAfterExecute(TooltipState& state, std::int32_t index) {
 RaiseChange DecideRaise(const RaiseFacts& f) {
     RaiseChange change;
     if (!f.CursorOnBar) {
-        if (f.AnyButtonDown) return change;
-        if (f.Raised >= 0 && f.Raised != f.Pressed) change.Lower = f.Raised;
+        // The held button keeps its look until its press ends; it is
+        // watched until then.
+        if (f.AnyButtonDown || (f.Raised >= 0 && f.Raised == f.Pressed)) return change;
+        change.Lower = f.Raised;
         change.StopWatching = true;
         return change;
     }

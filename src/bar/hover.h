@@ -58,7 +58,8 @@ struct RaiseChange {
     bool operator==(const RaiseChange&) const = default;
 };
 // One raised cell at most, the one under the cursor, and none once the cursor
-// has left the bar with no mouse button down (the held button keeps its look).
+// has left the bar with no mouse button down (the held button keeps its look
+// until its press ends).
 RaiseChange DecideRaise(const RaiseFacts& facts);
 
 // ---- The hole ---------------------------------------------------------------

@@ -39,7 +39,7 @@ TEST(FlatRaise, OneCellUnderTheCursor_NoneOnceItLeft_SeparatorsNeverAndTheHeldOn
     EXPECT_EQ(on(3, 2), (RaiseChange{.Lower = 2, .Raise = 3}));
     EXPECT_EQ(on(1, 3, false), (RaiseChange{.Lower = 3}));  // a separator
     EXPECT_EQ(DecideRaise({.Raised = 4}), (RaiseChange{.Lower = 4, .StopWatching = true}));
-    EXPECT_EQ(DecideRaise({.Raised = 4, .Pressed = 4}), (RaiseChange{.StopWatching = true}));
+    EXPECT_EQ(DecideRaise({.Raised = 4, .Pressed = 4}), RaiseChange{});  // until its press ends
     EXPECT_EQ(DecideRaise({.AnyButtonDown = true, .Raised = 4}), RaiseChange{});
 }
 
