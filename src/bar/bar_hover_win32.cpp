@@ -230,7 +230,8 @@ void BarHover::SyncHoleTimer() {
         if (holeTimerMs_) KillTimer(bar_, kTimCheckHole);
         holeTimerMs_ = 0;
     } else if (holeTimerMs_ != hole_.IntervalMs) {
-        holeTimerMs_ = SetTimer(bar_, kTimCheckHole, hole_.IntervalMs, nullptr) ? hole_.IntervalMs : 0;
+        holeTimerMs_ =
+            SetTimer(bar_, kTimCheckHole, hole_.IntervalMs, nullptr) ? hole_.IntervalMs : 0;
     }
 }
 

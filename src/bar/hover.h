@@ -52,8 +52,8 @@ struct RaiseFacts {
     std::int32_t Pressed = -1;   // the button held down
 };
 struct RaiseChange {
-    std::int32_t Lower = -1;  // drawn flat again
-    std::int32_t Raise = -1;  // drawn raised
+    std::int32_t Lower = -1;    // drawn flat again
+    std::int32_t Raise = -1;    // drawn raised
     bool StopWatching = false;  // the cursor has left the bar: nothing more to follow
     bool operator==(const RaiseChange&) const = default;
 };

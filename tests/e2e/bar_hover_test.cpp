@@ -90,9 +90,9 @@ std::vector<int> RaisedCells(HWND bar, const std::vector<int>& lefts) {
 
 TEST_F(BarHover, FlatButtonUnderTheMouseIsRaised_OneAtATime_NoneOnceItLeft) {
     // Cells at 0, 21 (separator), 33, 54, main menu 75; 96 wide.
-    HWND bar = StartBar(Ini({Button("A", "", "**1"), Button("-"), Button("B", "", "**2"),
-                             Button("C", "", "**3")},
-                            "ButFlat=1\r\n"));
+    HWND bar = StartBar(
+        Ini({Button("A", "", "**1"), Button("-"), Button("B", "", "**2"), Button("C", "", "**3")},
+            "ButFlat=1\r\n"));
     ASSERT_TRUE(bar);
     const RECT r = WindowRect(bar);
     const std::vector<int> lefts = {0, 33, 54, 75};  // the cells that can rise

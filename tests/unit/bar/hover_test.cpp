@@ -31,8 +31,8 @@ TEST(Tooltip, ButtonsShowTheirDescription_MenuCellItsCaption_SeparatorsAndExecut
 
 TEST(FlatRaise, OneCellUnderTheCursor_NoneOnceItLeft_SeparatorsNeverAndTheHeldOneKeeps) {
     const auto on = [](std::int32_t index, std::int32_t raised, bool raisable = true) {
-        return DecideRaise({.CursorOnBar = true, .Index = index, .IndexRaisable = raisable,
-                            .Raised = raised});
+        return DecideRaise(
+            {.CursorOnBar = true, .Index = index, .IndexRaisable = raisable, .Raised = raised});
     };
     EXPECT_EQ(on(2, -1), (RaiseChange{.Raise = 2}));
     EXPECT_EQ(on(2, 2), RaiseChange{});
@@ -93,19 +93,19 @@ TEST(DragStart, MoreThan3PixelsOnTheHeldButtonOncePerPress_NeverWithNoDragDropSo
     PressFacts press{.X = 30, .Y = 8, .NowMs = 1000, .Index = 1, .Count = 5};
     ASSERT_EQ(DecidePress(click, press), PressAction::Press);
     DragState s;
-    const auto move = [&](std::int32_t x, std::int32_t y, std::int32_t index = 1) {
-        return DecideDragStart(
-            s, click, {.LeftDown = true, .AnyButtonDown = true, .X = x, .Y = y, .Index = index});
+    const auto move = [&](std::int32_t x, std::int32_t y, std::int32_t index = 1,
+                          bool noSource = false) {
+        DragFacts f{.LeftDown = true, .AnyButtonDown = true, .X = x, .Y = y, .Index = index};
+        f.NoDragDropSource = noSource;
+        return DecideDragStart(s, click, f);
     };
-    EXPECT_EQ(move(33, 11), DragStep::None);  // 3 pixels: not yet
-    EXPECT_EQ(move(26, 8, 0), DragStep::None);  // off its button
-    EXPECT_EQ(move(30, 20), DragStep::None);  // below the bar
-    EXPECT_EQ(DecideDragStart(s, click, {.LeftDown = true, .AnyButtonDown = true,
-                                         .NoDragDropSource = true, .X = 34, .Y = 8, .Index = 1}),
-              DragStep::None);
+    EXPECT_EQ(move(33, 11), DragStep::None);          // 3 pixels: not yet
+    EXPECT_EQ(move(26, 8, 0), DragStep::None);        // off its button
+    EXPECT_EQ(move(30, 20), DragStep::None);          // below the bar
+    EXPECT_EQ(move(34, 8, 1, true), DragStep::None);  // NoDragDropSource
     EXPECT_EQ(move(34, 8), DragStep::Start);
     EXPECT_TRUE(s.Dragging);
-    s.Dragging = false;  // the drag ended, the button is still down
+    s.Dragging = false;                      // the drag ended, the button is still down
     EXPECT_EQ(move(40, 8), DragStep::None);  // once per press
     // The next press may drag again, even with no move between the two.
     click = {};
