@@ -131,10 +131,12 @@ TEST_F(BarHover, ShiftOverTheBarOpensAHoleToTheDesktop_ReleasedTheBarIsWhole) {
     };
     ASSERT_EQ(showingDesktop(), 0) << "the bar has the desktop's colour there by itself";
 
-    // Shift down, then onto the bar again; the check starts with the move.
+    // Shift down, then back onto the bar; the check starts with a move to another pixel (it
+    // may have stopped meanwhile, the cursor resting there 2 s).
     ShiftHeld shift;
     ASSERT_TRUE(WaitFor(Ms(5000), [&] {
         MoveMouseAndStay(kAway.x, kAway.y);
+        MoveMouseAndStay(at.x - 30, at.y);
         MoveMouseAndStay(at.x, at.y);
         return GetAsyncKeyState(VK_SHIFT) < 0;
     })) << "Shift does not stay down";
