@@ -146,6 +146,10 @@ TEST_F(BarHover, ShiftOverTheBarOpensAHoleToTheDesktop_ReleasedTheBarIsWhole) {
     Pixels now;
     EXPECT_TRUE(WaitFor(Ms(3000), [&] { return (now = GrabScreen(r)).Px == whole.Px; }))
         << "the bar is not whole again" << LogTail();
+    // Every region cut was handed to the system or freed.
+    PostMessageW(bar, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Last().WaitExit(Ms(5000)));
+    EXPECT_EQ(Logged("Own handles at closing: 0 ("), 1) << LogTail();
 }
 
 TEST_F(BarHover, PressMovedMoreThan3Pixels_IsADragThatStartsNothingAndLeavesTheButtonUp) {
