@@ -137,8 +137,9 @@ void Application::StartLog() {
 }
 
 // The bar window's first load: lists, configuration, language, foreground
-// tracking, then the first show at once or once the system is idle. Menus,
-// tooltips, hotkeys and the autostart list join this sequence as they come.
+// tracking, then the first show at once or once the system is idle; the
+// menus follow 100 ms after it, the tooltip with the first hover. Hotkeys
+// and the autostart list join this sequence as they come.
 void Application::BarFirstLoad() {
     Log(1, "frmButtons_Load");
     std::srand(GetTickCount());
@@ -331,7 +332,6 @@ void Application::ButtonsChanged() {
     menus_.Rebuild(false);
     config_.SaveZorvINI_in1s();
 }
-void Application::HideToolTip() {}
 void Application::SaveZorvINI_in1s() {
     config_.SaveZorvINI_in1s();
 }

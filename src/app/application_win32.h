@@ -77,7 +77,6 @@ class Application final : public BarMessageSink,
                                bool rightButton) override;
     std::int32_t ShowButtonContextMenu() override;
     void ExecPopupBut(std::int32_t id, std::int32_t button) override;
-    void HideToolTip() override;
     void SaveZorvINI_in1s() override;
     bool ConfigChanged() override;
     void SaveConfiguration() override;

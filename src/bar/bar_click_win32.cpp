@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "support/log.h"
+#include "bar/bar_hover_win32.h"
 #include "bar/bar_layout.h"
 #include "bar/bar_motion_win32.h"
 #include "bar/bar_platform_win32.h"
@@ -81,8 +82,9 @@ void BarClicks::RestartAutoReduce() {
 
 // "Execute a button": only buttons without a menu start something.
 bool BarClicks::ExecuteButton(std::int32_t index, bool startAnyway) {
+    if (hover_) hover_->ButtonExecuted(index);
     const bool started = host_.ExecuteButton(index, startAnyway);
-    painter_.Try4UnRaise(click_.Pressed);
+    if (hover_) hover_->Try4UnRaise();
     RestartAutoReduce();
     return started;
 }
@@ -140,6 +142,10 @@ bool BarClicks::OnTimer(HWND bar, UINT_PTR id) {
     return true;
 }
 
+void BarClicks::EndPressWithoutStart() {
+    if (click_.Pressed >= 0) ButUnPress(-1, 0, false);
+}
+
 void BarClicks::OnCaptureLost(HWND bar, HWND taker) {
     if (taker == bar || capturing_ != bar) return;
     capturing_ = nullptr;
@@ -165,6 +171,7 @@ void BarClicks::ButtonContextMenu(HWND bar, std::int32_t index) {
         motion_->StopTimers();
     }
     Log(3, "frmButtons_MouseDown 2");
+    if (hover_) hover_->ReleaseCaptureNow();
     const std::int32_t id = host_.ShowButtonContextMenu();
     host_.TopNow();
     if (GetForegroundWindow() == bar) Log(3, "frmButtons_MouseDown 3");
@@ -198,7 +205,7 @@ void BarClicks::ButtonMenuItemPress(HWND bar, std::int32_t index, int button) {
     host_.HandForegroundBack("ButtonMenuItemPress");
     if (chosen >= 0) host_.CarryButtonMenuChoice(index, chosen, GetKeyState(VK_CONTROL) < 0, right);
     painter_.ButtonDrawUnPress();
-    painter_.Try4UnRaise(-1);
+    if (hover_) hover_->Try4UnRaise();
     RestartAutoReduce();
 }
 

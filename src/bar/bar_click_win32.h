@@ -13,6 +13,7 @@
 
 namespace zorv {
 
+class BarHover;
 class BarMotion;
 
 // Mouse buttons as the click handling numbers them.
@@ -40,6 +41,9 @@ class BarClicks {
 
     // The motion the clicks restart the auto-reduce countdown of.
     void SetMotion(BarMotion* motion) { motion_ = motion; }
+    // The hover that hides the tooltip of a button being executed and
+    // lowers its raised look after.
+    void SetHover(BarHover* hover) { hover_ = hover; }
     // The one record of the button held down (-1 = none).
     const ClickState& State() const { return click_; }
 
@@ -54,6 +58,8 @@ class BarClicks {
     void OnCaptureLost(HWND bar, HWND taker);
     // The held-button watch; false for other timers.
     bool OnTimer(HWND bar, UINT_PTR id);
+    // The held button turned into a drag: the press ends without a start.
+    void EndPressWithoutStart();
 
   private:
     void SetProcessPriority(bool high);
@@ -71,6 +77,7 @@ class BarClicks {
     BarPainter& painter_;
     BarHost& host_;
     BarMotion* motion_ = nullptr;
+    BarHover* hover_ = nullptr;
     ClickState click_;
     // The bar holds the mouse from press to release, so a release anywhere
     // reaches it and nothing reduces the bar under a held button.

@@ -6,6 +6,7 @@
 #include "support/log.h"
 #include "bar/bar_colours.h"
 #include "bar/bar_region.h"
+#include "bar/hover.h"
 #include "bar/icon_source.h"
 #include "items/ini_save.h"
 #include "support/gdi_win32.h"
@@ -178,24 +179,51 @@ bool BarPainter::UseCachedPicture() {
     return images_.LoadBarPicture(cache, layout_.BarWidth(), layout_.BarImageWidth());
 }
 
-// Empty rectangles: the window goes back to having no region.
-void BarPainter::ApplyRegion(const std::vector<ScreenRect>& rects) {
-    // Only this painter gives the bar a region, so the one it gave last (none
-    // for a new window) is the one the window has; asking again costs a
-    // round trip to the window system.
-    if (rects == region_) return;
-    region_ = rects;
-    if (rects.empty()) {
-        SetWindowRgn(window_, nullptr, TRUE);
-        return;
-    }
+namespace {
+
+// The union of `rects`; the caller owns it until SetWindowRgn takes it.
+UniqueRgn RegionOf(const std::vector<ScreenRect>& rects) {
     UniqueRgn region(CreateRectRgn(0, 0, 0, 0));
     for (const ScreenRect& r : rects) {
         UniqueRgn part(CreateRectRgn(r.Left, r.Top, r.Right(), r.Bottom()));
         CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
     }
+    return region;
+}
+
+}  // namespace
+
+// Empty rectangles: the window goes back to having no region.
+void BarPainter::ApplyRegion(const std::vector<ScreenRect>& rects) {
+    // Only this painter gives the bar a region, so the one it gave last (none
+    // for a new window) is the one the window has; asking again costs a
+    // round trip to the window system.
+    if (region_ == rects) return;
+    region_ = rects;
+    holeCut_ = false;
+    if (rects.empty()) {
+        SetWindowRgn(window_, nullptr, TRUE);
+        return;
+    }
+    UniqueRgn region = RegionOf(rects);
     // The system owns the region once it is set.
     if (SetWindowRgn(window_, region.get(), TRUE)) region.release();
+}
+
+void BarPainter::CutHole(const ScreenRect& ellipse, std::int32_t width) {
+    if (!window_) return;
+    UniqueRgn region = s_.Options.SepColor == kColourTransparent
+                           ? RegionOf(WantedRegion())
+                           : UniqueRgn(CreateRectRgn(0, 0, width, kHoleBaseHeight));
+    UniqueRgn hole(CreateEllipticRgn(ellipse.Left, ellipse.Top, ellipse.Right(), ellipse.Bottom()));
+    CombineRgn(region.get(), region.get(), hole.get(), RGN_DIFF);
+    region_.reset();
+    holeCut_ = true;
+    if (SetWindowRgn(window_, region.get(), TRUE)) region.release();
+}
+
+void BarPainter::MendHole() {
+    if (holeCut_ && window_) ApplyRegion(WantedRegion());
 }
 
 // The reduced bar is one row taller than H and shows only that last row, the
@@ -248,10 +276,8 @@ void BarPainter::BarRedraw(bool full) {
             FillColour(dc.get(), RECT{0, BarHeight(), client.right, client.bottom}, lineColour_);
         }
     }
-    if (s_.Options.SepColor == kColourTransparent) {
-        std::vector<ScreenRect> wanted = WantedRegion();
-        if (wanted != region_) ApplyRegion(wanted);
-    }
+    // An open hole stays until the hole check mends it.
+    if (s_.Options.SepColor == kColourTransparent && !holeCut_) ApplyRegion(WantedRegion());
     events_.AfterRedraw();
 }
 
@@ -275,15 +301,15 @@ void BarPainter::RaiseButton(std::int32_t i, bool raise) {
         if (!raise) raised_ = -1;
         return;
     }
+    // A frame over the pressed face would spoil it; the look is remembered
+    // and drawn when the cell comes up (PaintCellNormal).
+    if (i == drawnPressed_) {
+        raised_ = raise ? i : -1;
+        return;
+    }
     DrawFrame(i, raise ? FrameLook::Raised : FrameLook::Flat);
     CopyCellToWindow(i);
     raised_ = raise ? i : -1;
-}
-
-void BarPainter::Try4UnRaise(std::int32_t held) {
-    if (!s_.Options.ButFlat || MouseOnBarNow(false)) return;
-    if (raised_ >= 0 && raised_ != held) RaiseButton(raised_, false);
-    if (window_ && GetCapture() == window_) ReleaseCapture();
 }
 
 void BarPainter::SetRgn() {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,11 +56,14 @@ class BarPainter {
     void ButtonDrawUnPress();
     // Flat mode: a raised frame around cell i, or (raise false) none.
     void RaiseButton(std::int32_t i, bool raise);
-    // Flat mode: lowers the raised cell (unless it is the held one) and
-    // releases the capture once the cursor has left the bar.
-    void Try4UnRaise(std::int32_t held);
     // The window region: holes at separators when they are transparent.
     void SetRgn();
+    // The Shift hole: the bar's region (the rectangle 0, 0 to `width`, 22, or
+    // the separator region when separators are transparent) less `ellipse`.
+    void CutHole(const ScreenRect& ellipse, std::int32_t width);
+    // Back to the region SetRgn gives.
+    void MendHole();
+    bool HoleCut() const { return holeCut_; }
     // New images from scratch; returns the change of the content width.
     std::int32_t FullBarRecreate();
     void ReleaseBarImages();
@@ -84,6 +88,8 @@ class BarPainter {
     // Whether the cursor is on the bar (menuCellOnly: on its main-menu cell).
     bool MouseOnBarNow(bool menuCellOnly) const;
     bool HasButtonMenu(std::int32_t index) const;
+    // The cell drawn raised (flat mode), -1 for none.
+    std::int32_t RaisedCell() const { return raised_; }
 
     // After the configuration was written to `iniPath`: rewrite or delete the
     // cached bar picture beside it as the display and the bar's state require.
@@ -128,7 +134,10 @@ class BarPainter {
     FaceStripColours colours_;
     Colour lineColour_ = 0;
     std::vector<ButtonMenuPlan> menuPlans_;
-    std::vector<ScreenRect> region_;  // what the window region was last made of
+    // What the window region was last made of; none while a hole is cut,
+    // as no list of rectangles describes that region.
+    std::optional<std::vector<ScreenRect>> region_{std::in_place};
+    bool holeCut_ = false;
 };
 
 }  // namespace zorv

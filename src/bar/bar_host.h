@@ -33,7 +33,7 @@ class BarHost {
     // Performance counter when the last start request was handed over.
     virtual std::int64_t LastRequestHandedCounter() = 0;
 
-    // Menus and tooltips.
+    // Menus.
     virtual void BuildButtonMenus(const std::vector<ButtonMenuPlan>& plans) = 0;
     virtual void RebuildMenus() = 0;
     // A press on the main-menu cell: the menu shows and the choice is
@@ -52,7 +52,6 @@ class BarHost {
     virtual std::int32_t ShowButtonContextMenu() = 0;
     // What that choice does to button `button` (ExecPopupBut).
     virtual void ExecPopupBut(std::int32_t id, std::int32_t button) = 0;
-    virtual void HideToolTip() = 0;
 
     // The configuration.
     virtual void SaveZorvINI_in1s() = 0;  // marks it changed

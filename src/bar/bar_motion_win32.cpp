@@ -25,10 +25,10 @@ constexpr WindowId kNoForegroundRecorded = ~WindowId{0};
 }  // namespace
 
 BarMotion::BarMotion(HWND bar, AppState& state, BarPainter& painter, const ClickState& clicks,
-                     BarHost& host)
+                     BarHover& hover, BarHost& host)
     : s_(state),
       clicks_(clicks),
-      platform_(bar, painter, clicks, host),
+      platform_(bar, painter, clicks, hover, host),
       reducer_(platform_, state.Options, TraitsOf(state.App.WindowsVersion)),
       placer_(platform_, state.Options, reducer_),
       ticker_(platform_, state.Options, reducer_, placer_, TraitsOf(state.App.WindowsVersion)) {
@@ -52,8 +52,8 @@ void BarMotion::ScrollAtScreenEdge() {
     placer_.BarMoveLeftRight();
 }
 
-void BarMotion::OnMouseMove(HWND bar, int x, int y, bool simulated) {
-    if (!reducer_.OnMouseMove(x, y)) return;
+bool BarMotion::OnMouseMove(HWND bar, int x, int y, bool simulated) {
+    if (!reducer_.OnMouseMove(x, y)) return false;
     const std::uint64_t now = TickCount64();
     // Whatever was activated during a pause may have covered the bar.
     if (RetopAfterPause(now, lastMoveMs_))
@@ -63,6 +63,7 @@ void BarMotion::OnMouseMove(HWND bar, int x, int y, bool simulated) {
     if (!simulated) ScrollAtScreenEdge();
     Log(6, "FB_MM10");
     platform_.RecordForegroundWindow();
+    return true;
 }
 
 void BarMotion::OnTimer(UINT_PTR id) {

@@ -16,7 +16,7 @@ namespace zorv {
 class BarMotion {
   public:
     BarMotion(HWND bar, AppState& state, BarPainter& painter, const ClickState& clicks,
-              BarHost& host);
+              BarHover& hover, BarHost& host);
     BarMotion(const BarMotion&) = delete;
     BarMotion& operator=(const BarMotion&) = delete;
 
@@ -33,8 +33,9 @@ class BarMotion {
     void SaveSoon() { ticker_.TimPosSetOneSecond(); }
 
     // The steps of a mouse move that concern reduce, fade, restore, the
-    // top-most state and scrolling.
-    void OnMouseMove(HWND bar, int x, int y, bool simulated);
+    // top-most state and scrolling; false when the mouse only passed over
+    // the line of the reduced bar and the move ends there.
+    bool OnMouseMove(HWND bar, int x, int y, bool simulated);
     void OnTimer(UINT_PTR id);
     // The screen changed: the next position tick redoes the placement.
     void OnDisplayChange();

@@ -126,10 +126,10 @@ std::int32_t Win32BarPlatform::OpenFormCount() {
 }
 
 void Win32BarPlatform::HideToolTip() {
-    host_.HideToolTip();
+    hover_.Hide_ToolTip();
 }
 void Win32BarPlatform::Try4UnRaise() {
-    painter_.Try4UnRaise(clicks_.Pressed);
+    hover_.Try4UnRaise();
 }
 void Win32BarPlatform::TopNow() {
     host_.TopNow();

@@ -9,6 +9,7 @@
 
 #include "bar/bar_draw_win32.h"
 #include "bar/bar_host.h"
+#include "bar/bar_hover_win32.h"
 #include "bar/bar_platform.h"
 #include "bar/button_click.h"
 #include "bar/bar_position.h"
@@ -22,11 +23,14 @@ inline constexpr UINT_PTR kTimAutoreduce = 0x3301;
 inline constexpr UINT_PTR kTimPos = 0x3302;
 inline constexpr UINT_PTR kTimEnsureVisible = 0x3303;
 inline constexpr UINT_PTR kTimHeldButton = 0x3304;
+inline constexpr UINT_PTR kTimCheckHole = 0x3308;
+inline constexpr UINT_PTR kTimRaised = 0x3309;  // the flat buttons' raised look
 
 class Win32BarPlatform final : public ScreenPlatform {
   public:
-    Win32BarPlatform(HWND bar, BarPainter& painter, const ClickState& clicks, BarHost& host)
-        : bar_(bar), painter_(painter), clicks_(clicks), host_(host) {}
+    Win32BarPlatform(HWND bar, BarPainter& painter, const ClickState& clicks, BarHover& hover,
+                     BarHost& host)
+        : bar_(bar), painter_(painter), clicks_(clicks), hover_(hover), host_(host) {}
 
     // The placement whose scroll offset the drawing code is given on every
     // redraw; set once the placer exists.
@@ -118,6 +122,7 @@ class Win32BarPlatform final : public ScreenPlatform {
     HWND bar_;
     BarPainter& painter_;
     const ClickState& clicks_;
+    BarHover& hover_;
     BarHost& host_;
     const PositionState* placement_ = nullptr;
     std::uint32_t posIntervalMs_ = kPosTimerOneSecondMs;  // until someone sets another

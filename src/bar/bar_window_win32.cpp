@@ -49,7 +49,11 @@ HWND TryCreate(HINSTANCE instance, BarMessageSink& sink) {
 }  // namespace
 
 frmButtons::frmButtons(AppState& state, BarHost& host)
-    : s_(state), host_(host), painter_(state, host, *this), clicks_(state, painter_, host) {}
+    : s_(state),
+      host_(host),
+      painter_(state, host, *this),
+      clicks_(state, painter_, host),
+      hover_(state, painter_, clicks_) {}
 
 bool frmButtons::Create(HINSTANCE instance, BarMessageSink& sink) {
     for (int attempt = 1; attempt <= 1200; ++attempt) {
@@ -68,8 +72,10 @@ void frmButtons::InitMotion() {
         SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex | WS_EX_NOACTIVATE | WS_EX_TOPMOST);
     }
     painter_.AttachWindow(hwnd_);
-    motion_ = std::make_unique<BarMotion>(hwnd_, s_, painter_, clicks_.State(), host_);
+    motion_ = std::make_unique<BarMotion>(hwnd_, s_, painter_, clicks_.State(), hover_, host_);
     clicks_.SetMotion(motion_.get());
+    clicks_.SetHover(&hover_);
+    hover_.Attach(hwnd_, motion_.get());
     // A change asked for before (an older file taken over) keeps its pace.
     if (host_.ConfigChanged()) motion_->SaveSoon();
 }
@@ -121,7 +127,8 @@ bool frmButtons::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
             OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
             return true;
         case WM_TIMER:
-            if (!clicks_.OnTimer(hwnd_, wParam) && motion_) motion_->OnTimer(wParam);
+            if (!clicks_.OnTimer(hwnd_, wParam) && !hover_.OnTimer(wParam) && motion_)
+                motion_->OnTimer(wParam);
             return true;
         case WM_DISPLAYCHANGE:
             if (motion_) motion_->OnDisplayChange();
@@ -138,6 +145,7 @@ bool frmButtons::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
+            hover_.OnMouseDown();
             clicks_.OnMouseDown(hwnd_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
                                 MouseButtonOf(msg), wParam);
             return true;
@@ -158,19 +166,21 @@ bool frmButtons::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
     }
 }
 
-// The steps of a mouse move: the click's, then reduce, fade, restore, the
-// top-most state and scrolling.
+// The steps of a mouse move: the hole check, the click's, then reduce,
+// fade, restore, the top-most state and scrolling, then drag start, tooltip
+// and the raised look.
 void frmButtons::OnMouseMove(int x, int y, WPARAM keys) {
     Log(6, "FB_MM1 frmButtons_MouseMove(%i, %i, 0x%X)", x, y, static_cast<std::uint32_t>(keys));
     if (!motion_) return;
     const bool simulated = x == kSimulatedMoveX;
+    if (!simulated) hover_.OnMouseMoveFirst(x, y);
     if (!simulated && !clicks_.OnMouseMove(x, y, keys)) return;
     // A held button keeps the mouse's moves coming from off the bar too;
     // they belong to the press only.
     RECT client{};
     if (GetCapture() == hwnd_ && GetClientRect(hwnd_, &client) && !PtInRect(&client, POINT{x, y}))
         return;
-    motion_->OnMouseMove(hwnd_, x, y, simulated);
+    if (motion_->OnMouseMove(hwnd_, x, y, simulated)) hover_.OnMouseMove(x, y, keys, simulated);
 }
 
 void frmButtons::OnSysColorChange() {
@@ -205,9 +215,11 @@ LRESULT frmButtons::OnMouseActivate(WPARAM wParam, LPARAM lParam) {
 
 void frmButtons::StopTimers() {
     if (motion_) motion_->StopTimers();
+    hover_.StopTimers();
 }
 
 void frmButtons::OnDestroyed() {
+    hover_.OnDestroyed();
     painter_.ReleaseBarImages();
     hwnd_ = nullptr;
 }

@@ -11,6 +11,7 @@
 #include "bar/bar_click_win32.h"
 #include "bar/bar_draw_win32.h"
 #include "bar/bar_host.h"
+#include "bar/bar_hover_win32.h"
 #include "bar/bar_motion_win32.h"
 
 namespace zorv {
@@ -91,6 +92,7 @@ class frmButtons final : private BarPainter::Events {
     HWND hwnd_ = nullptr;
     BarPainter painter_;
     BarClicks clicks_;
+    BarHover hover_;
     std::unique_ptr<BarMotion> motion_;  // from the first load on
 };
 

@@ -13,7 +13,7 @@
 
 namespace zorv {
 
-// Timer ids on the bar window (the bar's own are 0x3301..0x3303).
+// Timer ids on the bar window (the bar's own are 0x3301..0x330F).
 inline constexpr UINT_PTR kTimNewFgWin = 0x3310;        // one shot after a notification
 inline constexpr UINT_PTR kTimForegroundPoll = 0x3311;  // where the shell hook is refused
 inline constexpr UINT kForegroundPollMs = 100;
