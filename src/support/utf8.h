@@ -7,8 +7,10 @@
 namespace zorv {
 
 // The code point at `pos`, advancing `pos` past it. A broken or cut-off
-// sequence gives its first byte as the character (as Latin-1 would read it)
-// and advances by one, so every byte of any input is read exactly once.
+// sequence, or one that names no Unicode character (a surrogate, or beyond
+// U+10FFFF), gives its first byte as the character (as Latin-1 would read
+// it) and advances by one: every byte is read once, and every result can be
+// written as UTF-16.
 constexpr char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
     const auto b = static_cast<unsigned char>(s[pos]);
     const std::size_t n = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
@@ -24,6 +26,10 @@ constexpr char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
             return b;
         }
         c = (c << 6) | (next & 0x3F);
+    }
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        ++pos;
+        return b;
     }
     pos += n + 1;
     return c;
