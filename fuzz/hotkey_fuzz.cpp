@@ -5,14 +5,14 @@
 // a part for every modifier, and a hotkey id runs only an item that exists.
 #include <bit>
 
-#include "fake_keyboard.h"
+#include "../tests/unit/input/fake_keyboard.h"
 #include "fuzz_common.h"
 #include "input/hotkeys.h"
 
 namespace zorv::fuzz {
 
 void FuzzOne(std::string_view input) {
-    static HexKeyboard keyboard;
+    static testing::FakeKeyboard keyboard;
     const std::vector<std::string> in = Lines(input, 2);
     const std::int32_t value = ParseHexPrefix(in[0]);
     Check(ParseHexPrefix(FormatHex(value)) == value);

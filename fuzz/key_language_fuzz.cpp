@@ -3,7 +3,7 @@
 // character can be sent as UTF-16 and is neither CR nor LF, no held modifier
 // outlives the text, pauses stay within their bound, and a text without
 // braces types exactly its characters.
-#include "fake_keyboard.h"
+#include "../tests/unit/input/fake_keyboard.h"
 #include "fuzz_common.h"
 #include "input/key_events.h"
 #include "input/key_language.h"
@@ -12,7 +12,7 @@
 namespace zorv::fuzz {
 
 void FuzzOne(std::string_view input) {
-    static HexKeyboard keyboard;
+    static testing::FakeKeyboard keyboard;
     static const KeyNameTable names = BuildKeyNameTable(keyboard);
     if (input.empty()) return;
     const KeyTarget target{(input[0] & 1) != 0, (input[0] & 2) != 0};

@@ -1,6 +1,6 @@
-// A German keyboard as the key-name rules see it: the scan code is the
-// virtual key, and a few keys have names (letters in lower case, so that the
-// one-character rule shows).
+// A German keyboard as the key-name rules see it, for the unit tests and the
+// fuzz targets: the scan code is the virtual key, and a few keys have names
+// (letters in lower case, so that the one-character rule shows).
 #pragma once
 
 #include <string>
