@@ -32,7 +32,12 @@ std::vector<HotkeyRegistration> PlanHotkeyRegistrations(const ItemLists& lists,
             add(HotkeyId(list, i), value);
         }
     }
-    if (mnuHotkey != 0) add(HotkeyId(kListButtons, lists[kListButtons].Count()), mnuHotkey);
+    const std::int32_t buttons = lists[kListButtons].Count();
+    if (mnuHotkey != 0 && buttons < kHotkeyListStride) {
+        add(HotkeyId(kListButtons, buttons), mnuHotkey);
+    } else if (mnuHotkey != 0) {
+        Log(2, "Main menu hotkey %X not registered: no id past button 4095", mnuHotkey);
+    }
     return plan;
 }
 
