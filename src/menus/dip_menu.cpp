@@ -6,6 +6,7 @@
 
 #include "bar/bar_layout.h"
 #include "items/items.h"
+#include "support/utf8.h"
 
 namespace zorv {
 
@@ -27,20 +28,6 @@ char32_t LowerMnemonic(char32_t c) {
 }
 
 namespace {
-
-// The code point at the start of `s`; a broken sequence gives its first byte.
-char32_t FirstCodePoint(std::string_view s) {
-    const auto b = static_cast<unsigned char>(s[0]);
-    std::size_t n = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    if (n == 0 || s.size() <= n) return b;
-    char32_t c = b & (0x3F >> n);
-    for (std::size_t i = 1; i <= n; ++i) {
-        const auto next = static_cast<unsigned char>(s[i]);
-        if ((next & 0xC0) != 0x80) return b;
-        c = (c << 6) | (next & 0x3F);
-    }
-    return c;
-}
 
 std::string WithoutAmpersands(std::string_view caption) {
     std::string text;

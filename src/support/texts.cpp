@@ -65,6 +65,11 @@ constexpr std::array<TextRow, kCount> kRows = {{
     {Txt::InfoLogOff, " (wird nicht geschrieben)", " (not written)"},
     {Txt::NotInThisVersion, "Diese Funktion gibt es in dieser Version noch nicht.",
                             "This function is not available in this version yet."},
+    {Txt::InputBlocked,
+     "Das Programm im Vordergrund läuft mit höheren Rechten; Windows lässt keinen Text von "
+     "ZorvPanel zu ihm durch.",
+     "The program in front runs with higher rights; Windows lets no text from ZorvPanel "
+     "reach it."},
 }};
 // clang-format on
 
