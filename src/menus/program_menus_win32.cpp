@@ -312,6 +312,9 @@ void ProgramMenus::OpenMainMenu(bool rightButton) {
 std::int32_t ProgramMenus::ShowPopup(clsDIPMenu& menu, ScreenPoint at, UINT flags, bool watch) {
     openedAtMs_ = TickCount64();
     historyAtOpen_ = host_.RecentForegroundWindows();
+    // The window in front as the menu opens is the one the user works in,
+    // whether or not the foreground tracking has recorded it yet.
+    if (HWND fg = GetForegroundWindow()) historyAtOpen_.push_back(ToWindowId(fg));
     releasedSinceMenu_ = false;
     watching_ = watch;
     if (watch) host_.WatchPopup(true);

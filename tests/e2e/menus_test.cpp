@@ -163,6 +163,10 @@ TEST_F(Menus, ButtonMenus_OpenUnderTheirButton_StartAndPaste_CloseWhenAnotherWin
     ASSERT_TRUE(started) << "the entry did not start" << LogTail();
     EXPECT_EQ(started->Args, std::vector<std::string>{"--title=FromButtonMenu"});
     EXPECT_TRUE(Closes(menu));
+    // The program comes to the front before the next menu opens (a window that comes
+    // forward while a menu shows closes it).
+    const HWND probe = Probes::WindowOf(started->Pid);
+    ASSERT_TRUE(WaitFor(Ms(5000), [&] { return probe && GetForegroundWindow() == probe; }));
 
     menu = PressCell(bar, 2);
     ASSERT_TRUE(menu) << "the clipboard button opened nothing" << LogTail();
