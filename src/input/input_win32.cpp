@@ -84,6 +84,15 @@ std::wstring Utf16Of(char32_t c) {
     return {static_cast<wchar_t>(0xD800 + (c >> 10)), static_cast<wchar_t>(0xDC00 + (c & 0x3FF))};
 }
 
+// When the message being handled was posted, on the TickCount64 clock: a
+// key that repeats posts its hotkey messages faster than a paste takes, and
+// the guard must see them as close together as the user made them.
+std::uint64_t MessagePostedMs() {
+    const DWORD age = GetTickCount() - static_cast<DWORD>(GetMessageTime());
+    const std::uint64_t now = TickCount64();
+    return age < now ? now - age : now;
+}
+
 }  // namespace
 
 void InputShell::BuildKeyNames() {
@@ -162,7 +171,7 @@ void InputShell::OnHotkey(WPARAM id, LPARAM lParam) {
             s_.Lists[static_cast<std::size_t>(c.List)].GetItem(c.Index, item);
             const PasteMode mode = PasteModeOf(item.Activate);
             if (mode != PasteMode::ClipboardOnly) host_.RecordForegroundWindow();
-            Deliver(host_.ExpandClipText(item.Path), mode);
+            Deliver(host_.ExpandClipText(item.Path), mode, MessagePostedMs());
             break;
         }
         case HotkeyAction::None:
@@ -186,13 +195,13 @@ void InputShell::ExecuteClipboardItem(std::int32_t list, std::int32_t index) {
         PauseMs(kClipItemPauseMs);
         SendKey(VK_RBUTTON, true);
     }
-    Deliver(host_.ExpandClipText(item.Path), mode);
+    Deliver(host_.ExpandClipText(item.Path), mode, TickCount64());
 }
 
-void InputShell::Deliver(const std::string& text, PasteMode mode) {
+void InputShell::Deliver(const std::string& text, PasteMode mode, std::uint64_t requestMs) {
     switch (mode) {
         case PasteMode::Paste:
-            PasteText(text);
+            PasteText(text, requestMs);
             break;
         case PasteMode::Type:
             SendKeysByChars(text);
@@ -250,8 +259,8 @@ void InputShell::WaitTargetIdle(HWND window, HANDLE process) {
 
 // ---- PasteText -------------------------------------------------------------------
 
-void InputShell::PasteText(const std::string& text) {
-    if (!guard_.TryPaste(TickCount64())) {
+void InputShell::PasteText(const std::string& text, std::uint64_t requestMs) {
+    if (!guard_.TryPaste(requestMs)) {
         Log(2, "PasteText: a second paste within %u ms is dropped", kPasteGuardMs);
         return;
     }

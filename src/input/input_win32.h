@@ -45,13 +45,14 @@ class InputShell {
     // A clipboard item picked in a menu (`ExecuteClipboardItem`).
     void ExecuteClipboardItem(std::int32_t list, std::int32_t index);
 
-    // The three deliveries of a text.
-    void PasteText(const std::string& text);
+    // The three deliveries of a text. The paste's guard counts from
+    // `requestMs` (TickCount64), when the user asked for it.
+    void PasteText(const std::string& text, std::uint64_t requestMs);
     void SendKeysByChars(const std::string& text);
     bool SetClipboardText(const std::string& text);
 
   private:
-    void Deliver(const std::string& text, PasteMode mode);
+    void Deliver(const std::string& text, PasteMode mode, std::uint64_t requestMs);
     // The window the text goes to, brought in front within the bound.
     HWND TargetWindow();
     bool TargetInputBlocked(HWND target);
