@@ -6,7 +6,7 @@
 #include "input/hotkeys.h"
 #include "input/key_language.h"
 #include "input/keys_win32.h"
-#include "support/late_bound_win32.h"
+#include "support/timer_resolution_win32.h"
 #include "support/log.h"
 #include "support/text_win32.h"
 #include "support/texts.h"
@@ -17,27 +17,6 @@
 namespace zorv {
 
 namespace {
-
-// The multimedia timer's 1 ms resolution for the typing pauses, bound on
-// first use so winmm stays out of the start; every begin has its end.
-class TimerResolution {
-  public:
-    TimerResolution() {
-        if (const auto begin =
-                LateBound<decltype(&timeBeginPeriod)>(L"winmm.dll", "timeBeginPeriod"))
-            on_ = begin(1) == TIMERR_NOERROR;
-    }
-    ~TimerResolution() {
-        if (!on_) return;
-        if (const auto end = LateBound<decltype(&timeEndPeriod)>(L"winmm.dll", "timeEndPeriod"))
-            end(1);
-    }
-    TimerResolution(const TimerResolution&) = delete;
-    TimerResolution& operator=(const TimerResolution&) = delete;
-
-  private:
-    bool on_ = false;
-};
 
 // The target's process, raised from normal to high priority while a text
 // with keys is typed into it, and put back.
