@@ -45,10 +45,6 @@ class TargetProcess {
     bool raised_ = false;
 };
 
-void PauseMs(std::uint32_t ms) {
-    Sleep(ms);
-}
-
 // A character posted as WM_CHAR carries the scan code of the key that types
 // it on this layout (none for a character no key types).
 LPARAM CharLParam(wchar_t unit) {
@@ -127,6 +123,7 @@ bool InputShell::DialogActive() {
 }
 
 void InputShell::OnHotkey(WPARAM id, LPARAM lParam) {
+    own_ = {Counter(), 0};
     const HotkeyMessage m =
         OnHotkeyMessage(static_cast<std::int32_t>(id), static_cast<std::uint32_t>(lParam),
                         DialogActive(), s_.Lists);
@@ -169,9 +166,8 @@ void InputShell::ExecuteClipboardItem(std::int32_t list, std::int32_t index) {
     const PasteMode mode = PasteModeOf(item.Activate);
     if (mode != PasteMode::ClipboardOnly) {
         pendingModifiers_ = kHkAll;
-        ReleaseHotkeyModifiers(pendingModifiers_, IsNt4());
-        pendingModifiers_ = 0;
-        PauseMs(kClipItemPauseMs);
+        ReleaseModifiers();
+        Pause(kClipItemPauseMs);
         SendKey(VK_RBUTTON, true);
     }
     Deliver(host_.ExpandClipText(item.Path), mode, TickCount64());
@@ -207,7 +203,7 @@ HWND InputShell::TargetWindow() {
     if (!target) return nullptr;
     if (GetForegroundWindow() != target) SetForegroundWindow(target);
     for (std::uint32_t i = 0; i < kForegroundWaitTries && GetForegroundWindow() != target; ++i) {
-        PauseMs(kForegroundWaitStepMs);
+        Pause(kForegroundWaitStepMs);
     }
     return target;
 }
@@ -232,8 +228,33 @@ bool InputShell::TargetInputBlocked(HWND target) {
 // `WaitTargetIdle`: a ping within 50 ms, then WaitForInputIdle of its
 // process for at most 333 ms.
 void InputShell::WaitTargetIdle(HWND window, HANDLE process) {
-    if (!Ping(window)) return;
-    if (process) WaitForInputIdle(process, kIdleWaitMs);
+    Waiting([&] {
+        if (Ping(window) && process) WaitForInputIdle(process, kIdleWaitMs);
+    });
+}
+
+void InputShell::Pause(std::uint32_t ms) {
+    Waiting([ms] { Sleep(ms); });
+}
+
+void InputShell::ReleaseModifiers() {
+    Waiting([this] { ReleaseHotkeyModifiers(pendingModifiers_, IsNt4()); });
+    pendingModifiers_ = 0;
+}
+
+std::int64_t InputShell::Counter() {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+void InputShell::HandedOver(const char* how) {
+    LARGE_INTEGER frequency{};
+    if (own_.Start == 0 || !QueryPerformanceFrequency(&frequency)) return;
+    const double ms = static_cast<double>(Counter() - own_.Start - own_.Waited) * 1000.0 /
+                      static_cast<double>(frequency.QuadPart);
+    own_ = {};
+    Log(1, "Text handed to the target %.3f ms after the hotkey (%s)", ms, how);
 }
 
 // ---- PasteText -------------------------------------------------------------------
@@ -257,25 +278,29 @@ void InputShell::PasteText(const std::string& text, std::uint64_t requestMs) {
     DWORD_PTR result = 0;
     switch (plan.Route) {
         case PasteRoute::EditPaste:
-            if (!Ping(focus)) break;
-            PauseMs(kEditPastePauseMs);
+            if (!Waiting([&] { return Ping(focus); })) break;
+            Pause(kEditPastePauseMs);
+            HandedOver("WM_PASTE");
             SendMessageTimeoutW(focus, WM_PASTE, 0, 0, SMTO_ABORTIFHUNG, kIdleWaitMs, &result);
             break;
         case PasteRoute::CtrlV:
         case PasteRoute::WmPaste:
-            Ping(target);
-            if (plan.WaitCtrlUp && !WaitCtrlReleased(kCtrlUpWaitMs)) {
+            Waiting([&] { return Ping(target); });
+            if (plan.WaitCtrlUp && !Waiting([] { return WaitCtrlReleased(kCtrlUpWaitMs); })) {
                 Log(1, "PasteText: Ctrl stayed down at a slow target; nothing pasted");
                 return;
             }
-            ReleaseHotkeyModifiers(pendingModifiers_, IsNt4());
-            pendingModifiers_ = 0;
+            ReleaseModifiers();
             if (plan.Route == PasteRoute::WmPaste) {
+                HandedOver("WM_PASTE");
                 SendMessageTimeoutW(focus, WM_PASTE, 0, 0, SMTO_ABORTIFHUNG, kIdleWaitMs, &result);
             } else {
                 SendKeyEvents(CtrlVEvents());
+                HandedOver("Ctrl+V");
             }
-            Ping(target);
+            // Ctrl+V is read from the target's input queue in its own time: the
+            // clipboard is put back only once it went idle after it (bounded).
+            WaitTargetIdle(target, TargetProcess(target, false).Handle());
             break;
     }
     saved.Restore(owner);
@@ -291,12 +316,11 @@ void InputShell::SendKeysByChars(const std::string& text) {
     const KeyTarget kind = TypingTarget(FocusFactsOf(focus));
     if (kind.Slow) {
         Log(2, "SlowTarget");
-        if (!WaitCtrlReleased(kCtrlUpWaitMs)) return;
+        if (!Waiting([] { return WaitCtrlReleased(kCtrlUpWaitMs); })) return;
     }
     const KeyPlan plan = PlanKeystrokes(text, names_, kind);
     TargetProcess process(target, plan.RaisePriority);
-    ReleaseHotkeyModifiers(pendingModifiers_, IsNt4());
-    pendingModifiers_ = 0;
+    ReleaseModifiers();
     {
         std::vector<INPUT> ups;
         for (const KeyEvent& e : TypingStartReleaseEvents()) {
@@ -314,7 +338,7 @@ void InputShell::SendKeysByChars(const std::string& text) {
     const bool unicode = IsWindowUnicode(focus) != FALSE;
     for (const KeyAction& a : plan.Actions) {
         if (a.IdleBefore) WaitTargetIdle(target, process.Handle());
-        if (a.PauseBeforeMs) PauseMs(a.PauseBeforeMs);
+        if (a.PauseBeforeMs) Pause(a.PauseBeforeMs);
         switch (a.Step) {
             case KeyStep::Type:
                 for (wchar_t unit : Utf16Of(a.Char)) {
@@ -334,7 +358,7 @@ void InputShell::SendKeysByChars(const std::string& text) {
                 SendKey(a.Vk, false);
                 if (!a.Hold) SendKey(a.Vk, true);
                 for (std::uint16_t i = 0; before && i < kFocusMoveTries; ++i) {
-                    PauseMs(kFocusMoveStepMs);
+                    Pause(kFocusMoveStepMs);
                     if (FocusWindowOf(target) != before) break;
                 }
                 focus = FocusWindowOf(target);
@@ -350,7 +374,7 @@ void InputShell::SendKeysByChars(const std::string& text) {
                 break;
             }
             case KeyStep::Delay:
-                PauseMs(a.DelayMs);
+                Pause(a.DelayMs);
                 break;
             case KeyStep::Release: {
                 const std::vector<KeyEvent> ups = HeldModifierReleaseEvents(a.Held);
@@ -359,8 +383,9 @@ void InputShell::SendKeysByChars(const std::string& text) {
             }
         }
         if (a.IdleAfter) WaitTargetIdle(target, process.Handle());
-        PauseMs(a.PauseAfterMs);  // 0 yields
+        Pause(a.PauseAfterMs);  // 0 yields
     }
+    HandedOver("typed");
 }
 
 }  // namespace zorv

@@ -59,6 +59,22 @@ class InputShell {
     bool DialogActive();
     bool IsNt4() const;
     void WaitTargetIdle(HWND window, HANDLE process);
+    void Pause(std::uint32_t ms);
+    void ReleaseModifiers();
+    // Runs `wait` (a wait the delivery prescribes) off the bar's own time.
+    template <class F>
+    auto Waiting(F wait) {
+        const std::int64_t from = Counter();
+        struct Add {
+            InputShell& self;
+            std::int64_t from;
+            ~Add() { self.own_.Waited += Counter() - from; }
+        } add{*this, from};
+        return wait();
+    }
+    static std::int64_t Counter();
+    // The bar's own time from the hotkey message to the text handed over.
+    void HandedOver(const char* how);
 
     AppState& s_;
     InputHost& host_;
@@ -68,6 +84,12 @@ class InputShell {
     std::vector<std::int32_t> registered_;
     HWND registeredFor_ = nullptr;
     bool suspended_ = false;
+    // Performance counts since the hotkey message and spent in the waits;
+    // logged once the text is handed over (read by the hotkey benchmark).
+    struct OwnTime {
+        std::int64_t Start = 0;
+        std::int64_t Waited = 0;
+    } own_;
 };
 
 }  // namespace zorv
