@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "input/keys_win32.h"
 #include "input/paste.h"
 #include "support/clipboard_win32.h"
 #include "support/log.h"
@@ -84,7 +85,7 @@ SavedClipboard SavedClipboard::Take(HWND owner) {
 void SavedClipboard::Restore(HWND owner) const {
     bool emptied = false;
     for (std::uint32_t i = 0; i < kRestoreTries && !emptied; ++i) {
-        Sleep(kRestoreStepMs);
+        SleepAnsweringSent(kRestoreStepMs);
         OpenClipboardGuard clipboard(owner, 1);
         emptied = clipboard && EmptyClipboard();
     }

@@ -234,7 +234,7 @@ void InputShell::WaitTargetIdle(HWND window, HANDLE process) {
 }
 
 void InputShell::Pause(std::uint32_t ms) {
-    Waiting([ms] { Sleep(ms); });
+    Waiting([ms] { SleepAnsweringSent(ms); });
 }
 
 void InputShell::ReleaseModifiers() {
@@ -298,8 +298,6 @@ void InputShell::PasteText(const std::string& text, std::uint64_t requestMs) {
                 SendKeyEvents(CtrlVEvents());
                 HandedOver("Ctrl+V");
             }
-            // Ctrl+V is read from the target's input queue in its own time: the
-            // clipboard is put back only once it went idle after it (bounded).
             WaitTargetIdle(target, TargetProcess(target, false).Handle());
             break;
     }

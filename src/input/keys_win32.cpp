@@ -117,6 +117,28 @@ FocusFacts FocusFactsOf(HWND focus) {
     return facts;
 }
 
+// While the bar holds the clipboard, a program that opens it may first send
+// its owner a message and wait for the answer (Wine's X11 clipboard does so
+// on every OpenClipboard; a delayed rendering would ask the same way): a
+// plain Sleep would leave the target waiting until the paste is over and
+// it then pastes the restored clipboard.
+void SleepAnsweringSent(std::uint32_t ms) {
+    LARGE_INTEGER frequency{}, start{}, now{};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const std::int64_t total = static_cast<std::int64_t>(ms) * frequency.QuadPart / 1000;
+    for (;;) {
+        QueryPerformanceCounter(&now);
+        const std::int64_t left = total - (now.QuadPart - start.QuadPart);
+        if (left <= 0) return;
+        const auto leftMs = static_cast<DWORD>((left * 1000 + frequency.QuadPart - 1) / frequency.QuadPart);
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, leftMs, QS_SENDMESSAGE) == WAIT_OBJECT_0) {
+            MSG msg;
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
+}
+
 bool Ping(HWND window) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPingTimeoutMs, &result) !=

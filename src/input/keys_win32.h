@@ -41,6 +41,9 @@ HWND FocusWindowOf(HWND target);
 // What the core needs to know of that window (EM_GETSEL asked with a time-out).
 FocusFacts FocusFactsOf(HWND focus);
 
+// Sleeps `ms` while answering the messages other threads send to this one.
+void SleepAnsweringSent(std::uint32_t ms);
+
 // WM_NULL with SMTO_ABORTIFHUNG and kPingTimeoutMs; false when it did not answer.
 bool Ping(HWND window);
 
