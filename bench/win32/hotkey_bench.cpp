@@ -94,6 +94,7 @@ int Run(int presses) {
             const size_t before = Figures(log, typed).size();
             PressHotkey(typed ? VK_F8 : VK_F9);
             WaitFor(Ms(5000), [&] { return Figures(log, typed).size() > before; });
+            Sleep(300);  // pacing: a paste within 100 ms of the last one is dropped
         }
     }
     Print("100-character paste, hotkey to Ctrl+V/WM_PASTE", Figures(log, false), presses);
