@@ -78,7 +78,8 @@ int Run(int presses) {
     folder.WriteIni(Ini());
     Process bar(folder.Exe(), L"noau nostart", folder.Cwd());
     HWND window = nullptr;
-    if (!WaitFor(Ms(30000), [&] { return (window = FindBarOf(bar.Id())) && IsShownOnScreen(window); })) {
+    if (!WaitFor(Ms(30000),
+                 [&] { return (window = FindBarOf(bar.Id())) && IsShownOnScreen(window); })) {
         std::printf("the bar did not show\n");
         return 1;
     }

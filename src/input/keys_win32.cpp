@@ -131,7 +131,8 @@ void SleepAnsweringSent(std::uint32_t ms) {
         QueryPerformanceCounter(&now);
         const std::int64_t left = total - (now.QuadPart - start.QuadPart);
         if (left <= 0) return;
-        const auto leftMs = static_cast<DWORD>((left * 1000 + frequency.QuadPart - 1) / frequency.QuadPart);
+        const auto leftMs =
+            static_cast<DWORD>((left * 1000 + frequency.QuadPart - 1) / frequency.QuadPart);
         if (MsgWaitForMultipleObjects(0, nullptr, FALSE, leftMs, QS_SENDMESSAGE) == WAIT_OBJECT_0) {
             MSG msg;
             PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);

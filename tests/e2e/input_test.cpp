@@ -84,8 +84,8 @@ class Input : public ZorvE2E {
         items.insert(items.begin(), Button("B", "notepad.exe"));
         HWND bar = StartBar("\xEF\xBB\xBF" + Ini(items, settings));
         if (!bar) return nullptr;
-        notepad_ = std::make_unique<Process>(L"C:\\windows\\system32\\notepad.exe", L"",
-                                             Folder().Cwd());
+        notepad_ =
+            std::make_unique<Process>(L"C:\\windows\\system32\\notepad.exe", L"", Folder().Cwd());
         HWND np = WaitForWindow(notepad_->Id(), L"Notepad", nullptr, Ms(10000));
         if (!np || !Activate(np)) return nullptr;
         return FindWindowExW(np, nullptr, L"Edit", nullptr);
