@@ -8,7 +8,6 @@
 #include "app/globals_win32.h"
 #include "app/language_win32.h"
 #include "menus/menu_actions.h"
-#include "support/clipboard_win32.h"
 #include "support/handle_count.h"
 #include "support/log.h"
 #include "support/text_win32.h"
@@ -86,7 +85,8 @@ IdleSample SampleActivity(const std::string& windowsFolder) {
 
 }  // namespace
 
-Application::Application() : config_(s_, *this), bar_(s_, *this), menus_(s_, *this) {
+Application::Application() : config_(s_, *this), bar_(s_, *this), menus_(s_, *this),
+      input_(s_, static_cast<InputHost&>(*this)) {
     g_application = this;
 }
 
@@ -138,8 +138,9 @@ void Application::StartLog() {
 
 // The bar window's first load: lists, configuration, language, foreground
 // tracking, then the first show at once or once the system is idle; the
-// menus follow 100 ms after it, the tooltip with the first hover. Hotkeys
-// and the autostart list join this sequence as they come.
+// menus follow 100 ms after it, the tooltip with the first hover. The
+// hotkeys are registered once the configuration is read; the autostart
+// list joins this sequence when it comes.
 void Application::BarFirstLoad() {
     Log(1, "frmButtons_Load");
     std::srand(GetTickCount());
@@ -155,6 +156,8 @@ void Application::BarFirstLoad() {
     ApplyLanguage(s_);
     const HWND bar = bar_.Window();
     watch_->Install(bar);
+    input_.BuildKeyNames();
+    input_.RegisterAllHotkeys();
     // The menus are not needed for the first show: they are built just after it.
     timers_.CreateTimer(kMenusAfterShowMs, BuildMenusProc);
     if (s_.Options.W4Idle && !s_.App.NoAu) {
@@ -214,6 +217,7 @@ void Application::OnClose(WPARAM wParam) {
     timers_.DeleteTimer(BuildMenusProc);
     timers_.DeleteTimer(W4IdleTickProc);
     config_.SaveIfChanged();
+    input_.UnregisterAll();
     if (GetKeyState(VK_SHIFT) < 0) {
         MessageBeep(MB_OK);  // Shift held: the autoclose list is skipped
     }
@@ -237,6 +241,9 @@ LRESULT Application::OnBarMessage(HWND bar, UINT msg, WPARAM wParam, LPARAM lPar
             return 0;
         case WM_DESTROY:
             OnDestroy(bar);
+            return 0;
+        case WM_HOTKEY:
+            input_.OnHotkey(wParam, lParam);
             return 0;
         case kMsgLateStartFailure:
             if (launch_) launch_->OnLateStartFailure(wParam, lParam);
@@ -330,6 +337,7 @@ void Application::ExecPopupBut(std::int32_t id, std::int32_t button) {
 void Application::ButtonsChanged() {
     bar_.ButtonsChanged();
     menus_.Rebuild(false);
+    input_.RegisterAllHotkeys();  // the buttons after the removed one have new ids
     config_.SaveZorvINI_in1s();
 }
 void Application::SaveZorvINI_in1s() {
@@ -400,12 +408,13 @@ void Application::SaveSoon() {
     bar_.SaveSoon();
 }
 // Everything the imported file holds: the bar's buttons and look, then
-// the menus (global hotkeys join when they come).
+// the menus and the global hotkeys.
 void Application::RebuildAfterImport() {
     Log(2, "RebuildAfterImport");
     ApplyLanguage(s_);
     bar_.ButtonsChanged();
     menus_.Rebuild(false);
+    input_.RegisterAllHotkeys();
 }
 
 // ---- What the menus ask -------------------------------------------------------
@@ -419,14 +428,9 @@ void Application::MenuShowing(bool showing) {
 bool Application::ExecuteItem(std::int32_t list, std::int32_t index, bool startAnyway) {
     return launch_->ExecuteItem(list, index, startAnyway) == ExecResult::Started;
 }
-// Until the clipboard operations come, a clipboard entry only fills the
-// clipboard with its text ("%Now:" patterns and variables expanded).
+// A clipboard entry delivers its text by the item's paste mode.
 void Application::PasteClipItem(std::int32_t list, std::int32_t index) {
-    Item item;
-    s_.Lists[list].GetItem(index, item);
-    if (!PutTextOnClipboard(bar_.Window(), launch_->ExpandClipText(item.Path))) {
-        Log(1, "PasteClipItem(%i, %i): the clipboard stayed busy", list, index);
-    }
+    input_.ExecuteClipboardItem(list, index);
 }
 // The bar unloads once the menu has closed, through the closing steps of
 // WM_CLOSE.
@@ -463,6 +467,18 @@ std::vector<WindowId> Application::RecentForegroundWindows() {
     }
     return recent;
 }
+// ---- What the input subsystem asks ---------------------------------------------
+
+WindowId Application::NewestForegroundWindow() {
+    return Watcher().NewestHistoryWindow();
+}
+void Application::OpenMainMenuAtMouse() {
+    menus_.OpenMainMenuAtMouse();
+}
+std::string Application::ExpandClipText(std::string text) {
+    return launch_->ExpandClipText(std::move(text));
+}
+
 void CALLBACK Application::ExitTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     if (!g_application) return;
     g_application->timers_.DeleteTimer(ExitTimerProc);

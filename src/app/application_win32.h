@@ -15,6 +15,8 @@
 #include "bar/bar_window_win32.h"
 #include "items/config_host.h"
 #include "items/config_win32.h"
+#include "input/input_host.h"
+#include "input/input_win32.h"
 #include "launch/launch_host.h"
 #include "launch/launch_win32.h"
 #include "menus/menu_host.h"
@@ -30,7 +32,8 @@ class Application final : public BarMessageSink,
                           private WatchHost,
                           private LaunchHost,
                           private ConfigHost,
-                          private MenuHost {
+                          private MenuHost,
+                          private InputHost {
   public:
     Application();
     ~Application() override;
@@ -118,6 +121,11 @@ class Application final : public BarMessageSink,
     static void CALLBACK ClosePopupProc(HWND, UINT, UINT_PTR, DWORD);
     std::vector<WindowId> RecentForegroundWindows() override;
 
+    // InputHost (BarWindow, RecordForegroundWindow and ExecuteItem above).
+    WindowId NewestForegroundWindow() override;
+    void OpenMainMenuAtMouse() override;
+    std::string ExpandClipText(std::string text) override;
+
     // The button list changed (a button removed): bar, menus, save.
     void ButtonsChanged();
 
@@ -131,6 +139,7 @@ class Application final : public BarMessageSink,
     ConfigStore config_;
     frmButtons bar_;
     ProgramMenus menus_;
+    InputShell input_;
     // Made once start-up has read the folders and the Windows version.
     std::optional<ForegroundTracker> watch_;
     std::optional<LaunchShell> launch_;

@@ -10,6 +10,7 @@
 #include "bar/reduce.h"
 #include "support/text_win32.h"
 #include "support/late_bound_win32.h"
+#include "support/timer_resolution_win32.h"
 #include "support/tick_clock.h"
 
 namespace zorv {
@@ -53,12 +54,10 @@ void Win32BarPlatform::Sleep(std::uint32_t ms) {
 }
 // The multimedia library is bound when an animation first wants it.
 void Win32BarPlatform::BeginTimerResolution() {
-    if (const auto begin = LateBound<decltype(&timeBeginPeriod)>(L"winmm.dll", "timeBeginPeriod"))
-        begin(1);
+    BeginTimerResolution1ms();
 }
 void Win32BarPlatform::EndTimerResolution() {
-    if (const auto end = LateBound<decltype(&timeEndPeriod)>(L"winmm.dll", "timeEndPeriod"))
-        end(1);
+    EndTimerResolution1ms();
 }
 void Win32BarPlatform::SetHighPriority() {
     SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);

@@ -7,43 +7,32 @@
 
 namespace zorv {
 
-namespace {
-
-// Another program may hold the clipboard for a moment: a few tries, 10 ms apart.
-constexpr int kOpenTries = 20;
-constexpr DWORD kOpenPauseMs = 10;
-
-class OpenClipboardGuard {
-  public:
-    explicit OpenClipboardGuard(HWND owner) {
-        for (int i = 0; i < kOpenTries && !open_; ++i) {
-            open_ = OpenClipboard(owner) != FALSE;
-            if (!open_) Sleep(kOpenPauseMs);
-        }
+OpenClipboardGuard::OpenClipboardGuard(HWND owner, int tries) {
+    constexpr DWORD kOpenPauseMs = 10;
+    for (int i = 0; i < tries && !open_; ++i) {
+        open_ = OpenClipboard(owner) != FALSE;
+        if (!open_) Sleep(kOpenPauseMs);
     }
-    ~OpenClipboardGuard() {
-        if (open_) CloseClipboard();
+}
+
+HGLOBAL CopyToGlobal(const void* data, std::size_t bytes) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes ? bytes : 1);
+    if (!memory) return nullptr;
+    void* locked = GlobalLock(memory);
+    if (!locked) {
+        GlobalFree(memory);
+        return nullptr;
     }
-    OpenClipboardGuard(const OpenClipboardGuard&) = delete;
-    OpenClipboardGuard& operator=(const OpenClipboardGuard&) = delete;
-    explicit operator bool() const { return open_; }
-
-  private:
-    bool open_ = false;
-};
-
-}  // namespace
+    if (bytes) std::memcpy(locked, data, bytes);
+    GlobalUnlock(memory);
+    return memory;
+}
 
 // The memory belongs to the system only once SetClipboardData accepted it.
 bool PutTextOnClipboard(HWND owner, std::string_view utf8) {
     const std::wstring text = Widen(utf8);
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    HGLOBAL memory = CopyToGlobal(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
     if (!memory) return false;
-    if (void* locked = GlobalLock(memory)) {
-        std::memcpy(locked, text.c_str(), bytes);
-        GlobalUnlock(memory);
-    }
     OpenClipboardGuard clipboard(owner);
     if (!clipboard || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, memory)) {
         GlobalFree(memory);
