@@ -472,8 +472,14 @@ std::vector<WindowId> Application::RecentForegroundWindows() {
 WindowId Application::NewestForegroundWindow() {
     return Watcher().NewestHistoryWindow();
 }
-void Application::OpenMainMenuAtMouse() {
-    menus_.OpenMainMenuAtMouse();
+void Application::HotkeyMainMenu() {
+    bar_.ShowAtOnce();
+    launch_->BringToFront(bar_.Window(), "ExeuteHotkey");
+    menus_.OpenMainMenu(false);
+}
+void Application::HotkeyPressButton(std::int32_t index) {
+    launch_->BringToFront(bar_.Window(), "ExeuteHotkey");
+    bar_.PressByHotkey(index);
 }
 std::string Application::ExpandClipText(std::string text) {
     return launch_->ExpandClipText(std::move(text));

@@ -123,7 +123,8 @@ class Application final : public BarMessageSink,
 
     // InputHost (BarWindow, RecordForegroundWindow and ExecuteItem above).
     WindowId NewestForegroundWindow() override;
-    void OpenMainMenuAtMouse() override;
+    void HotkeyMainMenu() override;
+    void HotkeyPressButton(std::int32_t index) override;
     std::string ExpandClipText(std::string text) override;
 
     // The button list changed (a button removed): bar, menus, save.

@@ -187,6 +187,17 @@ void BarClicks::ButtonContextMenu(HWND bar, std::int32_t index) {
     RestartAutoReduce();
 }
 
+void BarClicks::PressByHotkey(HWND bar, std::int32_t index) {
+    if (!painter_.BarBuilt() || index < 0 || index >= painter_.Layout().Count()) return;
+    painter_.ButtonDrawPress(index);
+    if (painter_.HasButtonMenu(index)) {
+        ButtonMenuItemPress(bar, index, kLeftButton);
+        return;
+    }
+    painter_.ButtonDrawUnPress();
+    ExecuteButton(index, false);
+}
+
 // ButtonMenuItemPress: the menu opens on the press, under a fully shown bar.
 void BarClicks::ButtonMenuItemPress(HWND bar, std::int32_t index, int button) {
     const bool right = button == kRightButton;

@@ -48,6 +48,8 @@ class BarClicks {
     const ClickState& State() const { return click_; }
 
     void OnMouseDown(HWND bar, int x, int y, int button, WPARAM keys);
+    // A button's hotkey: drawn down, then its menu opens or its item starts.
+    void PressByHotkey(HWND bar, std::int32_t index);
     void OnMouseUp(int x, int y, int button, WPARAM keys);
     // The click steps of a mouse move: a release that happened outside the
     // bar is completed, and a held button is drawn pressed only while the

@@ -259,6 +259,9 @@ void frmButtons::ApplyLineColour() {
 void frmButtons::SimMouseMoveOutSide() {
     if (hwnd_) SendMessageW(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(kSimulatedMoveX, 0));
 }
+void frmButtons::ShowAtOnce() {
+    if (motion_) motion_->Reduce().UnScrollAndFade();
+}
 void frmButtons::ButtonsChanged() {
     if (!painter_.BarBuilt() || !motion_) return;
     motion_->Placer().BarResize(painter_.FullBarRecreate());

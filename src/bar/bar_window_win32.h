@@ -69,6 +69,10 @@ class frmButtons final : private BarPainter::Events {
     // (without the cached picture, which may be older than the items).
     void ApplyLineColour();
     void SimMouseMoveOutSide();
+    // Fully shown at once, not scrolled, opaque (UnScrollAndFade).
+    void ShowAtOnce();
+    // A button's hotkey: the button does what a press on it does.
+    void PressByHotkey(std::int32_t index) { clicks_.PressByHotkey(hwnd_, index); }
     // The button list changed: the bar is rebuilt, resized and redrawn.
     void ButtonsChanged();
     HDC BarImage() const { return painter_.BarImage(); }

@@ -24,8 +24,13 @@ class InputHost {
 
     // Item `index` of list `list`; true when a start request was accepted.
     virtual bool ExecuteItem(std::int32_t list, std::int32_t index, bool startAnyway) = 0;
-    // The main menu at the mouse pointer; returns once its choice is carried out.
-    virtual void OpenMainMenuAtMouse() = 0;
+    // The main menu's hotkey: the bar shows, comes to the front and opens
+    // its menu as a press on the menu cell does; returns once the choice is
+    // carried out.
+    virtual void HotkeyMainMenu() = 0;
+    // A button's hotkey: the bar comes to the front and the button does
+    // what a press on it does (starts its item or opens its menu).
+    virtual void HotkeyPressButton(std::int32_t index) = 0;
     // A clipboard item's text with its "%Now:" pattern and variables expanded.
     virtual std::string ExpandClipText(std::string text) = 0;
 };

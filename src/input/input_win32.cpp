@@ -133,11 +133,11 @@ void InputShell::OnHotkey(WPARAM id, LPARAM lParam) {
     switch (c.Action) {
         case HotkeyAction::MainMenu:
             host_.RecordForegroundWindow();
-            host_.OpenMainMenuAtMouse();
+            host_.HotkeyMainMenu();
             break;
         case HotkeyAction::PressButton:
             host_.RecordForegroundWindow();
-            host_.ExecuteItem(c.List, c.Index, false);
+            host_.HotkeyPressButton(c.Index);
             break;
         case HotkeyAction::ExecuteItem:
             host_.ExecuteItem(c.List, c.Index, false);

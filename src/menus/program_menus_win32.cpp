@@ -309,23 +309,6 @@ void ProgramMenus::OpenMainMenu(bool rightButton) {
     menuOpen_ = false;
 }
 
-void ProgramMenus::OpenMainMenuAtMouse() {
-    if (menuOpen_) return;
-    EnsureBuilt();
-    if (!main_.hMnu()) return;
-    POINT at{};
-    GetCursorPos(&at);
-    menuOpen_ = true;
-    host_.MenuShowing(true);
-    ForceBarForeground(ToHwnd(host_.BarWindow()));
-    Log(2, "MnuHotkey: main menu at %i, %i", at.x, at.y);
-    const std::int32_t id = ShowPopup(main_, {at.x, at.y}, TPM_LEFTALIGN | TPM_TOPALIGN, true);
-    Log(2, "MnuHotkey: chosen %X", static_cast<std::uint32_t>(id));
-    Carry(ExecPopupMain(id, false, s_.App.NoConfig));
-    host_.MenuShowing(false);
-    menuOpen_ = false;
-}
-
 std::int32_t ProgramMenus::ShowPopup(clsDIPMenu& menu, ScreenPoint at, UINT flags, bool watch) {
     openedAtMs_ = TickCount64();
     historyAtOpen_ = host_.RecentForegroundWindows();

@@ -38,9 +38,6 @@ class ProgramMenus {
     void EnsureBuilt();
     // A click on the main-menu cell; the choice is carried out before it returns.
     void OpenMainMenu(bool rightButton);
-    // The main menu by its hotkey: at the mouse pointer, the bar in front so
-    // the menu closes when the user clicks elsewhere.
-    void OpenMainMenuAtMouse();
     // From opening until the choice is carried out; the bar does not reduce meanwhile.
     bool MenuOpen() const { return menuOpen_; }
     // The configuration was written to `iniPath`: the "M.bmp" beside it

@@ -141,7 +141,7 @@ TEST_F(Input, TypedItems_ArriveKeyByKey_AnyCharacterUnchanged) {
         << LogTail();
 }
 
-TEST_F(Input, ItemHotkey_StartsItsProgram_MenuHotkey_OpensTheMainMenuAtTheMouse) {
+TEST_F(Input, ItemHotkey_StartsItsProgram_MenuHotkey_OpensTheMainMenuUnderTheBar) {
     const std::string probe = "\"" + Narrow(probes_.Exe().wstring()) + "\" --title=ByHotkey";
     HWND edit = StartWithNotepad({Item("[MenuItem]", "Probe", probe, 0, kItemKey)},
                                  "MnuHotkey=" + HotkeyOf(kMenuKey) + "\r\n");
@@ -155,8 +155,8 @@ TEST_F(Input, ItemHotkey_StartsItsProgram_MenuHotkey_OpensTheMainMenuAtTheMouse)
     PressHotkey(kMenuKey);
     HWND menu = WaitForWindow(Last().Id(), L"#32768", nullptr, Ms(5000));
     ASSERT_TRUE(menu) << LogTail();
-    const RECT m = WindowRect(menu);
-    EXPECT_TRUE(m.left == kAway.x && m.top == kAway.y) << Describe(m);
+    const RECT m = WindowRect(menu), b = WindowRect(FindBarOf(Last().Id()));
+    EXPECT_EQ(m.top, b.bottom) << Describe(m) << " under " << Describe(b);
     MoveMouseAndStay(kAway.x - 100, kAway.y - 100);
     ClickHere();
     EXPECT_TRUE(WaitFor(Ms(3000), [&] { return !IsWindow(menu) || !IsWindowVisible(menu); }));
