@@ -95,10 +95,32 @@ void InputShell::RegisterAllHotkeys() {
             registered_.push_back(r.Id);
             Log(3, "RegisterHotKey(%i, %X)", r.Id, r.Value);
         } else {
-            Log(1, "Hotkey %X of id %i not registered: the keys are taken (error %u)", r.Value,
-                r.Id, static_cast<std::uint32_t>(GetLastError()));
+            const auto error = static_cast<std::uint32_t>(GetLastError());
+            Win32KeyboardFacts keyboard;
+            Log(1, "Hotkey %X (%s) of id %i not registered: the keys are taken (error %u)",
+                r.Value, GetHotkeyName(r.Value, keyboard), r.Id, error);
         }
     }
+}
+
+std::vector<std::string> InputShell::GetAllRegisteredHotkeyNames() {
+    // An id of its own, apart from the items' (list x 4096 + index).
+    constexpr int kProbeId = -16385;
+    const HWND bar = ToHwnd(host_.BarWindow());
+    Win32KeyboardFacts keyboard;
+    std::vector<std::string> taken;
+    for (std::uint32_t m = 0; m <= kTakenModifiersLast; ++m) {
+        for (std::uint32_t k = kTakenKeyFirst; k <= 254; ++k) {
+            if (RegisterHotKey(bar, kProbeId, m, k)) {
+                UnregisterHotKey(bar, kProbeId);
+                continue;
+            }
+            const auto value = static_cast<std::int32_t>(m * 256 + k);
+            taken.push_back(
+                TakenHotkeyLine(m, static_cast<std::uint8_t>(k), GetHotkeyName(value, keyboard)));
+        }
+    }
+    return taken;
 }
 
 void InputShell::UnregisterAll() {

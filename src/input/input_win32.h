@@ -38,6 +38,9 @@ class InputShell {
     // the (perhaps edited) set again.
     void Suspend();
     void Resume();
+    // `GetAllRegisteredHotkeyNames`: every combination another program holds,
+    // a line each ("241 Ctrl+A"), found by trying to register it.
+    std::vector<std::string> GetAllRegisteredHotkeyNames();
 
     // WM_HOTKEY at the bar window.
     void OnHotkey(WPARAM id, LPARAM lParam);

@@ -142,10 +142,15 @@ TEST_F(Input, TypedItems_ArriveKeyByKey_AnyCharacterUnchanged) {
 }
 
 TEST_F(Input, ItemHotkey_StartsItsProgram_MenuHotkey_OpensTheMainMenuUnderTheBar) {
+    // Another program holds Ctrl+Shift+F5: that item is named in the log, the rest work.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F5));
     const std::string probe = "\"" + Narrow(probes_.Exe().wstring()) + "\" --title=ByHotkey";
-    HWND edit = StartWithNotepad({Item("[MenuItem]", "Probe", probe, 0, kItemKey)},
+    HWND edit = StartWithNotepad({Item("[MenuItem]", "Taken", "notepad.exe", 0, VK_F5),
+                                  Item("[MenuItem]", "Probe", probe, 0, kItemKey)},
                                  "MnuHotkey=" + HotkeyOf(kMenuKey) + "\r\n");
+    UnregisterHotKey(nullptr, 1);
     ASSERT_TRUE(edit) << LogTail();
+    EXPECT_EQ(Logged("Hotkey 674 ("), 1) << LogTail();  // with the system's names of the keys
     PressHotkey(kItemKey);
     const std::optional<ProbeRecord> started = probes_.Next();
     ASSERT_TRUE(started) << LogTail();
