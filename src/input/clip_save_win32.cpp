@@ -45,9 +45,10 @@ SavedClipboard SavedClipboard::Take(HWND owner) {
     SavedClipboard saved;
     OpenClipboardGuard clipboard(owner);
     if (!clipboard) {
-        Log(1, "PasteText: the clipboard stayed busy; its content is not saved");
+        Log(1, "PasteText: the clipboard stayed busy; nothing pasted");
         return saved;
     }
+    saved.opened_ = true;
     std::vector<ClipboardFormatFacts> facts;
     for (UINT f = EnumClipboardFormats(0); f != 0; f = EnumClipboardFormats(f)) {
         facts.push_back(FactsOf(f));

@@ -20,6 +20,9 @@ class SavedClipboard {
     // worked: the text of the paste must not stay in the user's clipboard).
     void Restore(HWND owner) const;
     std::size_t FormatCount() const { return formats_.size(); }
+    // False when the clipboard could not be opened: nothing was saved, so
+    // a paste must not go on and overwrite it.
+    bool Opened() const { return opened_; }
 
   private:
     struct Format {
@@ -28,6 +31,7 @@ class SavedClipboard {
         std::vector<std::uint8_t> Bytes;
     };
     std::vector<Format> formats_;
+    bool opened_ = false;
 };
 
 // `SetClipboardText`: the text as the clipboard's only content; one retry

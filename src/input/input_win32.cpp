@@ -289,8 +289,10 @@ void InputShell::PasteText(const std::string& text, std::uint64_t requestMs) {
     const HWND owner = ToHwnd(host_.BarWindow());
     HWND target = TargetWindow();
     if (!target || TargetInputBlocked(target)) return;
+    // What cannot be saved is not overwritten: another program holding the
+    // clipboard means no paste this time, never a lost clipboard.
     const SavedClipboard saved = SavedClipboard::Take(owner);
-    if (!zorv::SetClipboardText(owner, text)) return;
+    if (!saved.Opened() || !zorv::SetClipboardText(owner, text)) return;
     const HWND focus = FocusWindowOf(target);
     const FocusFacts facts = FocusFactsOf(focus);
     const bool windows95 = !s_.App.WindowsVersion.NT && s_.App.WindowsVersion.Code == 0x400;
@@ -310,6 +312,7 @@ void InputShell::PasteText(const std::string& text, std::uint64_t requestMs) {
             Waiting([&] { return Ping(target); });
             if (plan.WaitCtrlUp && !Waiting([] { return WaitCtrlReleased(kCtrlUpWaitMs); })) {
                 Log(1, "PasteText: Ctrl stayed down at a slow target; nothing pasted");
+                saved.Restore(owner);
                 return;
             }
             ReleaseModifiers();

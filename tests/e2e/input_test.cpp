@@ -124,6 +124,16 @@ TEST_F(Input, PasteHotkey_PastesIntoNotepad_ClipboardKeepsEveryFormat_DoublePres
         << LogTail();
     EXPECT_TRUE(Shows(edit, L"Hello, pasteHello, paste")) << Narrow(TextOf(edit)) << LogTail();
     EXPECT_TRUE(WaitFor(Ms(5000), [&] { return ReadClipboard() == before; }));
+
+    // Another program holds the clipboard open: no paste, and nothing of it is lost.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    PressHotkey(kPasteKey);
+    const bool refused =
+        WaitFor(Ms(5000), [&] { return Logged("PasteText: the clipboard stayed busy") == 1; });
+    CloseClipboard();
+    EXPECT_TRUE(refused) << LogTail();
+    EXPECT_EQ(ReadClipboard(), before);
+    EXPECT_EQ(TextOf(edit), L"Hello, pasteHello, paste");
 }
 
 TEST_F(Input, TypedItems_ArriveKeyByKey_AnyCharacterUnchanged) {
