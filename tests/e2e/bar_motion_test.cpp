@@ -62,6 +62,8 @@ Motion Follow(HWND bar, const State& from, const State& to, double since, POINT 
         if (m.left < 0 && !In(bar, from)) m.left = NowMs() - since;
         m.tops.insert(WindowRect(bar).top);
         if (In(bar, to)) m.arrived = NowMs() - since;
+        // It may have gone between the two looks of this poll: it left by then at the latest.
+        if (m.arrived >= 0 && m.left < 0) m.left = m.arrived;
         return m.arrived >= 0;
     }, Ms(1));
     return m;
