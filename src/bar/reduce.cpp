@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "support/format_number.h"
 #include "support/log.h"
 #include "support/startup_state.h"
 #include "support/ascii.h"
@@ -26,12 +27,6 @@ constexpr std::int32_t kSidewaysLimit = 3;
 // line before it becomes opaque again.
 constexpr std::int32_t kFlashAlpha = 128;
 constexpr std::int32_t kUnScrollFlashAlpha = 220;
-
-double RoundHalfEven(double x) {
-    const double r = std::round(x);
-    if (std::fabs(x - std::trunc(x)) == 0.5) return 2.0 * std::round(x / 2.0);
-    return r;
-}
 
 std::int32_t Sign(std::int32_t v) {
     return (v > 0) - (v < 0);
@@ -69,7 +64,7 @@ std::vector<std::int32_t> FadeSequence(std::int32_t from, std::int32_t to) {
     const auto step = static_cast<std::int32_t>(std::floor(diff / 15.0));
     if (step != 0) {
         const auto count = static_cast<std::int32_t>(
-            RoundHalfEven(static_cast<double>(diff) / static_cast<double>(step) - 1.0));
+            fmtnum::RoundHalfEven(static_cast<double>(diff) / static_cast<double>(step) - 1.0));
         const std::int32_t last = to - step;
         for (std::int32_t a = to - step * count; step > 0 ? a <= last : a >= last; a += step) {
             alphas.push_back(a);
