@@ -297,16 +297,21 @@ void ProgramMenus::OpenMainMenu(bool rightButton) {
     const MainMenuOpening opening = zorv::OpenMainMenu(OpeningFacts(rightButton));
     EnsureBuilt();
     if (!opening.Open || !main_.hMnu()) return;
-    menuOpen_ = true;
-    host_.MenuShowing(true);
+    SetMenuOpen(true);
     if (opening.ForceBarForeground) ForceBarForeground(ToHwnd(host_.BarWindow()));
     Log(2, "MnuButtonPress: main menu at %i, %i", opening.Placement.At.X, opening.Placement.At.Y);
     const std::int32_t id =
         ShowPopup(main_, opening.Placement.At, opening.Placement.Flags, opening.WatchForeground);
     Log(2, "MnuButtonPress: chosen %X", static_cast<std::uint32_t>(id));
     Carry(ExecPopupMain(id, rightButton, s_.App.NoConfig));
-    host_.MenuShowing(false);
-    menuOpen_ = false;
+    SetMenuOpen(false);
+}
+
+// The bar does not reduce while a menu of it is open, and the foreground
+// tracking leaves the z-order alone.
+void ProgramMenus::SetMenuOpen(bool open) {
+    menuOpen_ = open;
+    host_.MenuShowing(open);
 }
 
 std::int32_t ProgramMenus::ShowPopup(clsDIPMenu& menu, ScreenPoint at, UINT flags, bool watch) {
@@ -333,11 +338,9 @@ std::int32_t ProgramMenus::ShowButtonMenu(std::int32_t button, ScreenPoint cell,
                                     [button](const ButtonMenu& m) { return m.Button == button; });
     if (found == buttonMenus_.end() || !found->Menu->hMnu()) return -1;
     const MenuPlacement placement = ButtonMenuPlacement(cell.X, 0, 0, cell.Y, rightButton);
-    menuOpen_ = true;
-    host_.MenuShowing(true);
+    SetMenuOpen(true);
     const std::int32_t id = ShowPopup(*found->Menu, placement.At, placement.Flags, true);
-    host_.MenuShowing(false);
-    menuOpen_ = false;
+    SetMenuOpen(false);
     Log(2, "ButtonMenuItemPress(%i): chosen %X", button, static_cast<std::uint32_t>(id));
     return id;
 }
@@ -346,11 +349,9 @@ std::int32_t ProgramMenus::ShowButtonContextMenu() {
     if (menuOpen_) return -1;
     EnsureBuilt();
     if (!context_.hMnu()) return -1;
-    menuOpen_ = true;
-    host_.MenuShowing(true);
+    SetMenuOpen(true);
     const std::int32_t id = ShowPopup(context_, {-1, -1}, TPM_RIGHTBUTTON, true);
-    host_.MenuShowing(false);
-    menuOpen_ = false;
+    SetMenuOpen(false);
     return id;
 }
 

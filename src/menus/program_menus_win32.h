@@ -75,6 +75,7 @@ class ProgramMenus {
     // (each menu subclasses its own).
     HWND NewOwner();
     std::int32_t ShowPopup(clsDIPMenu& menu, ScreenPoint at, UINT flags, bool watch);
+    void SetMenuOpen(bool open);
     void CloseOpenMenu();
     MainMenuFacts OpeningFacts(bool rightButton) const;
     void ForceBarForeground(HWND bar);
