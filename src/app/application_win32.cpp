@@ -156,7 +156,6 @@ void Application::BarFirstLoad() {
     ApplyLanguage(s_);
     const HWND bar = bar_.Window();
     watch_->Install(bar);
-    input_.BuildKeyNames();
     input_.RegisterAllHotkeys();
     // The menus are not needed for the first show: they are built just after it.
     timers_.CreateTimer(kMenusAfterShowMs, BuildMenusProc);

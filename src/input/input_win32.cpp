@@ -70,10 +70,13 @@ std::uint64_t MessagePostedMs() {
 
 }  // namespace
 
-void InputShell::BuildKeyNames() {
-    Win32KeyboardFacts keyboard;
-    names_ = BuildKeyNameTable(keyboard);
-    Log(3, "BuildKeyNameTable: %u names", names_.Size());
+const KeyNameTable& InputShell::KeyNames() {
+    if (!names_) {
+        Win32KeyboardFacts keyboard;
+        names_ = BuildKeyNameTable(keyboard);
+        Log(3, "BuildKeyNameTable: %u names", names_->Size());
+    }
+    return *names_;
 }
 
 // ---- Hotkeys ------------------------------------------------------------------
@@ -341,7 +344,7 @@ void InputShell::SendKeysByChars(const std::string& text) {
         Log(2, "SlowTarget");
         if (!Waiting([] { return WaitCtrlReleased(kCtrlUpWaitMs); })) return;
     }
-    const KeyPlan plan = PlanKeystrokes(text, names_, kind);
+    const KeyPlan plan = PlanKeystrokes(text, KeyNames(), kind);
     TargetProcess process(target, plan.RaisePriority);
     ReleaseModifiers();
     {

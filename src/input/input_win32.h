@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,6 @@ class InputShell {
     ~InputShell() { UnregisterAll(); }
     InputShell(const InputShell&) = delete;
     InputShell& operator=(const InputShell&) = delete;
-
-    // `BuildKeyNameTable`, once at start.
-    void BuildKeyNames();
 
     // `RegisterAllHotkeys`: every item's hotkey and `MnuHotkey` for the bar
     // window, after unregistering the earlier set. Kept off while suspended.
@@ -75,13 +73,16 @@ class InputShell {
         } add{*this, from};
         return wait();
     }
+    // `BuildKeyNameTable` on the first typed text: the start does not wait
+    // for the system's names of some 240 keys.
+    const KeyNameTable& KeyNames();
     static std::int64_t Counter();
     // The bar's own time from the hotkey message to the text handed over.
     void HandedOver(const char* how);
 
     AppState& s_;
     InputHost& host_;
-    KeyNameTable names_;
+    std::optional<KeyNameTable> names_;
     PasteGuard guard_;
     std::uint8_t pendingModifiers_ = 0;
     std::vector<std::int32_t> registered_;
