@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 
 #include "app/globals_win32.h"
 #include "app/language_win32.h"
@@ -86,7 +87,8 @@ IdleSample SampleActivity(const std::string& windowsFolder) {
 }  // namespace
 
 Application::Application() : config_(s_, *this), bar_(s_, *this), menus_(s_, *this),
-      input_(s_, static_cast<InputHost&>(*this)) {
+      input_(s_, static_cast<InputHost&>(*this)),
+      autostart_(s_, static_cast<AutostartHost&>(*this)) {
     g_application = this;
 }
 
@@ -139,8 +141,8 @@ void Application::StartLog() {
 // The bar window's first load: lists, configuration, language, foreground
 // tracking, then the first show at once or once the system is idle; the
 // menus follow 100 ms after it, the tooltip with the first hover. The
-// hotkeys are registered once the configuration is read; the autostart
-// list joins this sequence when it comes.
+// hotkeys are registered once the configuration is read; the autostart list
+// is scheduled last. A logon too long ago skips the wait for idle as well.
 void Application::BarFirstLoad() {
     Log(1, "frmButtons_Load");
     std::srand(GetTickCount());
@@ -159,12 +161,27 @@ void Application::BarFirstLoad() {
     input_.RegisterAllHotkeys();
     // The menus are not needed for the first show: they are built just after it.
     timers_.CreateTimer(kMenusAfterShowMs, BuildMenusProc);
-    if (s_.Options.W4Idle && !s_.App.NoAu) {
+    const AutostartDecision autostart = autostart_.DecideAutostart();
+    if (s_.Options.W4Idle && !s_.App.NoAu && !autostart.TooLate) {
         Log(1, "Waiting for an idle system");
         timers_.CreateTimer(1000, W4IdleTickProc);
     } else {
         bar_.FirstShow();
     }
+    // The Startup folder needs the shell and COM: not before the first show.
+    if (s_.Options.StartWithWindows >= 0) timers_.CreateTimer(1000, StartupFolderProc);
+}
+
+void CALLBACK Application::AutostartProc(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_application) g_application->autostart_.AutostartNext();
+}
+
+// "StartWithWindows=" in the file: the shortcut in the Startup folder
+// follows it at every start.
+void CALLBACK Application::StartupFolderProc(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_application) return;
+    g_application->timers_.DeleteTimer(StartupFolderProc);
+    g_application->autostart_.SetZorvToAutoStart(g_application->s_.Options.StartWithWindows == 1);
 }
 
 void Application::LoadConfig() {
@@ -206,21 +223,26 @@ void Application::W4IdleTick() {
     if (bar_.Window()) bar_.FirstShow();
 }
 
-// Form_QueryUnload: timers off, pending save, autoclose list, then unload.
-void Application::OnClose(WPARAM wParam) {
+// Form_QueryUnload: the autostart abandoned, timers off, the pending save,
+// the autoclose list, then unload. Runs once: a second close that arrives
+// while the autoclose list lets messages through finds it done.
+void Application::OnClose(WPARAM wParam, bool sessionEnding) {
+    if (closeRan_) return;
+    closeRan_ = true;
     if (wParam == kCloseFromNewInstance) s_.ClosedFromMenu = true;
-    Log(1, "frmButtons_QueryUnload(wParam=%X, ClosedFromMenu=%i)",
-        static_cast<std::uint64_t>(wParam), s_.ClosedFromMenu ? 1 : 0);
+    Log(1, "frmButtons_QueryUnload(wParam=%X, ClosedFromMenu=%i, session end=%i)",
+        static_cast<std::uint64_t>(wParam), s_.ClosedFromMenu ? 1 : 0, sessionEnding ? 1 : 0);
     s_.IsClosing = true;
+    autostart_.Abandon();
+    for (TIMERPROC proc : {BuildMenusProc, W4IdleTickProc, AutostartProc, StartupFolderProc})
+        timers_.DeleteTimer(proc);
     bar_.StopTimers();
-    timers_.DeleteTimer(BuildMenusProc);
-    timers_.DeleteTimer(W4IdleTickProc);
-    config_.SaveIfChanged();
+    if (ownProcess_) CloseHandle(std::exchange(ownProcess_, nullptr));
+    config_.SaveIfChanged(!sessionEnding);
     input_.UnregisterAll();
-    if (GetKeyState(VK_SHIFT) < 0) {
-        MessageBeep(MB_OK);  // Shift held: the autoclose list is skipped
-    }
+    autostart_.RunAutoclose();
     DestroyWindow(bar_.Window());
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
 }
 
 void Application::OnDestroy(HWND bar) {
@@ -236,7 +258,11 @@ LRESULT Application::OnBarMessage(HWND bar, UINT msg, WPARAM wParam, LPARAM lPar
     if (watch_) watch_->OnMessage(bar, msg, wParam, lParam);
     switch (msg) {
         case WM_CLOSE:
-            OnClose(wParam);
+            OnClose(wParam, false);
+            return 0;
+        case WM_ENDSESSION:
+            // Logoff or shutdown: the process may end once this returns.
+            if (wParam) OnClose(0, true);
             return 0;
         case WM_DESTROY:
             OnDestroy(bar);
@@ -482,6 +508,22 @@ void Application::HotkeyPressButton(std::int32_t index) {
 }
 std::string Application::ExpandClipText(std::string text) {
     return launch_->ExpandClipText(std::move(text));
+}
+
+// ---- What the autostart and autoclose lists ask -------------------------------
+
+void Application::ScheduleAutostartStep(std::uint32_t ms) {
+    timers_.DeleteTimer(AutostartProc);
+    timers_.CreateTimer(ms, AutostartProc);
+}
+void Application::CancelAutostartStep() {
+    timers_.DeleteTimer(AutostartProc);
+}
+bool Application::ActivateRunningItem(const Item& item) {
+    return launch_ && launch_->ActivateRunning(item);
+}
+bool Application::StartItemQuietly(const Item& item) {
+    return launch_ && launch_->StartQuietly(item);
 }
 
 void CALLBACK Application::ExitTimerProc(HWND, UINT, UINT_PTR, DWORD) {

@@ -9,6 +9,8 @@
 #include <optional>
 
 #include "app/startup.h"
+#include "autostart/autostart_host.h"
+#include "autostart/autostart_win32.h"
 #include "items/app_state.h"
 #include "support/log_win32.h"
 #include "bar/bar_host.h"
@@ -33,7 +35,8 @@ class Application final : public BarMessageSink,
                           private LaunchHost,
                           private ConfigHost,
                           private MenuHost,
-                          private InputHost {
+                          private InputHost,
+                          private AutostartHost {
   public:
     Application();
     ~Application() override;
@@ -54,7 +57,11 @@ class Application final : public BarMessageSink,
     static void CALLBACK BuildMenusProc(HWND, UINT, UINT_PTR, DWORD);
     static constexpr std::uint32_t kMenusAfterShowMs = 100;
     void W4IdleTick();
-    void OnClose(WPARAM wParam);
+    static void CALLBACK AutostartProc(HWND, UINT, UINT_PTR, DWORD);
+    static void CALLBACK StartupFolderProc(HWND, UINT, UINT_PTR, DWORD);
+    // The closing steps, once: from WM_CLOSE, or at logoff or shutdown
+    // (`sessionEnding`: no message box may wait for an answer then).
+    void OnClose(WPARAM wParam, bool sessionEnding);
     void OnDestroy(HWND bar);
 
     // BarMessageSink: the foreground tracking sees every message first.
@@ -127,6 +134,12 @@ class Application final : public BarMessageSink,
     void HotkeyPressButton(std::int32_t index) override;
     std::string ExpandClipText(std::string text) override;
 
+    // AutostartHost.
+    void ScheduleAutostartStep(std::uint32_t ms) override;
+    void CancelAutostartStep() override;
+    bool ActivateRunningItem(const Item& item) override;
+    bool StartItemQuietly(const Item& item) override;
+
     // The button list changed (a button removed): bar, menus, save.
     void ButtonsChanged();
 
@@ -141,6 +154,8 @@ class Application final : public BarMessageSink,
     frmButtons bar_;
     ProgramMenus menus_;
     InputShell input_;
+    AutostartShell autostart_;
+    bool closeRan_ = false;
     // Made once start-up has read the folders and the Windows version.
     std::optional<ForegroundTracker> watch_;
     std::optional<LaunchShell> launch_;

@@ -94,7 +94,12 @@ bool InitGlobals(StartupState& app, const std::wstring& commandLine) {
     app.TwipsPerPixelX = TwipsPerPixel(ScreenCaps(LOGPIXELSX));
     app.TwipsPerPixelY = TwipsPerPixel(ScreenCaps(LOGPIXELSY));
 
-    const CommandLineSwitches sw = ParseCommandLine(Narrow(commandLine));
+    const std::string line = Narrow(commandLine);
+    const CommandLineSwitches sw = ParseCommandLine(line);
+    std::string_view arguments = ArgumentsOf(line);
+    while (!arguments.empty() && (arguments.front() == ' ' || arguments.front() == '\t'))
+        arguments.remove_prefix(1);
+    app.Arguments = std::string(arguments);
     app.NoConfig = sw.NoConfig;
     app.NoAu = sw.NoAu;
     app.NoStart = sw.NoStart;

@@ -132,7 +132,7 @@ bool ConfigStore::ReadIni(const std::string& path) {
     return true;
 }
 
-bool ConfigStore::SaveIni(const std::string& path) {
+bool ConfigStore::SaveIni(const std::string& path, bool showErrors) {
     if (!unreadable_.empty() && EqualsNoCase(path, unreadable_)) {
         Log(1, "SaveIni(%s): not written, it could not be read", path);
         return false;
@@ -158,7 +158,7 @@ bool ConfigStore::SaveIni(const std::string& path) {
         host_.AfterSave(path);
         return true;
     }
-    MsgBox(Text(Txt::ErrorSavingIni), MB_OK | MB_ICONEXCLAMATION);
+    if (showErrors) MsgBox(Text(Txt::ErrorSavingIni), MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 
@@ -172,8 +172,10 @@ void ConfigStore::SaveZorvINI_in1s() {
     host_.SaveSoon();
 }
 
-void ConfigStore::SaveIfChanged() {
-    if (unsaved_) SaveIniNow();
+void ConfigStore::SaveIfChanged(bool showErrors) {
+    if (!unsaved_) return;
+    due_ = false;
+    if (SaveIni(s_.App.IniPath, showErrors)) unsaved_ = false;
 }
 
 void ConfigStore::ImportOldSettings() {

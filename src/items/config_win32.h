@@ -24,8 +24,9 @@ class ConfigStore {
     // is never written over in this run (the user's file outlives a lock).
     bool ReadIni(const std::string& path);
     // Writes everything to `path` with its backup; false after the error
-    // message, or at once for a file this run could not read.
-    bool SaveIni(const std::string& path);
+    // message (only logged without `showErrors`), or at once for a file this
+    // run could not read.
+    bool SaveIni(const std::string& path, bool showErrors = true);
     // SaveIni(IniPath). The save is no longer due whatever the outcome (no
     // error box every second); a change that failed to reach the file stays
     // unsaved until the next change or closing tries again.
@@ -33,8 +34,8 @@ class ConfigStore {
     // Marks the configuration changed; it is written about one second later
     // (by the bar's position timer, which waits while the mouse is on the bar).
     void SaveZorvINI_in1s();
-    // Runs the pending save, if any (closing).
-    void SaveIfChanged();
+    // Runs the pending save, if any (closing; at logoff without a message).
+    void SaveIfChanged(bool showErrors = true);
     // A save waits for the position timer.
     bool SaveDue() const { return due_; }
 

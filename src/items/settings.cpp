@@ -25,6 +25,7 @@ enum class Kind {
     Flag,         // off only for exactly "0"
     Hex,          // hexadecimal
     OptionalHex,  // hexadecimal, written only when not -1
+    OptionalInt,  // decimal, lo..hi, written only when not -1
     Decimal,      // decimal fraction, 0..5
     Size,         // width "," height in pixels, held in twips
 };
@@ -90,6 +91,7 @@ constexpr std::array kKeys = {
     Int("LogLevel=", &S::LogLevel),
     Flag("WriteLogfile=", &S::WriteLogfile),
     Flag("WriteDebugView=", &S::WriteDebugView),
+    Int("StartWithWindows=", &S::StartWithWindows, -1, 1, Kind::OptionalInt),
 };
 
 bool IsDigit(char c) {
@@ -264,7 +266,8 @@ bool ApplySettingLine(std::string_view line, Settings& settings, const IniContex
 
 void AppendSettingLines(std::string& out, const Settings& settings, const IniContext& context) {
     for (const Key& k : kKeys) {
-        if (k.kind == Kind::OptionalHex && settings.*k.number == -1) continue;
+        const bool optional = k.kind == Kind::OptionalHex || k.kind == Kind::OptionalInt;
+        if (optional && settings.*k.number == -1) continue;
         out += k.name;
         out += ValueText(k, settings, context);
         out += "\r\n";

@@ -56,6 +56,8 @@ struct Settings {
     std::int32_t LogLevel = 0;
     bool WriteLogfile = false;
     bool WriteDebugView = false;
+    // Start with Windows as the file asks: 1 on, 0 off, -1 not asked (not written).
+    std::int32_t StartWithWindows = -1;
 
     // Run-time state derived from the above; never written.
     std::int32_t AutoRedInForce = 0;  // AutoRed as currently in force

@@ -18,7 +18,7 @@ enum class StartKind {
     Refused,         // the starter (or the shell) answered with ErrorCode
     LibraryMissing,  // Zorv.dll could not be loaded
     CallFailed,      // the call itself failed
-    TextRefused,     // a text did not fit the request: already reported
+    TextRefused,     // a text did not fit the request (the message in Description)
 };
 
 constexpr char kCrLf[] = "\r\n";
@@ -67,6 +67,20 @@ ExecResult Launcher::ExecuteItem(const Item& item, bool startAnyway) {
     return lastResult_;
 }
 
+bool Launcher::ActivateRunning(const Item& item) {
+    return platform_.ActivateApp(item.Title, resolver_.FindExe(item.Path, item.WrkDir));
+}
+
+bool Launcher::StartQuietly(const Item& item) {
+    current_ = item;
+    current_.Title.clear();
+    current_.UserType = 0;
+    const bool started = ExecuteCommand(current_.Path, current_.WrkDir, current_.UserType,
+                                        current_.Style, current_.Prio, "", false);
+    if (!started) force_.Clear();
+    return started;
+}
+
 bool Launcher::ExecuteCommand(std::string& path, std::string& wrkDir, std::int32_t& userType,
                               std::int32_t style, std::int32_t& prio, const std::string& title,
                               bool showErrors) {
@@ -91,7 +105,7 @@ bool Launcher::ExecuteCommand(std::string& path, std::string& wrkDir, std::int32
     const bool exists =
         file.empty() ? resolver_.FileOrExeExists(path, "") : resolver_.FileExists(file, "");
     if (!IsUrl(file) && !exists) {
-        ReportMissing(path);
+        ReportMissing(path, showErrors);
         RestOnWindowsDrive();
         return false;
     }
@@ -141,7 +155,7 @@ void Launcher::RecordForcedState(const std::string& path, const std::string& wrk
 
 // A command on a drive that is not there (a removed stick, an unmapped
 // network drive) says so instead of blaming the program.
-void Launcher::ReportMissing(const std::string& path) {
+void Launcher::ReportMissing(const std::string& path, bool showErrors) {
     std::string text;
     if (path.size() >= 2 && path[1] == ':' &&
         platform_.DriveType(path.substr(0, 2) + "\\") == kDriveNoRootDir) {
@@ -151,6 +165,7 @@ void Launcher::ReportMissing(const std::string& path) {
         text = Text(Txt::ProgramNotFound) + kCrLf + path;
     }
     Log(1, "ExecuteCommand: %s", text);
+    if (!showErrors) return;
     platform_.ClearForegroundHistory();
     platform_.BarToFront();
     platform_.ShowMessageTop(text);
@@ -197,8 +212,7 @@ Launcher::StartOutcome Launcher::StartWithStarter(const std::string& file,
             packed.Failure == PackFailure::TooLong ? Txt::StartTextTooLong : Txt::StartTextCodePage;
         const std::string text = Text(why) + kCrLf + *texts[packed.Field];
         Log(1, "ExecuteCommand: %s", text);
-        platform_.ShowMessageTop(text);
-        return {StartKind::TextRefused, 0, {}};
+        return {StartKind::TextRefused, 0, text};
     }
     // Only a start that finishes in the library's worker can fail after the answer.
     if (request_.ShellStart == 1 || request_.UserType == 1) {
@@ -239,8 +253,14 @@ bool Launcher::ReportFailure(const StartOutcome& outcome, const std::string& fil
                              std::int32_t userType, bool showErrors) {
     Log(1, "ExecuteCommand: start of '%s' failed (%i, error %i %s)", file,
         static_cast<int>(outcome.Kind), outcome.ErrorCode, outcome.Description);
+    // Without messages (the autostart and autoclose lists) the log says it.
+    if (!showErrors) {
+        RestOnWindowsDrive();
+        return false;
+    }
     switch (outcome.Kind) {
         case StartKind::TextRefused:
+            platform_.ShowMessageTop(outcome.Description);
             return false;
         case StartKind::LibraryMissing:
             platform_.ShowMessage(std::string(kDllNotFoundText));
@@ -258,7 +278,7 @@ bool Launcher::ReportFailure(const StartOutcome& outcome, const std::string& fil
         return false;
     }
     // A refused elevation prompt is the user's answer, not an error.
-    if (showErrors && userType != 1) ShowStartError(file, outcome.ErrorCode);
+    if (userType != 1) ShowStartError(file, outcome.ErrorCode);
     RestOnWindowsDrive();
     return false;
 }

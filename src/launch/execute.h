@@ -42,6 +42,12 @@ class Launcher {
     // Starts `item`, or activates a running instance when its Activate is 1
     // and `startAnyway` is not set.
     ExecResult ExecuteItem(const Item& item, bool startAnyway);
+    // A running instance of the item's program (by its Title or program
+    // file) came to the front.
+    bool ActivateRunning(const Item& item);
+    // The item's command as a normal user, without a window title to wait
+    // for and without any message (the autostart and autoclose lists).
+    bool StartQuietly(const Item& item);
     // Starts a raw command; path, wrkDir, userType and prio are normalised in
     // place. True when the start request was accepted.
     bool ExecuteCommand(std::string& path, std::string& wrkDir, std::int32_t& userType,
@@ -64,7 +70,7 @@ class Launcher {
     void RecordForcedState(const std::string& path, const std::string& wrkDir,
                            const std::string& exe, const std::string& title, std::int32_t& style,
                            const std::string& file);
-    void ReportMissing(const std::string& path);
+    void ReportMissing(const std::string& path, bool showErrors);
     void ChooseWorkDir(std::string& wrkDir);
     StartOutcome Start(const std::string& file, const std::string& params,
                        const std::string& wrkDir, std::int32_t showCmd, std::int32_t& prio,

@@ -11,6 +11,7 @@
 #include "launch/exec_request.h"
 
 #include "support/geometry.h"
+#include "support/shortcut.h"
 #include "support/win32_constants.h"
 
 namespace zorv {
@@ -19,15 +20,6 @@ inline constexpr std::uint32_t kNoAttributes = win::kInvalidFileAttributes;
 inline constexpr std::uint32_t kAttrDirectory = win::kFileAttributeDirectory;
 inline constexpr std::uint32_t kDriveNoRootDir = win::kDriveNoRootDir;
 
-// What a shell link (.lnk) holds.
-struct ShortcutInfo {
-    std::string Target;
-    std::string WorkDir;
-    std::string Arguments;
-    std::int32_t ShowCmd = 1;
-    std::string IconPath;
-    std::int32_t IconIndex = 0;
-};
 
 // The local time with the user's names for it, for the "%Now:" macro.
 struct DateTimeParts {

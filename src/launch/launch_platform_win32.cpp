@@ -18,6 +18,7 @@
 #include "support/window_win32.h"
 #include "support/file_win32.h"
 #include "support/late_bound_win32.h"
+#include "support/shell_link_win32.h"
 
 namespace zorv {
 
@@ -47,41 +48,6 @@ bool ShowCmdFromLinkFile(const std::wstring& path, std::int32_t& showCmd) {
     if (!show) return false;
     showCmd = *show;
     return true;
-}
-
-bool LoadShellLink(const std::wstring& path, ShortcutInfo& out) {
-    static const auto create =
-        LateBound<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
-    IShellLinkW* link = nullptr;
-    if (!create || FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                 reinterpret_cast<void**>(&link)))) {
-        return false;
-    }
-    IPersistFile* persist = nullptr;
-    bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)));
-    ok = ok && SUCCEEDED(persist->Load(path.c_str(), STGM_READ));
-    if (ok) {
-        wchar_t buffer[MAX_PATH * 2] = L"";
-        link->GetPath(buffer, MAX_PATH * 2, nullptr, 0);
-        out.Target = Narrow(buffer);
-        buffer[0] = 0;
-        link->GetWorkingDirectory(buffer, MAX_PATH * 2);
-        out.WorkDir = Narrow(buffer);
-        buffer[0] = 0;
-        link->GetArguments(buffer, MAX_PATH * 2);
-        out.Arguments = Narrow(buffer);
-        buffer[0] = 0;
-        int icon = 0;
-        link->GetIconLocation(buffer, MAX_PATH * 2, &icon);
-        out.IconPath = Narrow(buffer);
-        out.IconIndex = icon;
-        int show = SW_SHOWNORMAL;
-        link->GetShowCmd(&show);
-        out.ShowCmd = show;
-    }
-    if (persist) persist->Release();
-    link->Release();
-    return ok;
 }
 
 std::string LocaleText(LCTYPE what) {
@@ -336,14 +302,8 @@ std::optional<std::string> Win32Launch::ToAnsi(const std::string& text) {
 }
 
 bool Win32Launch::ReadShortcut(const std::string& lnkPath, ShortcutInfo& out) {
-    // Balanced per call: the bar's thread may or may not have COM already.
-    static const auto init = LateBound<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-    static const auto uninit = LateBound<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
-    const HRESULT com = init ? init(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
-    const std::wstring path = Widen(lnkPath);
-    const bool ok = LoadShellLink(path, out);
-    if (SUCCEEDED(com) && uninit) uninit();
-    if (ok) ShowCmdFromLinkFile(path, out.ShowCmd);
+    const bool ok = ReadShellLink(lnkPath, out);
+    if (ok) ShowCmdFromLinkFile(Widen(lnkPath), out.ShowCmd);
     Log(3, "ReadShortcut(%s) = %i: '%s' in '%s', show %i", lnkPath, ok, out.Target, out.WorkDir,
         out.ShowCmd);
     return ok;

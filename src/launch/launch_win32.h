@@ -32,6 +32,10 @@ class LaunchShell {
     bool ExecuteCommand(std::string& path, std::string& wrkDir, std::int32_t& userType,
                         std::int32_t style, std::int32_t& prio, const std::string& title,
                         bool showErrors);
+    // The autostart and autoclose lists: a running instance of the item's
+    // program brought to the front; the item started without any message.
+    bool ActivateRunning(const Item& item) { return launcher_.ActivateRunning(item); }
+    bool StartQuietly(const Item& item) { return launcher_.StartQuietly(item); }
     // A clipboard item's text with its "%Now:" pattern and variables expanded.
     std::string ExpandClipText(std::string text) {
         return launcher_.Resolver().ExpandNowMacro(std::move(text));

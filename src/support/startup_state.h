@@ -43,6 +43,7 @@ struct StartupState {
     std::string WindowsFolder;
     std::string ExePath;
     std::string IniPath;
+    std::string Arguments;  // the command line after the program path
     std::int64_t StartTime = 0;  // seconds since 1970, local clock
     std::uint32_t ElevationType = 1;
     bool NoConfig = false;

@@ -115,6 +115,26 @@ TEST_F(ExecuteFixture, WhatFailsIsReportedOnce_TextsAreRefusedNotCut) {
     EXPECT_EQ(std::string(fake.requests.back().Params), std::string(259, 'p'));
 }
 
+TEST_F(ExecuteFixture, AQuietStartShowsNoMessageWhateverFails_AndStartsAsANormalUser) {
+    fake.missingDrives = {'X'};
+    Item item{.Desc = "Auto", .Path = "x:\\tools\\a.exe", .UserType = 1, .Title = "App"};
+    EXPECT_FALSE(launcher.StartQuietly(item));
+    item.Path = kApp + " " + std::string(300, 'p');
+    EXPECT_FALSE(launcher.StartQuietly(item));
+    item.Path = kApp;
+    for (StarterAnswer answer : {StarterAnswer::LibraryMissing, StarterAnswer::CallFailed}) {
+        fake.starterAnswer = {answer, "no entry point"};
+        EXPECT_FALSE(launcher.StartQuietly(item));
+    }
+    Refuse(kErrorAlreadyStarting);
+    EXPECT_FALSE(launcher.StartQuietly(item));
+    EXPECT_EQ(fake.messages, Strings{});
+    fake.starterAnswer = {StarterAnswer::Accepted, {}};
+    EXPECT_TRUE(launcher.StartQuietly(item));
+    EXPECT_EQ(fake.requests.back().UserType, 0);
+    EXPECT_EQ(fake.cwd, "C:\\");
+}
+
 TEST_F(ExecuteFixture, ExecuteItem_SeparatorActivationAndStart) {
     Item item{.Desc = "-", .Path = kApp};
     EXPECT_EQ(launcher.ExecuteItem(item, false), ExecResult::Nothing);
