@@ -241,6 +241,9 @@ void Application::OnClose(WPARAM wParam, bool sessionEnding) {
     config_.SaveIfChanged(!sessionEnding);
     input_.UnregisterAll();
     autostart_.RunAutoclose();
+    // Documents and addresses go through the shell in Zorv.dll's workers,
+    // which end with the process.
+    if (launch_) launch_->WaitForShellStarts(kShellHandOverMs);
     DestroyWindow(bar_.Window());
     SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
 }
@@ -522,8 +525,10 @@ void Application::CancelAutostartStep() {
 bool Application::ActivateRunningItem(const Item& item) {
     return launch_ && launch_->ActivateRunning(item);
 }
-bool Application::StartItemQuietly(const Item& item) {
-    return launch_ && launch_->StartQuietly(item);
+ItemStart Application::StartItemQuietly(const Item& item) {
+    if (!launch_) return ItemStart::Failed;
+    if (launch_->StartQuietly(item)) return ItemStart::Started;
+    return launch_->LastStartWasBusy() ? ItemStart::Busy : ItemStart::Failed;
 }
 
 void CALLBACK Application::ExitTimerProc(HWND, UINT, UINT_PTR, DWORD) {

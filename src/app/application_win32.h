@@ -62,6 +62,7 @@ class Application final : public BarMessageSink,
     // The closing steps, once: from WM_CLOSE, or at logoff or shutdown
     // (`sessionEnding`: no message box may wait for an answer then).
     void OnClose(WPARAM wParam, bool sessionEnding);
+    static constexpr std::uint32_t kShellHandOverMs = 3000;
     void OnDestroy(HWND bar);
 
     // BarMessageSink: the foreground tracking sees every message first.
@@ -138,7 +139,7 @@ class Application final : public BarMessageSink,
     void ScheduleAutostartStep(std::uint32_t ms) override;
     void CancelAutostartStep() override;
     bool ActivateRunningItem(const Item& item) override;
-    bool StartItemQuietly(const Item& item) override;
+    ItemStart StartItemQuietly(const Item& item) override;
 
     // The button list changed (a button removed): bar, menus, save.
     void ButtonsChanged();

@@ -71,10 +71,18 @@ void Autostarter::AutostartNext() {
         if (item.Desc != "-") {
             if (item.Activate == 1 && platform_.ActivateRunning(item)) {
                 Log(2, "AutostartNext: a running instance was activated");
-            } else if (!platform_.StartQuietly(item)) {
-                Log(1, "AutostartNext: '%s' did not start", item.Path);
+            } else {
+                const ItemStart started = platform_.StartQuietly(item);
+                if (started == ItemStart::Busy && ++busyTries_ < kBusyRetries) {
+                    pending_ = true;
+                    platform_.StartStepTimer(kBusyRetryMs);
+                    return;
+                }
+                if (started != ItemStart::Started)
+                    Log(1, "AutostartNext: '%s' did not start", item.Path);
             }
         }
+        busyTries_ = 0;
         ++index_;
     }
     // The list may have been edited meanwhile: its count now is what counts.
@@ -111,7 +119,13 @@ AutocloseOutcome RunAutoclose(const AppState& state, bool shiftHeld, AutostartPl
         Item item;
         list.GetItem(i, item);
         if (item.Desc == "-") continue;
-        if (!platform.StartQuietly(item)) Log(1, "RunAutoclose: '%s' did not start", item.Path);
+        ItemStart started = platform.StartQuietly(item);
+        for (int tries = 1; started == ItemStart::Busy && tries < kBusyRetries; ++tries) {
+            platform.ProcessPendingMessages();
+            platform.Pause(kBusyRetryMs);
+            started = platform.StartQuietly(item);
+        }
+        if (started != ItemStart::Started) Log(1, "RunAutoclose: '%s' did not start", item.Path);
         platform.ProcessPendingMessages();
     }
     return AutocloseOutcome::Ran;

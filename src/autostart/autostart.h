@@ -43,6 +43,15 @@ std::uint32_t AutostartPauseMs(double seconds);
 // Days between two instants given in seconds since 1970 (UTC).
 double DaysBetween(std::int64_t earlierSeconds, std::int64_t laterSeconds);
 
+// How a quiet start went. Busy: the starter is still starting the same
+// program (a start is in progress for up to about 1.5 s), so the item is
+// tried again shortly rather than lost.
+enum class ItemStart { Started, Failed, Busy };
+
+// A busy item is tried again this often, this far apart (3 s in all).
+inline constexpr std::uint32_t kBusyRetryMs = 100;
+inline constexpr int kBusyRetries = 30;
+
 // What the two sequences need of the rest of the program and the system.
 class AutostartPlatform {
   public:
@@ -54,13 +63,15 @@ class AutostartPlatform {
     // file) came to the front.
     virtual bool ActivateRunning(const Item& item) = 0;
     // The item's command (Path, WrkDir, Style, Prio) as a normal user and
-    // without any message; true when the start was accepted.
-    virtual bool StartQuietly(const Item& item) = 0;
+    // without any message.
+    virtual ItemStart StartQuietly(const Item& item) = 0;
     // No folder of a started item stays current: the Windows drive's root is.
     virtual void RestOnWindowsDrive() = 0;
     virtual void Beep() = 0;
     // Lets the window messages that wait be handled (between autoclose items).
     virtual void ProcessPendingMessages() = 0;
+    // Waits `ms` while the program closes (a busy autoclose item).
+    virtual void Pause(std::uint32_t ms) = 0;
 };
 
 // The autostart list, one item per timer step. It runs once per process.
@@ -89,6 +100,7 @@ class Autostarter {
     AutostartPlatform& platform_;
     std::int32_t index_ = 0;
     std::uint32_t pauseMs_ = 100;
+    int busyTries_ = 0;  // of the item at index_
     bool pending_ = false;
     bool abandoned_ = false;
 };

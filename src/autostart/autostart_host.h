@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "autostart/autostart.h"
 #include "items/items.h"
 
 namespace zorv {
@@ -20,7 +21,7 @@ class AutostartHost {
     // Title or program file); false when none runs.
     virtual bool ActivateRunningItem(const Item& item) = 0;
     // Starts the item's command without any message, as a normal user.
-    virtual bool StartItemQuietly(const Item& item) = 0;
+    virtual ItemStart StartItemQuietly(const Item& item) = 0;
 };
 
 }  // namespace zorv

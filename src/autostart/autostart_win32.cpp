@@ -132,6 +132,10 @@ void AutostartShell::ProcessPendingMessages() {
     }
 }
 
+void AutostartShell::Pause(std::uint32_t ms) {
+    Sleep(ms);
+}
+
 // The common Startup folder first (every user's), then the user's own.
 bool AutostartShell::IsInStartup() {
     if (s_.App.WindowsVersion.NT && FindLinksTo(s_.App.ExePath, CSIDL_COMMON_STARTUP, false))

@@ -37,10 +37,11 @@ class AutostartShell final : private AutostartPlatform {
     void StartStepTimer(std::uint32_t ms) override { host_.ScheduleAutostartStep(ms); }
     void StopStepTimer() override { host_.CancelAutostartStep(); }
     bool ActivateRunning(const Item& item) override { return host_.ActivateRunningItem(item); }
-    bool StartQuietly(const Item& item) override { return host_.StartItemQuietly(item); }
+    ItemStart StartQuietly(const Item& item) override { return host_.StartItemQuietly(item); }
     void RestOnWindowsDrive() override;
     void Beep() override;
     void ProcessPendingMessages() override;
+    void Pause(std::uint32_t ms) override;
 
     AppState& s_;
     AutostartHost& host_;

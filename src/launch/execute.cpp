@@ -86,6 +86,7 @@ bool Launcher::ExecuteCommand(std::string& path, std::string& wrkDir, std::int32
                               bool showErrors) {
     Log(1, "ExecuteCommand('%s', '%s', %i, %i, %i, '%s', %i)", path, wrkDir, userType, style, prio,
         title, showErrors);
+    lastBusy_ = false;
     platform_.SetCurrentFolder(facts_.StartFolder);
     const bool foregroundLock = platform_.ForegroundLockTimeout() >= kForegroundLockActive;
 
@@ -253,6 +254,7 @@ bool Launcher::ReportFailure(const StartOutcome& outcome, const std::string& fil
                              std::int32_t userType, bool showErrors) {
     Log(1, "ExecuteCommand: start of '%s' failed (%i, error %i %s)", file,
         static_cast<int>(outcome.Kind), outcome.ErrorCode, outcome.Description);
+    lastBusy_ = outcome.Kind == StartKind::Refused && outcome.ErrorCode == kErrorAlreadyStarting;
     // Without messages (the autostart and autoclose lists) the log says it.
     if (!showErrors) {
         RestOnWindowsDrive();

@@ -48,6 +48,9 @@ class Launcher {
     // The item's command as a normal user, without a window title to wait
     // for and without any message (the autostart and autoclose lists).
     bool StartQuietly(const Item& item);
+    // The last command failed only because the starter is still starting the
+    // same program ("Already starting").
+    bool LastStartWasBusy() const { return lastBusy_; }
     // Starts a raw command; path, wrkDir, userType and prio are normalised in
     // place. True when the start request was accepted.
     bool ExecuteCommand(std::string& path, std::string& wrkDir, std::int32_t& userType,
@@ -100,6 +103,7 @@ class Launcher {
     ForceWindowState force_;
     ExecRequest request_{};
     ExecResult lastResult_ = ExecResult::Nothing;
+    bool lastBusy_ = false;
     std::vector<PendingStart> pending_;
     std::int32_t nextReportId_ = 1;
 };

@@ -132,6 +132,17 @@ StarterOutcome ZorvDllStarter::Start(ExecRequest& request, HWND reportWindow) {
     return {result != 0 ? StarterAnswer::Accepted : StarterAnswer::Refused, {}};
 }
 
+std::int32_t ZorvDllStarter::WaitForShellStarts(std::uint32_t timeoutMs) {
+    if (!module_) return 0;
+    using Wait = std::int32_t(__stdcall*)(std::uint32_t);
+    const auto wait = reinterpret_cast<Wait>(
+        reinterpret_cast<void*>(GetProcAddress(module_, "WaitForShellStarts")));
+    if (!wait) return 0;
+    const std::int32_t left = wait(timeoutMs);
+    Log(1, "WaitForShellStarts(%i) = %i", timeoutMs, left);
+    return left;
+}
+
 // ---- Win32ActivatePlatform --------------------------------------------------
 
 Win32ActivatePlatform::Win32ActivatePlatform(const StartupState& app, ProcessLister& processes)

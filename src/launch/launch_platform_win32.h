@@ -33,6 +33,10 @@ class ZorvDllStarter {
     StarterOutcome Start(ExecRequest& request, HWND reportWindow);
     // QueryPerformanceCounter when the last request was handed over; 0 before.
     std::int64_t HandedCounter() const { return handed_.QuadPart; }
+    // Waits (at most `timeoutMs`) until the library has handed every shell
+    // start to the shell, so that ending the process loses none; the number
+    // still in hand. An older library, or none loaded, answers 0 at once.
+    std::int32_t WaitForShellStarts(std::uint32_t timeoutMs);
 
   private:
     using Entry = std::int32_t(__stdcall*)(ExecRequest*);
@@ -75,6 +79,9 @@ class Win32Launch final : public LaunchPlatform {
         : s_(state), host_(host), cycle_(cycle), starter_(state.App.ProgramFolder) {}
 
     std::int64_t HandedCounter() const { return starter_.HandedCounter(); }
+    std::int32_t WaitForShellStarts(std::uint32_t timeoutMs) {
+        return starter_.WaitForShellStarts(timeoutMs);
+    }
     // Message box in front of everything: the bar is brought to the front
     // first, the previous foreground window gets the focus back afterwards.
     int MsgBoxTop(const std::string& text, UINT style);

@@ -36,6 +36,11 @@ class LaunchShell {
     // program brought to the front; the item started without any message.
     bool ActivateRunning(const Item& item) { return launcher_.ActivateRunning(item); }
     bool StartQuietly(const Item& item) { return launcher_.StartQuietly(item); }
+    // The last start failed only because the same program is still starting.
+    bool LastStartWasBusy() const { return launcher_.LastStartWasBusy(); }
+    // Ending the process: the shell starts Zorv.dll still hands over get
+    // `timeoutMs` to go out.
+    void WaitForShellStarts(std::uint32_t timeoutMs) { launch_.WaitForShellStarts(timeoutMs); }
     // A clipboard item's text with its "%Now:" pattern and variables expanded.
     std::string ExpandClipText(std::string text) {
         return launcher_.Resolver().ExpandNowMacro(std::move(text));

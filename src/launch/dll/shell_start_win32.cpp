@@ -66,7 +66,10 @@ DWORD WINAPI Worker(void* param) {
     {
         std::unique_ptr<StartJob> job(static_cast<StartJob*>(param));
         pin = job->pin;
-        if (IsShellMechanism(job->how)) RunShellStart(*job);
+        if (IsShellMechanism(job->how)) {
+            RunShellStart(*job);
+            ShellStartHanded();
+        }
         if (job->process) {
             WaitForInputIdle(job->process, kIdleWaitMs);
             CloseHandle(job->process);

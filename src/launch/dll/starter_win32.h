@@ -30,6 +30,9 @@ struct StartJob {
 // window, when it named one and the request asked for it.
 void ReportLateFailure(const StartJob& job, DWORD error);
 bool HasReportWindow();
+// The count of shell starts still in the workers' hands (WaitForShellStarts).
+void ShellStartTaken();
+void ShellStartHanded();
 
 // The files being started right now, across all callers of the library.
 StartsInProgress& InProgress();

@@ -88,6 +88,8 @@ DWORD Locate(StartJob& job, const StartPlan& plan, const char* requestedFile) {
 
 std::atomic<HWND> g_reportWindow{nullptr};
 std::atomic<UINT> g_reportMessage{0};
+// Shell starts accepted whose worker has not yet come back from the shell.
+std::atomic<std::int32_t> g_shellStartsInHand{0};
 
 DWORD Execute(ExecRequest& request) {
     if (const DWORD error = CheckRequest(request)) return error;
@@ -103,7 +105,12 @@ DWORD Execute(ExecRequest& request) {
     if (const DWORD error = Locate(*job, plan, request.File)) return error;
 
     if (!InProgress().TryBegin(job->key)) return kErrorAlreadyStarting;
-    if (IsShellMechanism(job->how)) return FinishInWorker(std::move(job));
+    if (IsShellMechanism(job->how)) {
+        ShellStartTaken();
+        const DWORD error = FinishInWorker(std::move(job));
+        if (error) ShellStartHanded();
+        return error;
+    }
     DWORD processId = 0;
     if (const DWORD error = StartProcess(*job, processId)) {
         InProgress().End(job->key);
@@ -120,6 +127,14 @@ DWORD Execute(ExecRequest& request) {
 StartsInProgress& InProgress() {
     static StartsInProgress starts;
     return starts;
+}
+
+void ShellStartTaken() {
+    ++g_shellStartsInHand;
+}
+
+void ShellStartHanded() {
+    --g_shellStartsInHand;
 }
 
 bool HasReportWindow() {
@@ -159,6 +174,15 @@ extern "C" __declspec(dllexport) std::int32_t
 extern "C" __declspec(dllexport) void __stdcall SetStartReportWindow(HWND window, UINT message) {
     zorv::dll::g_reportMessage.store(message);
     zorv::dll::g_reportWindow.store(window);
+}
+
+// Waits until every accepted shell start has been handed to the shell, at
+// most `timeoutMs`; answers how many are still in hand. A caller about to end
+// its process calls it, since ending the process ends the workers too.
+extern "C" __declspec(dllexport) std::int32_t __stdcall WaitForShellStarts(std::uint32_t timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (zorv::dll::g_shellStartsInHand.load() > 0 && GetTickCount64() < end) Sleep(10);
+    return zorv::dll::g_shellStartsInHand.load();
 }
 
 // Thread notifications stay on: the static C++ runtime frees its per-thread

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <tuple>
 
 namespace zorv {
@@ -13,6 +14,7 @@ struct FakeAutostartPlatform final : AutostartPlatform {
     std::vector<std::string> did;
     std::vector<std::string> running;  // programs with a window to activate
     std::vector<std::string> missing;  // programs that do not start
+    std::map<std::string, int> busy;   // programs still starting: Busy answers left
     bool timerOn = false;
 
     void StartStepTimer(std::uint32_t ms) override {
@@ -25,14 +27,17 @@ struct FakeAutostartPlatform final : AutostartPlatform {
         did.push_back("activate " + item.Path);
         return true;
     }
-    bool StartQuietly(const Item& item) override {
-        if (std::find(missing.begin(), missing.end(), item.Path) != missing.end()) return false;
+    ItemStart StartQuietly(const Item& item) override {
+        if (std::find(missing.begin(), missing.end(), item.Path) != missing.end())
+            return ItemStart::Failed;
+        if (busy[item.Path] > 0) return --busy[item.Path], ItemStart::Busy;
         did.push_back("start " + item.Path);
-        return true;
+        return ItemStart::Started;
     }
     void RestOnWindowsDrive() override { did.push_back("rest"); }
     void Beep() override { did.push_back("beep"); }
     void ProcessPendingMessages() override { did.push_back("pump"); }
+    void Pause(std::uint32_t ms) override { did.push_back("pause " + std::to_string(ms)); }
 };
 
 Item Entry(std::string path, std::uint8_t activate = 0) {
@@ -133,6 +138,27 @@ TEST(Autostart, MissingProgramsAndRunningInstancesDoNotStopTheList_NorDoes200Ite
                                         "start p3.exe", "start p4.exe"}));
     EXPECT_EQ(carried[5], "start p6.exe");
     EXPECT_EQ(carried.back(), "rest");
+}
+
+TEST(Autostart, AnItemWhoseProgramIsStillStarting_IsTriedAgainShortly_NotLost) {
+    AppState state = StateWith(kListAutostart, {Entry("ed.exe a"), Entry("ed.exe b"), Entry("x")});
+    FakeAutostartPlatform platform;
+    platform.busy = {{"ed.exe b", 2}, {"x", 1000}};  // x never gets its turn: given up after 3 s
+    Autostarter starter(state, platform);
+    starter.Decide({});
+    while (platform.timerOn) starter.AutostartNext();
+    EXPECT_EQ(std::vector<std::string>(platform.did.begin(), platform.did.begin() + 6),
+              (std::vector<std::string>{"timer 0", "start ed.exe a", "timer 100", "timer 100",
+                                        "timer 100", "start ed.exe b"}));
+    EXPECT_EQ(platform.did.back(), "rest");
+    EXPECT_EQ(platform.busy["x"], 1000 - kBusyRetries);
+
+    AppState closing = StateWith(kListAutoclose, {Entry("ed.exe a"), Entry("ed.exe b")});
+    FakeAutostartPlatform later;
+    later.busy = {{"ed.exe b", 1}};
+    EXPECT_EQ(RunAutoclose(closing, false, later), AutocloseOutcome::Ran);
+    EXPECT_EQ(later.did, (std::vector<std::string>{"start ed.exe a", "pump", "pump", "pause 100",
+                                                   "start ed.exe b", "pump"}));
 }
 
 TEST(Autostart, AProgramClosedHalfWay_StartsNothingMore) {

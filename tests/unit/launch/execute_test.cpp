@@ -126,8 +126,10 @@ TEST_F(ExecuteFixture, AQuietStartShowsNoMessageWhateverFails_AndStartsAsANormal
         fake.starterAnswer = {answer, "no entry point"};
         EXPECT_FALSE(launcher.StartQuietly(item));
     }
+    EXPECT_FALSE(launcher.LastStartWasBusy());
     Refuse(kErrorAlreadyStarting);
     EXPECT_FALSE(launcher.StartQuietly(item));
+    EXPECT_TRUE(launcher.LastStartWasBusy());  // the autostart list tries it again
     EXPECT_EQ(fake.messages, Strings{});
     fake.starterAnswer = {StarterAnswer::Accepted, {}};
     EXPECT_TRUE(launcher.StartQuietly(item));
