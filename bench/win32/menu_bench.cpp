@@ -51,6 +51,7 @@ struct BenchHost final : zorv::MenuHost {
     void PasteClipItem(std::int32_t, std::int32_t) override {}
     void ExitFromMenu() override {}
     void EditItem(std::int32_t) override {}
+    void EditList(std::int32_t) override {}
     void ExportSettings() override {}
     void ImportSettings() override {}
     void WatchPopup(bool) override {}

@@ -88,7 +88,8 @@ IdleSample SampleActivity(const std::string& windowsFolder) {
 
 Application::Application() : config_(s_, *this), bar_(s_, *this), menus_(s_, *this),
       input_(s_, static_cast<InputHost&>(*this)),
-      autostart_(s_, static_cast<AutostartHost&>(*this)) {
+      autostart_(s_, static_cast<AutostartHost&>(*this)),
+      dialogs_(s_, static_cast<DialogHost&>(*this)) {
     g_application = this;
 }
 
@@ -230,8 +231,9 @@ void Application::OnClose(WPARAM wParam, bool sessionEnding) {
     if (closeRan_) return;
     closeRan_ = true;
     if (wParam == kCloseFromNewInstance) s_.ClosedFromMenu = true;
-    Log(1, "frmButtons_QueryUnload(wParam=%X, ClosedFromMenu=%i, session end=%i)",
-        static_cast<std::uint64_t>(wParam), s_.ClosedFromMenu ? 1 : 0, sessionEnding ? 1 : 0);
+    Log(1, "frmButtons_QueryUnload(wParam=%X, ClosedFromMenu=%i)",
+        static_cast<std::uint64_t>(wParam), s_.ClosedFromMenu ? 1 : 0);
+    if (sessionEnding) Log(1, "frmButtons_QueryUnload: Windows ends the session");
     s_.IsClosing = true;
     autostart_.Abandon();
     for (TIMERPROC proc : {BuildMenusProc, W4IdleTickProc, AutostartProc, StartupFolderProc})
@@ -299,7 +301,7 @@ void Application::HandForegroundBack(const char* tag) {
     if (const WindowId last = Watcher().NewestHistoryWindow()) BringToFront(last, tag);
 }
 bool Application::IsMenuOrToolbarShown() {
-    return menus_.MenuOpen() || Watcher().IsMenuOrToolbarShown();
+    return dialogsOpen_ > 0 || menus_.MenuOpen() || Watcher().IsMenuOrToolbarShown();
 }
 bool Application::IsDX(WindowId window) {
     return Watcher().IsDX(window);
@@ -346,14 +348,13 @@ void Application::ExecPopupBut(std::int32_t id, std::int32_t button) {
     HandForegroundBack("ExecPopupBut");
     switch (ButtonContextChoice(id)) {
         case ButtonContextAction::AddButton:
+            if (!ConfigLocked()) dialogs_.AddButton(button);
+            break;
         case ButtonContextAction::EditButton:
             EditItem(button);
             break;
         case ButtonContextAction::RemoveButton:
-            if (s_.App.NoConfig) {
-                MsgBox(Text(Txt::AccessRestricted), MB_OK | MB_ICONEXCLAMATION);
-                break;
-            }
+            if (ConfigLocked()) break;
             Log(1, "Button_Remove %i", button);
             s_.Lists[kListButtons].RemoveItem(button, true);
             ButtonsChanged();
@@ -468,8 +469,18 @@ void Application::ExitFromMenu() {
     timers_.CreateTimer(10, ExitTimerProc);
 }
 void Application::EditItem(std::int32_t index) {
-    Log(1, "EditItem %i: the item dialog is not available yet", index);
-    MsgBox(Text(Txt::NotInThisVersion), MB_OK | MB_ICONINFORMATION);
+    if (!ConfigLocked()) dialogs_.EditButton(index);
+}
+void Application::EditButton(std::int32_t index) {
+    EditItem(index);
+}
+void Application::EditList(std::int32_t list) {
+    dialogs_.EditList(list);
+}
+bool Application::ConfigLocked() {
+    if (!s_.App.NoConfig) return false;
+    MsgBox(Text(Txt::AccessRestricted), MB_OK | MB_ICONEXCLAMATION);
+    return true;
 }
 void Application::ExportSettings() {
     config_.ExportIni(bar_.Window());
@@ -511,6 +522,44 @@ void Application::HotkeyPressButton(std::int32_t index) {
 }
 std::string Application::ExpandClipText(std::string text) {
     return launch_->ExpandClipText(std::move(text));
+}
+
+// ---- What the editors ask --------------------------------------------------------
+
+// Hotkeys are off while any dialog shows (a dialog may open another).
+void Application::DialogShowing(bool showing) {
+    dialogsOpen_ += showing ? 1 : -1;
+    if (showing && dialogsOpen_ == 1) input_.Suspend();
+    if (!showing && dialogsOpen_ == 0) input_.Resume();
+}
+std::string Application::HotkeyName(std::int32_t value) {
+    return input_.HotkeyName(value);
+}
+std::vector<std::string> Application::SpecialKeyNames() {
+    return input_.SpecialKeyNames();
+}
+bool Application::StartCommand(const std::string& path, const std::string& wrkDir,
+                               std::int32_t userType) {
+    std::string p = path, w = wrkDir;
+    std::int32_t user = userType, prio = 2;
+    return launch_ && launch_->ExecuteCommand(p, w, user, 1, prio, "", true);
+}
+void Application::BringToFront(WindowId window) {
+    launch_->BringToFront(ToHwnd(window), "dialog");
+}
+// What depends on the list is built again; the file follows a second later.
+void Application::ListChanged(std::int32_t list) {
+    Log(2, "ListChanged %i", list);
+    if (list == kListButtons || list == kListClipboard || list == kListClipboard2) {
+        ButtonsChanged();
+        return;
+    }
+    menus_.Rebuild(false);
+    input_.RegisterAllHotkeys();
+    config_.SaveZorvINI_in1s();
+}
+void Application::SettingsChanged() {
+    config_.SaveZorvINI_in1s();
 }
 
 // ---- What the autostart and autoclose lists ask -------------------------------

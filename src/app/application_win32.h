@@ -11,6 +11,8 @@
 #include "app/startup.h"
 #include "autostart/autostart_host.h"
 #include "autostart/autostart_win32.h"
+#include "dialogs/dialog_host.h"
+#include "dialogs/dialogs_win32.h"
 #include "items/app_state.h"
 #include "support/log_win32.h"
 #include "bar/bar_host.h"
@@ -36,7 +38,8 @@ class Application final : public BarMessageSink,
                           private ConfigHost,
                           private MenuHost,
                           private InputHost,
-                          private AutostartHost {
+                          private AutostartHost,
+                          private DialogHost {
   public:
     Application();
     ~Application() override;
@@ -88,6 +91,7 @@ class Application final : public BarMessageSink,
                                bool rightButton) override;
     std::int32_t ShowButtonContextMenu() override;
     void ExecPopupBut(std::int32_t id, std::int32_t button) override;
+    void EditButton(std::int32_t index) override;
     void SaveZorvINI_in1s() override;
     bool ConfigChanged() override;
     void SaveConfiguration() override;
@@ -123,6 +127,7 @@ class Application final : public BarMessageSink,
     void ExitFromMenu() override;
     static void CALLBACK ExitTimerProc(HWND, UINT, UINT_PTR, DWORD);
     void EditItem(std::int32_t index) override;
+    void EditList(std::int32_t list) override;
     void ExportSettings() override;
     void ImportSettings() override;
     void WatchPopup(bool on) override;
@@ -141,6 +146,18 @@ class Application final : public BarMessageSink,
     bool ActivateRunningItem(const Item& item) override;
     ItemStart StartItemQuietly(const Item& item) override;
 
+    // DialogHost (BarWindow above).
+    void DialogShowing(bool showing) override;
+    std::string HotkeyName(std::int32_t value) override;
+    std::vector<std::string> SpecialKeyNames() override;
+    bool StartCommand(const std::string& path, const std::string& wrkDir,
+                      std::int32_t userType) override;
+    void BringToFront(WindowId window) override;
+    void ListChanged(std::int32_t list) override;
+    void SettingsChanged() override;
+    // "/noconfig": the configuration may not be changed (message once per try).
+    bool ConfigLocked();
+
     // The button list changed (a button removed): bar, menus, save.
     void ButtonsChanged();
 
@@ -156,6 +173,8 @@ class Application final : public BarMessageSink,
     ProgramMenus menus_;
     InputShell input_;
     AutostartShell autostart_;
+    Dialogs dialogs_;
+    std::int32_t dialogsOpen_ = 0;
     bool closeRan_ = false;
     // Made once start-up has read the folders and the Windows version.
     std::optional<ForegroundTracker> watch_;

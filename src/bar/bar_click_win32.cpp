@@ -155,8 +155,10 @@ void BarClicks::OnCaptureLost(HWND bar, HWND taker) {
 // The item dialog arrives with the editors; until then a Ctrl/Shift + left
 // press shows itself and changes nothing.
 void BarClicks::PressForEditing(std::int32_t index) {
-    Log(2, "frmButtons_MouseDown: the item dialog is not available yet (button %i)", index);
+    Log(2, "frmButtons_MouseDown 1");
     painter_.ButtonDrawPress(index);
+    if (hover_) hover_->ReleaseCaptureNow();
+    host_.EditButton(index);
     painter_.ButtonDrawUnPress();
     RestartAutoReduce();
 }

@@ -52,6 +52,8 @@ class BarHost {
     virtual std::int32_t ShowButtonContextMenu() = 0;
     // What that choice does to button `button` (ExecPopupBut).
     virtual void ExecPopupBut(std::int32_t id, std::int32_t button) = 0;
+    // Ctrl or Shift + left press: the item dialog on button `index`.
+    virtual void EditButton(std::int32_t index) = 0;
 
     // The configuration.
     virtual void SaveZorvINI_in1s() = 0;  // marks it changed

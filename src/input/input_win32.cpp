@@ -414,4 +414,9 @@ void InputShell::SendKeysByChars(const std::string& text) {
     HandedOver("typed");
 }
 
+std::string InputShell::HotkeyName(std::int32_t value) {
+    Win32KeyboardFacts keyboard;
+    return GetHotkeyName(value, keyboard);
+}
+
 }  // namespace zorv

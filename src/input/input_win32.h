@@ -39,6 +39,10 @@ class InputShell {
     // `GetAllRegisteredHotkeyNames`: every combination another program holds,
     // a line each ("241 Ctrl+A"), found by trying to register it.
     std::vector<std::string> GetAllRegisteredHotkeyNames();
+    // A hotkey value's text in the user's keyboard ("Ctrl+Alt+F5").
+    std::string HotkeyName(std::int32_t value);
+    // The key-name table's names, for the tokens of typed texts.
+    std::vector<std::string> SpecialKeyNames() { return KeyNames().Names(); }
 
     // WM_HOTKEY at the bar window.
     void OnHotkey(WPARAM id, LPARAM lParam);

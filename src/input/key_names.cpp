@@ -106,4 +106,11 @@ std::string KeyName(std::uint8_t vk, KeyboardFacts& keyboard) {
     return name;
 }
 
+std::vector<std::string> KeyNameTable::Names() const {
+    std::vector<std::string> names;
+    names.reserve(entries_.size());
+    for (const Entry& e : entries_) names.push_back(e.Name);
+    return names;
+}
+
 }  // namespace zorv

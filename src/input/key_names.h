@@ -43,6 +43,8 @@ class KeyNameTable {
     // The code of exactly this name; 0 when unknown.
     std::uint16_t LookupKeyName(std::string_view name) const;
     std::size_t Size() const { return entries_.size(); }
+    // Every name, in the table's order.
+    std::vector<std::string> Names() const;
 
   private:
     struct Entry {

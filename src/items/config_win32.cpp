@@ -11,28 +11,12 @@
 #include "items/config_file.h"
 #include "items/ini_save.h"
 #include "items/old_settings.h"
+#include "support/file_win32.h"
 #include "support/text_win32.h"
 
 namespace zorv {
 
 namespace {
-
-// The whole file; nullopt when it cannot be opened or a read fails.
-std::optional<std::string> ReadBytes(const std::string& path) {
-    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    char buf[65536];
-    DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(h, buf, sizeof buf, &got, nullptr) != FALSE) && got > 0) {
-        bytes.append(buf, got);
-    }
-    CloseHandle(h);
-    if (!ok) return std::nullopt;
-    return bytes;
-}
 
 class Win32IniFileSystem final : public IniFileSystem {
   public:
@@ -114,7 +98,7 @@ IniContext ConfigStore::CurrentIniContext() const {
 
 bool ConfigStore::ReadIni(const std::string& path) {
     Log(1, "ReadIni(%s)", path);
-    const std::optional<std::string> bytes = ReadBytes(path);
+    const std::optional<std::string> bytes = ReadFileBytes(path);
     if (!bytes) {
         ClearItemLists(s_.Lists);
         Log(1, "ReadIni: cannot read %s (error %i); it is not written in this run", path,

@@ -31,6 +31,8 @@ class MenuHost {
     virtual void ExitFromMenu() = 0;
     // The item dialog on item `index` of the button list (Ctrl + a button-menu entry).
     virtual void EditItem(std::int32_t index) = 0;
+    // The list editor of list `list` (0 to 5).
+    virtual void EditList(std::int32_t list) = 0;
     virtual void ExportSettings() = 0;
     virtual void ImportSettings() = 0;
 

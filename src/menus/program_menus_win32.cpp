@@ -446,8 +446,10 @@ void ProgramMenus::CarryOut(const MenuChoice& choice) {
         case MenuAction::Information:
             ShowInformation();
             break;
-        case MenuAction::RunDialog:
         case MenuAction::ListEditor:
+            host_.EditList(choice.List);
+            break;
+        case MenuAction::RunDialog:
         case MenuAction::Options:
             Log(1, "ExecPopupMain: %s not in this version", ActionName(choice.Action));
             MsgBox(Text(Txt::NotInThisVersion), MB_OK | MB_ICONINFORMATION);

@@ -41,4 +41,17 @@ bool PutTextOnClipboard(HWND owner, std::string_view utf8) {
     return true;
 }
 
+std::optional<std::string> GetClipboardText(HWND owner) {
+    OpenClipboardGuard clipboard(owner);
+    if (!clipboard) return std::nullopt;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (!data) return std::nullopt;
+    const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
+    if (!text) return std::nullopt;
+    const std::size_t chars = GlobalSize(data) / sizeof(wchar_t);
+    std::string utf8 = Narrow(std::wstring_view(text, wcsnlen(text, chars)));
+    GlobalUnlock(data);
+    return utf8;
+}
+
 }  // namespace zorv

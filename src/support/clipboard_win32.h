@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace zorv {
@@ -32,5 +34,7 @@ HGLOBAL CopyToGlobal(const void* data, std::size_t bytes);
 // Puts `utf8` on the clipboard as Unicode text, owned by `owner`; false when
 // the clipboard stayed busy or the memory could not be had.
 bool PutTextOnClipboard(HWND owner, std::string_view utf8);
+// The clipboard's text as UTF-8; nullopt when it holds none.
+std::optional<std::string> GetClipboardText(HWND owner);
 
 }  // namespace zorv

@@ -189,7 +189,7 @@ TEST_F(Autostart, AtLogoff_TheChangeNotYetSavedIsWritten_AndTheAutocloseListRuns
     EXPECT_NE(saved.find("[AutocloseItem]"), std::string::npos) << "not saved at the logoff";
     const std::vector<std::string> log = LogMessages();
     const auto closing = std::find_if(log.begin(), log.end(), [](const std::string& m) {
-        return m.starts_with("frmButtons_QueryUnload") && m.find("session end=1") != m.npos;
+        return m == "frmButtons_QueryUnload: Windows ends the session";
     });
     EXPECT_TRUE(closing != log.end() &&
                 std::any_of(closing, log.end(), [](auto& m) { return m.starts_with("SaveIni("); }))

@@ -1,0 +1,142 @@
+// Editing the configuration in the program: the list editor opened from the main menu's
+// "Configure" submenu, the item dialog from the list editor and from the bar, the clipboard
+// item dialog; judged by the bar, the saved file and what the items do afterwards.
+#include "zorv_fixture.h"
+
+namespace zorv::e2e {
+namespace {
+
+constexpr int kList = 2101, kSeparator = 2105;
+
+void Keys(std::initializer_list<WORD> vks, WORD modifier = 0) {
+    std::vector<INPUT> in;
+    auto key = [&](WORD vk, bool up) {
+        INPUT i{INPUT_KEYBOARD, {}};
+        i.ki.wVk = vk;
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        in.push_back(i);
+    };
+    if (modifier) key(modifier, false);
+    for (WORD vk : vks) key(vk, false), key(vk, true);
+    if (modifier) key(modifier, true);
+    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+}
+
+[[maybe_unused]] void TypeText(const std::wstring& text) {
+    std::vector<INPUT> in;
+    for (wchar_t c : text) {
+        for (DWORD up : {0ul, DWORD(KEYEVENTF_KEYUP)}) {
+            INPUT i{INPUT_KEYBOARD, {}};
+            i.ki.wScan = c;
+            i.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            in.push_back(i);
+        }
+    }
+    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+}
+
+std::vector<std::wstring> ListLines(HWND list) {
+    std::vector<std::wstring> lines;
+    const LRESULT n = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+        wchar_t text[512] = L"";
+        SendMessageW(list, LB_GETTEXT, i, LPARAM(text));
+        lines.push_back(text);
+    }
+    return lines;
+}
+
+class Editors : public ZorvE2E {
+  protected:
+    Probes probes_{Folder().Root() / L"Probe Tools" / L"zorv_probe.exe",
+                   Folder().Root() / L"probe records"};
+    const std::string settings_ = "AutoRed=0\r\nForcedLanguage=2\r\nFixMnuProblem=1\r\n";
+
+    // Main menu (after `buttons` cells) > Configure > the entry with `letter`: the list
+    // editor titled `title`.
+    HWND OpenListEditor(HWND bar, int buttons, WORD letter, const wchar_t* title) {
+        const RECT r = WindowRect(bar);
+        if (!MoveMouseAndStay(r.left + 22 * buttons + 10, r.top + 10) || !ClickHere()) return 0;
+        if (!WaitForWindow(Last().Id(), L"#32768", nullptr, Ms(5000))) return 0;
+        Keys({'C'});
+        if (!WaitFor(Ms(3000), [&] {
+                const std::vector<HWND> menus = TopLevelWindows(Last().Id(), L"#32768");
+                return std::count_if(menus.begin(), menus.end(), IsWindowVisible) == 2;
+            }))
+            return 0;
+        Keys({letter});
+        return WaitForWindow(Last().Id(), L"#32770", title, Ms(5000));
+    }
+    static bool Gone(HWND window) {
+        return WaitFor(Ms(5000), [&] { return !IsWindow(window); });
+    }
+    HWND WaitForBox(Ms timeout = Ms(5000)) {
+        return WaitForWindow(Last().Id(), L"#32770", kBoxTitle, timeout);
+    }
+};
+
+TEST_F(Editors, CancelAfterChanges_LeavesBarAndFileAsTheyWere) {
+    HWND bar = StartBar(Ini(Notepads(3), settings_));
+    ASSERT_TRUE(bar);
+    // The first start records the screen's colours: that save comes first.
+    MoveMouseAndStay(kAway.x, kAway.y);
+    ASSERT_TRUE(WaitFor(Ms(5000), [&] { return Logged("SaveIni(") == 1; })) << LogTail();
+    const std::optional<std::string> saved = ReadWholeFile(Folder().IniFile());
+    const RECT before = WindowRect(bar);
+    HWND editor = OpenListEditor(bar, 3, 'Z', L"Buttons");
+    ASSERT_TRUE(editor) << LogTail();
+    HWND list = GetDlgItem(editor, kList);
+    EXPECT_EQ(ListLines(list), (std::vector<std::wstring>{L"B", L"B", L"B", L""}));
+    // Remove two, add a separator, then think better of it.
+    Keys({VK_DELETE});
+    Keys({VK_DELETE});
+    ASSERT_TRUE(WaitFor(Ms(3000), [&] { return ListLines(list).size() == 2; }));
+    SendMessageW(editor, WM_COMMAND, kSeparator, LPARAM(GetDlgItem(editor, kSeparator)));
+    ASSERT_TRUE(WaitFor(Ms(3000), [&] { return ListLines(list).size() == 3; }));
+    Keys({VK_ESCAPE});
+    ASSERT_TRUE(Gone(editor)) << LogTail();
+    // The bar still has its three buttons, and the file stays as it was when the program ends.
+    const RECT after = WindowRect(bar);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    PostMessageW(bar, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Last().WaitExit(Ms(10000)));
+    EXPECT_EQ(ReadWholeFile(Folder().IniFile()), saved);
+}
+
+TEST_F(Editors, MenuItemsPastedIntoTheClipboardList_AreInvalidData) {
+    std::string ini = Ini({Button("B", "notepad.exe")}, settings_);
+    for (const char* name : {"One", "Two", "Three"}) {
+        Button item(name, "notepad.exe");
+        ini += "[MenuItem]" + item.Text.substr(8);
+    }
+    ini += "[ClipboardItem]\r\nDesc=Hello\r\nText=Hello world\r\nActivate=0\r\nHotkey=0\r\n";
+    HWND bar = StartBar(ini);
+    ASSERT_TRUE(bar);
+    HWND menuEditor = OpenListEditor(bar, 1, 'M', L"Main Menu");
+    ASSERT_TRUE(menuEditor) << LogTail();
+    // The first two lines, copied.
+    Keys({VK_HOME});
+    Keys({VK_DOWN}, VK_SHIFT);
+    Keys({'C'}, VK_CONTROL);
+    ASSERT_TRUE(WaitFor(Ms(3000), [&] {
+        if (!OpenClipboard(nullptr)) return false;
+        const bool has = IsClipboardFormatAvailable(CF_UNICODETEXT);
+        CloseClipboard();
+        return has;
+    }));
+    Keys({VK_ESCAPE});
+    ASSERT_TRUE(Gone(menuEditor));
+    HWND clipEditor = OpenListEditor(bar, 1, 'C', L"Clipboard");
+    ASSERT_TRUE(clipEditor) << LogTail();
+    Keys({'V'}, VK_CONTROL);
+    HWND box = WaitForBox();
+    ASSERT_TRUE(box) << LogTail();
+    EXPECT_EQ(MessageBoxText(box), L"Invalid data");
+    PressOk(box);
+    EXPECT_EQ(ListLines(GetDlgItem(clipEditor, kList)), (std::vector<std::wstring>{L"Hello", L""}));
+    Keys({VK_ESCAPE});
+    EXPECT_TRUE(Gone(clipEditor));
+}
+
+}  // namespace
+}  // namespace zorv::e2e
