@@ -476,7 +476,10 @@ void ItemDialog::OnOk() {
     ItemForm form = ReadForm();
     Win32DialogFiles files;
     Item item = ItemFromForm(form, start_.DepthPrefix, files);
-    ShowForm(form);  // the trimmed texts
+    SetText(IDC_ITEM_DESC, form.Desc);  // the trimmed texts
+    SetText(IDC_ITEM_PATH, form.Path);
+    SetText(IDC_ITEM_WORKDIR, form.WorkDir);
+    SetText(IDC_ITEM_TITLE, form.Title);
     if (choice_.Kind == IconChoiceKind::AppIcon) {
         item.Icon = WriteIconPicture({app_, {0, 0}, {0, kIconPixels}}, state_.App.IconFolder,
                                      item.Path);
