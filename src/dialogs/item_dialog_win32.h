@@ -6,24 +6,16 @@
 #include <cstdint>
 
 #include "dialogs/dialog_host.h"
+#include "dialogs/item_dialog.h"
 #include "items/app_state.h"
 
 namespace zorv {
 
-struct ItemDialogRequest {
-    std::int32_t List = 0;   // 0 buttons, 1 main menu, 2 autostart, 3 autoclose
-    bool AddMode = false;
-    // Edit mode: the item. Add mode from the list editor: the line the new
-    // item is inserted before (Count() for the end); from the bar: the
-    // pressed button, the new one goes after it and its menu block.
-    std::int32_t Index = 0;
-    bool FromBar = false;
-    bool IsRoot = false;  // the item heads a submenu: the reduced form
-};
-
 // Shows the dialog; on OK the item is written into state.Lists[List] and
 // true is returned. From the bar, OK also calls host.ListChanged(0); from the
-// list editor the editor's own OK does that.
+// list editor the editor's own OK does that. From the bar the dialog also
+// calls host.DialogShowing(true/false) around its modal loop; the list
+// editor does that itself for all of its dialogs.
 bool ShowItemDialog(HWND owner, AppState& state, DialogHost& host, const ItemDialogRequest& request);
 
 }  // namespace zorv
