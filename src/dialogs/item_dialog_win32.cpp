@@ -484,6 +484,8 @@ void ItemDialog::OnOk() {
         item.Icon = WriteIconPicture({app_, {0, 0}, {0, kIconPixels}}, state_.App.IconFolder,
                                      item.Path);
         if (item.Icon.empty()) item.Icon = kNoIconField;
+    } else if (!request_.AddMode && choice_ == IconChoiceOf(list_.GetIcon(request_.Index))) {
+        item.Icon = list_.GetIcon(request_.Index);  // unchanged, kept as it was written
     } else {
         item.Icon = IconFieldOf(choice_);
     }

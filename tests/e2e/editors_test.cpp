@@ -22,7 +22,7 @@ void Keys(std::initializer_list<WORD> vks, WORD modifier = 0) {
     SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
 }
 
-[[maybe_unused]] void TypeText(const std::wstring& text) {
+void TypeText(const std::wstring& text) {
     std::vector<INPUT> in;
     for (wchar_t c : text) {
         for (DWORD up : {0ul, DWORD(KEYEVENTF_KEYUP)}) {
@@ -69,6 +69,17 @@ class Editors : public ZorvE2E {
     }
     static bool Gone(HWND window) {
         return WaitFor(Ms(5000), [&] { return !IsWindow(window); });
+    }
+    // Clicks the middle of control `id` of `dlg`.
+    static bool ClickControl(HWND dlg, int id) {
+        const RECT r = WindowRect(GetDlgItem(dlg, id));
+        return MoveMouseAndStay((r.left + r.right) / 2, (r.top + r.bottom) / 2) && ClickHere();
+    }
+    // The saved file once a save after `saves` earlier ones is done.
+    std::string SavedAfter(int saves) {
+        MoveMouseAndStay(kAway.x, kAway.y);
+        WaitFor(Ms(8000), [&] { return Logged("SaveIni(") > saves; });
+        return ReadWholeFile(Folder().IniFile()).value_or("");
     }
     HWND WaitForBox(Ms timeout = Ms(5000)) {
         return WaitForWindow(Last().Id(), L"#32770", kBoxTitle, timeout);
@@ -136,6 +147,73 @@ TEST_F(Editors, MenuItemsPastedIntoTheClipboardList_AreInvalidData) {
     EXPECT_EQ(ListLines(GetDlgItem(clipEditor, kList)), (std::vector<std::wstring>{L"Hello", L""}));
     Keys({VK_ESCAPE});
     EXPECT_TRUE(Gone(clipEditor));
+}
+
+TEST_F(Editors, AButtonAddedInTheListEditor_ShowsOnTheBar_IsSaved_AndStartsItsProgram) {
+    HWND bar = StartBar(Ini(Notepads(2), settings_));
+    ASSERT_TRUE(bar);
+    const int saves = (MoveMouseAndStay(kAway.x, kAway.y),
+                       WaitFor(Ms(5000), [&] { return Logged("SaveIni(") == 1; }), Logged("SaveIni("));
+    const LONG width = WindowRect(bar).right - WindowRect(bar).left;
+    HWND editor = OpenListEditor(bar, 2, 'Z', L"Buttons");
+    ASSERT_TRUE(editor) << LogTail();
+    // Enter on the empty last line adds there.
+    Keys({VK_END});
+    Keys({VK_RETURN});
+    HWND dialog = WaitForWindow(Last().Id(), L"#32770", L"Add Item", Ms(5000));
+    ASSERT_TRUE(dialog) << LogTail();
+    TypeText(L"Probe");
+    Keys({VK_TAB});
+    TypeText(L"\"" + probes_.Exe().wstring() + L"\" --title=Added");
+    Keys({VK_RETURN});
+    ASSERT_TRUE(Gone(dialog)) << LogTail();
+    HWND list = GetDlgItem(editor, kList);
+    EXPECT_EQ(ListLines(list), (std::vector<std::wstring>{L"B", L"B", L"Probe", L""}));
+    ASSERT_TRUE(ClickControl(editor, IDOK));
+    ASSERT_TRUE(Gone(editor)) << LogTail();
+    EXPECT_TRUE(WaitFor(Ms(5000), [&] {
+        return WindowRect(bar).right - WindowRect(bar).left == width + 22;
+    })) << "the bar did not grow by a button";
+    const std::string saved = SavedAfter(saves);
+    EXPECT_NE(saved.find("Desc=Probe\r\nPath=\"" + Narrow(probes_.Exe().wstring()) +
+                         "\" --title=Added\r\n"),
+              std::string::npos)
+        << saved;
+    // The new button starts its program.
+    const RECT r = WindowRect(bar);
+    ASSERT_TRUE(MoveMouseAndStay(r.left + 22 * 2 + 10, r.top + 10) && ClickHere());
+    const std::optional<ProbeRecord> started = probes_.Next();
+    ASSERT_TRUE(started) << LogTail();
+    EXPECT_EQ(started->Args, std::vector<std::string>{"--title=Added"});
+}
+
+TEST_F(Editors, CtrlClickOnAButton_EditsIt_AndTheFileFollows) {
+    HWND bar = StartBar(Ini(Notepads(2), settings_));
+    ASSERT_TRUE(bar);
+    const int saves = (MoveMouseAndStay(kAway.x, kAway.y),
+                       WaitFor(Ms(5000), [&] { return Logged("SaveIni(") == 1; }), Logged("SaveIni("));
+    const RECT r = WindowRect(bar);
+    ASSERT_TRUE(MoveMouseAndStay(r.left + 22 + 10, r.top + 10));
+    INPUT ctrl{INPUT_KEYBOARD, {}};
+    ctrl.ki.wVk = VK_CONTROL;
+    SendInput(1, &ctrl, sizeof ctrl);
+    ClickHere();
+    ctrl.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &ctrl, sizeof ctrl);
+    HWND dialog = WaitForWindow(Last().Id(), L"#32770", L"Edit Item", Ms(5000));
+    ASSERT_TRUE(dialog) << LogTail();
+    wchar_t name[64] = L"";
+    GetDlgItemTextW(dialog, 2202, name, 64);
+    EXPECT_STREQ(name, L"B");
+    Keys({VK_END});
+    Keys({VK_HOME}, VK_SHIFT);
+    TypeText(L"Renamed");
+    Keys({VK_RETURN});
+    ASSERT_TRUE(Gone(dialog)) << LogTail();
+    const std::string saved = SavedAfter(saves);
+    const size_t renamed = saved.find("Desc=Renamed\r\n");
+    EXPECT_NE(renamed, std::string::npos) << saved;
+    EXPECT_NE(saved.find("Icon=**2", renamed), std::string::npos) << "not the second button";
 }
 
 }  // namespace
