@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "support/program_icon_win32.h"
 #include "support/log.h"
 #include "bar/bar_colours.h"
 #include "bar/bar_region.h"

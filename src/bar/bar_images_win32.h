@@ -72,10 +72,4 @@ void FillColour(HDC dc, const RECT& r, Colour c);
 void DrawSteps(HDC dc, const std::vector<DrawStep>& steps, const FaceStripColours& colours,
                std::int32_t dx = 0);
 
-// The icon of the program (or document, or folder) an item's Path names.
-bool LoadProgramIcon(const std::string& itemPath, const IconPlace& to);
-// Paints the icon over whatever `dc` shows at (x, y): transparent where the
-// mask is white.
-void DrawIconWithMask(HDC dc, std::int32_t x, std::int32_t y, const IconPlace& from);
-
 }  // namespace zorv

@@ -8,14 +8,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "bar/bar_images_win32.h"
 #include "bar/bar_layout.h"
 #include "dialogs/dialog_ids.h"
 #include "dialogs/hotkey_owner.h"
 #include "dialogs/item_dialog_ids.h"
-#include "input/hotkey_dlg_win32.h"
+#include "dialogs/hotkey_dlg_win32.h"
 #include "support/late_bound_win32.h"
 #include "support/log.h"
+#include "support/program_icon_win32.h"
 #include "support/text_win32.h"
 #include "support/texts.h"
 #include "support/window_win32.h"

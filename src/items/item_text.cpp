@@ -15,10 +15,6 @@ constexpr std::string_view kCrLf = "\r\n";
 // dropped rather than cut.
 constexpr std::size_t kTextBufferSize = 66666;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 std::string_view SkipBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     return text;
@@ -114,11 +110,6 @@ void AppendLine(std::string& out, std::string_view key, std::string_view value) 
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view text) {
-    text = SkipBlanks(text);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 std::int32_t ParseDecimalPrefix(std::string_view text) {
     text = SkipBlanks(text);

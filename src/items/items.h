@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/ascii.h"
+
 namespace zorv {
 
 struct Item {
@@ -121,7 +123,7 @@ bool IsSectionHeader(std::string_view line);
 
 // Number forms of the item text (the configuration file reads its settings the
 // same way). Blanks are spaces and tabs.
-std::string_view TrimBlanks(std::string_view text);
+
 // Leading blanks skipped, optional sign, digits up to the first other
 // character; no digits gives 0; saturates at the 32-bit limits.
 std::int32_t ParseDecimalPrefix(std::string_view text);

@@ -10,6 +10,18 @@ constexpr char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Blanks as the configuration file and command lines have them.
+constexpr bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// `text` without its leading and trailing blanks.
+constexpr std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
 constexpr bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {

@@ -1,4 +1,4 @@
-#include "input/hotkey_dlg_win32.h"
+#include "dialogs/hotkey_dlg_win32.h"
 
 #include <commctrl.h>
 

@@ -1,0 +1,108 @@
+#include "support/program_icon_win32.h"
+
+#include <shellapi.h>
+
+#include <optional>
+
+#include "support/gdi_win32.h"
+#include "support/late_bound_win32.h"
+#include "support/log.h"
+#include "support/program_icon.h"
+#include "support/text_win32.h"
+
+namespace zorv {
+
+namespace {
+
+std::wstring ExpandEnvironment(const std::wstring& text) {
+    wchar_t buf[MAX_PATH * 2];
+    const DWORD n =
+        ExpandEnvironmentStringsW(text.c_str(), buf, static_cast<DWORD>(std::size(buf)));
+    if (n == 0 || n > std::size(buf)) return text;
+    return buf;
+}
+
+// As the command would find it: as written (relative to the current folder),
+// else along the search path with ".exe" added when the name has no extension.
+std::optional<std::wstring> FindProgramFile(const std::string& itemPath) {
+    for (const std::string& candidate : ProgramFileCandidates(itemPath)) {
+        const std::wstring name = ExpandEnvironment(Widen(candidate));
+        if (GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES) return name;
+        wchar_t found[MAX_PATH];
+        const DWORD n = SearchPathW(nullptr, name.c_str(), L".exe",
+                                    static_cast<DWORD>(std::size(found)), found, nullptr);
+        if (n > 0 && n < std::size(found)) return std::wstring(found);
+    }
+    return std::nullopt;
+}
+
+// Programs and icon libraries carry their own icons; for documents and
+// folders the shell knows the icon of their type.
+HICON ExtractSmallIcon(const std::wstring& file) {
+    static const auto extract =
+        LateBound<decltype(&ExtractIconExW)>(L"shell32.dll", "ExtractIconExW");
+    static const auto fileInfo =
+        LateBound<decltype(&SHGetFileInfoW)>(L"shell32.dll", "SHGetFileInfoW");
+    HICON small = nullptr;
+    if (extract && extract(file.c_str(), 0, nullptr, &small, 1) > 0 && small) return small;
+    SHFILEINFOW info{};
+    if (fileInfo && fileInfo(file.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) {
+        return info.hIcon;
+    }
+    return nullptr;
+}
+
+// An icon may be a mask and a picture, or 32-bit with alpha and an empty
+// mask: drawn once on black and once on white, it shows which pixels it
+// covers whatever its format.
+bool DrawIconIntoPlace(HICON icon, const IconPlace& to) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = kProgramIconSize;
+    bi.bmiHeader.biHeight = -2 * kProgramIconSize;  // top-down: rows 0..15 on black, 16..31 on white
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib || !bits) return false;
+    UniqueDC dc(CreateCompatibleDC(to.Dc));
+    SelectGuard select(dc.get(), dib.get());
+    PatBlt(dc.get(), 0, 0, kProgramIconSize, kProgramIconSize, BLACKNESS);
+    PatBlt(dc.get(), 0, kProgramIconSize, kProgramIconSize, kProgramIconSize, WHITENESS);
+    if (!DrawIconEx(dc.get(), 0, 0, icon, kProgramIconSize, kProgramIconSize, 0, nullptr, DI_NORMAL) ||
+        !DrawIconEx(dc.get(), 0, kProgramIconSize, icon, kProgramIconSize, kProgramIconSize, 0, nullptr, DI_NORMAL)) {
+        return false;
+    }
+    GdiFlush();
+    auto* px = static_cast<std::uint32_t*>(bits);
+    constexpr int kArea = kProgramIconSize * kProgramIconSize;
+    for (int i = 0; i < kArea; ++i) {
+        const IconPixel p = SeparateIconPixel(px[i], px[kArea + i]);
+        px[i] = p.Opaque ? p.Pixel : 0;
+        px[kArea + i] = p.Opaque ? 0 : 0xFFFFFF;
+    }
+    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, kProgramIconSize, kProgramIconSize, dc.get(), 0, 0, SRCCOPY);
+    BitBlt(to.Dc, to.Mask.X, to.Mask.Y, kProgramIconSize, kProgramIconSize, dc.get(), 0, kProgramIconSize, SRCCOPY);
+    return true;
+}
+
+}  // namespace
+
+bool LoadProgramIcon(const std::string& itemPath, const IconPlace& to) {
+    const std::optional<std::wstring> file = FindProgramFile(itemPath);
+    if (!file) return false;
+    UniqueIcon icon(ExtractSmallIcon(*file));
+    if (!icon) {
+        Log(2, "LoadProgramIcon: no icon in %s", Narrow(*file));
+        return false;
+    }
+    return DrawIconIntoPlace(icon.get(), to);
+}
+
+void DrawIconWithMask(HDC dc, std::int32_t x, std::int32_t y, const IconPlace& from) {
+    BitBlt(dc, x, y, kProgramIconSize, kProgramIconSize, from.Dc, from.Mask.X, from.Mask.Y, SRCAND);
+    BitBlt(dc, x, y, kProgramIconSize, kProgramIconSize, from.Dc, from.Icon.X, from.Icon.Y, SRCPAINT);
+}
+
+}  // namespace zorv
