@@ -71,7 +71,11 @@ std::uint8_t PasteTypeOf(const ClipForm& form) {
 }
 
 std::string ClipItemName(std::string_view name, std::string_view text) {
-    if (TrimBlanks(name).empty()) name = FirstChars(text, kNameFromTextChars);
+    if (TrimBlanks(name).empty()) {
+        // The name is one line of the configuration file: only the text's
+        // first line can give it.
+        name = FirstChars(text.substr(0, text.find_first_of("\r\n")), kNameFromTextChars);
+    }
     return std::string(FirstChars(name, kNameMaxChars));
 }
 

@@ -45,7 +45,7 @@ ClipEnabling ClipEnablingOf(bool autoPaste, std::int32_t pasteOption);
 // Ctrl+V, 2 single keystrokes.
 std::uint8_t PasteTypeOf(const ClipForm& form);
 
-// The name OK stores: the start of the text when the name is blank, at most
+// The name OK stores: the start of the text's first line when the name is blank, at most
 // 40 characters.
 std::string ClipItemName(std::string_view name, std::string_view text);
 

@@ -25,6 +25,7 @@ TEST(ClipDialog, OkNamesFromTheTextCutsTo40AndKeepsTheDepth) {
     EXPECT_EQ(ClipItemName("  ", "123456789012345678901234567890"), "123456789012345");
     EXPECT_EQ(ClipItemName("", "äöüäöüäöüäöüäöüäöü"), "äöüäöüäöüäöüäöü");  // characters, not bytes
     EXPECT_EQ(ClipItemName(std::string(45, 'n'), "t"), std::string(40, 'n'));
+    EXPECT_EQ(ClipItemName("", "Hi\r\nthere"), "Hi");
 
     clsItems list = ClipList();
     EXPECT_EQ(ApplyClipForm(list, {.Index = 1}, {"", "Hello", 0x330, false, 1}), 1);
