@@ -38,7 +38,8 @@ std::size_t ByteOffsetOfUnits(std::string_view text, std::int32_t units) {
 
 std::int32_t Utf16Units(std::string_view text) {
     std::int32_t units = 0;
-    for (std::size_t pos = 0; pos < text.size();) units += NextCodePoint(text, pos) > 0xFFFF ? 2 : 1;
+    for (std::size_t pos = 0; pos < text.size();)
+        units += NextCodePoint(text, pos) > 0xFFFF ? 2 : 1;
     return units;
 }
 

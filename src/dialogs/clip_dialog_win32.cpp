@@ -25,11 +25,14 @@ constexpr UINT kHotkeyTestMs = 250;
 
 std::string WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return Narrow(text);
 }
 
-bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0; }
+bool CtrlDown() {
+    return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+}
 
 // The text field is subclassed for two keys the multi-line edit control does
 // not give: Ctrl+A selects the whole text, and Ctrl+Enter confirms the dialog.
@@ -210,15 +213,16 @@ void ClipDialog::InsertSelectedKey() {
     HWND keys = Control(IDC_CLIP_KEYS);
     const auto line = SendMessageW(keys, LB_GETCURSEL, 0, 0);
     if (line == LB_ERR) return;
-    std::wstring token(static_cast<std::size_t>(SendMessageW(keys, LB_GETTEXTLEN, line, 0)) + 1, L'\0');
+    std::wstring token(static_cast<std::size_t>(SendMessageW(keys, LB_GETTEXTLEN, line, 0)) + 1,
+                       L'\0');
     token.resize(static_cast<std::size_t>(
         SendMessageW(keys, LB_GETTEXT, line, reinterpret_cast<LPARAM>(token.data()))));
     HWND text = Control(IDC_CLIP_TEXT);
     DWORD start = 0, end = 0;
     SendMessageW(text, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const TextEdit edit =
-        ReplaceSelection(WindowText(text), {static_cast<std::int32_t>(start), static_cast<std::int32_t>(end)},
-                         Narrow(token));
+    const TextEdit edit = ReplaceSelection(
+        WindowText(text), {static_cast<std::int32_t>(start), static_cast<std::int32_t>(end)},
+        Narrow(token));
     SetWindowTextW(text, Widen(edit.Text).c_str());
     // Focus first: the dialog manager selects the whole text of an edit
     // control it gives the focus to.
@@ -274,7 +278,8 @@ void ClipDialog::MakeRootItemDlg() {
 
 }  // namespace
 
-bool ShowClipDialog(HWND owner, AppState& state, DialogHost& host, const ClipDialogRequest& request) {
+bool ShowClipDialog(HWND owner, AppState& state, DialogHost& host,
+                    const ClipDialogRequest& request) {
     if (request.List != kListClipboard && request.List != kListClipboard2) {
         Log(1, "frmAddClp: list %i is no clipboard list", request.List);
         return false;

@@ -23,10 +23,10 @@ void OpenHelpPage(HWND owner, const std::string& helpFile) {
     static const auto shellExecute =
         LateBound<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
     const std::wstring file = Widen(helpFile);
-    const auto result = shellExecute ? reinterpret_cast<INT_PTR>(shellExecute(
-                                           owner, L"open", file.c_str(), nullptr, nullptr,
-                                           SW_SHOWNORMAL))
-                                     : 0;
+    const auto result = shellExecute
+                            ? reinterpret_cast<INT_PTR>(shellExecute(
+                                  owner, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL))
+                            : 0;
     Log(2, "Help: %s opened (%i)", helpFile, static_cast<std::int64_t>(result));
 }
 

@@ -32,8 +32,12 @@ TEST(ClipDialog, OkNamesFromTheTextCutsTo40AndKeepsTheDepth) {
     EXPECT_EQ(list.Count(), 2);
     Item edited;
     list.GetItem(1, edited);
-    EXPECT_EQ(edited, (Item{.Desc = "--->Hello", .Path = "Hello", .Activate = 0, .Style = 1,
-                            .Prio = 2, .Hotkey = 0x330}));
+    EXPECT_EQ(edited, (Item{.Desc = "--->Hello",
+                            .Path = "Hello",
+                            .Activate = 0,
+                            .Style = 1,
+                            .Prio = 2,
+                            .Hotkey = 0x330}));
 
     // Adding before the indented line takes its depth; at the end there is none.
     EXPECT_EQ(ApplyClipForm(list, {.AddMode = true, .Index = 1}, {"N", "x", 0, true, 0}), 1);
