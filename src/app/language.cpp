@@ -36,17 +36,4 @@ std::string HelpFileName(std::string_view programFolder, bool english) {
     return std::string(programFolder) + (english ? "\\Help\\zorv_e.html" : "\\Help\\zorv.html");
 }
 
-std::string UsedByText(std::string_view listName, std::string_view desc, bool english) {
-    std::string text = TextIn(Txt::UsedBy, english);
-    text += listName;
-    text += " \"";
-    text += StripDepth(desc);
-    text += '"';
-    return text;
-}
-
-std::string UsedByText(std::string_view listName, std::string_view desc) {
-    return UsedByText(listName, desc, EnglishTexts);
-}
-
 }  // namespace zorv

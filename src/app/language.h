@@ -21,9 +21,4 @@ std::string ExeFilterText(bool english, bool win9x);
 // folder given without trailing backslash).
 std::string HelpFileName(std::string_view programFolder, bool english);
 
-// "Used by <list> "<caption>"" with the depth marks removed from the caption.
-std::string UsedByText(std::string_view listName, std::string_view desc, bool english);
-// The same in the language of this run.
-std::string UsedByText(std::string_view listName, std::string_view desc);
-
 }  // namespace zorv

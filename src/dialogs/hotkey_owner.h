@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "items/app_state.h"
 
@@ -15,5 +16,10 @@ namespace zorv {
 // when `value` is 0.
 std::string HotkeyOwnerText(const AppState& state, std::int32_t value, std::int32_t exceptList,
                             std::int32_t exceptIndex);
+
+// "Used by <list> "<caption>"" with the depth marks removed from the caption.
+std::string UsedByText(std::string_view listName, std::string_view desc, bool english);
+// The same in the language of this run.
+std::string UsedByText(std::string_view listName, std::string_view desc);
 
 }  // namespace zorv

@@ -7,9 +7,8 @@
 
 #include "items/ini_save.h"
 #include "menus/program_menus.h"
-#include "support/file_win32.h"
 #include "support/handle_count.h"
-#include "support/late_bound_win32.h"
+#include "support/help_page_win32.h"
 #include "support/log.h"
 #include "support/picture_file_win32.h"
 #include "support/texts.h"
@@ -459,19 +458,7 @@ void ProgramMenus::CarryOut(const MenuChoice& choice) {
 
 // The help page of the language, opened by the shell (the browser).
 void ProgramMenus::ShowHelp() {
-    if (!FileExists(s_.HelpFile)) {
-        Log(1, "Help: %s not found", s_.HelpFile);
-        MsgBox(TextArg(Txt::HelpMissing, s_.HelpFile), MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    static const auto shellExecute =
-        LateBound<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
-    const std::wstring file = Widen(s_.HelpFile);
-    const auto result = shellExecute ? reinterpret_cast<INT_PTR>(shellExecute(
-                                           ToHwnd(host_.BarWindow()), L"open", file.c_str(),
-                                           nullptr, nullptr, SW_SHOWNORMAL))
-                                     : 0;
-    Log(2, "Help: %s opened (%i)", s_.HelpFile, static_cast<std::int64_t>(result));
+    OpenHelpPage(ToHwnd(host_.BarWindow()), s_.HelpFile);
 }
 
 void ProgramMenus::ShowInformation() {

@@ -30,6 +30,7 @@ constexpr std::array<TextRow, kCount> kRows = {{
     {Txt::Anyway, " trotzdem", " anyway"},
     {Txt::AlreadyUsedBy, " wird bereits benutzt von ", " is already used by "},
     {Txt::UsedBy, "Belegt mit ", "Used by "},
+    {Txt::MainMenuHotkey, "dem Haupt-Menü", "the main menu"},
     {Txt::ErrorSavingIni, "Fehler beim Speichern der Zorv.INI", "Error saving Zorv.INI"},
     {Txt::ActiveIniNoImport, "%1 ist die aktive INI und kann nicht importiert werden",
                              "%1 is the active INI and cannot be imported"},

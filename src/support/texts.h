@@ -21,6 +21,7 @@ enum class Txt : std::size_t {
     Anyway,             // hotkey conflict question
     AlreadyUsedBy,      // hotkey conflict message
     UsedBy,             // start of UsedByText
+    MainMenuHotkey,     // after UsedBy: the hotkey that opens the main menu
     ErrorSavingIni,
     ActiveIniNoImport,  // format: %1 = file name
     AllReplaced,        // import warning

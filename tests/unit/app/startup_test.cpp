@@ -137,10 +137,6 @@ TEST(Texts, EveryRowHasTwoLanguages_FormatsInsertTheirArgument) {
     EXPECT_EQ(TextArgIn(Txt::ActiveIniNoImport, "C:\\a.ini", true),
               "C:\\a.ini is the active INI and cannot be imported");
     EXPECT_EQ(IniFilter(false), "INI-Dateien (*.ini)|*.ini");
-    // The list name is kept whole; only the item's depth marks go.
-    EXPECT_EQ(UsedByText("Main Menu", "--->--->Editor", true), "Used by Main Menu \"Editor\"");
-    EXPECT_EQ(UsedByText("Hauptmenü", "Notes ---> old", false),
-              "Belegt mit Hauptmenü \"Notes ---> old\"");
 }
 
 TEST(StartupDecisions, ConfigurationFileWinsAndOnlyTakenOverSettingsAreSaved) {
