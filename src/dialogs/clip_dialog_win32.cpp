@@ -121,11 +121,6 @@ INT_PTR ClipDialog::Handle(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
 void ClipDialog::OnInit() {
     SetTexts();
     hotkey_.CreateHotKeyWindow(dialog_, Control(IDC_CLIP_HOTKEY));
-    if (HWND field = hotkey_.Window()) {
-        // Made without WS_TABSTOP; the placeholder's WS_EX_CONTROLPARENT takes
-        // Tab and the "&Hotkey:" mnemonic into it.
-        SetWindowLongPtrW(field, GWL_STYLE, GetWindowLongPtrW(field, GWL_STYLE) | WS_TABSTOP);
-    }
     HWND text = Control(IDC_CLIP_TEXT);
     SendMessageW(text, EM_LIMITTEXT, 0, 0);  // no limit but the system's
     SetWindowLongPtrW(text, GWLP_USERDATA, GetWindowLongPtrW(text, GWLP_WNDPROC));

@@ -23,7 +23,9 @@ HWND clsHotkeyDlg::CreateHotKeyWindow(HWND form, HWND placeholder) {
     if (control_) DestroyWindow(control_);
     RECT r{};
     GetClientRect(placeholder, &r);
-    control_ = CreateWindowExW(0, HOTKEY_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, r.right,
+    // A tab stop inside its placeholder: the placeholder's template gives it
+    // WS_EX_CONTROLPARENT, so Tab and the label's mnemonic reach the field.
+    control_ = CreateWindowExW(0, HOTKEY_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, r.right,
                                r.bottom, placeholder, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!control_) {
         Log(1, "CreateHotKeyWindow: no hotkey control (%u)",

@@ -352,11 +352,7 @@ void ItemDialog::OnInit() {
     builtInMask_ = LoadResourceBitmap(dcs_, L"IM");
     app_ = dcs_.Create(kIconPixels, 2 * kIconPixels);
     LoadExternalIcons();
-    if (HWND placeholder = Ctl(IDC_ITEM_HOTKEY)) {
-        if (HWND control = hotkey_.CreateHotKeyWindow(dlg_, placeholder)) {
-            SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | WS_TABSTOP);
-        }
-    }
+    if (HWND placeholder = Ctl(IDC_ITEM_HOTKEY)) hotkey_.CreateHotKeyWindow(dlg_, placeholder);
     ShowForm(start_.Form);
     if (request_.IsRoot) MakeMnuRootDlg();
     SetTimer(dlg_, kHotkeyTimer, kHotkeyPollMs, nullptr);

@@ -216,5 +216,50 @@ TEST_F(Editors, CtrlClickOnAButton_EditsIt_AndTheFileFollows) {
     EXPECT_NE(saved.find("Icon=**2", renamed), std::string::npos) << "not the second button";
 }
 
+TEST_F(Editors, AClipboardItemAddedInItsDialog_PastesItsTextWhenChosen) {
+    HWND bar = StartBar(Ini({Button("B", "notepad.exe")}, settings_));
+    ASSERT_TRUE(bar);
+    HWND editor = OpenListEditor(bar, 1, 'C', L"Clipboard");
+    ASSERT_TRUE(editor) << LogTail();
+    Keys({VK_END});
+    Keys({VK_RETURN});
+    HWND dialog = WaitForWindow(Last().Id(), L"#32770", L"Add Item", Ms(5000));
+    ASSERT_TRUE(dialog) << LogTail();
+    TypeText(L"&Greeting");
+    Keys({VK_TAB});
+    TypeText(L"Hello from the editor");
+    Keys({'P'}, VK_MENU);  // "&Paste automatically", by Ctrl+V
+    ASSERT_TRUE(WaitFor(Ms(3000), [&] {
+        return IsDlgButtonChecked(dialog, 2308) == BST_CHECKED &&
+               IsDlgButtonChecked(dialog, 2309) == BST_CHECKED;
+    }));
+    ClickControl(dialog, IDOK);
+    ASSERT_TRUE(Gone(dialog)) << LogTail();
+    EXPECT_EQ(ListLines(GetDlgItem(editor, kList)), (std::vector<std::wstring>{L"Greeting", L""}));
+    ASSERT_TRUE(ClickControl(editor, IDOK));
+    ASSERT_TRUE(Gone(editor)) << LogTail();
+
+    // Chosen from the main menu's clipboard submenu with Notepad in front.
+    Process notepad(L"C:\\windows\\system32\\notepad.exe", L"", Folder().Cwd());
+    HWND np = WaitForWindow(notepad.Id(), L"Notepad", nullptr, Ms(10000));
+    ASSERT_TRUE(np && Activate(np));
+    HWND edit = FindWindowExW(np, nullptr, L"Edit", nullptr);
+    const RECT r = WindowRect(bar);
+    ASSERT_TRUE(MoveMouseAndStay(r.left + 22 + 10, r.top + 10) && ClickHere());
+    ASSERT_TRUE(WaitForWindow(Last().Id(), L"#32768", nullptr, Ms(5000)));
+    Keys({'L'});
+    ASSERT_TRUE(WaitFor(Ms(3000), [&] {
+        const std::vector<HWND> menus = TopLevelWindows(Last().Id(), L"#32768");
+        return std::count_if(menus.begin(), menus.end(), IsWindowVisible) == 2;
+    })) << LogTail();
+    Keys({'G'});
+    EXPECT_TRUE(WaitFor(Ms(5000), [&] {
+        wchar_t text[128] = L"";
+        DWORD_PTR n = 0;
+        SendMessageTimeoutW(edit, WM_GETTEXT, 128, LPARAM(text), SMTO_ABORTIFHUNG, 1000, &n);
+        return std::wstring(text) == L"Hello from the editor";
+    })) << LogTail();
+}
+
 }  // namespace
 }  // namespace zorv::e2e
