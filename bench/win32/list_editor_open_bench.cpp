@@ -58,6 +58,13 @@ struct BenchHost final : DialogHost {
     void BringToFront(WindowId) override {}
     void ListChanged(std::int32_t) override {}
     void SettingsChanged() override {}
+    bool IsInStartup() override { return false; }
+    void SetZorvToAutoStart(bool) override {}
+    std::vector<std::string> HotkeysTakenByOthers() override { return {}; }
+    std::int32_t AutomaticBarRight() override { return 0; }
+    void BarRightChanged() override {}
+    void OptionsChanged() override {}
+    void CheckForegroundWindow() override {}
 };
 
 std::string Caption(int i) {

@@ -561,6 +561,44 @@ void Application::ListChanged(std::int32_t list) {
 void Application::SettingsChanged() {
     config_.SaveZorvINI_in1s();
 }
+bool Application::IsInStartup() {
+    return autostart_.IsInStartup();
+}
+void Application::SetZorvToAutoStart(bool on) {
+    autostart_.SetZorvToAutoStart(on);
+    // The file's request follows the dialog, so the next start keeps it.
+    s_.Options.StartWithWindows = on ? 1 : 0;
+}
+std::vector<std::string> Application::HotkeysTakenByOthers() {
+    return input_.GetAllRegisteredHotkeyNames();
+}
+std::int32_t Application::AutomaticBarRight() {
+    const std::int32_t forced = std::exchange(s_.Options.ForcedBarRight, 0);
+    const std::int32_t gap = bar_.CurrentRightGap();
+    s_.Options.ForcedBarRight = forced;
+    return gap;
+}
+void Application::BarRightChanged() {
+    bar_.SetBarRight();
+}
+// Everything the options set: the bar's look and place (flat buttons,
+// colours, height, fade mode), the menus' look, the hotkeys and the priority.
+void Application::OptionsChanged() {
+    Log(1, "OptionsChanged");
+    UpdateDerivedSettings(s_.Options, s_.App.WindowsVersion.Win2000OrLater);
+    bar_.ButtonsChanged();
+    bar_.ApplyLineColour();
+    bar_.SetBarRight();
+    bar_.SetBarPos();
+    menus_.Rebuild(false);
+    input_.RegisterAllHotkeys();
+    SetPriorityClass(GetCurrentProcess(),
+                     s_.Options.ProcessPrio == 2 ? HIGH_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS);
+    config_.SaveZorvINI_in1s();
+}
+void Application::CheckForegroundWindow() {
+    Watcher().OnNewFGWin();
+}
 
 // ---- What the autostart and autoclose lists ask -------------------------------
 

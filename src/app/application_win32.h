@@ -155,6 +155,13 @@ class Application final : public BarMessageSink,
     void BringToFront(WindowId window) override;
     void ListChanged(std::int32_t list) override;
     void SettingsChanged() override;
+    bool IsInStartup() override;
+    void SetZorvToAutoStart(bool on) override;
+    std::vector<std::string> HotkeysTakenByOthers() override;
+    std::int32_t AutomaticBarRight() override;
+    void BarRightChanged() override;
+    void OptionsChanged() override;
+    void CheckForegroundWindow() override;
     // "/noconfig": the configuration may not be changed (message once per try).
     bool ConfigLocked();
 

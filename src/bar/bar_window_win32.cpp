@@ -244,6 +244,9 @@ void frmButtons::SetBarPos() {
 void frmButtons::SetBarRight() {
     if (motion_) motion_->Placer().SetBarRight();
 }
+std::int32_t frmButtons::CurrentRightGap() {
+    return motion_ ? motion_->Placer().CurrentRightGap() : 0;
+}
 void frmButtons::TimPosSetFast() {
     if (motion_) motion_->Ticker().TimPosSetFast();
 }

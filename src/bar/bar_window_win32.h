@@ -62,6 +62,8 @@ class frmButtons final : private BarPainter::Events {
     void SetAlphaValue(std::int32_t alpha);
     void SetBarPos();
     void SetBarRight();
+    // The distance from the right screen edge the placement gives the bar now.
+    std::int32_t CurrentRightGap();
     void TimPosSetFast();
     void StartEnsureVisibleTimer();
     bool BarShowsAtCorners();

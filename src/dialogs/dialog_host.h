@@ -35,6 +35,25 @@ class DialogHost {
     virtual void ListChanged(std::int32_t list) = 0;
     // A setting changed (a window size): saved about a second later.
     virtual void SettingsChanged() = 0;
+
+    // The options dialog. Start with Windows is the shortcut in a Startup folder.
+    virtual bool IsInStartup() = 0;
+    virtual void SetZorvToAutoStart(bool on) = 0;
+    // The combinations other programs hold, a line each: modifiers and key in
+    // hex, a blank, the name ("241 Ctrl+A").
+    virtual std::vector<std::string> HotkeysTakenByOthers() = 0;
+    // The distance from the right edge the bar takes by itself (ForcedBarRight 0).
+    virtual std::int32_t AutomaticBarRight() = 0;
+    // ForcedBarRight changed: the bar moves there at once.
+    virtual void BarRightChanged() = 0;
+    // OK of the options: the bar's look and place, the fade mode, the menus,
+    // the hotkeys and the process priority follow the settings, and the
+    // configuration is saved about a second later.
+    virtual void OptionsChanged() = 0;
+
+    // The run dialog: the mouse moved over it; the foreground tracking looks
+    // at the window in front.
+    virtual void CheckForegroundWindow() = 0;
 };
 
 }  // namespace zorv

@@ -216,6 +216,43 @@ TEST_F(Editors, CtrlClickOnAButton_EditsIt_AndTheFileFollows) {
     EXPECT_NE(saved.find("Icon=**2", renamed), std::string::npos) << "not the second button";
 }
 
+TEST_F(Editors, TheWindowSearchTool_TakesProgramAndTitleFromTheWindowPointedAt) {
+    HWND probe = probes_.Open(L"--title=Point at me --at=300,300,400,200");
+    ASSERT_TRUE(probe);
+    HWND bar = StartBar(Ini(Notepads(1), settings_));
+    ASSERT_TRUE(bar);
+    HWND editor = OpenListEditor(bar, 1, 'Z', L"Buttons");
+    ASSERT_TRUE(editor) << LogTail();
+    Keys({VK_RETURN});  // edits the first line
+    HWND dialog = WaitForWindow(Last().Id(), L"#32770", L"Edit Item", Ms(5000));
+    ASSERT_TRUE(dialog) << LogTail();
+    // Press on the tool, drag over the probe's window, let go there.
+    const RECT tool = WindowRect(GetDlgItem(dialog, 2226));
+    ASSERT_TRUE(MoveMouseAndStay((tool.left + tool.right) / 2, (tool.top + tool.bottom) / 2));
+    INPUT press{INPUT_MOUSE, {}};
+    press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &press, sizeof press);
+    const RECT target = WindowRect(probe);
+    for (int step = 1; step <= 5; ++step) {
+        MoveMouseAndStay(tool.left + (target.left + 100 - tool.left) * step / 5,
+                         tool.top + (target.top + 100 - tool.top) * step / 5);
+    }
+    press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press, sizeof press);
+    const auto text = [&](int id) {
+        wchar_t t[MAX_PATH * 2] = L"";
+        GetDlgItemTextW(dialog, id, t, MAX_PATH * 2);
+        return std::wstring(t);
+    };
+    EXPECT_TRUE(WaitFor(Ms(5000), [&] { return SamePath(text(2204), ExeFolder() / L"zorv_probe.exe"); }))
+        << Narrow(text(2204)) << LogTail();
+    EXPECT_EQ(text(2223), L"Point at me");
+    Keys({VK_ESCAPE});
+    ASSERT_TRUE(Gone(dialog));
+    Keys({VK_ESCAPE});
+    EXPECT_TRUE(Gone(editor));
+}
+
 TEST_F(Editors, AClipboardItemAddedInItsDialog_PastesItsTextWhenChosen) {
     HWND bar = StartBar(Ini({Button("B", "notepad.exe")}, settings_));
     ASSERT_TRUE(bar);
