@@ -47,6 +47,7 @@ struct NoProgram final : zorv::BarHost, zorv::BarPainter::Events {
     std::int32_t ShowButtonContextMenu() override { return -1; }
     void ExecPopupBut(std::int32_t, std::int32_t) override {}
     void EditButton(std::int32_t) override {}
+    void ButtonListChanged() override {}
     void SaveZorvINI_in1s() override {}
     bool ConfigChanged() override { return false; }
     void SaveConfiguration() override {}

@@ -92,6 +92,7 @@ class Application final : public BarMessageSink,
     std::int32_t ShowButtonContextMenu() override;
     void ExecPopupBut(std::int32_t id, std::int32_t button) override;
     void EditButton(std::int32_t index) override;
+    void ButtonListChanged() override { ButtonsChanged(); }
     void SaveZorvINI_in1s() override;
     bool ConfigChanged() override;
     void SaveConfiguration() override;

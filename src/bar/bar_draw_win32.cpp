@@ -282,6 +282,18 @@ void BarPainter::BarRedraw(bool full) {
     events_.AfterRedraw();
 }
 
+void BarPainter::MarkerSet(bool intoMenu, std::int32_t left) {
+    if (!built_ || !window_ || !IsWindowVisible(window_)) return;
+    HDC marker = images_.Named(intoMenu ? MenuPicture::B : MenuPicture::T);
+    if (!marker) return;
+    BITMAP bm{};
+    GetObjectW(GetCurrentObject(marker, OBJ_BITMAP), sizeof bm, &bm);
+    WindowDC dc(window_);
+    // One bit per pixel: black draws, white leaves the bar.
+    BitBlt(dc.get(), left, 0, bm.bmWidth, std::min<std::int32_t>(bm.bmHeight, BarHeight()), marker,
+           0, 0, SRCAND);
+}
+
 void BarPainter::ButtonDrawPress(std::int32_t i) {
     if (!built_ || !IsDrawableCell(i)) return;
     PaintCellPressed(i);

@@ -50,6 +50,10 @@ class BarPainter {
     // Copies the bar image to the window at the current scroll offset; `full`
     // also paints the line row below the buttons.
     void BarRedraw(bool full);
+    // The drop marker ("T" in a gap, "B" over a button) at client x `left`;
+    // MarkerRemove paints the bar over it again.
+    void MarkerSet(bool intoMenu, std::int32_t left);
+    void MarkerRemove() { BarRedraw(false); }
     // Draws cell i pressed (not separators).
     void ButtonDrawPress(std::int32_t i);
     // Draws the cell drawn pressed back to normal.

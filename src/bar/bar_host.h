@@ -52,6 +52,9 @@ class BarHost {
     virtual std::int32_t ShowButtonContextMenu() = 0;
     // What that choice does to button `button` (ExecPopupBut).
     virtual void ExecPopupBut(std::int32_t id, std::int32_t button) = 0;
+    // Buttons were dropped, moved, copied or taken away: what depends on the
+    // button list is built again and the file saved a second later.
+    virtual void ButtonListChanged() = 0;
     // Ctrl or Shift + left press: the item dialog on button `index`.
     virtual void EditButton(std::int32_t index) = 0;
 

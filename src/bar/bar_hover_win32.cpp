@@ -3,6 +3,8 @@
 // file reads the cursor and keys and carries the rules out.
 #include "bar/bar_hover_win32.h"
 
+#include "bar/bar_drop_win32.h"
+
 #include <commctrl.h>
 
 #include "bar/bar_click_win32.h"
@@ -145,8 +147,12 @@ void BarHover::CheckDragStart(int x, int y, WPARAM keys) {
     const std::int32_t pressed = clicks_.State().Pressed;
     switch (DecideDragStart(drag_, clicks_.State(), facts)) {
         case DragStep::Start:
-            Log(2, "Drag would start for button %i", pressed);
+            Log(2, "Drag starts for button %i", pressed);
             clicks_.EndPressWithoutStart();
+            if (dragSource_) {
+                drag_.Dragging = true;
+                dragSource_->StartDrag(pressed);
+            }
             drag_.Dragging = false;
             break;
         case DragStep::DrawUnpressed:

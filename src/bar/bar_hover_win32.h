@@ -17,6 +17,8 @@ namespace zorv {
 class BarClicks;
 class BarMotion;
 
+class BarDragDrop;
+
 class BarHover {
   public:
     BarHover(AppState& state, BarPainter& painter, BarClicks& clicks)
@@ -26,6 +28,8 @@ class BarHover {
 
     // The window and the motion (its timer resolution, sleeps and busy flag),
     // from the first load on.
+    // Where a held button dragged far enough goes out.
+    void SetDragSource(BarDragDrop* source) { dragSource_ = source; }
     void Attach(HWND bar, BarMotion* motion) {
         bar_ = bar;
         motion_ = motion;
@@ -77,6 +81,7 @@ class BarHover {
     HoleState hole_;
     std::uint32_t holeTimerMs_ = 0;  // timCheckHole's interval as set, 0 = stopped
     bool watchingRaised_ = false;
+    BarDragDrop* dragSource_ = nullptr;
 };
 
 }  // namespace zorv

@@ -25,6 +25,7 @@ inline constexpr UINT_PTR kTimEnsureVisible = 0x3303;
 inline constexpr UINT_PTR kTimHeldButton = 0x3304;
 inline constexpr UINT_PTR kTimCheckHole = 0x3308;
 inline constexpr UINT_PTR kTimRaised = 0x3309;  // the flat buttons' raised look
+inline constexpr UINT_PTR kTimDropTarget = 0x3305;  // once, after the first show
 
 class Win32BarPlatform final : public ScreenPlatform {
   public:

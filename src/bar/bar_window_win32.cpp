@@ -53,7 +53,8 @@ frmButtons::frmButtons(AppState& state, BarHost& host)
       host_(host),
       painter_(state, host, *this),
       clicks_(state, painter_, host),
-      hover_(state, painter_, clicks_) {}
+      hover_(state, painter_, clicks_),
+      drop_(state, painter_, host) {}
 
 bool frmButtons::Create(HINSTANCE instance, BarMessageSink& sink) {
     for (int attempt = 1; attempt <= 1200; ++attempt) {
@@ -74,6 +75,8 @@ void frmButtons::InitMotion() {
     painter_.AttachWindow(hwnd_);
     motion_ = std::make_unique<BarMotion>(hwnd_, s_, painter_, clicks_.State(), hover_, host_);
     clicks_.SetMotion(motion_.get());
+    drop_.SetMotion(motion_.get());
+    hover_.SetDragSource(&drop_);
     clicks_.SetHover(&hover_);
     hover_.Attach(hwnd_, motion_.get());
     // A change asked for before (an older file taken over) keeps its pace.
@@ -113,6 +116,9 @@ void frmButtons::FirstShow() {
     if (s_.Options.SepColor == 4) painter_.SetRgn();
     if (IsHung(hwnd_)) MsgBox("Froze", MB_OK | MB_ICONEXCLAMATION);
     motion_->StartPosTimer();
+    // Files may be dropped on the bar from a moment after it shows: OLE
+    // stays out of the start.
+    SetTimer(hwnd_, kTimDropTarget, kDropTargetAfterShowMs, nullptr);
     Log(1, "FirstShow: W=%i, H=%i, scroll=%i", painter_.BarContentWidth(), painter_.BarHeight(),
         painter_.ScrollOffset());
 }
@@ -127,6 +133,11 @@ bool frmButtons::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
             OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
             return true;
         case WM_TIMER:
+            if (wParam == kTimDropTarget) {
+                KillTimer(hwnd_, kTimDropTarget);
+                drop_.Register(hwnd_);
+                return true;
+            }
             if (!clicks_.OnTimer(hwnd_, wParam) && !hover_.OnTimer(wParam) && motion_)
                 motion_->OnTimer(wParam);
             return true;
@@ -219,6 +230,7 @@ void frmButtons::StopTimers() {
 }
 
 void frmButtons::OnDestroyed() {
+    drop_.Revoke();
     hover_.OnDestroyed();
     painter_.ReleaseBarImages();
     hwnd_ = nullptr;

@@ -10,6 +10,7 @@
 #include "items/app_state.h"
 #include "bar/bar_click_win32.h"
 #include "bar/bar_draw_win32.h"
+#include "bar/bar_drop_win32.h"
 #include "bar/bar_host.h"
 #include "bar/bar_hover_win32.h"
 #include "bar/bar_motion_win32.h"
@@ -85,6 +86,7 @@ class frmButtons final : private BarPainter::Events {
     }
 
   private:
+    static constexpr UINT kDropTargetAfterShowMs = 500;
     void AfterRedraw() override;
     void ColoursChanged() override;
 
@@ -99,6 +101,7 @@ class frmButtons final : private BarPainter::Events {
     BarPainter painter_;
     BarClicks clicks_;
     BarHover hover_;
+    BarDragDrop drop_;
     std::unique_ptr<BarMotion> motion_;  // from the first load on
 };
 

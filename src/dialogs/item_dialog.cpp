@@ -24,35 +24,6 @@ std::string FirstChars(std::string_view text, std::size_t n) {
     return std::string(text.substr(0, pos));
 }
 
-std::string_view LastPart(std::string_view path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-std::string_view WithoutExtension(std::string_view name) {
-    const std::size_t dot = name.find_last_of('.');
-    return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
-// The program file the command line names, as written: its first candidate.
-std::string ProgramFileOf(std::string_view path) {
-    const std::vector<std::string> candidates = ProgramFileCandidates(path);
-    return candidates.empty() ? std::string(path) : candidates.front();
-}
-
-// Step 4: the name on disk when some candidate exists, otherwise the first
-// one as written with its first letter in upper case.
-std::string NameFromCommandLine(std::string_view path, ItemDialogFiles& files) {
-    for (const std::string& candidate : ProgramFileCandidates(path)) {
-        if (std::optional<std::string> onDisk = files.NameOnDisk(candidate)) {
-            return std::string(WithoutExtension(LastPart(*onDisk)));
-        }
-    }
-    std::string name(WithoutExtension(LastPart(ProgramFileOf(path))));
-    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z') name[0] = static_cast<char>(name[0] - 'a' + 'A');
-    return name;
-}
-
 bool LessNoCase(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                         [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
@@ -130,7 +101,7 @@ std::int32_t AppIconDelayMs(std::string_view path) {
     return network ? 2000 : 300;
 }
 
-Item ItemFromForm(ItemForm& form, std::string_view depthPrefix, ItemDialogFiles& files) {
+Item ItemFromForm(ItemForm& form, std::string_view depthPrefix, NameOnDiskLookup& files) {
     form.Path = Trimmed(form.Path);
     form.Desc = Trimmed(form.Desc);
     form.WorkDir = Trimmed(form.WorkDir);
@@ -140,7 +111,7 @@ Item ItemFromForm(ItemForm& form, std::string_view depthPrefix, ItemDialogFiles&
     item.Prio = form.Prio;
     std::string name = form.Desc;
     if (name.empty() && form.Path.empty()) name = "-";
-    if (name.empty()) name = NameFromCommandLine(form.Path, files);
+    if (name.empty()) name = ProgramNameOf(form.Path, files);
     name = FirstChars(name, kMaxItemNameChars);
     item.Desc = std::string(depthPrefix) + name;
     item.Path = form.Path;
@@ -166,24 +137,6 @@ std::string IconFieldOf(const IconChoice& icon) {
             break;
     }
     return {};
-}
-
-std::string NewIconFileName(std::string_view path, const std::vector<std::string>& taken) {
-    std::string base(WithoutExtension(LastPart(ProgramFileOf(TrimBlanks(path)))));
-    for (char& c : base) {
-        if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos ||
-            static_cast<unsigned char>(c) < 32) {
-            c = '_';
-        }
-    }
-    if (base.empty()) base = "_noname";
-    const auto isTaken = [&](const std::string& name) {
-        return std::any_of(taken.begin(), taken.end(),
-                           [&](const std::string& t) { return EqualsNoCase(t, name); });
-    };
-    std::string name = base + ".bmp";
-    for (int n = 2; isTaken(name); ++n) name = base + "_" + std::to_string(n) + ".bmp";
-    return name;
 }
 
 std::int32_t WriteItem(clsItems& list, const ItemDialogRequest& request, const Item& item) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "items/items.h"
+#include "support/program_icon.h"
 #include "support/startup_state.h"
 
 namespace zorv {
@@ -87,32 +88,18 @@ void ClickRightsBox(std::int32_t clicked, bool& box0, bool& box1);
 // icon is looked up again; network paths are slow to reach.
 std::int32_t AppIconDelayMs(std::string_view path);
 
-// What the OK step needs of the file system.
-class ItemDialogFiles {
-  public:
-    virtual ~ItemDialogFiles() = default;
-    // The file as it is named on disk (the last part only), when it exists.
-    virtual std::optional<std::string> NameOnDisk(const std::string& path) = 0;
-};
-
 inline constexpr std::size_t kMaxItemNameChars = 40;
 
 // OK, steps 1 to 7 (and 9's depth prefix): `form` is trimmed in place (the
 // dialog writes the trimmed texts back); the item's Icon is left empty, the
 // window fills it by step 8 (IconFieldOf, or the written picture's name).
-Item ItemFromForm(ItemForm& form, std::string_view depthPrefix, ItemDialogFiles& files);
+Item ItemFromForm(ItemForm& form, std::string_view depthPrefix, NameOnDiskLookup& files);
 
 // "**003" for built-in icon 3; the file's name for an icon file; empty for
 // the program's own icon (which needs a picture written) and for none.
 std::string IconFieldOf(const IconChoice& icon);
 // Built-in icon an item gets when its program's icon cannot be written.
 inline constexpr std::string_view kNoIconField = "**003";
-
-// The name of a new icon file for the program of `path`: its program file
-// without folder and extension, characters that cannot stand in a file
-// name replaced by "_", "_noname" when nothing is left; "_2", "_3" ... is
-// added until the name is not in `taken` (compared without case).
-std::string NewIconFileName(std::string_view path, const std::vector<std::string>& taken);
 
 // Step 9: the item written into the list; returns its index.
 std::int32_t WriteItem(clsItems& list, const ItemDialogRequest& request, const Item& item);

@@ -33,7 +33,6 @@ constexpr int kStripMargin = 3;
 // how long it gets afterwards to put its final title up.
 constexpr DWORD kNewWindowWaitMs = 10000;
 constexpr DWORD kTitleSettleMs = 1000;
-constexpr char kTempIconFile[] = "tmp$$$.bmp";
 
 // Controls of the command-line section, hidden for an item heading a submenu.
 constexpr int kCommandLineControls[] = {
@@ -45,93 +44,6 @@ constexpr int kCommandLineControls[] = {
     IDC_ITEM_USERTYPE1,    IDC_ITEM_PRIO};
 constexpr int kRightsControls[] = {IDC_ITEM_RIGHTS_FRAME, IDC_ITEM_USERTYPE0, IDC_ITEM_USERTYPE1,
                                    IDC_ITEM_PRIO};
-
-std::string ExpandEnvironment(const std::string& text) {
-    wchar_t buf[MAX_PATH * 2];
-    const DWORD n = ExpandEnvironmentStringsW(Widen(text).c_str(), buf,
-                                              static_cast<DWORD>(std::size(buf)));
-    return n == 0 || n > std::size(buf) ? text : Narrow(buf);
-}
-
-struct Win32DialogFiles : ItemDialogFiles {
-    // As the command would find it: as written, else along the search path.
-    std::optional<std::string> NameOnDisk(const std::string& path) override {
-        std::wstring name = Widen(ExpandEnvironment(path));
-        wchar_t found[MAX_PATH];
-        const DWORD n = SearchPathW(nullptr, name.c_str(), L".exe",
-                                    static_cast<DWORD>(std::size(found)), found, nullptr);
-        if (n > 0 && n < std::size(found)) name = found;
-        WIN32_FIND_DATAW data{};
-        HANDLE find = FindFirstFileW(name.c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return std::nullopt;
-        FindClose(find);
-        return Narrow(data.cFileName);
-    }
-};
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(Widen(path).c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> IconFolderFiles(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW(Widen(folder + "\\*.bmp").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = Narrow(data.cFileName);
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != kTempIconFile) {
-            names.push_back(name);
-        }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    return names;
-}
-
-// Writes the 16 x 16 icon and its mask kept in `from` into the icon folder
-// as a 32 x 16 picture (image left, mask right): under the name of an equal
-// file already there, else under a new name for the program of `path`.
-// Empty when nothing could be written.
-std::string WriteIconPicture(const IconPlace& from, const std::string& folder,
-                             const std::string& path) {
-    CreateDirectoryW(Widen(folder).c_str(), nullptr);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = 2 * kIconPixels;
-    bi.bmiHeader.biHeight = kIconPixels;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dib || !bits) return {};
-    {
-        UniqueDC dc(CreateCompatibleDC(from.Dc));
-        SelectGuard select(dc.get(), dib.get());
-        BitBlt(dc.get(), 0, 0, kIconPixels, kIconPixels, from.Dc, from.Icon.X, from.Icon.Y, SRCCOPY);
-        BitBlt(dc.get(), kIconPixels, 0, kIconPixels, kIconPixels, from.Dc, from.Mask.X,
-               from.Mask.Y, SRCCOPY);
-        GdiFlush();
-    }
-    const std::string temp = folder + "\\" + kTempIconFile;
-    if (!WriteDibFile(temp, bi.bmiHeader, bits)) return {};
-    const std::string written = ReadWholeFile(temp);
-    const std::vector<std::string> existing = IconFolderFiles(folder);
-    for (const std::string& name : existing) {
-        if (ReadWholeFile(folder + "\\" + name) == written) {
-            DeleteFileW(Widen(temp).c_str());
-            return name;
-        }
-    }
-    const std::string name = NewIconFileName(path, existing);
-    if (!MoveFileW(Widen(temp).c_str(), Widen(folder + "\\" + name).c_str())) {
-        Log(1, "WriteIconPicture: %s not written (%u)", name, static_cast<std::uint32_t>(GetLastError()));
-        DeleteFileW(Widen(temp).c_str());
-        return {};
-    }
-    return name;
-}
 
 std::wstring DialogFilter(std::string_view filter) {
     std::wstring w = Widen(filter);
@@ -470,7 +382,7 @@ void ItemDialog::OnCommand(int id, int code) {
 
 void ItemDialog::OnOk() {
     ItemForm form = ReadForm();
-    Win32DialogFiles files;
+    Win32NameOnDisk files;
     Item item = ItemFromForm(form, start_.DepthPrefix, files);
     SetText(IDC_ITEM_DESC, form.Desc);  // the trimmed texts
     SetText(IDC_ITEM_PATH, form.Path);

@@ -20,6 +20,22 @@ bool LooksLikeUrl(std::string_view path) {
     });
 }
 
+std::string_view LastPart(std::string_view path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view WithoutExtension(std::string_view name) {
+    const std::size_t dot = name.find_last_of('.');
+    return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// The program file the command line names, as written: its first candidate.
+std::string ProgramFileOf(std::string_view path) {
+    const std::vector<std::string> candidates = ProgramFileCandidates(path);
+    return candidates.empty() ? std::string(path) : candidates.front();
+}
+
 }  // namespace
 
 std::vector<std::string> ProgramFileCandidates(std::string_view path) {
@@ -63,6 +79,36 @@ IconPixel SeparateIconPixel(std::uint32_t onBlack, std::uint32_t onWhite) {
         p.Pixel |= c << shift;
     }
     return p;
+}
+
+std::string ProgramNameOf(std::string_view path, NameOnDiskLookup& files) {
+    for (const std::string& candidate : ProgramFileCandidates(path)) {
+        if (std::optional<std::string> onDisk = files.NameOnDisk(candidate)) {
+            return std::string(WithoutExtension(LastPart(*onDisk)));
+        }
+    }
+    std::string name(WithoutExtension(LastPart(ProgramFileOf(path))));
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z') name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
+}
+
+
+std::string NewIconFileName(std::string_view path, const std::vector<std::string>& taken) {
+    std::string base(WithoutExtension(LastPart(ProgramFileOf(TrimBlanks(path)))));
+    for (char& c : base) {
+        if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos ||
+            static_cast<unsigned char>(c) < 32) {
+            c = '_';
+        }
+    }
+    if (base.empty()) base = "_noname";
+    const auto isTaken = [&](const std::string& name) {
+        return std::any_of(taken.begin(), taken.end(),
+                           [&](const std::string& t) { return EqualsNoCase(t, name); });
+    };
+    std::string name = base + ".bmp";
+    for (int n = 2; isTaken(name); ++n) name = base + "_" + std::to_string(n) + ".bmp";
+    return name;
 }
 
 }  // namespace zorv

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,5 +37,25 @@ IconPixel SeparateIconPixel(std::uint32_t onBlack, std::uint32_t onWhite);
 // At most this many candidates: a long path of many words would otherwise
 // cost one file-system search per word.
 inline constexpr std::size_t kMaxProgramFileCandidates = 8;
+
+// What naming a program needs of the file system.
+class NameOnDiskLookup {
+  public:
+    virtual ~NameOnDiskLookup() = default;
+    // The file as it is named on disk (the last part only), when it exists.
+    virtual std::optional<std::string> NameOnDisk(const std::string& path) = 0;
+};
+
+// The name of the program a command line names, without folder and
+// extension: as the file is named on disk when some candidate exists,
+// otherwise the first candidate as written with its first letter in upper
+// case.
+std::string ProgramNameOf(std::string_view path, NameOnDiskLookup& files);
+
+// The name of a new icon file for the program of `path`: its program file
+// without folder and extension, characters that cannot stand in a file
+// name replaced by "_", "_noname" when nothing is left; "_2", "_3" ... is
+// added until the name is not in `taken` (compared without case).
+std::string NewIconFileName(std::string_view path, const std::vector<std::string>& taken);
 
 }  // namespace zorv

@@ -3,7 +3,9 @@
 #include <shellapi.h>
 
 #include <optional>
+#include <vector>
 
+#include "support/file_win32.h"
 #include "support/gdi_win32.h"
 #include "support/late_bound_win32.h"
 #include "support/log.h"
@@ -103,6 +105,83 @@ bool LoadProgramIcon(const std::string& itemPath, const IconPlace& to) {
 void DrawIconWithMask(HDC dc, std::int32_t x, std::int32_t y, const IconPlace& from) {
     BitBlt(dc, x, y, kProgramIconSize, kProgramIconSize, from.Dc, from.Mask.X, from.Mask.Y, SRCAND);
     BitBlt(dc, x, y, kProgramIconSize, kProgramIconSize, from.Dc, from.Icon.X, from.Icon.Y, SRCPAINT);
+}
+
+namespace {
+constexpr char kTempIconFile[] = "tmp$$$.bmp";
+}  // namespace
+
+// As the command would find it: as written, else along the search path.
+std::optional<std::string> Win32NameOnDisk::NameOnDisk(const std::string& path) {
+    std::wstring name = ExpandEnvironment(Widen(path));
+    wchar_t found[MAX_PATH];
+    const DWORD n = SearchPathW(nullptr, name.c_str(), L".exe",
+                                static_cast<DWORD>(std::size(found)), found, nullptr);
+    if (n > 0 && n < std::size(found)) name = found;
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(name.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+    FindClose(find);
+    return Narrow(data.cFileName);
+}
+
+std::vector<std::string> IconFolderFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(Widen(folder + "\\*.bmp").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = Narrow(data.cFileName);
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != kTempIconFile) {
+            names.push_back(name);
+        }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
+// Writes the 16 x 16 icon and its mask kept in `from` into the icon folder
+// as a 32 x 16 picture (image left, mask right): under the name of an equal
+// file already there, else under a new name for the program of `path`.
+// Empty when nothing could be written.
+std::string WriteIconPicture(const IconPlace& from, const std::string& folder,
+                             const std::string& path) {
+    CreateDirectoryW(Widen(folder).c_str(), nullptr);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 2 * kProgramIconSize;
+    bi.bmiHeader.biHeight = kProgramIconSize;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib || !bits) return {};
+    {
+        UniqueDC dc(CreateCompatibleDC(from.Dc));
+        SelectGuard select(dc.get(), dib.get());
+        BitBlt(dc.get(), 0, 0, kProgramIconSize, kProgramIconSize, from.Dc, from.Icon.X, from.Icon.Y, SRCCOPY);
+        BitBlt(dc.get(), kProgramIconSize, 0, kProgramIconSize, kProgramIconSize, from.Dc, from.Mask.X,
+               from.Mask.Y, SRCCOPY);
+        GdiFlush();
+    }
+    const std::string temp = folder + "\\" + kTempIconFile;
+    if (!WriteDibFile(temp, bi.bmiHeader, bits)) return {};
+    const std::string written = ReadFileBytes(temp).value_or("");
+    const std::vector<std::string> existing = IconFolderFiles(folder);
+    for (const std::string& name : existing) {
+        if (ReadFileBytes(folder + "\\" + name) == written) {
+            DeleteFileW(Widen(temp).c_str());
+            return name;
+        }
+    }
+    const std::string name = NewIconFileName(path, existing);
+    if (!MoveFileW(Widen(temp).c_str(), Widen(folder + "\\" + name).c_str())) {
+        Log(1, "WriteIconPicture: %s not written (%u)", name, static_cast<std::uint32_t>(GetLastError()));
+        DeleteFileW(Widen(temp).c_str());
+        return {};
+    }
+    return name;
 }
 
 }  // namespace zorv

@@ -6,9 +6,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "support/picture_file_win32.h"
+#include "support/program_icon.h"
 
 namespace zorv {
 
@@ -19,5 +22,21 @@ bool LoadProgramIcon(const std::string& itemPath, const IconPlace& to);
 // Paints the icon over whatever `dc` shows at (x, y): transparent where the
 // mask is white.
 void DrawIconWithMask(HDC dc, std::int32_t x, std::int32_t y, const IconPlace& from);
+
+// The file system answering for ProgramNameOf.
+class Win32NameOnDisk final : public NameOnDiskLookup {
+  public:
+    std::optional<std::string> NameOnDisk(const std::string& path) override;
+};
+
+// The "*.bmp" files of the icon folder (names only).
+std::vector<std::string> IconFolderFiles(const std::string& folder);
+
+// Writes the 16 x 16 icon and its mask kept in `from` into the icon folder
+// as a 32 x 16 picture (image left, mask right): under the name of an equal
+// file already there, else under a new name for the program of `path`.
+// Empty when nothing could be written.
+std::string WriteIconPicture(const IconPlace& from, const std::string& folder,
+                             const std::string& path);
 
 }  // namespace zorv

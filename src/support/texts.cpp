@@ -71,6 +71,7 @@ constexpr std::array<TextRow, kCount> kRows = {{
      "ZorvPanel zu ihm durch.",
      "The program in front runs with higher rights; Windows lets no text from ZorvPanel "
      "reach it."},
+    {Txt::NotPossible, "nicht möglich", "not possible"},
 }};
 // clang-format on
 

@@ -152,23 +152,25 @@ TEST_F(BarHover, ShiftOverTheBarOpensAHoleToTheDesktop_ReleasedTheBarIsWhole) {
     EXPECT_EQ(Logged("Own handles at closing: 0 ("), 1) << LogTail();
 }
 
-TEST_F(BarHover, PressMovedMoreThan3Pixels_IsADragThatStartsNothingAndLeavesTheButtonUp) {
+TEST_F(BarHover, PressMovedMoreThan3Pixels_IsADrag_LetGoOnItsOwnPlaceItChangesNothing) {
     HWND bar = StartBar(Ini(Notepads(3)));
     ASSERT_TRUE(bar);
+    ASSERT_TRUE(WaitFor(Ms(5000), [&] { return Logged("RegisterDragDrop = 0") == 1; })) << LogTail();
     const RECT r = WindowRect(bar), cell = {r.left + 22, r.top, r.left + 44, r.bottom};
     MoveMouseAndStay(cell.left + 5, r.top + 10);
     const Pixels up = GrabScreen(cell);
     INPUT in{INPUT_MOUSE, {{0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}};
     SendInput(1, &in, sizeof in);
     MoveMouseAndStay(cell.left + 15, r.top + 10);  // still on the button
-    EXPECT_TRUE(WaitFor(Ms(3000), [&] { return Logged("Drag would start for button 1") == 1; }))
+    EXPECT_TRUE(WaitFor(Ms(3000), [&] { return Logged("Drag starts for button 1") == 1; }))
         << LogTail();
     EXPECT_TRUE(WaitFor(Ms(3000), [&] { return GrabScreen(cell).Px == up.Px; }))
         << "the button is drawn pressed";
     in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(1, &in, sizeof in);
-    EXPECT_TRUE(WaitFor(Ms(3000), [&] { return Logged("FB_MU1 frmButtons_MouseUp") >= 1; }));
+    EXPECT_TRUE(WaitFor(Ms(3000), [&] { return Logged("Form_OLECompleteDrag") == 1; })) << LogTail();
     EXPECT_EQ(Logged("Start request handed"), 0) << LogTail();
+    EXPECT_EQ(Logged("Button_Move"), 0) << LogTail();
 }
 
 }  // namespace

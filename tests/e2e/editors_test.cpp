@@ -217,7 +217,7 @@ TEST_F(Editors, CtrlClickOnAButton_EditsIt_AndTheFileFollows) {
 }
 
 TEST_F(Editors, TheWindowSearchTool_TakesProgramAndTitleFromTheWindowPointedAt) {
-    HWND probe = probes_.Open(L"--title=Point at me --at=300,300,400,200");
+    HWND probe = probes_.Open(L"--title=PointAtMe --at=300,300,400,200");
     ASSERT_TRUE(probe);
     HWND bar = StartBar(Ini(Notepads(1), settings_));
     ASSERT_TRUE(bar);
@@ -246,7 +246,7 @@ TEST_F(Editors, TheWindowSearchTool_TakesProgramAndTitleFromTheWindowPointedAt) 
     };
     EXPECT_TRUE(WaitFor(Ms(5000), [&] { return SamePath(text(2204), ExeFolder() / L"zorv_probe.exe"); }))
         << Narrow(text(2204)) << LogTail();
-    EXPECT_EQ(text(2223), L"Point at me");
+    EXPECT_EQ(text(2223), L"PointAtMe");
     Keys({VK_ESCAPE});
     ASSERT_TRUE(Gone(dialog));
     Keys({VK_ESCAPE});

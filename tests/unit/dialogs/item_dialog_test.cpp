@@ -7,7 +7,7 @@
 namespace zorv {
 namespace {
 
-struct FakeFiles : ItemDialogFiles {
+struct FakeFiles : NameOnDiskLookup {
     std::map<std::string, std::string> onDisk;  // path as asked -> name on disk
     std::optional<std::string> NameOnDisk(const std::string& path) override {
         const auto it = onDisk.find(path);
