@@ -148,9 +148,13 @@ class BarDropSource final : public IDropSource {
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
-    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
+    // The button as the mouse has it: the key state handed in is this
+    // thread's, which under Wine misses a release over another program's
+    // window.
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
         if (escape) return DRAGDROP_S_CANCEL;
-        return (keys & MK_LBUTTON) ? S_OK : DRAGDROP_S_DROP;
+        const int left = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+        return GetAsyncKeyState(left) < 0 ? S_OK : DRAGDROP_S_DROP;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override {
         owner_.GiveFeedback(effect);
@@ -220,6 +224,8 @@ HRESULT BarDragDrop::DragEnter(IDataObject* data, DWORD keys, POINTL at, DWORD* 
     target_ = markerAt_ = kNoDropTarget;
     lastEffect_ = DropEffect::None;
     *effect = OverBar(keys, at);
+    Log(2, "Form_OLEDragOver: %i files, text %i, effect %i", fileCount_, hasText_ ? 1 : 0,
+        static_cast<std::int32_t>(*effect));
     return S_OK;
 }
 
@@ -241,7 +247,7 @@ DWORD BarDragDrop::OverBar(DWORD keys, POINTL at) {
     facts.FileCount = fileCount_;
     facts.HasText = hasText_;
     facts.OwnDrag = dragging_ >= 0;
-    facts.Ctrl = (keys & MK_CONTROL) != 0;
+    facts.Ctrl = (keys & MK_CONTROL) != 0 || GetAsyncKeyState(VK_CONTROL) < 0;
     facts.AtOrigin = at.x == 0 && at.y == 0;
     facts.DropsAllowed = !s_.App.NoConfig && !host_.IsMenuOrToolbarShown();
     const DragOverDecision d = DecideDragOver(facts);

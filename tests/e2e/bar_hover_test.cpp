@@ -23,38 +23,6 @@ std::wstring ShownTooltip(DWORD pid) {
     return L"";
 }
 
-// Holds Shift down until released. Under Wine a modifier pressed with SendInput alone does not
-// last: once the pointer enters another window, Wine takes the modifiers' state from X again.
-// So X is told as well, by xdotool (Wine starts a Unix program through CreateProcess).
-class ShiftHeld {
-  public:
-    ShiftHeld() { Press(true); }
-    ~ShiftHeld() { Release(); }
-    void Release() {
-        if (std::exchange(down_, false)) Press(false);
-    }
-
-  private:
-    static void Press(bool down) {
-        if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
-            std::wstring cmd = down ? L"xdotool keydown shift" : L"xdotool keyup shift";
-            STARTUPINFOW si{};
-            si.cb = sizeof si;
-            PROCESS_INFORMATION pi{};
-            if (CreateProcessW(L"Z:\\usr\\bin\\xdotool", cmd.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &si, &pi)) {
-                CloseHandle(pi.hThread);
-                CloseHandle(pi.hProcess);
-            }
-        }
-        INPUT in{INPUT_KEYBOARD, {}};
-        in.ki.wVk = VK_SHIFT;
-        in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-        SendInput(1, &in, sizeof in);
-    }
-    bool down_ = true;
-};
-
 class BarHover : public ZorvE2E {};
 
 TEST_F(BarHover, TooltipShowsTheDescription_NoneOnASeparator_CaptionOnTheMenuCell) {
@@ -133,7 +101,7 @@ TEST_F(BarHover, ShiftOverTheBarOpensAHoleToTheDesktop_ReleasedTheBarIsWhole) {
 
     // Shift down, then back onto the bar; the check starts with a move to another pixel (it
     // may have stopped meanwhile, the cursor resting there 2 s).
-    ShiftHeld shift;
+    KeyHeld shift(VK_SHIFT, L"shift");
     ASSERT_TRUE(WaitFor(Ms(5000), [&] {
         MoveMouseAndStay(kAway.x, kAway.y);
         MoveMouseAndStay(at.x - 30, at.y);

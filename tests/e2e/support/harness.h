@@ -14,6 +14,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zorv::e2e {
@@ -382,6 +383,42 @@ class ProgramFolder {
 
   private:
     fs::path root_;
+};
+
+// Holds a modifier down until released. Under Wine a modifier pressed with SendInput alone does not
+// last: once the pointer enters another window, Wine takes the modifiers' state from X again.
+// So X is told as well, by xdotool (Wine starts a Unix program through CreateProcess).
+class KeyHeld {
+  public:
+    // `xName`: the key as xdotool names it ("shift", "ctrl").
+    KeyHeld(WORD vk, const wchar_t* xName) : vk_(vk), xName_(xName) { Press(true); }
+    ~KeyHeld() { Release(); }
+    KeyHeld(const KeyHeld&) = delete;
+    void Release() {
+        if (std::exchange(down_, false)) Press(false);
+    }
+
+  private:
+    void Press(bool down) const {
+        if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+            std::wstring cmd = std::wstring(down ? L"xdotool keydown " : L"xdotool keyup ") + xName_;
+            STARTUPINFOW si{};
+            si.cb = sizeof si;
+            PROCESS_INFORMATION pi{};
+            if (CreateProcessW(L"Z:\\usr\\bin\\xdotool", cmd.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &si, &pi)) {
+                CloseHandle(pi.hThread);
+                CloseHandle(pi.hProcess);
+            }
+        }
+        INPUT in{INPUT_KEYBOARD, {}};
+        in.ki.wVk = vk_;
+        in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        SendInput(1, &in, sizeof in);
+    }
+    WORD vk_;
+    const wchar_t* xName_;
+    bool down_ = true;
 };
 
 // How one probe (tests/e2e/probe) was started, as it wrote it down.
