@@ -52,7 +52,8 @@ std::string_view RunProgramPart(std::string_view command) {
 std::string RunWorkingFolder(std::string_view command) {
     const std::string_view program = RunProgramPart(command);
     const std::size_t slash = program.rfind('\\');
-    return slash == std::string_view::npos ? std::string() : std::string(program.substr(0, slash + 1));
+    return slash == std::string_view::npos ? std::string()
+                                           : std::string(program.substr(0, slash + 1));
 }
 
 std::int32_t RunDialogWidth(std::int32_t fieldLeft, std::int32_t fieldWidth) {

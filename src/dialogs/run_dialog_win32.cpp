@@ -197,9 +197,9 @@ void RunDialog::OnOk() {
 
 void RunDialog::OnBrowse() {
     const std::string command = OwnWindowText(Control(IDC_RUN_PATH));
-    if (auto file = AskOpenFile(
-            dialog_, ProgramFileFilter(EnglishTexts, !state_.App.WindowsVersion.NT),
-            std::string(RunProgramPart(command)))) {
+    if (auto file =
+            AskOpenFile(dialog_, ProgramFileFilter(EnglishTexts, !state_.App.WindowsVersion.NT),
+                        std::string(RunProgramPart(command)))) {
         SetDlgItemTextW(dialog_, IDC_RUN_PATH, Widen(QuoteIfBlank(*file)).c_str());
     }
     FocusCommand();
