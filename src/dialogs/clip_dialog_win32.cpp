@@ -13,6 +13,7 @@
 #include "support/log.h"
 #include "support/text_win32.h"
 #include "support/texts.h"
+#include "support/window_win32.h"
 
 namespace zorv {
 
@@ -22,13 +23,6 @@ namespace {
 
 constexpr UINT_PTR kHotkeyTestTimer = 1;
 constexpr UINT kHotkeyTestMs = 250;
-
-std::string WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
-}
 
 bool CtrlDown() {
     return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
@@ -152,8 +146,8 @@ void ClipDialog::ShowForm(const ClipForm& form) {
 
 ClipForm ClipDialog::ReadForm() const {
     ClipForm form;
-    form.Name = WindowText(Control(IDC_CLIP_DESC));
-    form.Text = WindowText(Control(IDC_CLIP_TEXT));
+    form.Name = OwnWindowText(Control(IDC_CLIP_DESC));
+    form.Text = OwnWindowText(Control(IDC_CLIP_TEXT));
     form.Hotkey = hotkey_.GetHotkey();
     form.AutoPaste = IsDlgButtonChecked(dialog_, IDC_CLIP_AUTOPASTE) == BST_CHECKED;
     form.PasteOption = IsDlgButtonChecked(dialog_, IDC_CLIP_PASTE_KEYS) == BST_CHECKED ? 1 : 0;
@@ -216,7 +210,7 @@ void ClipDialog::InsertSelectedKey() {
     DWORD start = 0, end = 0;
     SendMessageW(text, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const TextEdit edit = ReplaceSelection(
-        WindowText(text), {static_cast<std::int32_t>(start), static_cast<std::int32_t>(end)},
+        OwnWindowText(text), {static_cast<std::int32_t>(start), static_cast<std::int32_t>(end)},
         Narrow(token));
     SetWindowTextW(text, Widen(edit.Text).c_str());
     // Focus first: the dialog manager selects the whole text of an edit

@@ -10,9 +10,11 @@
 
 #include "bar/bar_layout.h"
 #include "dialogs/dialog_ids.h"
+#include "dialogs/file_dialog_win32.h"
 #include "dialogs/hotkey_owner.h"
 #include "dialogs/item_dialog_ids.h"
 #include "dialogs/hotkey_dlg_win32.h"
+#include "support/ascii.h"
 #include "support/late_bound_win32.h"
 #include "support/log.h"
 #include "support/program_icon_win32.h"
@@ -44,30 +46,6 @@ constexpr int kCommandLineControls[] = {
     IDC_ITEM_USERTYPE1,    IDC_ITEM_PRIO};
 constexpr int kRightsControls[] = {IDC_ITEM_RIGHTS_FRAME, IDC_ITEM_USERTYPE0, IDC_ITEM_USERTYPE1,
                                    IDC_ITEM_PRIO};
-
-std::wstring DialogFilter(std::string_view filter) {
-    std::wstring w = Widen(filter);
-    std::replace(w.begin(), w.end(), L'|', L'\0');
-    return w + L'\0';
-}
-
-std::optional<std::string> AskOpenFile(HWND owner, std::string_view filter,
-                                       const std::string& start) {
-    static const auto ask =
-        LateBound<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
-    wchar_t file[MAX_PATH] = L"";
-    lstrcpynW(file, Widen(start).c_str(), MAX_PATH);
-    const std::wstring filters = DialogFilter(filter);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filters.c_str();
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!ask || !ask(&ofn)) return std::nullopt;
-    return Narrow(file);
-}
 
 std::optional<std::string> AskFolder(HWND owner) {
     static const auto browse =
@@ -243,11 +221,7 @@ INT_PTR ItemDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 std::string ItemDialog::TextOf(int id) const {
-    HWND control = Ctl(id);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(),
-                                                        static_cast<int>(text.size()))));
-    return Narrow(text);
+    return OwnWindowText(Ctl(id));
 }
 
 RECT ItemDialog::ClientRectOf(int id) const {
@@ -364,8 +338,7 @@ void ItemDialog::OnCommand(int id, int code) {
             if (auto file = AskOpenFile(
                     dlg_, ProgramFileFilter(EnglishTexts, !state_.App.WindowsVersion.NT),
                     TextOf(IDC_ITEM_PATH))) {
-                SetText(IDC_ITEM_PATH, file->find(' ') == std::string::npos ? *file
-                                                                             : "\"" + *file + "\"");
+                SetText(IDC_ITEM_PATH, QuoteIfBlank(*file));
             }
             break;
         case IDC_ITEM_BROWSE_FOLDER:

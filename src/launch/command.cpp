@@ -41,11 +41,6 @@ bool IsDocument(std::string_view file) {
     return Contains(file, ".") && !IsExecutableExt(file);
 }
 
-std::string QuoteIfBlank(const std::string& path) {
-    if (!Contains(path, " ") || (!path.empty() && path.front() == '"')) return path;
-    return "\"" + path + "\"";
-}
-
 std::string WithBackslash(std::string folder) {
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
     return folder;

@@ -33,6 +33,13 @@ std::string ClassOf(HWND window) {
     return n > 0 ? Narrow(std::wstring_view(name, static_cast<std::size_t>(n))) : std::string();
 }
 
+std::string OwnWindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
 // A hung window would block SendMessage for good; SMTO_ABORTIFHUNG returns at
 // once for a window Windows already considers hung, the time-outs cover the
 // rest.

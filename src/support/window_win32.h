@@ -30,6 +30,9 @@ std::string ClassOf(HWND window);
 // WM_GETTEXT with a 100 ms time-out; "no text because no response" for a
 // window that does not answer WM_NULL within 50 ms.
 std::string WindowTextTimeout(HWND window);
+// The whole text of a window of this thread (a dialog's control), however
+// long; no time-out, since the thread answers itself.
+std::string OwnWindowText(HWND window);
 bool IsHung(HWND window);
 // Visible and at least one pixel wide and high.
 bool IsReallyVisible(HWND window);
