@@ -71,6 +71,10 @@ constexpr std::array<TextRow, kCount> kRows = {{
      "ZorvPanel zu ihm durch.",
      "The program in front runs with higher rights; Windows lets no text from ZorvPanel "
      "reach it."},
+    {Txt::HiColorOnly, "Funktioniert nur in Hi- und Truecolormodi!",
+                       "Only works in Hi- and Truecolor modes!"},
+    {Txt::Win2000Only, "Funktioniert ab Windows 2000", "Works only with Windows 2000, XP and higher"},
+    {Txt::IconFilesDeleted, "%u von %u Icon-Dateien gelöscht", "%u of %u icon files deleted"},
 }};
 // clang-format on
 

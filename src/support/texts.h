@@ -46,6 +46,9 @@ enum class Txt : std::size_t {
     InfoLogOff,         // after the log file's path when it is not written
     NotInThisVersion,   // a menu function this version does not have yet
     InputBlocked,       // a paste or typed text into a window with higher rights
+    HiColorOnly,        // fading or a transparent line on a display of few colours
+    Win2000Only,        // a transparent line before Windows 2000
+    IconFilesDeleted,   // sprintf: deleted, number of icon files
     Count
 };
 
