@@ -13,6 +13,7 @@
 #include "dialogs/hotkey_owner.h"
 #include "dialogs/item_dialog_ids.h"
 #include "dialogs/hotkey_dlg_win32.h"
+#include "support/file_win32.h"
 #include "support/late_bound_win32.h"
 #include "support/log.h"
 #include "support/program_icon_win32.h"
@@ -75,17 +76,8 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 std::vector<std::string> IconFolderFiles(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW(Widen(folder + "\\*.bmp").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = Narrow(data.cFileName);
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != kTempIconFile) {
-            names.push_back(name);
-        }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    std::vector<std::string> names = FileNamesIn(folder, "*.bmp");
+    std::erase(names, std::string(kTempIconFile));
     return names;
 }
 
