@@ -45,10 +45,24 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes) {
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
+    const bool ok =
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
     CloseHandle(h);
     return ok;
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder, std::string_view pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(Widen(folder + "\\" + std::string(pattern)).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(Narrow(data.cFileName));
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
 }
 
 }  // namespace zorv

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorv {
 
@@ -15,5 +16,8 @@ bool FolderExists(const std::string& path);
 std::optional<std::string> ReadFileBytes(const std::string& path);
 // Writes `bytes` as the whole file (created or replaced); false on failure.
 bool WriteFileBytes(const std::string& path, std::string_view bytes);
+// The names of the files (not folders) in `folder` that match `pattern`
+// ("*.bmp"); none when the folder is missing.
+std::vector<std::string> FileNamesIn(const std::string& folder, std::string_view pattern);
 
 }  // namespace zorv

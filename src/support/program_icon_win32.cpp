@@ -126,17 +126,8 @@ std::optional<std::string> Win32NameOnDisk::NameOnDisk(const std::string& path) 
 }
 
 std::vector<std::string> IconFolderFiles(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW(Widen(folder + "\\*.bmp").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = Narrow(data.cFileName);
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != kTempIconFile) {
-            names.push_back(name);
-        }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    std::vector<std::string> names = FileNamesIn(folder, "*.bmp");
+    std::erase(names, std::string(kTempIconFile));
     return names;
 }
 

@@ -72,6 +72,10 @@ constexpr std::array<TextRow, kCount> kRows = {{
      "The program in front runs with higher rights; Windows lets no text from ZorvPanel "
      "reach it."},
     {Txt::NotPossible, "nicht möglich", "not possible"},
+    {Txt::HiColorOnly, "Funktioniert nur in Hi- und Truecolormodi!",
+                       "Only works in Hi- and Truecolor modes!"},
+    {Txt::Win2000Only, "Funktioniert ab Windows 2000", "Works only with Windows 2000, XP and higher"},
+    {Txt::IconFilesDeleted, "%u von %u Icon-Dateien gelöscht", "%u of %u icon files deleted"},
 }};
 // clang-format on
 

@@ -47,6 +47,9 @@ enum class Txt : std::size_t {
     NotInThisVersion,   // a menu function this version does not have yet
     InputBlocked,       // a paste or typed text into a window with higher rights
     NotPossible,        // a button with a menu dropped into another button's menu
+    HiColorOnly,        // fading or a transparent line on a display of few colours
+    Win2000Only,        // a transparent line before Windows 2000
+    IconFilesDeleted,   // sprintf: deleted, number of icon files
     Count
 };
 
