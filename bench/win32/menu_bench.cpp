@@ -52,6 +52,8 @@ struct BenchHost final : zorv::MenuHost {
     void ExitFromMenu() override {}
     void EditItem(std::int32_t) override {}
     void EditList(std::int32_t) override {}
+    void OpenRunDialog() override {}
+    void OpenOptions() override {}
     void ExportSettings() override {}
     void ImportSettings() override {}
     void WatchPopup(bool) override {}

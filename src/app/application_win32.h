@@ -129,6 +129,8 @@ class Application final : public BarMessageSink,
     static void CALLBACK ExitTimerProc(HWND, UINT, UINT_PTR, DWORD);
     void EditItem(std::int32_t index) override;
     void EditList(std::int32_t list) override;
+    void OpenRunDialog() override { dialogs_.Run(); }
+    void OpenOptions() override { dialogs_.Options(); }
     void ExportSettings() override;
     void ImportSettings() override;
     void WatchPopup(bool on) override;

@@ -3,6 +3,8 @@
 #include "dialogs/item_dialog_win32.h"
 #include "dialogs/list_editor.h"
 #include "dialogs/list_editor_win32.h"
+#include "dialogs/options_dialog_win32.h"
+#include "dialogs/run_dialog_win32.h"
 #include "support/log.h"
 #include "support/window_win32.h"
 
@@ -24,6 +26,14 @@ void Dialogs::EditButton(std::int32_t index) {
 void Dialogs::AddButton(std::int32_t after) {
     Log(1, "AddButton after %i", after);
     ShowItemDialog(ToHwnd(host_.BarWindow()), s_, host_, {kListButtons, true, after, true, false});
+}
+
+void Dialogs::Run() {
+    ShowRunDialog(ToHwnd(host_.BarWindow()), s_, host_);
+}
+
+void Dialogs::Options() {
+    ShowOptionsDialog(ToHwnd(host_.BarWindow()), s_, host_);
 }
 
 }  // namespace zorv

@@ -21,6 +21,9 @@ class Dialogs {
     // The item dialog on button `index`; a new button after it (and its menu).
     void EditButton(std::int32_t index);
     void AddButton(std::int32_t after);
+    // The run dialog; the options.
+    void Run();
+    void Options();
 
   private:
     AppState& s_;

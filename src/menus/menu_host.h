@@ -33,6 +33,9 @@ class MenuHost {
     virtual void EditItem(std::int32_t index) = 0;
     // The list editor of list `list` (0 to 5).
     virtual void EditList(std::int32_t list) = 0;
+    // The run dialog and the options.
+    virtual void OpenRunDialog() = 0;
+    virtual void OpenOptions() = 0;
     virtual void ExportSettings() = 0;
     virtual void ImportSettings() = 0;
 

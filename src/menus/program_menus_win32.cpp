@@ -23,27 +23,6 @@ namespace {
 // The fixed icons' row: 16 icons of the "SI" picture, masks in "SM".
 constexpr std::int32_t kFixedIconsWidth = 16 * kIconPixels;
 
-const char* ActionName(MenuAction a) {
-    switch (a) {
-        case MenuAction::RunDialog:
-            return "run dialog";
-        case MenuAction::ListEditor:
-            return "list editor";
-        case MenuAction::Options:
-            return "options";
-        case MenuAction::ExportSettings:
-            return "export";
-        case MenuAction::ImportSettings:
-            return "import";
-        case MenuAction::HelpContents:
-            return "help";
-        case MenuAction::Information:
-            return "information";
-        default:
-            return "function";
-    }
-}
-
 }  // namespace
 
 // Made with the first menu, not at start: the first show does not need them.
@@ -449,9 +428,10 @@ void ProgramMenus::CarryOut(const MenuChoice& choice) {
             host_.EditList(choice.List);
             break;
         case MenuAction::RunDialog:
+            host_.OpenRunDialog();
+            break;
         case MenuAction::Options:
-            Log(1, "ExecPopupMain: %s not in this version", ActionName(choice.Action));
-            MsgBox(Text(Txt::NotInThisVersion), MB_OK | MB_ICONINFORMATION);
+            host_.OpenOptions();
             break;
     }
 }

@@ -64,8 +64,6 @@ constexpr std::array<TextRow, kCount> kRows = {{
     {Txt::InfoConfigFile, "Konfigurationsdatei: ", "Configuration file: "},
     {Txt::InfoLogFile, "Protokolldatei: ", "Log file: "},
     {Txt::InfoLogOff, " (wird nicht geschrieben)", " (not written)"},
-    {Txt::NotInThisVersion, "Diese Funktion gibt es in dieser Version noch nicht.",
-                            "This function is not available in this version yet."},
     {Txt::InputBlocked,
      "Das Programm im Vordergrund läuft mit höheren Rechten; Windows lässt keinen Text von "
      "ZorvPanel zu ihm durch.",

@@ -44,7 +44,6 @@ enum class Txt : std::size_t {
     InfoConfigFile,     // + path
     InfoLogFile,        // + path
     InfoLogOff,         // after the log file's path when it is not written
-    NotInThisVersion,   // a menu function this version does not have yet
     InputBlocked,       // a paste or typed text into a window with higher rights
     NotPossible,        // a button with a menu dropped into another button's menu
     HiColorOnly,        // fading or a transparent line on a display of few colours

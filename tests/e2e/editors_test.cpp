@@ -298,5 +298,78 @@ TEST_F(Editors, AClipboardItemAddedInItsDialog_PastesItsTextWhenChosen) {
     })) << LogTail();
 }
 
+TEST_F(Editors, TheOptionsTurnAutoReduceOn_TheBarReducesItself_AndTheFileSaysSo) {
+    HWND bar = StartBar(Ini(Notepads(2), settings_));
+    ASSERT_TRUE(bar);
+    const int saves = (MoveMouseAndStay(kAway.x, kAway.y),
+                       WaitFor(Ms(5000), [&] { return Logged("SaveIni(") == 1; }), Logged("SaveIni("));
+    HWND options = OpenListEditor(bar, 2, 'O', L"Options");
+    ASSERT_TRUE(options) << LogTail();
+    ASSERT_EQ(IsDlgButtonChecked(options, 2410), BST_UNCHECKED);
+    Keys({'A'}, VK_MENU);  // "&Automatic Reduce to 1 Pixel"
+    ASSERT_TRUE(WaitFor(Ms(3000), [&] { return IsDlgButtonChecked(options, 2410) == BST_CHECKED; }));
+    ASSERT_TRUE(ClickControl(options, IDOK));
+    ASSERT_TRUE(Gone(options)) << LogTail();
+    // Away from the bar it shrinks to its line.
+    MoveMouseAndStay(kAway.x, kAway.y);
+    EXPECT_TRUE(WaitFor(Ms(8000), [&] {
+        const RECT r = WindowRect(bar);
+        return r.bottom - r.top <= 2 || r.bottom <= 2;
+    })) << Describe(WindowRect(bar)) << LogTail();
+    EXPECT_NE(SavedAfter(saves).find("\r\nAutoRed=1\r\n"), std::string::npos);
+}
+
+TEST_F(Editors, TheRunDialogOpensATypedDocument_ReportsAMistypedProgram_StartsRestricted) {
+    const fs::path doc = Folder().Root() / L"typed letter.zorvdoc";
+    WriteWholeFile(doc, "Hello\r\n");
+    ClassesKey ext(L".zorvdoc"), type(L"ZorvProbe.Document");
+    ext.Set(L"", L"", L"ZorvProbe.Document");
+    type.Set(L"shell\\open\\command", L"", L"\"" + probes_.Exe().wstring() + L"\" \"%1\"");
+    HWND bar = StartBar(Ini(Notepads(1), settings_));
+    ASSERT_TRUE(bar);
+    const auto openRun = [&]() -> HWND {
+        const RECT r = WindowRect(bar);
+        if (!MoveMouseAndStay(r.left + 22 + 10, r.top + 10) || !ClickHere()) return nullptr;
+        if (!WaitForWindow(Last().Id(), L"#32768", nullptr, Ms(5000))) return nullptr;
+        Keys({'E'});
+        return WaitForWindow(Last().Id(), L"#32770", L"Execute", Ms(5000));
+    };
+    HWND run = openRun();
+    ASSERT_TRUE(run) << LogTail();
+    TypeText(doc.wstring());
+    Keys({VK_RETURN});
+    const std::optional<ProbeRecord> opened = probes_.Next();
+    ASSERT_TRUE(opened) << LogTail();
+    EXPECT_EQ(opened->Args, std::vector<std::string>{Narrow(doc.wstring())});
+    EXPECT_TRUE(Gone(run));
+
+    // A mistyped program: the launcher says so, the dialog stays with the text selected.
+    run = openRun();
+    ASSERT_TRUE(run) << LogTail();
+    const std::wstring mistyped = L"C:\\no such folder\\mistyped.exe";
+    TypeText(mistyped);
+    Keys({VK_RETURN});
+    HWND box = WaitForBox();
+    ASSERT_TRUE(box) << LogTail();
+    EXPECT_TRUE(MessageBoxText(box).starts_with(L"Program not found:")) << Narrow(MessageBoxText(box));
+    PressOk(box);
+    ASSERT_TRUE(WaitFor(Ms(3000), [&] { return !IsWindow(box); }));
+    EXPECT_TRUE(IsWindow(run));
+    DWORD from = 1, to = 0;
+    SendMessageW(GetDlgItem(run, 2501), EM_GETSEL, WPARAM(&from), LPARAM(&to));
+    EXPECT_EQ(std::tuple(from, to), std::tuple(DWORD(0), DWORD(mistyped.size())));
+
+    // Restricted: the probe's token is not an administrator's, whatever the bar's is.
+    SetDlgItemTextW(run, 2501, (L"\"" + probes_.Exe().wstring() + L"\" --title=Restricted").c_str());
+    ASSERT_TRUE(ClickControl(run, 2503));
+    ASSERT_TRUE(WaitFor(Ms(3000), [&] { return IsDlgButtonChecked(run, 2503) == BST_CHECKED; }));
+    ASSERT_TRUE(ClickControl(run, IDOK));
+    const std::optional<ProbeRecord> restricted = probes_.Next();
+    ASSERT_TRUE(restricted) << LogTail();
+    EXPECT_EQ(restricted->Args, std::vector<std::string>{"--title=Restricted"});
+    EXPECT_FALSE(restricted->Admin);
+    EXPECT_TRUE(opened->Admin) << "the normal start ran without the bar's rights";
+}
+
 }  // namespace
 }  // namespace zorv::e2e

@@ -1,7 +1,7 @@
 // zorv_probe.exe, a stand-in program for the end-to-end tests, shows a window and writes how
 // it was started to %ZORV_PROBE_DIR%\probe-<pid>.txt (renamed from .tmp once complete): lines
 // with the pid, command line, current folder, show command (-1: none), priority class (hex),
-// then each argument (ASCII). Arguments: --title=<text>, --at=<x>,<y>,<w>,<h>, --popup (no
+// whether its token acts as an administrator's (1/0), then each argument (ASCII). Arguments: --title=<text>, --at=<x>,<y>,<w>,<h>, --popup (no
 // frame), --busy=<ms> before the message loop (WaitForInputIdle times out), --show-normal
 // (ignore the show command, as some programs do). A copy whose name holds "hang" minimizes and
 // then stops answering (it takes no arguments, so a launcher can find it by its path alone).
@@ -26,9 +26,25 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     GetEnvironmentVariableW(L"ZORV_PROBE_DIR", folder, MAX_PATH * 4);
     GetCurrentDirectoryW(MAX_PATH * 4, cwd);
     const std::wstring base = folder + (L"\\probe-" + std::to_wstring(GetCurrentProcessId()));
+    // The Administrators group counts only where the token may use it (not deny-only).
+    BOOL admin = FALSE;
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID admins = nullptr;
+    if (AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0,
+                                 0, 0, 0, 0, &admins)) {
+        HANDLE token = nullptr, impersonation = nullptr;
+        if (OpenProcessToken(GetCurrentProcess(), TOKEN_DUPLICATE | TOKEN_QUERY, &token) &&
+            DuplicateToken(token, SecurityIdentification, &impersonation)) {
+            CheckTokenMembership(impersonation, admins, &admin);
+        }
+        if (impersonation) CloseHandle(impersonation);
+        if (token) CloseHandle(token);
+        FreeSid(admins);
+    }
     if (FILE* f = _wfopen((base + L".tmp").c_str(), L"wb")) {
-        std::fprintf(f, "%lu\r\n%ls\r\n%ls\r\n%d\r\n%lX\r\n", GetCurrentProcessId(),
-                     GetCommandLineW(), cwd, show, GetPriorityClass(GetCurrentProcess()));
+        std::fprintf(f, "%lu\r\n%ls\r\n%ls\r\n%d\r\n%lX\r\n%d\r\n", GetCurrentProcessId(),
+                     GetCommandLineW(), cwd, show, GetPriorityClass(GetCurrentProcess()),
+                     admin ? 1 : 0);
         for (const std::wstring& a : args) std::fprintf(f, "%ls\r\n", a.c_str());
         std::fclose(f);
         MoveFileExW((base + L".tmp").c_str(), (base + L".txt").c_str(), MOVEFILE_REPLACE_EXISTING);

@@ -427,6 +427,7 @@ struct ProbeRecord {
     std::string CmdLine, Cwd;
     int ShowCmd = 0;  // -1: no show command was given
     unsigned Priority = 0;
+    bool Admin = false;  // the token acts as an administrator's
     std::vector<std::string> Args;
 };
 
@@ -484,9 +485,10 @@ class Probes {
             std::vector<std::string> f;
             for (size_t at = 0, end; (end = text.find("\r\n", at)) != text.npos; at = end + 2)
                 f.push_back(text.substr(at, end - at));
-            if (f.size() >= 5)
+            if (f.size() >= 6)
                 records.push_back({DWORD(std::stoul(f[0])), f[1], f[2], std::stoi(f[3]),
-                                   unsigned(std::stoul(f[4], nullptr, 16)), {f.begin() + 5, f.end()}});
+                                   unsigned(std::stoul(f[4], nullptr, 16)), f[5] == "1",
+                                   {f.begin() + 6, f.end()}});
         }
         return records;
     }
