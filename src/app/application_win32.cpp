@@ -8,6 +8,7 @@
 
 #include "app/globals_win32.h"
 #include "app/language_win32.h"
+#include "app/script_command_win32.h"
 #include "menus/menu_actions.h"
 #include "support/handle_count.h"
 #include "support/log.h"
@@ -58,8 +59,8 @@ void EnsureWorkingSet(const WindowsVersionInfo& version) {
 // A bar that is already running closes itself; the close counts like the
 // exit command of its menu (so its autoclose list may be skipped).
 void CloseRunningInstance() {
-    HWND old = FindWindowW(nullptr, kBarTitle);
-    if (!old || ClassOf(old) != Narrow(kBarClass)) return;
+    HWND old = FindRunningBar();
+    if (!old) return;
     Log(1, "Closing the running instance %X", reinterpret_cast<const void*>(old));
     DWORD_PTR result = 0;
     SendMessageTimeoutW(old, WM_CLOSE, kCloseFromNewInstance, 0, SMTO_ABORTIFHUNG, 10000, &result);
@@ -99,7 +100,15 @@ Application::~Application() {
     g_application = nullptr;
 }
 
+// A posted message of the bar to itself: a script's command to carry out.
+constexpr UINT kMsgScript = WM_APP + 2;
+
 int Application::Run(HINSTANCE instance) {
+    // A script's command goes to the bar that runs; this start ends there.
+    if (const ScriptCommand script = ParseScriptCommand(Narrow(GetCommandLineW()));
+        script.Verb != ScriptVerb::None) {
+        return SendScriptCommand(script);
+    }
     wchar_t cwd[MAX_PATH] = L"";
     GetCurrentDirectoryW(MAX_PATH, cwd);
     s_.App.StartFolder = Narrow(cwd);
@@ -275,6 +284,15 @@ LRESULT Application::OnBarMessage(HWND bar, UINT msg, WPARAM wParam, LPARAM lPar
         case WM_HOTKEY:
             input_.OnHotkey(wParam, lParam);
             return 0;
+        case WM_COPYDATA: {
+            ScriptCommand command;
+            if (ReadScriptCommand(*reinterpret_cast<const COPYDATASTRUCT*>(lParam), command))
+                return static_cast<LRESULT>(OnScriptCommand(command));
+            break;
+        }
+        case kMsgScript:
+            CarryScriptCommand(wParam, lParam);
+            return 0;
         case kMsgLateStartFailure:
             if (launch_) launch_->OnLateStartFailure(wParam, lParam);
             return 0;
@@ -284,6 +302,47 @@ LRESULT Application::OnBarMessage(HWND bar, UINT msg, WPARAM wParam, LPARAM lPar
     LRESULT result = 0;
     if (bar_.OnMessage(msg, wParam, lParam, result)) return result;
     return DefWindowProcW(bar, msg, wParam, lParam);
+}
+
+ScriptAnswer Application::OnScriptCommand(const ScriptCommand& command) {
+    Log(1, "Script command %i '%s'", static_cast<int>(command.Verb), command.Description);
+    if (s_.IsClosing || dialogsOpen_ > 0 || menus_.MenuOpen()) return ScriptAnswer::Busy;
+    LPARAM item = 0;
+    if (command.Verb == ScriptVerb::Run) {
+        const ItemMatch match = FindItemByDescription(s_.Lists, command.Description);
+        if (match.Result == ItemMatch::NotFound) return ScriptAnswer::UnknownDescription;
+        if (match.Result == ItemMatch::Ambiguous) return ScriptAnswer::AmbiguousDescription;
+        item = MAKELPARAM(match.Index, match.List);
+    }
+    PostMessageW(bar_.Window(), kMsgScript, static_cast<WPARAM>(command.Verb), item);
+    return ScriptAnswer::Done;
+}
+
+void Application::CarryScriptCommand(WPARAM verb, LPARAM item) {
+    if (s_.IsClosing || dialogsOpen_ > 0) return;
+    switch (static_cast<ScriptVerb>(verb)) {
+        case ScriptVerb::Run:
+            ExecuteItem(HIWORD(item), LOWORD(item), false);
+            break;
+        case ScriptVerb::Menu:
+            menus_.OpenMainMenuAtCursor();
+            break;
+        case ScriptVerb::Reload:
+            ReloadConfig();
+            break;
+        case ScriptVerb::None:
+            break;
+    }
+}
+
+void Application::ReloadConfig() {
+    // A file that cannot be read now leaves the bar as it is (reading it would
+    // empty the lists, and the file would not be written again in this run).
+    if (!ReadFileBytes(s_.App.IniPath)) {
+        Log(1, "Reload: %s cannot be read; nothing changed", s_.App.IniPath);
+        return;
+    }
+    if (config_.ReadIni(s_.App.IniPath)) RebuildAfterImport();
 }
 
 // ---- What the bar asks ------------------------------------------------------

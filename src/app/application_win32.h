@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/script_command.h"
 #include "app/startup.h"
 #include "autostart/autostart_host.h"
 #include "autostart/autostart_win32.h"
@@ -65,6 +66,12 @@ class Application final : public BarMessageSink,
     // The closing steps, once: from WM_CLOSE, or at logoff or shutdown
     // (`sessionEnding`: no message box may wait for an answer then).
     void OnClose(WPARAM wParam, bool sessionEnding);
+    // A script's command from a second start: answered at once, carried out
+    // once the message loop comes back (kMsgScript).
+    ScriptAnswer OnScriptCommand(const ScriptCommand& command);
+    void CarryScriptCommand(WPARAM verb, LPARAM item);
+    // "/reload": the file read again; an unreadable file leaves everything.
+    void ReloadConfig();
     static constexpr std::uint32_t kShellHandOverMs = 3000;
     void OnDestroy(HWND bar);
 
@@ -186,6 +193,7 @@ class Application final : public BarMessageSink,
     Dialogs dialogs_;
     std::int32_t dialogsOpen_ = 0;
     bool closeRan_ = false;
+    ScriptCommand pendingScript_;
     // Made once start-up has read the folders and the Windows version.
     std::optional<ForegroundTracker> watch_;
     std::optional<LaunchShell> launch_;

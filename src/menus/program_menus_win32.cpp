@@ -285,6 +285,19 @@ void ProgramMenus::OpenMainMenu(bool rightButton) {
     SetMenuOpen(false);
 }
 
+// The bar takes the foreground first: a menu closes on a click outside only
+// while its owner is in front.
+void ProgramMenus::OpenMainMenuAtCursor() {
+    EnsureBuilt();
+    if (!main_.hMnu() || menuOpen_) return;
+    SetMenuOpen(true);
+    ForceBarForeground(ToHwnd(host_.BarWindow()));
+    const std::int32_t id = ShowPopup(main_, ScreenPoint{-1, -1}, TPM_LEFTALIGN | TPM_TOPALIGN, true);
+    Log(2, "Main menu at the mouse: chosen %X", static_cast<std::uint32_t>(id));
+    Carry(ExecPopupMain(id, false, s_.App.NoConfig));
+    SetMenuOpen(false);
+}
+
 // The bar does not reduce while a menu of it is open, and the foreground
 // tracking leaves the z-order alone.
 void ProgramMenus::SetMenuOpen(bool open) {

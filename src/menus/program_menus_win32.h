@@ -38,6 +38,8 @@ class ProgramMenus {
     void EnsureBuilt();
     // A click on the main-menu cell; the choice is carried out before it returns.
     void OpenMainMenu(bool rightButton);
+    // The main menu at the mouse ("/menu" from a script).
+    void OpenMainMenuAtCursor();
     // From opening until the choice is carried out; the bar does not reduce meanwhile.
     bool MenuOpen() const { return menuOpen_; }
     // The configuration was written to `iniPath`: the "M.bmp" beside it
