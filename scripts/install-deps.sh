@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang googletest libgtest-dev libbenchmark-dev
-          g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick xclip)
+          g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick xclip
+          zip unzip nsis)
 # Sanitizer and libFuzzer runtimes of clang (a separate package on Debian 12).
 optional=(libclang-rt-14-dev)
 

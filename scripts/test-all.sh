@@ -36,6 +36,14 @@ run_preset native
 run_preset native-asan
 run_preset win64
 
+# The release files, built and checked as a user would install them.
+echo "=== release: build and check"
+if bash tests/release/check-release.sh; then
+  passed=$((passed + 1))
+else
+  echo "=== release: FAILED"; failed=$((failed + 1)); status=1
+fi
+
 echo
 echo "all: $passed passed, $failed failed"
 bash scripts/test-ratio.sh
