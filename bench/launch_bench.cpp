@@ -82,6 +82,10 @@ class TablePlatform final : public LaunchPlatform {
         benchmark::DoNotOptimize(request.File[0]);
         return {StarterAnswer::Accepted, {}};
     }
+    std::optional<StarterOutcome> StartProcessUnicode(const std::string&, const std::string&,
+                                                      const std::string&, ExecRequest&) override {
+        return std::nullopt;
+    }
     ShellOutcome StartThroughShell(const ShellStartArgs&) override { return {true, 0}; }
 
   private:

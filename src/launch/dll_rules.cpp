@@ -57,19 +57,27 @@ std::uint32_t CheckRequest(const ExecRequest& request) {
         !IsTerminated(request.WorkDir)) {
         return kErrorInvalidParameter;
     }
-    if (request.ShowCmd < 0 || request.ShowCmd > kMaxShowCommand) return kErrorInvalidParameter;
-    if (request.PriorityClass != 0 && !IsKnownPriorityClass(request.PriorityClass)) {
-        return kErrorInvalidParameter;
+    if (const std::uint32_t error = CheckRequestNumbers(request.ShowCmd, request.PriorityClass,
+                                                        request.UserType, request.ShellStart)) {
+        return error;
     }
-    if (request.UserType < 0 || request.UserType > 2) return kErrorInvalidParameter;
-    if (request.ShellStart != 0 && request.ShellStart != 1) return kErrorInvalidParameter;
     if (request.File[0] == '\0') return kErrorFileNotFound;
     return 0;
 }
 
-StartPlan PlanStart(const ExecRequest& request, int elevationType, unsigned versionCode) {
-    const bool shell = request.ShellStart == 1;
-    switch (request.UserType) {
+std::uint32_t CheckRequestNumbers(std::int32_t showCmd, std::int32_t priorityClass,
+                                  std::int32_t userType, std::int32_t shellStart) {
+    if (showCmd < 0 || showCmd > kMaxShowCommand) return kErrorInvalidParameter;
+    if (priorityClass != 0 && !IsKnownPriorityClass(priorityClass)) return kErrorInvalidParameter;
+    if (userType < 0 || userType > 2) return kErrorInvalidParameter;
+    if (shellStart != 0 && shellStart != 1) return kErrorInvalidParameter;
+    return 0;
+}
+
+StartPlan PlanStart(std::int32_t userType, std::int32_t shellStart, int elevationType,
+                    unsigned versionCode) {
+    const bool shell = shellStart == 1;
+    switch (userType) {
         case 1: {
             // With a split token "runas" elevates. Without one there is nothing
             // to elevate to, so the user picks another account: Windows 7 and

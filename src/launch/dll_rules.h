@@ -27,6 +27,9 @@ inline constexpr std::uint32_t kErrorNoAssociation = 1155;
 // a user type or shell flag outside its values give kErrorInvalidParameter;
 // an empty File gives kErrorFileNotFound. PriorityClass 0 means "unchanged".
 std::uint32_t CheckRequest(const ExecRequest& request);
+// The same checks of the numbers alone (both forms of the request).
+std::uint32_t CheckRequestNumbers(std::int32_t showCmd, std::int32_t priorityClass,
+                                  std::int32_t userType, std::int32_t shellStart);
 
 bool IsKnownPriorityClass(std::int32_t priorityClass);
 
@@ -48,7 +51,11 @@ struct StartPlan {
 
 // elevationType is TokenElevationType (1 default, 2 full, 3 limited);
 // versionCode is major * 256 + minor of Windows.
-StartPlan PlanStart(const ExecRequest& request, int elevationType, unsigned versionCode);
+StartPlan PlanStart(std::int32_t userType, std::int32_t shellStart, int elevationType,
+                    unsigned versionCode);
+inline StartPlan PlanStart(const ExecRequest& request, int elevationType, unsigned versionCode) {
+    return PlanStart(request.UserType, request.ShellStart, elevationType, versionCode);
+}
 
 // The show command stored in a shell link's header (the first 0x4C bytes of
 // a .lnk file): SW_SHOWNORMAL (1), SW_SHOWMAXIMIZED (3) or

@@ -29,6 +29,12 @@ PackFailure Check(const std::optional<std::string>& text) {
 
 PackResult PackExecRequest(const ExecFields& fields, ExecRequest& request) {
     std::memset(&request, 0, sizeof request);
+    // The numbers first: a request refused for its texts keeps them for the
+    // Unicode form.
+    request.ShowCmd = ShowCmdOf(fields.Style);
+    request.PriorityClass = static_cast<std::int32_t>(PriorityClassOf(fields.Prio));
+    request.UserType = fields.UserType;
+    request.ShellStart = fields.ShellStart ? 1 : 0;
     const std::optional<std::string>* texts[] = {&fields.File, &fields.Params, &fields.WorkDir};
     char* targets[] = {request.File, request.Params, request.WorkDir};
     for (int i = 0; i < 3; ++i) {
@@ -40,11 +46,16 @@ PackResult PackExecRequest(const ExecFields& fields, ExecRequest& request) {
         const std::string& text = **texts[i];
         std::memcpy(targets[i], text.data(), text.size());
     }
-    request.ShowCmd = ShowCmdOf(fields.Style);
-    request.PriorityClass = static_cast<std::int32_t>(PriorityClassOf(fields.Prio));
-    request.UserType = fields.UserType;
-    request.ShellStart = fields.ShellStart ? 1 : 0;
     return {};
+}
+
+bool FitsUnicodeRequest(std::string_view utf8) {
+    std::size_t units = 0;
+    for (unsigned char c : utf8) {
+        if ((c & 0xC0) != 0x80) ++units;  // a character begins
+        if ((c & 0xF8) == 0xF0) ++units;  // four bytes: a surrogate pair
+    }
+    return units <= kExecTextCharsW;
 }
 
 }  // namespace zorv

@@ -24,6 +24,9 @@ struct ExecFields {
 
 enum class PackFailure { None, TooLong, NotInCodePage };
 
+// The text fits a field of the Unicode request (UTF-16 units, NUL excluded).
+bool FitsUnicodeRequest(std::string_view utf8);
+
 struct PackResult {
     PackFailure Failure = PackFailure::None;
     int Field = -1;  // 0 File, 1 Params, 2 WorkDir

@@ -47,6 +47,27 @@ static_assert(offsetof(ExecRequest, ShellStart) == 804);
 // ReportId is then posted there with wParam = ReportId, lParam = the
 // Windows error. A library without that export reports nothing.
 
+// The Unicode form of the request, for texts the ANSI fields cannot carry
+// (characters outside the code page, paths up to the system's long-path
+// limit): export `ExecuteProcessAsyncW(ExecRequestW*)`, same answers. The
+// texts are the caller's NUL-terminated UTF-16 strings of at most
+// kExecTextCharsW characters each; the library copies them before it answers.
+inline constexpr std::size_t kExecTextCharsW = 32767;
+
+struct ExecRequestW {
+    std::uint32_t Size;        // sizeof(ExecRequestW): later forms may grow
+    std::int32_t ShowCmd;
+    std::int32_t ReportId;
+    std::int32_t PriorityClass;
+    std::int32_t ErrorCode;    // written
+    std::int32_t Result;       // written
+    std::int32_t UserType;
+    std::int32_t ShellStart;
+    const wchar_t* File;
+    const wchar_t* Params;     // may be null: none
+    const wchar_t* WorkDir;    // may be null: none
+};
+
 // A cancelled elevation or credentials prompt (ERROR_CANCELLED).
 inline constexpr std::int32_t kErrorCancelled = 1223;
 

@@ -207,7 +207,16 @@ Launcher::StartOutcome Launcher::StartWithStarter(const std::string& file,
     fields.UserType = userType;
     fields.ShellStart = resolver_.NeedsShellStart(file, wrkDir);
     const PackResult packed = PackExecRequest(fields, request_);
-    if (!packed.Ok()) {
+    std::optional<StarterOutcome> unicode;
+    if (!packed.Ok() && FitsUnicodeRequest(file) && FitsUnicodeRequest(params) &&
+        FitsUnicodeRequest(wrkDir)) {
+        // Texts the ANSI fields cannot carry go in the Unicode form where the
+        // library has it.
+        AssignReportId();
+        unicode = platform_.StartProcessUnicode(file, params, wrkDir, request_);
+        if (unicode) Log(2, "ExecuteCommand: the Unicode request for '%s'", file);
+    }
+    if (!packed.Ok() && !unicode) {
         const std::string* texts[] = {&file, &params, &wrkDir};
         const Txt why =
             packed.Failure == PackFailure::TooLong ? Txt::StartTextTooLong : Txt::StartTextCodePage;
@@ -215,14 +224,10 @@ Launcher::StartOutcome Launcher::StartWithStarter(const std::string& file,
         Log(1, "ExecuteCommand: %s", text);
         return {StartKind::TextRefused, 0, text};
     }
-    // Only a start that finishes in the library's worker can fail after the answer.
-    if (request_.ShellStart == 1 || request_.UserType == 1) {
-        request_.ReportId = nextReportId_;
-        nextReportId_ = nextReportId_ == std::numeric_limits<std::int32_t>::max() ? 1 : nextReportId_ + 1;
-    }
+    if (!unicode) AssignReportId();
     Log(3, "ExecRequest: ShowCmd %i PriorityClass %X UserType %i ShellStart %i", request_.ShowCmd,
         request_.PriorityClass, request_.UserType, request_.ShellStart);
-    StarterOutcome answer = platform_.StartProcess(request_);
+    StarterOutcome answer = unicode ? std::move(*unicode) : platform_.StartProcess(request_);
     switch (answer.Answer) {
         case StarterAnswer::Accepted:
             return {StartKind::Started, 0, {}, request_.ReportId};
@@ -233,6 +238,13 @@ Launcher::StartOutcome Launcher::StartWithStarter(const std::string& file,
         default:
             return {StartKind::Refused, request_.ErrorCode, {}};
     }
+}
+
+// Only a start that finishes in the library's worker can fail after the answer.
+void Launcher::AssignReportId() {
+    if (request_.ShellStart != 1 && request_.UserType != 1) return;
+    request_.ReportId = nextReportId_;
+    nextReportId_ = nextReportId_ == std::numeric_limits<std::int32_t>::max() ? 1 : nextReportId_ + 1;
 }
 
 // Under a foreground lock the started program may not take the foreground

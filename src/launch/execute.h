@@ -82,6 +82,7 @@ class Launcher {
                                   const std::string& wrkDir, std::int32_t showCmd,
                                   std::int32_t prio, std::int32_t userType);
     void PullNewWindow(const std::string& title, WindowId previous);
+    void AssignReportId();
     bool ReportFailure(const StartOutcome& outcome, const std::string& file, std::int32_t userType,
                        bool showErrors);
     void ShowStartError(const std::string& file, std::int32_t errorCode);

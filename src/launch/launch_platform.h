@@ -110,6 +110,13 @@ class LaunchPlatform : public CommandPlatform {
     // the code page cannot represent it.
     virtual std::optional<std::string> ToAnsi(const std::string& text) = 0;
     virtual StarterOutcome StartProcess(ExecRequest& request) = 0;
+    // The Unicode form for texts the ANSI fields cannot carry: the UTF-8
+    // texts and the numbers of `request`, whose ErrorCode and Result are
+    // written. Nothing when the library has no such form (an older one).
+    virtual std::optional<StarterOutcome> StartProcessUnicode(const std::string& file,
+                                                              const std::string& params,
+                                                              const std::string& workDir,
+                                                              ExecRequest& request) = 0;
     virtual ShellOutcome StartThroughShell(const ShellStartArgs& args) = 0;
 };
 

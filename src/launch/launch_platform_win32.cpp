@@ -100,13 +100,13 @@ std::string AskFindExecutable(const std::string& file, const std::string& folder
 
 }  // namespace
 
-StarterOutcome ZorvDllStarter::Start(ExecRequest& request, HWND reportWindow) {
+bool ZorvDllStarter::Load(HWND reportWindow) {
     if (!module_) {
         const std::wstring path = Widen(folder_) + L"\\Zorv.dll";
         module_ = LoadLibraryW(path.c_str());
         if (!module_) {
             Log(1, "LoadLibrary(%s) failed: %u", Narrow(path), GetLastError());
-            return {StarterAnswer::LibraryMissing, {}};
+            return false;
         }
         // An older library has no reports; its late failures stay silent.
         using SetReportWindow = void(__stdcall*)(HWND, UINT);
@@ -117,6 +117,40 @@ StarterOutcome ZorvDllStarter::Start(ExecRequest& request, HWND reportWindow) {
             Log(1, "Zorv.dll reports no late failures");
         }
     }
+    return true;
+}
+
+std::optional<StarterOutcome> ZorvDllStarter::StartUnicode(const std::string& file,
+                                                           const std::string& params,
+                                                           const std::string& workDir,
+                                                           ExecRequest& request,
+                                                           HWND reportWindow) {
+    if (!Load(reportWindow)) return StarterOutcome{StarterAnswer::LibraryMissing, {}};
+    using EntryW = std::int32_t(__stdcall*)(ExecRequestW*);
+    const auto entry = reinterpret_cast<EntryW>(
+        reinterpret_cast<void*>(GetProcAddress(module_, "ExecuteProcessAsyncW")));
+    if (!entry) return std::nullopt;  // an older library: the ANSI form refuses
+    const std::wstring f = Widen(file), p = Widen(params), w = Widen(workDir);
+    ExecRequestW wide{};
+    wide.Size = sizeof wide;
+    wide.ShowCmd = request.ShowCmd;
+    wide.ReportId = request.ReportId;
+    wide.PriorityClass = request.PriorityClass;
+    wide.UserType = request.UserType;
+    wide.ShellStart = request.ShellStart;
+    wide.File = f.c_str();
+    wide.Params = p.c_str();
+    wide.WorkDir = w.c_str();
+    QueryPerformanceCounter(&handed_);
+    const std::int32_t result = entry(&wide);
+    request.ErrorCode = wide.ErrorCode;
+    request.Result = wide.Result;
+    Log(2, "ExecuteProcessAsyncW = %i, ErrorCode %i", result, wide.ErrorCode);
+    return StarterOutcome{result != 0 ? StarterAnswer::Accepted : StarterAnswer::Refused, {}};
+}
+
+StarterOutcome ZorvDllStarter::Start(ExecRequest& request, HWND reportWindow) {
+    if (!Load(reportWindow)) return {StarterAnswer::LibraryMissing, {}};
     if (!entry_) {
         entry_ = reinterpret_cast<Entry>(
             reinterpret_cast<void*>(GetProcAddress(module_, "ExecuteProcessAsync")));

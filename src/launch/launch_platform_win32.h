@@ -31,6 +31,11 @@ class ZorvDllStarter {
     explicit ZorvDllStarter(const std::string& programFolder) : folder_(programFolder) {}
     // Loads the library on first use; its late failures go to `reportWindow`.
     StarterOutcome Start(ExecRequest& request, HWND reportWindow);
+    // The Unicode form with the numbers of `request` (ErrorCode and Result
+    // written back); nothing when the library has no such export.
+    std::optional<StarterOutcome> StartUnicode(const std::string& file, const std::string& params,
+                                               const std::string& workDir, ExecRequest& request,
+                                               HWND reportWindow);
     // QueryPerformanceCounter when the last request was handed over; 0 before.
     std::int64_t HandedCounter() const { return handed_.QuadPart; }
     // Waits (at most `timeoutMs`) until the library has handed every shell
@@ -40,6 +45,7 @@ class ZorvDllStarter {
 
   private:
     using Entry = std::int32_t(__stdcall*)(ExecRequest*);
+    bool Load(HWND reportWindow);
     const std::string& folder_;
     HMODULE module_ = nullptr;
     Entry entry_ = nullptr;
@@ -123,6 +129,12 @@ class Win32Launch final : public LaunchPlatform {
     std::optional<std::string> ToAnsi(const std::string& text) override;
     StarterOutcome StartProcess(ExecRequest& request) override {
         return starter_.Start(request, ToHwnd(host_.BarWindow()));
+    }
+    std::optional<StarterOutcome> StartProcessUnicode(const std::string& file,
+                                                      const std::string& params,
+                                                      const std::string& workDir,
+                                                      ExecRequest& request) override {
+        return starter_.StartUnicode(file, params, workDir, request, ToHwnd(host_.BarWindow()));
     }
     ShellOutcome StartThroughShell(const ShellStartArgs& args) override;
 

@@ -63,6 +63,31 @@ class Launch : public ZorvE2E {
     static constexpr wchar_t kNoDrive[] = L"Q:\\tools\\gone.exe";
 };
 
+std::string Utf8(const std::wstring& w) {
+    std::string out(w.size() * 4 + 1, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, w.c_str(), int(w.size()), out.data(), int(out.size()),
+                                   nullptr, nullptr));
+    return out;
+}
+
+TEST_F(Launch, AnItemInAnotherScript_StartsItsProgramWithTheWholeCommandLine) {
+    // "Пробы" (Cyrillic) is outside the Western code page: the Unicode request carries it.
+    const fs::path folder = Folder().Root() / L"\u041F\u0440\u043E\u0431\u044B";
+    fs::create_directories(folder);
+    fs::copy_file(probes_.Exe(), folder / L"zorv_probe.exe");
+    const std::wstring title = L"\u03A9\u03BC\u03AD\u03B3\u03B1";  // "Ωμέγα" (Greek)
+    Button greek(Utf8(L"\u0394\u03BF\u03BA\u03B9\u03BC\u03AE"),
+                 "\"" + Utf8((folder / L"zorv_probe.exe").wstring()) + "\" --title=" + Utf8(title));
+    HWND bar = StartBar("\xEF\xBB\xBF" + Ini({greek}, "AutoRed=0\r\n"));
+    ASSERT_TRUE(bar);
+    Click(bar, 0);
+    const std::optional<ProbeRecord> started = probes_.Next();
+    ASSERT_TRUE(started) << LogTail();
+    EXPECT_EQ(started->Args, std::vector<std::string>{"--title=" + Utf8(title)});
+    EXPECT_NE(started->CmdLine.find(Utf8(folder.wstring())), std::string::npos) << started->CmdLine;
+    EXPECT_EQ(Logged("ExecuteCommand: the Unicode request"), 1) << LogTail();
+}
+
 TEST_F(Launch, Buttons_StartTheirProgramsDocumentsShortcutsAndUrls_AsTheItemsSay) {
     const fs::path work = Folder().Root() / L"work dir";
     const fs::path doc = Folder().Root() / L"My Documents" / L"letter one.zorvdoc";

@@ -91,18 +91,29 @@ std::atomic<UINT> g_reportMessage{0};
 // Shell starts accepted whose worker has not yet come back from the shell.
 std::atomic<std::int32_t> g_shellStartsInHand{0};
 
-DWORD Execute(ExecRequest& request) {
-    if (const DWORD error = CheckRequest(request)) return error;
-    const StartPlan plan = PlanStart(request, OwnElevationType(), WindowsVersionCode());
+// Both forms of the request end here, their texts in UTF-16.
+struct RequestView {
+    std::wstring File, Params, WorkDir;
+    std::int32_t ShowCmd, ReportId, PriorityClass, UserType, ShellStart;
+};
+
+DWORD Execute(const RequestView& request, std::int32_t& result) {
+    if (const DWORD error = CheckRequestNumbers(request.ShowCmd, request.PriorityClass,
+                                                request.UserType, request.ShellStart)) {
+        return error;
+    }
+    if (request.File.empty()) return ERROR_FILE_NOT_FOUND;
+    const StartPlan plan = PlanStart(request.UserType, request.ShellStart, OwnElevationType(),
+                                     WindowsVersionCode());
     auto job = std::make_unique<StartJob>();
     job->how = plan.how;
-    job->file = CodePageToWide(request.File);
-    job->params = CodePageToWide(request.Params);
-    job->workDir = CodePageToWide(request.WorkDir);
+    job->file = request.File;
+    job->params = request.Params;
+    job->workDir = request.WorkDir;
     job->show = request.ShowCmd;
     job->priorityClass = static_cast<DWORD>(request.PriorityClass);
     job->reportId = request.ReportId;
-    if (const DWORD error = Locate(*job, plan, request.File)) return error;
+    if (const DWORD error = Locate(*job, plan, Narrow(request.File).c_str())) return error;
 
     if (!InProgress().TryBegin(job->key)) return kErrorAlreadyStarting;
     if (IsShellMechanism(job->how)) {
@@ -116,7 +127,7 @@ DWORD Execute(ExecRequest& request) {
         InProgress().End(job->key);
         return error;
     }
-    request.Result = static_cast<std::int32_t>(processId);
+    result = static_cast<std::int32_t>(processId);
     // The process runs; without a worker only the wait for its window is lost.
     FinishInWorker(std::move(job));
     return 0;
@@ -159,7 +170,53 @@ extern "C" __declspec(dllexport) std::int32_t
     request->Result = 0;
     DWORD error = 0;
     try {
-        error = zorv::dll::Execute(*request);
+        error = zorv::CheckRequest(*request);
+        if (!error) {
+            const zorv::dll::RequestView view{
+                zorv::CodePageToWide(request->File), zorv::CodePageToWide(request->Params),
+                zorv::CodePageToWide(request->WorkDir), request->ShowCmd, request->ReportId,
+                request->PriorityClass, request->UserType, request->ShellStart};
+            error = zorv::dll::Execute(view, request->Result);
+        }
+    } catch (const std::bad_alloc&) {
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    } catch (...) {
+        error = ERROR_INTERNAL_ERROR;
+    }
+    request->ErrorCode = static_cast<std::int32_t>(error);
+    return error == 0 ? 1 : 0;
+}
+
+namespace {
+
+// A text of the Unicode request: null is empty; longer than the limit (no
+// NUL within it) is refused.
+bool TakeText(const wchar_t* text, std::wstring& out) {
+    if (!text) return out.clear(), true;
+    const std::size_t n = wcsnlen(text, zorv::kExecTextCharsW + 1);
+    if (n > zorv::kExecTextCharsW) return false;
+    out.assign(text, n);
+    return true;
+}
+
+}  // namespace
+
+// The Unicode form of ExecuteProcessAsync: the same checks and answers, for
+// texts the ANSI fields cannot carry.
+extern "C" __declspec(dllexport) std::int32_t
+    __stdcall ExecuteProcessAsyncW(zorv::ExecRequestW* request) {
+    if (!request || request->Size < sizeof(zorv::ExecRequestW)) return 0;
+    request->Result = 0;
+    DWORD error = 0;
+    try {
+        zorv::dll::RequestView view{{}, {}, {}, request->ShowCmd, request->ReportId,
+                                    request->PriorityClass, request->UserType, request->ShellStart};
+        if (!TakeText(request->File, view.File) || !TakeText(request->Params, view.Params) ||
+            !TakeText(request->WorkDir, view.WorkDir)) {
+            error = zorv::kErrorInvalidParameter;
+        } else {
+            error = zorv::dll::Execute(view, request->Result);
+        }
     } catch (const std::bad_alloc&) {
         error = ERROR_NOT_ENOUGH_MEMORY;
     } catch (...) {

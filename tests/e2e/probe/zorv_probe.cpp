@@ -1,7 +1,7 @@
 // zorv_probe.exe, a stand-in program for the end-to-end tests, shows a window and writes how
 // it was started to %ZORV_PROBE_DIR%\probe-<pid>.txt (renamed from .tmp once complete): lines
 // with the pid, command line, current folder, show command (-1: none), priority class (hex),
-// whether its token acts as an administrator's (1/0), then each argument (ASCII). Arguments: --title=<text>, --at=<x>,<y>,<w>,<h>, --popup (no
+// whether its token acts as an administrator's (1/0), then each argument (UTF-8). Arguments: --title=<text>, --at=<x>,<y>,<w>,<h>, --popup (no
 // frame), --busy=<ms> before the message loop (WaitForInputIdle times out), --show-normal
 // (ignore the show command, as some programs do). A copy whose name holds "hang" minimizes and
 // then stops answering (it takes no arguments, so a launcher can find it by its path alone).
@@ -11,6 +11,14 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+std::string Utf8(const std::wstring& text) {
+    std::string out(text.size() * 4 + 1, '\0');
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                      out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(n > 0 ? n : 0);
+    return out;
+}
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     int argc = 0;
@@ -42,10 +50,10 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         FreeSid(admins);
     }
     if (FILE* f = _wfopen((base + L".tmp").c_str(), L"wb")) {
-        std::fprintf(f, "%lu\r\n%ls\r\n%ls\r\n%d\r\n%lX\r\n%d\r\n", GetCurrentProcessId(),
-                     GetCommandLineW(), cwd, show, GetPriorityClass(GetCurrentProcess()),
-                     admin ? 1 : 0);
-        for (const std::wstring& a : args) std::fprintf(f, "%ls\r\n", a.c_str());
+        std::fprintf(f, "%lu\r\n%s\r\n%s\r\n%d\r\n%lX\r\n%d\r\n", GetCurrentProcessId(),
+                     Utf8(GetCommandLineW()).c_str(), Utf8(cwd).c_str(), show,
+                     GetPriorityClass(GetCurrentProcess()), admin ? 1 : 0);
+        for (const std::wstring& a : args) std::fprintf(f, "%s\r\n", Utf8(a).c_str());
         std::fclose(f);
         MoveFileExW((base + L".tmp").c_str(), (base + L".txt").c_str(), MOVEFILE_REPLACE_EXISTING);
     }

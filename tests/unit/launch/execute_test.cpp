@@ -115,6 +115,22 @@ TEST_F(ExecuteFixture, WhatFailsIsReportedOnce_TextsAreRefusedNotCut) {
     EXPECT_EQ(std::string(fake.requests.back().Params), std::string(259, 'p'));
 }
 
+TEST_F(ExecuteFixture, TextsTheCodePageCannotHoldGoInTheUnicodeRequest_WhereTheLibraryHasIt) {
+    fake.asciiOnlyCodePage = true;
+    fake.unicodeStarter = true;
+    const std::string cyrillic = "C:\\\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB1\xD0\xB0\\probe.exe";
+    fake.AddFile(cyrillic);
+    EXPECT_TRUE(Run("\"" + cyrillic + "\" --title=\xCE\xB1", "C:\\Mine"));
+    EXPECT_EQ(fake.unicodeRequests, Strings{cyrillic + "|--title=\xCE\xB1|C:\\Mine\\"});
+    EXPECT_EQ(fake.requests.back().PriorityClass, 0x20);  // the numbers as in the ANSI form
+    EXPECT_EQ(fake.messages, Strings{});
+    // Beyond the system's long-path limit even the Unicode form refuses.
+    const std::string deep = "C:\\" + std::string(40000, 'd') + "\\a.exe";
+    fake.AddFile(deep);
+    EXPECT_FALSE(Run(deep));
+    EXPECT_EQ(fake.unicodeRequests.size(), 1u);
+}
+
 TEST_F(ExecuteFixture, AQuietStartShowsNoMessageWhateverFails_AndStartsAsANormalUser) {
     fake.missingDrives = {'X'};
     Item item{.Desc = "Auto", .Path = "x:\\tools\\a.exe", .UserType = 1, .Title = "App"};

@@ -51,6 +51,8 @@ class FakeLaunchPlatform : public LaunchPlatform {
     std::vector<ExecRequest> requests;
     std::vector<ShellStartArgs> shellStarts;
     std::vector<std::string> messages;  // "box: ..." or "top: ..."
+    bool unicodeStarter = false;               // the library has the Unicode form
+    std::vector<std::string> unicodeRequests;  // "file|params|folder" handed in that form
     std::string activateAsked;          // "title|exe" of the last ActivateApp
     std::map<std::string, int> did;     // the bar's and the history's reactions
 
@@ -151,6 +153,14 @@ class FakeLaunchPlatform : public LaunchPlatform {
         if (starterAnswer.Answer == StarterAnswer::Refused) request.ErrorCode = starterError;
         requests.push_back(request);
         return starterAnswer;
+    }
+    std::optional<StarterOutcome> StartProcessUnicode(const std::string& file,
+                                                      const std::string& params,
+                                                      const std::string& workDir,
+                                                      ExecRequest& request) override {
+        if (!unicodeStarter) return std::nullopt;
+        unicodeRequests.push_back(file + "|" + params + "|" + workDir);
+        return StartProcess(request);
     }
     ShellOutcome StartThroughShell(const ShellStartArgs& args) override {
         shellStarts.push_back(args);
