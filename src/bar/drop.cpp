@@ -5,6 +5,7 @@
 
 #include "support/ascii.h"
 #include "support/startup_state.h"
+#include "support/utf8.h"
 
 namespace zorv {
 
@@ -43,13 +44,6 @@ std::string LastPathPart(std::string_view path) {
 std::string FolderOf(std::string_view path) {
     const std::size_t slash = path.find_last_of('\\');
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
-}
-
-std::string FirstChars(std::string_view text, std::size_t n) {
-    // Never cut a UTF-8 character apart.
-    std::size_t end = std::min(n, text.size());
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return std::string(text.substr(0, end));
 }
 
 }  // namespace
@@ -93,7 +87,7 @@ Item ItemForDroppedFile(const std::string& path, const std::optional<ShortcutInf
         item.Desc = IsProgramExtension(ext) ? ProgramNameOf(path, files) : LastPathPart(path);
         item.WrkDir = FolderOf(path);
     }
-    if (item.Desc.empty()) item.Desc = FirstChars(path, 40);
+    if (item.Desc.empty()) item.Desc = std::string(FirstChars(path, 40));
     return item;
 }
 

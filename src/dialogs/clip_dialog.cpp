@@ -13,14 +13,6 @@ namespace {
 constexpr std::size_t kNameFromTextChars = 15;
 constexpr std::size_t kNameMaxChars = 40;
 
-// The first `chars` characters (code points) of a UTF-8 text, never cutting
-// one in half.
-std::string_view FirstChars(std::string_view text, std::size_t chars) {
-    std::size_t pos = 0;
-    for (std::size_t n = 0; n < chars && pos < text.size(); ++n) NextCodePoint(text, pos);
-    return text.substr(0, pos);
-}
-
 // The byte offset of UTF-16 position `units`; positions past the end give
 // the end, a position inside a surrogate pair the character's start.
 std::size_t ByteOffsetOfUnits(std::string_view text, std::int32_t units) {

@@ -17,13 +17,6 @@ std::string Trimmed(std::string_view text) {
     return std::string(TrimBlanks(text));
 }
 
-// The first `n` characters of UTF-8 text (a character is never cut apart).
-std::string FirstChars(std::string_view text, std::size_t n) {
-    std::size_t pos = 0;
-    for (std::size_t i = 0; i < n && pos < text.size(); ++i) NextCodePoint(text, pos);
-    return std::string(text.substr(0, pos));
-}
-
 bool LessNoCase(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                         [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
@@ -112,7 +105,7 @@ Item ItemFromForm(ItemForm& form, std::string_view depthPrefix, NameOnDiskLookup
     std::string name = form.Desc;
     if (name.empty() && form.Path.empty()) name = "-";
     if (name.empty()) name = ProgramNameOf(form.Path, files);
-    name = FirstChars(name, kMaxItemNameChars);
+    name = std::string(FirstChars(name, kMaxItemNameChars));
     item.Desc = std::string(depthPrefix) + name;
     item.Path = form.Path;
     item.WrkDir = form.WorkDir;

@@ -35,6 +35,14 @@ constexpr char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
     return c;
 }
 
+// The first `count` characters (code points) of a text, never cutting one
+// in half.
+constexpr std::string_view FirstChars(std::string_view text, std::size_t count) {
+    std::size_t pos = 0;
+    for (std::size_t n = 0; n < count && pos < text.size(); ++n) NextCodePoint(text, pos);
+    return text.substr(0, pos);
+}
+
 // The code point at the start of a non-empty text.
 constexpr char32_t FirstCodePoint(std::string_view s) {
     std::size_t pos = 0;

@@ -96,15 +96,6 @@ bool LogTakes(std::int32_t level) {
     return level <= LogLevel;
 }
 
-std::string_view FirstChars(std::string_view text, std::size_t count) {
-    std::size_t i = 0;
-    for (std::size_t n = 0; i < text.size() && n < count; ++n) {
-        ++i;
-        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-    }
-    return text.substr(0, i);
-}
-
 std::string_view LastChars(std::string_view text, std::size_t count) {
     std::size_t i = text.size();
     for (std::size_t n = 0; i > 0 && n < count; ++n) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "support/geometry.h"
+#include "support/utf8.h"
 #include "support/win32_constants.h"
 
 namespace zorv {
@@ -77,8 +78,8 @@ bool WindowNotFullscreen(const ScreenRect& r, ScreenSize screen);
 // that is written).
 bool LogTakes(std::int32_t level);
 
-// The first or last `count` characters of a UTF-8 text (code points).
-std::string_view FirstChars(std::string_view text, std::size_t count);
+// The last `count` characters of a UTF-8 text (code points); the first ones
+// are FirstChars of support/utf8.h.
 std::string_view LastChars(std::string_view text, std::size_t count);
 
 }  // namespace zorv

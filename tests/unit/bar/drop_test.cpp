@@ -19,6 +19,12 @@ Names Descs(const clsItems& list) {
     return names;
 }
 
+std::string Repeat(std::string_view s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
 struct NoFiles final : NameOnDiskLookup {
     std::optional<std::string> NameOnDisk(const std::string& path) override {
         if (path == "C:\\Tools\\EDITOR.EXE") return "Editor.exe";
@@ -57,6 +63,9 @@ TEST(Drop, DroppedFilesAreNamedAsProgramsDocumentsOrShortcuts) {
         {"C:\\Tools\\notes.bat", {}, "Notes", "C:\\Tools\\notes.bat", "C:\\Tools", 1},
         {"C:\\Docs\\Letter one.txt", {}, "Letter one.txt", "C:\\Docs\\Letter one.txt", "C:\\Docs", 1},
         {"C:\\Docs\\", {}, "C:\\Docs\\", "C:\\Docs\\", "C:\\Docs", 1},
+        // No name of its own: the path's first 40 characters, not bytes.
+        {"C:\\" + Repeat("\xC3\xA9", 50) + "\\", {}, "C:\\" + Repeat("\xC3\xA9", 37),
+         "C:\\" + Repeat("\xC3\xA9", 50) + "\\", "C:\\" + Repeat("\xC3\xA9", 50), 1},
         {"C:\\Links\\Calc.LNK", ShortcutInfo{"C:\\Win\\calc.exe", "C:\\Win", "-x", 7, "", 0},
          "Calc", "C:\\Win\\calc.exe -x", "C:\\Win", 2},
         {"C:\\Links\\broken.lnk", std::nullopt, "Broken", "C:\\Links\\broken.lnk", "", 1},
