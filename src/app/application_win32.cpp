@@ -336,13 +336,7 @@ void Application::CarryScriptCommand(WPARAM verb, LPARAM item) {
 }
 
 void Application::ReloadConfig() {
-    // A file that cannot be read now leaves the bar as it is (reading it would
-    // empty the lists, and the file would not be written again in this run).
-    if (!ReadFileBytes(s_.App.IniPath)) {
-        Log(1, "Reload: %s cannot be read; nothing changed", s_.App.IniPath);
-        return;
-    }
-    if (config_.ReadIni(s_.App.IniPath)) RebuildAfterImport();
+    if (config_.ReloadIni(s_.App.IniPath)) RebuildAfterImport();
 }
 
 // ---- What the bar asks ------------------------------------------------------

@@ -70,7 +70,7 @@ class Application final : public BarMessageSink,
     // once the message loop comes back (kMsgScript).
     ScriptAnswer OnScriptCommand(const ScriptCommand& command);
     void CarryScriptCommand(WPARAM verb, LPARAM item);
-    // "/reload": the file read again; an unreadable file leaves everything.
+    // "/reload": the file read again; an unreadable one leaves everything.
     void ReloadConfig();
     static constexpr std::uint32_t kShellHandOverMs = 3000;
     void OnDestroy(HWND bar);

@@ -72,6 +72,12 @@ std::int64_t AccountLastLogon() {
     return last;
 }
 
+// The thread's own view of the keyboard lags at start and misses keys
+// pressed over other windows: ask both.
+bool ShiftHeld() {
+    return GetKeyState(VK_SHIFT) < 0 || GetAsyncKeyState(VK_SHIFT) < 0;
+}
+
 }  // namespace
 
 // The logon session's start where the system keeps it (Windows NT family),
@@ -93,8 +99,7 @@ double TimeSinceLogon() {
 AutostartDecision AutostartShell::DecideAutostart() {
     AutostartFacts facts;
     facts.NoAutostartSwitch = s_.App.NoAu || s_.App.NoStart;
-    // The thread's own view of the keyboard lags at start: ask both.
-    facts.ShiftHeld = GetKeyState(VK_SHIFT) < 0 || GetAsyncKeyState(VK_SHIFT) < 0;
+    facts.ShiftHeld = ShiftHeld();
     facts.Win9x = !s_.App.WindowsVersion.NT;
     if (s_.Options.ASTimeLimit > 0) {
         if (facts.Win9x) {
@@ -107,8 +112,7 @@ AutostartDecision AutostartShell::DecideAutostart() {
 }
 
 AutocloseOutcome AutostartShell::RunAutoclose() {
-    return zorv::RunAutoclose(s_, GetKeyState(VK_SHIFT) < 0 || GetAsyncKeyState(VK_SHIFT) < 0,
-                              *this);
+    return zorv::RunAutoclose(s_, ShiftHeld(), *this);
 }
 
 void AutostartShell::RestOnWindowsDrive() {

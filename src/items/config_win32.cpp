@@ -106,14 +106,29 @@ bool ConfigStore::ReadIni(const std::string& path) {
         unreadable_ = path;
         return false;
     }
-    utf8File_ = HasUtf8Bom(*bytes);
-    const std::string text = utf8File_ ? bytes->substr(kUtf8Bom.size()) : CodePageToUtf8(*bytes);
+    ApplyIniBytes(*bytes);
+    return true;
+}
+
+bool ConfigStore::ReloadIni(const std::string& path) {
+    Log(1, "ReloadIni(%s)", path);
+    const std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes) {
+        Log(1, "ReloadIni: %s cannot be read; nothing changed", path);
+        return false;
+    }
+    ApplyIniBytes(*bytes);
+    return true;
+}
+
+void ConfigStore::ApplyIniBytes(const std::string& bytes) {
+    utf8File_ = HasUtf8Bom(bytes);
+    const std::string text = utf8File_ ? bytes.substr(kUtf8Bom.size()) : CodePageToUtf8(bytes);
     ReadIniText(text, s_.Lists, s_.Options, CurrentIniContext());
     ApplyLogSettings();
     Log(2, "ReadIni: %i buttons, %i menu items, %i autostart, %i autoclose, %i+%i clipboard",
         s_.Lists[0].Count(), s_.Lists[1].Count(), s_.Lists[2].Count(), s_.Lists[3].Count(),
         s_.Lists[4].Count(), s_.Lists[5].Count());
-    return true;
 }
 
 bool ConfigStore::SaveIni(const std::string& path, bool showErrors) {

@@ -23,6 +23,9 @@ class ConfigStore {
     // leaves the lists empty and the settings unchanged, returns false, and
     // is never written over in this run (the user's file outlives a lock).
     bool ReadIni(const std::string& path);
+    // The file read again while the program runs; one that cannot be read
+    // now changes nothing (and stays writable). False then.
+    bool ReloadIni(const std::string& path);
     // Writes everything to `path` with its backup; false after the error
     // message (only logged without `showErrors`), or at once for a file this
     // run could not read.
@@ -49,6 +52,7 @@ class ConfigStore {
 
   private:
     void ApplyLogSettings();
+    void ApplyIniBytes(const std::string& bytes);
 
     AppState& s_;
     ConfigHost& host_;
