@@ -375,7 +375,7 @@ std::int64_t Application::LastRequestHandedCounter() {
     return launch_->LastRequestHandedCounter();
 }
 void Application::BuildButtonMenus(const std::vector<ButtonMenuPlan>& plans) {
-    menus_.SetButtonMenus(plans, bar_.BarImage());
+    menus_.SetButtonMenus(plans, bar_.BarImage(), bar_.Metrics());
 }
 void Application::RebuildMenus() {
     menus_.Rebuild(false);

@@ -33,12 +33,13 @@ bool BarPainter::IsDrawableCell(std::int32_t i) const {
 }
 
 IconPlace BarPainter::SlotOf(std::int32_t i) {
-    if (i >= layout_.Count()) return {images_.MainIcon, {0, 0}, {0, kIconSize}};
-    return {images_.Bar, IconSlot(i), MaskSlot(i)};
+    const std::int32_t size = metrics_.IconSize;
+    if (i >= layout_.Count()) return {images_.MainIcon, {0, 0}, {0, size}, size};
+    return {images_.Bar, IconSlot(i, metrics_), MaskSlot(i, metrics_), size};
 }
 
 void BarPainter::DrawCellIcon(HDC dc, std::int32_t cellLeft, std::int32_t i, bool pressed) {
-    const ScreenPoint at = IconPosition(cellLeft, metrics_.IconTop, pressed);
+    const ScreenPoint at = IconPosition(cellLeft, metrics_.IconTop, pressed, metrics_.Scale);
     DrawIconWithMask(dc, at.X, at.Y, SlotOf(i));
 }
 
@@ -52,13 +53,14 @@ void BarPainter::DrawEmptyButton(std::int32_t i) {
 }
 
 void BarPainter::DrawSep(std::int32_t i) {
-    BitBlt(images_.Bar, layout_.ButtonX(i), 0, kSeparatorWidth, BarHeight(), images_.Separator, 0,
-           0, SRCCOPY);
+    BitBlt(images_.Bar, layout_.ButtonX(i), 0, layout_.ItemWidth(i), BarHeight(),
+           images_.Separator, 0, 0, SRCCOPY);
 }
 
 void BarPainter::DrawFrame(std::int32_t i, FrameLook look) {
     DrawSteps(images_.Bar,
-              CellFrameSteps(layout_.ButtonX(i), layout_.CellRight(i), BarHeight(), look),
+              CellFrameSteps(layout_.ButtonX(i), layout_.CellRight(i), BarHeight(), look,
+                             metrics_.LineHeight),
               colours_);
 }
 
@@ -134,16 +136,16 @@ void BarPainter::PaintCells() {
 // no other call.
 void BarPainter::ResolveGeometry() {
     const SystemColours system = ReadSystemColours();
-    const BarMetrics metrics = ResolveBarMetrics(s_.Options.ButH_id);
+    const BarMetrics metrics = ResolveBarMetrics(s_.Options.ButH_id, dpi_);
     if (metrics.ButHIdReset) s_.Options.ButH_id = metrics.ButHId;
     metrics_ = metrics;
-    buttonWidth_ = ButtonWidth(s_.Options.ButFlat);
+    buttonWidth_ = ButtonWidth(s_.Options.ButFlat, dpi_);
     colours_ = MakeFaceStripColours(system, s_.Options.ForcedColor3DFace, s_.Options.SepColor,
                                     s_.App.WindowsVersion.Major);
     lineColour_ = ColourFromIndex(s_.Options.LineColor, system, s_.App.WindowsVersion.Major).Value;
-    images_.ButBmpCreate(colours_, buttonWidth_);
+    images_.ButBmpCreate(colours_, ButtonWidth(s_.Options.ButFlat));
     images_.CreateButBitmaps(metrics);
-    layout_ = BarLayout(s_.Lists[kListButtons], s_.Options.ButFlat);
+    layout_ = BarLayout(s_.Lists[kListButtons], s_.Options.ButFlat, dpi_);
 }
 
 // Step 3: the empty image, and whether the colours it is built for are the
@@ -151,9 +153,9 @@ void BarPainter::ResolveGeometry() {
 bool BarPainter::FillAndCheckColours() {
     HDC bar = images_.Bar;
     const std::int32_t width = layout_.BarImageWidth();
-    FillColour(bar, RECT{0, 0, width, kIconRowTop}, colours_.Face);
-    PatBlt(bar, 0, kIconRowTop, width, kIconSize, BLACKNESS);
-    PatBlt(bar, 0, kMaskRowTop, width, kIconSize, WHITENESS);
+    FillColour(bar, RECT{0, 0, width, metrics_.IconRowTop()}, colours_.Face);
+    PatBlt(bar, 0, metrics_.IconRowTop(), width, metrics_.IconSize, BLACKNESS);
+    PatBlt(bar, 0, metrics_.MaskRowTop(), width, metrics_.IconSize, WHITENESS);
     const auto face = static_cast<std::int32_t>(colours_.Face);
     const std::int32_t bpp = ScreenBitsPerPixel();
     const std::int32_t storedFace = s_.Options.LastColor3DFace;
@@ -177,7 +179,7 @@ bool BarPainter::UseCachedPicture() {
         Log(2, "BarCreate: %s is not of the configuration's time", cache);
         return false;
     }
-    return images_.LoadBarPicture(cache, layout_.BarWidth(), layout_.BarImageWidth());
+    return images_.LoadBarPicture(cache, layout_.BarWidth(), layout_.BarImageWidth(), metrics_);
 }
 
 namespace {
@@ -215,7 +217,7 @@ void BarPainter::CutHole(const ScreenRect& ellipse, std::int32_t width) {
     if (!window_) return;
     UniqueRgn region = s_.Options.SepColor == kColourTransparent
                            ? RegionOf(WantedRegion())
-                           : UniqueRgn(CreateRectRgn(0, 0, width, kHoleBaseHeight));
+                           : UniqueRgn(CreateRectRgn(0, 0, width, dpi_.Px(kHoleBaseHeight)));
     UniqueRgn hole(CreateEllipticRgn(ellipse.Left, ellipse.Top, ellipse.Right(), ellipse.Bottom()));
     CombineRgn(region.get(), region.get(), hole.get(), RGN_DIFF);
     region_.reset();
@@ -227,14 +229,15 @@ void BarPainter::MendHole() {
     if (holeCut_ && window_) ApplyRegion(WantedRegion());
 }
 
-// The reduced bar is one row taller than H and shows only that last row, the
-// line; the region keeps it.
+// The reduced bar is its line taller than H and shows only that line; the
+// region keeps it.
 std::vector<ScreenRect> BarPainter::WantedRegion() const {
-    return BarRegionRects(layout_, s_.Options.SepColor, BarHeight() + 1, scrollOffset_);
+    return BarRegionRects(layout_, s_.Options.SepColor, BarHeight() + metrics_.LineHeight,
+                          scrollOffset_);
 }
 
 void BarPainter::CreateBarImages() {
-    images_.CreateBitmapHDCs();
+    images_.CreateBitmapHDCs(dpi_);
     built_ = false;
 }
 
@@ -242,7 +245,7 @@ void BarPainter::BarCreate(bool useCache) {
     if (!images_.Strip) CreateBarImages();
     ResolveGeometry();
     BarImages& im = images_;
-    if (!im.Dcs.Recreate(im.Bar, layout_.BarImageWidth(), kBarImageHeight)) {
+    if (!im.Dcs.Recreate(im.Bar, layout_.BarImageWidth(), metrics_.BarImageHeight())) {
         Log(1, "BarCreate: no bar image of width %i", layout_.BarImageWidth());
         built_ = false;
         return;
@@ -338,9 +341,10 @@ std::int32_t BarPainter::FullBarRecreate() {
 }
 
 BarSize BarPainter::DrawnBarSize() const {
-    if (built_) return {BarHeight(), BarContentWidth(), BarButtonWidth()};
-    const std::int32_t width = ButtonWidth(s_.Options.ButFlat);
-    return {ResolveBarMetrics(s_.Options.ButH_id).Height, width, width};
+    if (built_) return {BarHeight(), BarContentWidth(), BarButtonWidth(), metrics_.LineHeight};
+    const std::int32_t width = ButtonWidth(s_.Options.ButFlat, dpi_);
+    const BarMetrics metrics = ResolveBarMetrics(s_.Options.ButH_id, dpi_);
+    return {metrics.Height, width, width, metrics.LineHeight};
 }
 
 void BarPainter::SetScrollOffset(std::int32_t offset) {
@@ -374,7 +378,8 @@ bool BarPainter::WriteBarPicture(const std::string& path) {
     raised_ = -1;
     if (IsDrawableCell(pressed)) PaintCellNormal(pressed);
     if (IsDrawableCell(raised)) PaintCellNormal(raised);
-    const bool ok = images_.SaveBarPicture(path, layout_.BarWidth(), layout_.BarImageWidth());
+    const bool ok =
+        images_.SaveBarPicture(path, layout_.BarWidth(), layout_.BarImageWidth(), metrics_);
     raised_ = raised;
     if (IsDrawableCell(raised)) DrawFrame(raised, FrameLook::Raised);
     if (IsDrawableCell(pressed)) PaintCellPressed(pressed);

@@ -42,6 +42,11 @@ class BarPainter {
     // The window the bar is drawn onto; set before anything is drawn.
     void AttachWindow(HWND bar) { window_ = bar; }
 
+    // The resolution of the screen the bar is on; the next CreateBarImages
+    // and BarCreate draw for it.
+    void SetDpi(Dpi dpi) { dpi_ = dpi; }
+    Dpi ScreenDpi() const { return dpi_; }
+    const BarMetrics& Metrics() const { return metrics_; }
     // Creates all image contexts (cell buffer, face strip, named pictures).
     void CreateBarImages();
     // Builds the bar image and the button menus; with `useCache` the cached
@@ -130,6 +135,7 @@ class BarPainter {
     BarImages images_;
     BarLayout layout_;
     BarMetrics metrics_;
+    Dpi dpi_;
     std::int32_t buttonWidth_ = kRaisedButtonWidth;
     std::int32_t scrollOffset_ = 0;
     std::int32_t drawnPressed_ = -1;  // the cell that shows the pressed face now

@@ -171,10 +171,10 @@ class BarDropSource final : public IDropSource {
 std::string IconForDroppedFile(const std::string& file, const std::string& iconFolder) {
     UniqueDC dc(CreateCompatibleDC(nullptr));
     WindowDC screen(nullptr);
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), kProgramIconSize, 2 * kProgramIconSize));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), kIconPixels, 2 * kIconPixels));
     if (!dc || !bitmap) return "**003";
     SelectGuard select(dc.get(), bitmap.get());
-    const IconPlace place{dc.get(), {0, 0}, {0, kProgramIconSize}};
+    const IconPlace place{dc.get(), {0, 0}, {0, kIconPixels}};
     if (!LoadProgramIcon(file, place)) return "**003";
     const std::string name = WriteIconPicture(place, iconFolder, file);
     return name.empty() ? "**003" : name;

@@ -143,6 +143,7 @@ void BarHover::CheckDragStart(int x, int y, WPARAM keys) {
     facts.X = x;
     facts.Y = y;
     facts.BarHeight = painter_.BarHeight();
+    facts.Scale = painter_.ScreenDpi();
     facts.Index = painter_.ButtonAtClientX(x);
     const std::int32_t pressed = clicks_.State().Pressed;
     switch (DecideDragStart(drag_, clicks_.State(), facts)) {
@@ -217,6 +218,7 @@ void BarHover::HoleTimerTick() {
     // The bar is never the window in front, so its own key state does not
     // follow the keyboard; the asynchronous state does.
     facts.ShiftDown = GetAsyncKeyState(VK_SHIFT) < 0;
+    facts.Scale = painter_.ScreenDpi();
     switch (HoleTick(hole_, facts)) {
         case HoleAction::Cut:
             CreateHole(cursor.x, cursor.y, "Timer");
@@ -252,7 +254,7 @@ void BarHover::CreateHole(int x, int y, const char* caller) {
     Win32BarPlatform* platform = motion_ ? &motion_->Platform() : nullptr;
     if (!open && platform) platform->BeginTimerResolution();
     for (std::int32_t s : HoleSteps(open)) {
-        painter_.CutHole(HoleEllipse({x, y}, s), client.right);
+        painter_.CutHole(HoleEllipse({x, y}, s, painter_.ScreenDpi()), client.right);
         Sleep(2);
     }
     if (!open && platform) platform->EndTimerResolution();

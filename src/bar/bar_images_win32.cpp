@@ -30,21 +30,46 @@ void BarImages::ReleaseBitmapHDCs() {
     ForgetContexts(im);
 }
 
-void BarImages::CreateBitmapHDCs() {
+namespace {
+
+// "II" for 16-pixel icons, "II24" and "II32" for the larger strips.
+std::wstring SizedName(const wchar_t* name, std::int32_t size) {
+    std::wstring sized = name;
+    if (size != kIconSize) sized += std::to_wstring(size);
+    return sized;
+}
+
+}  // namespace
+
+void BarImages::CreateBitmapHDCs(Dpi dpi) {
     BarImages& im = *this;
     ReleaseBitmapHDCs();
-    im.Cell = im.Dcs.Create(kFaceImageWidth, kMaxBarHeight);
-    im.Strip = im.Dcs.Create(kFaceStripWidth, kFaceStripHeight);
-    im.MainIcon = im.Dcs.Create(kIconSize, 2 * kIconSize);
-    im.II = im.LoadResBMP(L"II");
-    im.IM = im.LoadResBMP(L"IM");
+    im.Scale = dpi;
+    im.IconSize = dpi.Px(kIconSize);
+    im.Cell = im.Dcs.Create(dpi.Px(kFaceImageWidth), dpi.Px(kMaxBarHeight));
+    im.Strip = im.Dcs.Create(dpi.Px(kFaceStripWidth), dpi.Px(kFaceStripHeight));
+    im.MainIcon = im.Dcs.Create(im.IconSize, 2 * im.IconSize);
+    // The strip drawn for this size, else the next larger one scaled down;
+    // a program without the larger strips falls back to the 16-pixel one.
+    im.StripSize = IconStripSizeFor(im.IconSize);
+    im.II = im.LoadResBMP(SizedName(L"II", im.StripSize).c_str());
+    im.IM = im.LoadResBMP(SizedName(L"IM", im.StripSize).c_str());
+    if ((!im.II || !im.IM) && im.StripSize != kIconSize) {
+        im.StripSize = kIconSize;
+        im.II = im.LoadResBMP(L"II");
+        im.IM = im.LoadResBMP(L"IM");
+    }
 }
 
 HDC BarImages::Named(MenuPicture which) {
     static constexpr std::array<const wchar_t*, kMenuPictures> kNames = {L"SI", L"SM", L"T", L"M",
                                                                         L"B"};
     const auto i = static_cast<std::size_t>(which);
-    if (!NamedPictures[i]) NamedPictures[i] = LoadResBMP(kNames[i]);
+    if (!NamedPictures[i]) {
+        const std::int32_t size = IconStripSizeFor(IconSize);
+        if (size != kIconSize) NamedPictures[i] = LoadResBMP(SizedName(kNames[i], size).c_str());
+        if (!NamedPictures[i]) NamedPictures[i] = LoadResBMP(kNames[i]);
+    }
     return NamedPictures[i];
 }
 
@@ -93,34 +118,52 @@ void DrawSteps(HDC dc, const std::vector<DrawStep>& steps, const FaceStripColour
 void BarImages::ButBmpCreate(const FaceStripColours& colours, std::int32_t bw) {
     HDC strip = Strip;
     if (!strip) return;
-    DrawSteps(strip, FaceStripSteps(bw, colours.Etched), colours);
+    DrawSteps(strip, FaceStripSteps(bw, colours.Etched, Scale), colours);
 }
 
 void BarImages::CreateButBitmaps(const BarMetrics& metrics) {
     BarImages& im = *this;
+    const Dpi dpi = metrics.Scale;
     const std::int32_t h = metrics.Height;
-    im.Dcs.Recreate(im.EmptyFace, kFaceImageWidth, h);
-    im.Dcs.Recreate(im.PressedFace, kFaceImageWidth, h);
-    im.Dcs.Recreate(im.Separator, kSeparatorWidth, h);
+    const std::int32_t faceWidth = dpi.Px(kFaceImageWidth);
+    const std::int32_t sepWidth = dpi.Px(kSeparatorWidth);
+    im.Dcs.Recreate(im.EmptyFace, faceWidth, h);
+    im.Dcs.Recreate(im.PressedFace, faceWidth, h);
+    im.Dcs.Recreate(im.Separator, sepWidth, h);
     if (!im.Strip || !im.EmptyFace || !im.PressedFace || !im.Separator) return;
-    BitBlt(im.EmptyFace, 0, 0, kFaceImageWidth, h, im.Strip, EmptyFaceX(metrics.ButHId), 0,
+    BitBlt(im.EmptyFace, 0, 0, faceWidth, h, im.Strip, EmptyFaceX(metrics.ButHId, dpi), 0,
            SRCCOPY);
-    BitBlt(im.PressedFace, 0, 0, kFaceImageWidth, h, im.Strip, PressedFaceX(metrics.ButHId), 0,
+    BitBlt(im.PressedFace, 0, 0, faceWidth, h, im.Strip, PressedFaceX(metrics.ButHId, dpi), 0,
            SRCCOPY);
-    BitBlt(im.Separator, 0, 0, kSeparatorWidth, h, im.Strip, SeparatorFaceX(h), 0, SRCCOPY);
+    BitBlt(im.Separator, 0, 0, sepWidth, h, im.Strip, SeparatorFaceX(metrics.BaseHeight, dpi), 0,
+           SRCCOPY);
 }
 
 bool BarImages::CopyBuiltInIcon(std::int32_t n, const IconPlace& to) const {
-    const std::optional<ScreenPoint> at = BuiltInIconSource(n);
+    const std::optional<ScreenPoint> at = BuiltInIconSource(n, StripSize);
     const BarImages& im = *this;
     if (!at || !im.II || !im.IM) return false;
-    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, kIconSize, kIconSize, im.II, at->X, at->Y, SRCCOPY);
-    BitBlt(to.Dc, to.Mask.X, to.Mask.Y, kIconSize, kIconSize, im.IM, at->X, at->Y, SRCCOPY);
+    if (to.Size == StripSize) {
+        BitBlt(to.Dc, to.Icon.X, to.Icon.Y, to.Size, to.Size, im.II, at->X, at->Y, SRCCOPY);
+        BitBlt(to.Dc, to.Mask.X, to.Mask.Y, to.Size, to.Size, im.IM, at->X, at->Y, SRCCOPY);
+        return true;
+    }
+    // A size between the strips: the larger strip scaled down. The picture
+    // is averaged; the mask keeps whole pixels and so stays black and white.
+    SetStretchBltMode(to.Dc, HALFTONE);
+    SetBrushOrgEx(to.Dc, 0, 0, nullptr);
+    StretchBlt(to.Dc, to.Icon.X, to.Icon.Y, to.Size, to.Size, im.II, at->X, at->Y, StripSize,
+               StripSize, SRCCOPY);
+    SetStretchBltMode(to.Dc, COLORONCOLOR);
+    StretchBlt(to.Dc, to.Mask.X, to.Mask.Y, to.Size, to.Size, im.IM, at->X, at->Y, StripSize,
+               StripSize, SRCCOPY);
+    // Black under the mask, as the masked drawing needs.
+    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, to.Size, to.Size, to.Dc, to.Mask.X, to.Mask.Y, 0x00220326);
     return true;
 }
 
 void BarImages::LoadMainMenuIcon(const std::string& iconFolder) {
-    const IconPlace place{MainIcon, {0, 0}, {0, kIconSize}};
+    const IconPlace place{MainIcon, {0, 0}, {0, IconSize}, IconSize};
     if (!place.Dc) return;
     if (!LoadIconFile(iconFolder + "\\ZorvMainMenu.bmp", place)) {
         CopyBuiltInIcon(kMainMenuBuiltInIcon, place);
@@ -128,8 +171,9 @@ void BarImages::LoadMainMenuIcon(const std::string& iconFolder) {
 }
 
 bool BarImages::SaveBarPicture(const std::string& path, std::int32_t contentWidth,
-                               std::int32_t imageWidth) {
-    const BarCacheLayout layout = BarCachePicture(contentWidth, imageWidth);
+                               std::int32_t imageWidth, const BarMetrics& metrics) {
+    const BarCacheLayout layout = BarCachePicture(contentWidth, imageWidth, metrics);
+    const std::int32_t rowTop = metrics.IconRowTop();
     HDC bar = Bar;
     if (!bar || layout.Width <= 0) return false;
     BITMAPINFO bi{};
@@ -145,10 +189,10 @@ bool BarImages::SaveBarPicture(const std::string& path, std::int32_t contentWidt
     {
         UniqueDC dc(CreateCompatibleDC(bar));
         SelectGuard select(dc.get(), dib.get());
-        BitBlt(dc.get(), 0, 0, layout.Width, kIconRowTop, bar, 0, 0, SRCCOPY);
+        BitBlt(dc.get(), 0, 0, layout.Width, rowTop, bar, 0, 0, SRCCOPY);
         for (const BarCacheBand& band : layout.Bands) {
-            BitBlt(dc.get(), 0, band.PictureY, band.Width, 2 * kIconSize, bar, band.ImageX,
-                   kIconRowTop, SRCCOPY);
+            BitBlt(dc.get(), 0, band.PictureY, band.Width, 2 * metrics.IconSize, bar, band.ImageX,
+                   rowTop, SRCCOPY);
         }
         GdiFlush();
     }
@@ -156,8 +200,9 @@ bool BarImages::SaveBarPicture(const std::string& path, std::int32_t contentWidt
 }
 
 bool BarImages::LoadBarPicture(const std::string& path, std::int32_t contentWidth,
-                               std::int32_t imageWidth) {
-    const BarCacheLayout layout = BarCachePicture(contentWidth, imageWidth);
+                               std::int32_t imageWidth, const BarMetrics& metrics) {
+    const BarCacheLayout layout = BarCachePicture(contentWidth, imageWidth, metrics);
+    const std::int32_t rowTop = metrics.IconRowTop();
     HDC bar = Bar;
     if (!bar || layout.Width <= 0) return false;
     const Picture pic = LoadPictureFile(path);
@@ -169,9 +214,9 @@ bool BarImages::LoadBarPicture(const std::string& path, std::int32_t contentWidt
     }
     UniqueDC src(CreateCompatibleDC(bar));
     SelectGuard select(src.get(), pic.Bitmap.get());
-    BitBlt(bar, 0, 0, layout.Width, kIconRowTop, src.get(), 0, 0, SRCCOPY);
+    BitBlt(bar, 0, 0, layout.Width, rowTop, src.get(), 0, 0, SRCCOPY);
     for (const BarCacheBand& band : layout.Bands) {
-        BitBlt(bar, band.ImageX, kIconRowTop, band.Width, 2 * kIconSize, src.get(), 0,
+        BitBlt(bar, band.ImageX, rowTop, band.Width, 2 * metrics.IconSize, src.get(), 0,
                band.PictureY, SRCCOPY);
     }
     return true;

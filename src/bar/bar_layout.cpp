@@ -1,26 +1,31 @@
 #include "bar/bar_layout.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "support/startup_state.h"
 
 namespace zorv {
 
-BarMetrics ResolveBarMetrics(std::int32_t butHId) {
+BarMetrics ResolveBarMetrics(std::int32_t butHId, Dpi dpi) {
     BarMetrics m;
     if (butHId < 0 || butHId >= static_cast<std::int32_t>(ButtonSizes.size())) {
         m.ButHIdReset = true;
         butHId = 0;
     }
     m.ButHId = butHId;
-    m.Height = ButtonSizes[static_cast<std::size_t>(butHId)];
+    m.Scale = dpi;
+    m.BaseHeight = ButtonSizes[static_cast<std::size_t>(butHId)];
+    m.Height = dpi.Px(m.BaseHeight);
     // The 19-pixel bar has no room for the two-pixel top margin.
-    m.IconTop = butHId == 2 ? 1 : 2;
+    m.IconTop = dpi.Px(butHId == 2 ? 1 : 2);
+    m.IconSize = dpi.Px(kIconSize);
+    m.LineHeight = dpi.Px(1);
     return m;
 }
 
-std::int32_t ButtonWidth(bool butFlat) {
-    return butFlat ? kFlatButtonWidth : kRaisedButtonWidth;
+std::int32_t ButtonWidth(bool butFlat, Dpi dpi) {
+    return dpi.Px(butFlat ? kFlatButtonWidth : kRaisedButtonWidth);
 }
 
 bool IsSeparatorDesc(std::string_view desc) {
@@ -43,16 +48,18 @@ std::vector<std::string> Descriptions(const clsItems& items) {
 
 }  // namespace
 
-BarLayout::BarLayout(const std::vector<std::string>& descriptions, bool butFlat)
-    : buttonWidth_(zorv::ButtonWidth(butFlat)) {
+BarLayout::BarLayout(const std::vector<std::string>& descriptions, bool butFlat, Dpi dpi)
+    : buttonWidth_(zorv::ButtonWidth(butFlat, dpi)),
+      separatorWidth_(dpi.Px(kSeparatorWidth)),
+      iconSize_(dpi.Px(kIconSize)) {
     kinds_.reserve(descriptions.size());
     for (const auto& desc : descriptions) kinds_.push_back(KindOfDesc(desc));
     lefts_.assign(kinds_.size() + 1, 0);
     for (std::int32_t i = 0; i < Count(); ++i) lefts_[i + 1] = lefts_[i] + ItemWidth(i);
 }
 
-BarLayout::BarLayout(const clsItems& buttons, bool butFlat)
-    : BarLayout(Descriptions(buttons), butFlat) {}
+BarLayout::BarLayout(const clsItems& buttons, bool butFlat, Dpi dpi)
+    : BarLayout(Descriptions(buttons), butFlat, dpi) {}
 
 CellKind BarLayout::KindAt(std::int32_t i) const {
     if (i < 0) return CellKind::MenuEntry;
@@ -63,7 +70,7 @@ CellKind BarLayout::KindAt(std::int32_t i) const {
 std::int32_t BarLayout::ItemWidth(std::int32_t i) const {
     switch (KindAt(i)) {
         case CellKind::Separator:
-            return kSeparatorWidth;
+            return separatorWidth_;
         case CellKind::MenuEntry:
             return 0;
         case CellKind::Button:
@@ -91,40 +98,47 @@ std::int32_t BarLayout::ButtonAt(std::int32_t x, std::int32_t scrollOffset) cons
 }
 
 std::int32_t BarLayout::BarImageWidth() const {
-    // Icon slots are 16 apart whatever the cells' widths, so menu entries and
-    // runs of 12-pixel separators can push a later button's slot past W.
-    return std::max(BarWidth(), kIconSize * Count());
+    // Icon slots are one icon apart whatever the cells' widths, so menu
+    // entries and runs of separators can push a later button's slot past W.
+    return std::max(BarWidth(), iconSize_ * Count());
 }
 
-ScreenPoint IconPosition(std::int32_t cellLeft, std::int32_t iconTop, bool pressed) {
-    if (pressed) return {cellLeft + 3, iconTop + 1};
-    return {cellLeft + 2, iconTop};
+ScreenPoint IconPosition(std::int32_t cellLeft, std::int32_t iconTop, bool pressed, Dpi dpi) {
+    if (pressed) return {cellLeft + dpi.Px(3), iconTop + dpi.Px(1)};
+    return {cellLeft + dpi.Px(2), iconTop};
 }
 
-ScreenPoint IconSlot(std::int32_t i) {
-    return {kIconSize * i, kIconRowTop};
+ScreenPoint IconSlot(std::int32_t i, const BarMetrics& m) {
+    return {m.IconSize * i, m.IconRowTop()};
 }
 
-ScreenPoint MaskSlot(std::int32_t i) {
-    return {kIconSize * i, kMaskRowTop};
+ScreenPoint MaskSlot(std::int32_t i, const BarMetrics& m) {
+    return {m.IconSize * i, m.MaskRowTop()};
 }
 
-std::optional<ScreenPoint> BuiltInIconSource(std::int32_t n) {
+std::optional<ScreenPoint> BuiltInIconSource(std::int32_t n, std::int32_t iconSize) {
     if (n < 1 || n > kBuiltInIconCount) return std::nullopt;
-    return ScreenPoint{kIconSize * ((n - 1) % kBuiltInIconsPerRow),
-                       kIconSize * ((n - 1) / kBuiltInIconsPerRow)};
+    return ScreenPoint{iconSize * ((n - 1) % kBuiltInIconsPerRow),
+                       iconSize * ((n - 1) / kBuiltInIconsPerRow)};
 }
 
-std::int32_t EmptyFaceX(std::int32_t butHId) {
-    return 44 * butHId;
+std::int32_t IconStripSizeFor(std::int32_t iconSize) {
+    for (std::int32_t size : kIconStripSizes) {
+        if (size >= iconSize) return size;
+    }
+    return kIconStripSizes[std::size(kIconStripSizes) - 1];
 }
 
-std::int32_t PressedFaceX(std::int32_t butHId) {
-    return 22 * (2 * butHId + 1);
+std::int32_t EmptyFaceX(std::int32_t butHId, Dpi dpi) {
+    return dpi.Px(44 * butHId);
 }
 
-std::int32_t SeparatorFaceX(std::int32_t height) {
-    return 132 + kSeparatorWidth * (height - 19);
+std::int32_t PressedFaceX(std::int32_t butHId, Dpi dpi) {
+    return dpi.Px(22 * (2 * butHId + 1));
+}
+
+std::int32_t SeparatorFaceX(std::int32_t baseHeight, Dpi dpi) {
+    return dpi.Px(132 + kSeparatorWidth * (baseHeight - 19));
 }
 
 namespace {

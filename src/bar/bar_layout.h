@@ -28,16 +28,27 @@ inline constexpr std::int32_t kFaceImageWidth = 22;
 inline constexpr std::int32_t kBuiltInIconCount = 200;
 inline constexpr std::int32_t kBuiltInIconsPerRow = 100;
 
-// Height-dependent values for a `ButH_id`.
+// Height-dependent values for a `ButH_id` on a screen of `Scale` dots per
+// inch. The constants above are the 96-dpi lengths; every value here is in
+// the screen's pixels. The bar image: painted bar in rows 0..IconRowTop-1,
+// then the icon row, then the mask row.
 struct BarMetrics {
-    std::int32_t ButHId = 0;   // the index in force: 0..2
-    std::int32_t Height = 20;  // H
-    std::int32_t IconTop = 2;  // icon top offset within a cell
-    bool ButHIdReset = false;  // the setting was out of range: store ButHId back
-};
-BarMetrics ResolveBarMetrics(std::int32_t butHId);
+    std::int32_t ButHId = 0;      // the index in force: 0..2
+    std::int32_t Height = 20;     // H
+    std::int32_t IconTop = 2;     // icon top offset within a cell
+    bool ButHIdReset = false;     // the setting was out of range: store ButHId back
+    Dpi Scale;                    // the screen the bar is on
+    std::int32_t BaseHeight = 20;  // H at 96 dpi: 20, 21 or 19
+    std::int32_t IconSize = kIconSize;
+    std::int32_t LineHeight = 1;  // the row below the buttons: what a reduced bar shows
 
-std::int32_t ButtonWidth(bool butFlat);
+    std::int32_t IconRowTop() const { return Scale.Px(kIconRowTop); }
+    std::int32_t MaskRowTop() const { return IconRowTop() + IconSize; }
+    std::int32_t BarImageHeight() const { return MaskRowTop() + IconSize; }
+};
+BarMetrics ResolveBarMetrics(std::int32_t butHId, Dpi dpi = {});
+
+std::int32_t ButtonWidth(bool butFlat, Dpi dpi = {});
 
 // A top-level item whose description is exactly "-".
 bool IsSeparatorDesc(std::string_view desc);
@@ -53,8 +64,8 @@ enum class CellKind : std::uint8_t {
 class BarLayout {
   public:
     BarLayout() : BarLayout(std::vector<std::string>{}, false) {}
-    BarLayout(const std::vector<std::string>& descriptions, bool butFlat);
-    BarLayout(const clsItems& buttons, bool butFlat);
+    BarLayout(const std::vector<std::string>& descriptions, bool butFlat, Dpi dpi = {});
+    BarLayout(const clsItems& buttons, bool butFlat, Dpi dpi = {});
 
     std::int32_t Count() const { return static_cast<std::int32_t>(kinds_.size()); }
     std::int32_t ButtonWidth() const { return buttonWidth_; }
@@ -72,28 +83,36 @@ class BarLayout {
     // Cell under client x: the first item whose right edge minus the scroll
     // offset is at or right of x; Count() (main-menu cell or beyond) if none.
     std::int32_t ButtonAt(std::int32_t x, std::int32_t scrollOffset) const;
-    // Bar image width: W, widened when the icon rows (16 per item, menu
-    // entries and separators included) need more.
+    // Bar image width: W, widened when the icon rows (one icon per item,
+    // menu entries and separators included) need more.
     std::int32_t BarImageWidth() const;
 
   private:
     std::int32_t buttonWidth_ = kRaisedButtonWidth;
+    std::int32_t separatorWidth_ = kSeparatorWidth;
+    std::int32_t iconSize_ = kIconSize;
     std::vector<CellKind> kinds_;
     std::vector<std::int32_t> lefts_;  // Count() + 1 entries
 };
 
-// Where to draw a cell's icon: (left + 2, iconTop), pressed (left + 3, iconTop + 1).
-ScreenPoint IconPosition(std::int32_t cellLeft, std::int32_t iconTop, bool pressed);
+// Where to draw a cell's icon: (left + 2, iconTop), pressed (left + 3,
+// iconTop + 1), the offsets scaled.
+ScreenPoint IconPosition(std::int32_t cellLeft, std::int32_t iconTop, bool pressed, Dpi dpi = {});
 // Where item i's icon and mask are kept in the bar image.
-ScreenPoint IconSlot(std::int32_t i);
-ScreenPoint MaskSlot(std::int32_t i);
-// Built-in icon n (1-based) in the "II"/"IM" images; none outside 1..200.
-std::optional<ScreenPoint> BuiltInIconSource(std::int32_t n);
+ScreenPoint IconSlot(std::int32_t i, const BarMetrics& m = {});
+ScreenPoint MaskSlot(std::int32_t i, const BarMetrics& m = {});
+// Built-in icon n (1-based) in "II"/"IM" images of `iconSize` icons; none
+// outside 1..200.
+std::optional<ScreenPoint> BuiltInIconSource(std::int32_t n, std::int32_t iconSize = kIconSize);
+// The built-in icon strips come in these sizes; an icon size between them
+// takes the next larger strip (scaled down), beyond them the largest.
+inline constexpr std::int32_t kIconStripSizes[] = {16, 24, 32};
+std::int32_t IconStripSizeFor(std::int32_t iconSize);
 
-// Source x of the faces in the face strip.
-std::int32_t EmptyFaceX(std::int32_t butHId);
-std::int32_t PressedFaceX(std::int32_t butHId);
-std::int32_t SeparatorFaceX(std::int32_t height);
+// Source x of the faces in the face strip, and the widths cut from it.
+std::int32_t EmptyFaceX(std::int32_t butHId, Dpi dpi = {});
+std::int32_t PressedFaceX(std::int32_t butHId, Dpi dpi = {});
+std::int32_t SeparatorFaceX(std::int32_t baseHeight, Dpi dpi = {});
 
 enum class IconSourceKind : std::uint8_t {
     ProgramIcon,  // empty field: the icon file made for the item's program

@@ -8,6 +8,7 @@
 
 #include "bar/bar_layout.h"
 #include "bar/reduce.h"
+#include "support/dpi_win32.h"
 #include "support/text_win32.h"
 #include "support/late_bound_win32.h"
 #include "support/timer_resolution_win32.h"
@@ -210,7 +211,7 @@ std::int32_t Win32BarPlatform::SysColor3DFace() {
     return static_cast<std::int32_t>(GetSysColor(COLOR_3DFACE));
 }
 std::int32_t Win32BarPlatform::CaptionButtonWidth() {
-    return GetSystemMetrics(SM_CXSIZE);
+    return SystemMetricAt(SM_CXSIZE, WindowDpi(bar_));
 }
 std::string Win32BarPlatform::WindowClassName(WindowId window) {
     return ClassOf(ToHwnd(window));

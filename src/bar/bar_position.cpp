@@ -175,9 +175,10 @@ void BarPlacer::PlaceVertically(const ScreenRect& bar, const HorizontalPlace& pl
             }
             reducer_.ReduceNow();
         } else {
+            const std::int32_t line = platform_.CurrentBarSize().LineHeight;
             Log(3, "MoveBar(%i, %i, %u, %u)", place.Left, -barHeight, place.VisibleWidth,
-                barHeight + 1);
-            platform_.MoveBar({place.Left, -barHeight, place.VisibleWidth, barHeight + 1});
+                barHeight + line);
+            platform_.MoveBar({place.Left, -barHeight, place.VisibleWidth, barHeight + line});
         }
         if (TransparentLine(settings_, reducer_.LayeredOK())) reducer_.SetAlphaValue(kLineAlpha);
     }
@@ -197,7 +198,8 @@ void BarPlacer::BarResize(std::int32_t delta) {
     const ResizePlace place = ResizeBarPlace(facts);
     for (char c : place.Cases) Log(3, "%s currentL=%i", std::string(1, c), bar.Left);
     const ScreenRect moved = IsReduced(bar)
-                                 ? ScreenRect{place.Left, -m.Height, place.Width, m.Height + 1}
+                                 ? ScreenRect{place.Left, -m.Height, place.Width,
+                                              m.Height + m.LineHeight}
                                  : ScreenRect{place.Left, bar.Top, place.Width, m.Height};
     platform_.MoveBar(moved);
     state_.ScrollOffset = place.ScrollOffset;
@@ -281,14 +283,15 @@ void BarPlacer::ScrollAtBorder(ScreenBorder border, std::int32_t target, std::in
     if (settings_.ProcessPrio == 1) platform_.SetNormalPriority();
 }
 
-// A reduced bar is one line tall (H + 1 with its line) and sits at -H. When
-// something moves it to the top edge it keeps that height, so it goes back up
-// and only its line shows.
+// A reduced bar is H + its line tall and sits at -H. When something moves it
+// to the top edge it keeps that height, so it goes back up and only its line
+// shows.
 std::optional<std::int32_t> ReducedBarTopAfterMove(std::int32_t autoRed, bool barBuilt,
                                                    const ScreenRect& barRect,
-                                                   std::int32_t barHeight) {
+                                                   std::int32_t barHeight,
+                                                   std::int32_t lineHeight) {
     if (autoRed != 1 || !barBuilt) return std::nullopt;
-    if (barRect.Top == 0 && barRect.Height == barHeight + 1) return -barHeight;
+    if (barRect.Top == 0 && barRect.Height == barHeight + lineHeight) return -barHeight;
     return std::nullopt;
 }
 

@@ -46,7 +46,8 @@ bool ScrollAtEdgeAllowed(bool transitionBusy, bool buttonPressed, std::int32_t b
 // WM_MOVE: the top a reduced bar is put back to, or nullopt to leave it.
 std::optional<std::int32_t> ReducedBarTopAfterMove(std::int32_t autoRed, bool barBuilt,
                                                    const ScreenRect& barRect,
-                                                   std::int32_t barHeight);
+                                                   std::int32_t barHeight,
+                                                   std::int32_t lineHeight = 1);
 
 struct ResizeFacts {
     std::int32_t ContentWidth = 0;  // W

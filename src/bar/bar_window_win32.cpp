@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "support/dpi_win32.h"
 #include "support/log.h"
 #include "bar/reduce.h"
 #include "support/text_win32.h"
@@ -73,6 +74,7 @@ void frmButtons::InitMotion() {
         SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex | WS_EX_NOACTIVATE | WS_EX_TOPMOST);
     }
     painter_.AttachWindow(hwnd_);
+    painter_.SetDpi(WindowDpi(hwnd_));
     motion_ = std::make_unique<BarMotion>(hwnd_, s_, painter_, clicks_.State(), hover_, host_);
     clicks_.SetMotion(motion_.get());
     drop_.SetMotion(motion_.get());
@@ -142,7 +144,14 @@ bool frmButtons::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
                 motion_->OnTimer(wParam);
             return true;
         case WM_DISPLAYCHANGE:
+            // The screen the bar is on may have gone (it then is on the
+            // primary one) or changed its scaling.
+            OnDpiChanged(WindowDpi(hwnd_));
             if (motion_) motion_->OnDisplayChange();
+            return true;
+        case WM_DPICHANGED:
+            // The bar places itself; the rectangle Windows suggests is not taken.
+            OnDpiChanged(DpiOrStandard(LOWORD(wParam)));
             return true;
         case WM_SYSCOLORCHANGE:
             OnSysColorChange();
@@ -204,13 +213,28 @@ void frmButtons::OnSysColorChange() {
     painter_.BarRedraw(true);
 }
 
+// Everything of the bar is drawn anew for the new resolution, and the menus,
+// whose icons come from the bar image, are built again.
+void frmButtons::OnDpiChanged(Dpi dpi) {
+    if (dpi == painter_.ScreenDpi()) return;
+    Log(1, "frmButtons: %i dots per inch (was %i)", dpi.Value, painter_.ScreenDpi().Value);
+    painter_.SetDpi(dpi);
+    if (!painter_.BarBuilt() || !motion_) return;
+    motion_->Placer().BarResize(painter_.FullBarRecreate());
+    painter_.BarRedraw(true);
+    motion_->Placer().SetBarRight();
+    motion_->Ticker().State().RebuildMenusPending = true;
+    motion_->Ticker().TimPosSetFast();
+}
+
 // A reduced bar that something moved to the top edge keeps its reduced
 // height: it is put back up so that only its line shows.
 void frmButtons::OnMove() {
     RECT r{};
     GetWindowRect(hwnd_, &r);
     const std::optional<std::int32_t> top = ReducedBarTopAfterMove(
-        s_.Options.AutoRed, painter_.BarBuilt(), ToScreenRect(r), painter_.BarHeight());
+        s_.Options.AutoRed, painter_.BarBuilt(), ToScreenRect(r), painter_.BarHeight(),
+        painter_.Metrics().LineHeight);
     if (top)
         SetWindowPos(hwnd_, nullptr, r.left, *top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -79,6 +79,7 @@ class frmButtons final : private BarPainter::Events {
     // The button list changed: the bar is rebuilt, resized and redrawn.
     void ButtonsChanged();
     HDC BarImage() const { return painter_.BarImage(); }
+    const BarMetrics& Metrics() const { return painter_.Metrics(); }
     // A configuration change waits for its save.
     void SaveSoon();
     void RefreshBarPictureCache(const std::string& iniPath) {
@@ -92,6 +93,7 @@ class frmButtons final : private BarPainter::Events {
 
     void OnMouseMove(int x, int y, WPARAM keys);
     void OnSysColorChange();
+    void OnDpiChanged(Dpi dpi);
     void OnMove();
     LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace zorv {
 
@@ -87,7 +88,7 @@ Colour RoleColour(ColourRole role, const FaceStripColours& colours) {
 // one short of their second point, which is why some run to -1 or 21. The
 // right edges of the pressed faces follow the button width so that a 21-wide
 // cell shows its complete bevel.
-std::vector<DrawStep> FaceStripSteps(std::int32_t bw, bool etched) {
+std::vector<DrawStep> FaceStripSteps(std::int32_t bw, bool etched, Dpi dpi) {
     using enum StepKind;
     using enum ColourRole;
     std::vector<DrawStep> steps = {
@@ -129,11 +130,57 @@ std::vector<DrawStep> FaceStripSteps(std::int32_t bw, bool etched) {
             steps.push_back({Line, {x + 1, 3}, {x + 1, 16 + k}, EtchedHighlight});
         }
     }
-    return steps;
+    return dpi.IsStandard() ? steps : ScaleSteps(steps, dpi);
+}
+
+namespace {
+
+// The inclusive pixel range a line covers along one axis: from `a` towards
+// `b`, `b` left out. Empty (first > last) when they are equal.
+std::pair<std::int32_t, std::int32_t> LineSpan(std::int32_t a, std::int32_t b) {
+    if (a < b) return {a, b - 1};
+    if (a > b) return {b + 1, a};
+    return {a, a - 1};
+}
+
+}  // namespace
+
+std::vector<DrawStep> ScaleSteps(const std::vector<DrawStep>& steps, Dpi dpi) {
+    std::vector<DrawStep> scaled;
+    scaled.reserve(steps.size());
+    // An inclusive 96-dpi range to the inclusive range of its scaled pixels.
+    auto range = [dpi](std::int32_t first, std::int32_t last) {
+        return std::pair{dpi.Px(first), dpi.Px(last + 1) - 1};
+    };
+    for (const DrawStep& step : steps) {
+        std::pair<std::int32_t, std::int32_t> xs, ys;
+        if (step.Kind == StepKind::Box) {
+            xs = {std::min(step.From.X, step.To.X), std::max(step.From.X, step.To.X)};
+            ys = {std::min(step.From.Y, step.To.Y), std::max(step.From.Y, step.To.Y)};
+        } else if (step.From.Y == step.To.Y) {
+            xs = LineSpan(step.From.X, step.To.X);
+            ys = {step.From.Y, step.From.Y};
+        } else if (step.From.X == step.To.X) {
+            xs = {step.From.X, step.From.X};
+            ys = LineSpan(step.From.Y, step.To.Y);
+        } else {
+            // A slanting line keeps its ends; none of the faces has one.
+            scaled.push_back({step.Kind,
+                              {dpi.Px(step.From.X), dpi.Px(step.From.Y)},
+                              {dpi.Px(step.To.X), dpi.Px(step.To.Y)},
+                              step.Role});
+            continue;
+        }
+        if (xs.first > xs.second || ys.first > ys.second) continue;
+        const auto [x0, x1] = range(xs.first, xs.second);
+        const auto [y0, y1] = range(ys.first, ys.second);
+        scaled.push_back({StepKind::Box, {x0, y0}, {x1, y1}, step.Role});
+    }
+    return scaled;
 }
 
 std::vector<DrawStep> CellFrameSteps(std::int32_t left, std::int32_t right, std::int32_t height,
-                                     FrameLook look) {
+                                     FrameLook look, std::int32_t thickness) {
     using enum StepKind;
     ColourRole topLeft = ColourRole::Face;
     ColourRole bottomRight = ColourRole::Face;
@@ -145,12 +192,13 @@ std::vector<DrawStep> CellFrameSteps(std::int32_t left, std::int32_t right, std:
         bottomRight = ColourRole::Highlight;
     }
     std::int32_t bottom = height - 1;
+    const std::int32_t t = std::max(thickness, 1) - 1;
     // Bottom and right go last and so own the bottom-left and top-right corners.
     return {
-        {Box, {left, 0}, {right, 0}, topLeft},
-        {Box, {left, 0}, {left, bottom}, topLeft},
-        {Box, {left, bottom}, {right, bottom}, bottomRight},
-        {Box, {right, 0}, {right, bottom}, bottomRight},
+        {Box, {left, 0}, {right, t}, topLeft},
+        {Box, {left, 0}, {left + t, bottom}, topLeft},
+        {Box, {left, bottom - t}, {right, bottom}, bottomRight},
+        {Box, {right - t, 0}, {right, bottom}, bottomRight},
     };
 }
 
@@ -218,8 +266,9 @@ void RenderSteps(const std::vector<DrawStep>& steps, const FaceStripColours& col
     }
 }
 
-PixelImage RenderFaceStrip(const std::vector<DrawStep>& steps, const FaceStripColours& colours) {
-    PixelImage image(kFaceStripWidth, kFaceStripHeight, MakeColour(0, 0, 0));
+PixelImage RenderFaceStrip(const std::vector<DrawStep>& steps, const FaceStripColours& colours,
+                           Dpi dpi) {
+    PixelImage image(dpi.Px(kFaceStripWidth), dpi.Px(kFaceStripHeight), MakeColour(0, 0, 0));
     RenderSteps(steps, colours, image);
     return image;
 }

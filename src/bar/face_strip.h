@@ -105,15 +105,21 @@ FaceStripColours MakeFaceStripColours(const SystemColours& system, std::int32_t 
                                       std::int32_t sepColor, std::uint32_t majorVersion);
 Colour RoleColour(ColourRole role, const FaceStripColours& colours);
 
-// The strip's drawing steps in order; bw is the button width (21 or 22).
-std::vector<DrawStep> FaceStripSteps(std::int32_t bw, bool etched);
+// The strip's drawing steps in order; bw is the button width at 96 dpi (21
+// or 22). On another screen every 96-dpi pixel column x becomes the columns
+// dpi.Px(x) .. dpi.Px(x + 1) - 1 (rows alike), so the faces keep their
+// proportions and tile without gaps; the strip is then
+// dpi.Px(kFaceStripWidth) x dpi.Px(kFaceStripHeight).
+std::vector<DrawStep> FaceStripSteps(std::int32_t bw, bool etched, Dpi dpi = {});
+// Those steps as boxes on the scaled grid (axis-parallel lines only).
+std::vector<DrawStep> ScaleSteps(const std::vector<DrawStep>& steps, Dpi dpi);
 
 enum class FrameLook : std::uint8_t { Raised, Sunken, Flat };
-// A one-pixel frame around a cell, from (left, 0) to (right, height - 1)
-// inclusive: raised = top and left highlight, bottom and right shadow;
-// sunken the other way round; flat = face (erases the frame).
+// A frame `thickness` pixels wide around a cell, from (left, 0) to (right,
+// height - 1) inclusive: raised = top and left highlight, bottom and right
+// shadow; sunken the other way round; flat = face (erases the frame).
 std::vector<DrawStep> CellFrameSteps(std::int32_t left, std::int32_t right, std::int32_t height,
-                                     FrameLook look);
+                                     FrameLook look, std::int32_t thickness = 1);
 
 struct PixelImage {
     std::int32_t Width = 0;
@@ -129,7 +135,8 @@ struct PixelImage {
 // Draws the steps in order onto `image`, clipped to it.
 void RenderSteps(const std::vector<DrawStep>& steps, const FaceStripColours& colours,
                  PixelImage& image);
-// A fresh 168 x 21 strip with the steps drawn.
-PixelImage RenderFaceStrip(const std::vector<DrawStep>& steps, const FaceStripColours& colours);
+// A fresh strip (168 x 21 at 96 dpi) with the steps drawn.
+PixelImage RenderFaceStrip(const std::vector<DrawStep>& steps, const FaceStripColours& colours,
+                           Dpi dpi = {});
 
 }  // namespace zorv

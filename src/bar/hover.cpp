@@ -107,7 +107,7 @@ HoleAction HoleTick(HoleState& state, const HoleTickFacts& f) {
     }
     state.At = f.Cursor;
     // Well away from the bar the check ends (and takes an open hole with it).
-    if (f.Cursor.X < -55 || f.Cursor.Y >= 56) {
+    if (f.Cursor.X < f.Scale.Px(-55) || f.Cursor.Y >= f.Scale.Px(56)) {
         return Stop(state) == HoleAction::Mend ? HoleAction::Mend : action;
     }
     return action;
@@ -115,7 +115,8 @@ HoleAction HoleTick(HoleState& state, const HoleTickFacts& f) {
 
 // The offsets 1.5s - 1 and s/2 - 1 rounded half up: for odd s the ellipse's
 // box then has the cursor's pixel in its middle.
-ScreenRect HoleEllipse(ScreenPoint at, std::int32_t s) {
+ScreenRect HoleEllipse(ScreenPoint at, std::int32_t step, Dpi dpi) {
+    const std::int32_t s = dpi.Px(step);
     return {at.X - (3 * s - 1) / 2, at.Y - (s - 1) / 2, 3 * s, s};
 }
 
@@ -130,8 +131,9 @@ std::vector<std::int32_t> HoleSteps(bool alreadyOpen) {
 DragStep DecideDragStart(DragState& state, const ClickState& click, const DragFacts& f) {
     if (state.Dragging) return DragStep::None;
     const bool fromThisPress = state.StartedFromDownMs == click.LastDownMs;
-    const bool moved = std::abs(f.X - click.PressX) > kDragThreshold ||
-                       std::abs(f.Y - click.PressY) > kDragThreshold;
+    const std::int32_t threshold = f.Scale.Px(kDragThreshold);
+    const bool moved = std::abs(f.X - click.PressX) > threshold ||
+                       std::abs(f.Y - click.PressY) > threshold;
     if (f.LeftDown && !f.NoDragDropSource && !fromThisPress && click.PressX > 0 &&
         click.PressY > 0 && moved && f.Y >= 0 && f.Y < f.BarHeight) {
         if (click.Pressed < 0 || f.Index != click.Pressed) return DragStep::None;

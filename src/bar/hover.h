@@ -84,6 +84,7 @@ struct HoleTickFacts {
     bool OverOtherWindow = false;  // the cursor is on another window than the bar
     ScreenPoint Cursor;            // client coordinates
     bool ShiftDown = false;
+    Dpi Scale;                     // the distances below are 96-dpi ones
 };
 
 enum class HoleAction : std::uint8_t { None, Cut, Mend };
@@ -96,8 +97,9 @@ bool HoleOnMouseMove(HoleState& state, ScreenPoint client);
 HoleAction HoleTick(HoleState& state, const HoleTickFacts& facts);
 
 // The ellipse of growth step s (1..29) around client point `at`: 3s wide,
-// s high; the last, 87 x 29, centred on the cursor's pixel.
-ScreenRect HoleEllipse(ScreenPoint at, std::int32_t s);
+// s high (s scaled for the screen); the last, 87 x 29 at 96 dpi, centred on
+// the cursor's pixel.
+ScreenRect HoleEllipse(ScreenPoint at, std::int32_t s, Dpi dpi = {});
 // The steps of a new hole (1..29), or the last alone to move an open one.
 std::vector<std::int32_t> HoleSteps(bool alreadyOpen);
 
@@ -118,6 +120,7 @@ struct DragFacts {
     std::int32_t Y = 0;
     std::int32_t BarHeight = 20;
     std::int32_t Index = -1;  // ButtonAt(X)
+    Dpi Scale;                // the threshold grows with the screen's resolution
 };
 enum class DragStep : std::uint8_t {
     None,

@@ -12,12 +12,13 @@ bool CacheTimeMatches(std::int64_t cacheTime, std::int64_t iniTime) {
     return diff <= kCacheTimeTolerance;
 }
 
-BarCacheLayout BarCachePicture(std::int32_t contentWidth, std::int32_t imageWidth) {
+BarCacheLayout BarCachePicture(std::int32_t contentWidth, std::int32_t imageWidth,
+                               const BarMetrics& metrics) {
     BarCacheLayout layout;
     if (contentWidth <= 0) return layout;
     layout.Width = contentWidth;
-    const std::int32_t bandHeight = 2 * kIconSize;
-    std::int32_t y = kIconRowTop;
+    const std::int32_t bandHeight = 2 * metrics.IconSize;
+    std::int32_t y = metrics.IconRowTop();
     for (std::int32_t x = 0; x < std::max(imageWidth, contentWidth); x += contentWidth) {
         layout.Bands.push_back({x, std::min(contentWidth, imageWidth - x), y});
         y += bandHeight;

@@ -44,6 +44,9 @@ struct BarCacheLayout {
 
     bool operator==(const BarCacheLayout&) const = default;
 };
-BarCacheLayout BarCachePicture(std::int32_t contentWidth, std::int32_t imageWidth);
+// On a larger screen the rows scale with the bar (see BarMetrics).
+struct BarMetrics;
+BarCacheLayout BarCachePicture(std::int32_t contentWidth, std::int32_t imageWidth,
+                               const BarMetrics& metrics);
 
 }  // namespace zorv

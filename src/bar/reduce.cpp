@@ -38,8 +38,9 @@ ScreenRect ShownPlacement(const ScreenRect& bar, std::int32_t barHeight) {
     return {bar.Left, 0, bar.Width, barHeight};
 }
 
-ScreenRect ReducedPlacement(const ScreenRect& bar, std::int32_t barHeight) {
-    return {bar.Left, -barHeight, bar.Width, barHeight + 1};
+ScreenRect ReducedPlacement(const ScreenRect& bar, std::int32_t barHeight,
+                            std::int32_t lineHeight) {
+    return {bar.Left, -barHeight, bar.Width, barHeight + lineHeight};
 }
 
 std::int32_t FadedAlpha(const Settings& settings) {
@@ -204,7 +205,8 @@ bool Reducer::SoftReduce(const ScreenRect& start, std::int32_t barHeight) {
 
 void Reducer::ReduceTo1() {
     Log(3, "ReduceTo1...");
-    platform_.MoveBar(ReducedPlacement(platform_.BarRect(), platform_.CurrentBarSize().Height));
+    const BarSize size = platform_.CurrentBarSize();
+    platform_.MoveBar(ReducedPlacement(platform_.BarRect(), size.Height, size.LineHeight));
     if (TransparentLine(settings_, traits_.LayeredOK)) SetAlphaValue(kLineAlpha);
     const ScreenRect bar = platform_.BarRect();
     Log(3, "pos after reduce %i, %i, %u, %u", bar.Left, bar.Top, bar.Width, bar.Height);

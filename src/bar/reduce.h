@@ -29,13 +29,15 @@ struct BarMotionState {
     std::uint64_t LastDragOverMs = 0;
 };
 
-// Top 0, height H: shown. Top -H, height H + 1: only the bottom row is on
-// the screen. A negative top means reduced everywhere.
+// Top 0, height H: shown. Top -H, height H + line: only the bottom line
+// (one pixel at 96 dpi) is on the screen. A negative top means reduced
+// everywhere.
 inline bool IsReduced(const ScreenRect& bar) {
     return bar.Top < 0;
 }
 ScreenRect ShownPlacement(const ScreenRect& bar, std::int32_t barHeight);
-ScreenRect ReducedPlacement(const ScreenRect& bar, std::int32_t barHeight);
+ScreenRect ReducedPlacement(const ScreenRect& bar, std::int32_t barHeight,
+                            std::int32_t lineHeight = 1);
 
 // The alpha of the faded bar: lAlphas(TransparencyIdx), the index clamped.
 std::int32_t FadedAlpha(const Settings& settings);

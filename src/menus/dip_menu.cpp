@@ -12,13 +12,14 @@ namespace zorv {
 
 std::optional<ScreenPoint> MenuIconCell(std::int32_t number, const MenuIconStrip& strip) {
     if (number < 0) return std::nullopt;
-    if (!strip.Multiline) return ScreenPoint{kIconSize * number, strip.RowY};
-    return ScreenPoint{kIconSize * (number % kBuiltInIconsPerRow),
-                       strip.RowY + kIconSize * (number / kBuiltInIconsPerRow)};
+    const std::int32_t size = strip.IconSize;
+    if (!strip.Multiline) return ScreenPoint{size * number, strip.RowY};
+    return ScreenPoint{size * (number % kBuiltInIconsPerRow),
+                       strip.RowY + size * (number / kBuiltInIconsPerRow)};
 }
 
 ScreenPoint MenuMaskCell(ScreenPoint icon, const MenuIconStrip& strip) {
-    return {icon.X, icon.Y + (strip.MaskBelowIcon ? kIconSize : 0)};
+    return {icon.X, icon.Y + (strip.MaskBelowIcon ? strip.IconSize : 0)};
 }
 
 char32_t LowerMnemonic(char32_t c) {
@@ -81,10 +82,12 @@ const DIPMenuItem* DIPMenuEntries::ByCommand(std::int32_t commandId) const {
 // entry before it. An entry that skips levels, or goes below the deepest
 // level, opens nothing: it joins the popup open at that moment, and its
 // depth becomes that popup's, so the mnemonic search sees it where it shows.
-MenuTreePlan BuildMenuTree(DIPMenuEntries& entries, std::int32_t minWidth,
+MenuTreePlan BuildMenuTree(DIPMenuEntries& entries, std::int32_t minWidth, const MenuIconStrip& strip,
                            MenuTextMeasurer& measure) {
     MenuTreePlan plan;
-    plan.ItemHeight = measure.Measure("H").Height + 4;
+    const Dpi dpi = strip.Scale;
+    plan.ItemHeight = measure.Measure("H").Height + dpi.Px(4);
+    if (!dpi.IsStandard()) plan.ItemHeight = std::max(plan.ItemHeight, strip.IconSize + dpi.Px(2));
     MenuPopupPlan root;
     root.TextWidth = minWidth;
     plan.Popups.push_back(root);

@@ -22,13 +22,16 @@ inline constexpr std::int32_t kMaxMenuDepth = 12;
 // the root menu.
 inline constexpr std::int32_t kMinMenuTextWidth = 70;
 
-// Where the icons of a menu lie: a memory image of 16 x 16 icons side by
-// side, in one row at `RowY` or 100 to a row below it.
+// Where the icons of a menu lie: a memory image of square icons side by
+// side, in one row at `RowY` or 100 to a row below it; and the resolution
+// the menu is drawn for (its columns and margins scale with it).
 struct MenuIconStrip {
     std::int32_t RowY = 0;   // hIconsY
     bool Multiline = false;  // bIconsHdcMultiline
-    // hMask equals hIcons: each mask lies 16 rows below its icon.
+    // hMask equals hIcons: each mask lies one icon below its icon.
     bool MaskBelowIcon = false;
+    std::int32_t IconSize = 16;
+    Dpi Scale;
 };
 // The top-left corner of icon `number` in the strip; none for a negative number.
 std::optional<ScreenPoint> MenuIconCell(std::int32_t number, const MenuIconStrip& strip);
@@ -108,7 +111,8 @@ struct MenuTreePlan {
 };
 // Builds the tree and fills each entry's Depth (where it was placed),
 // Position, Width and Mnemonic.
-MenuTreePlan BuildMenuTree(DIPMenuEntries& entries, std::int32_t minWidth,
+// On a larger screen an entry is at least as tall as its icon with a margin.
+MenuTreePlan BuildMenuTree(DIPMenuEntries& entries, std::int32_t minWidth, const MenuIconStrip& strip,
                            MenuTextMeasurer& measure);
 
 // The native flags of an entry: a string or a separator; owner-drawn when

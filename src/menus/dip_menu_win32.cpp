@@ -49,7 +49,9 @@ void DrawLines(HDC dc, const std::vector<MenuLine>& lines) {
 MenuIconStrip clsDIPMenu::Strip() const {
     return {.RowY = hIconsY,
             .Multiline = bIconsHdcMultiline,
-            .MaskBelowIcon = hMask && hMask == hIcons};
+            .MaskBelowIcon = hMask && hMask == hIcons,
+            .IconSize = IconSize,
+            .Scale = Scale};
 }
 
 std::int32_t clsDIPMenu::AddMenuItem(std::string_view caption, std::int32_t itemId,
@@ -77,7 +79,7 @@ void clsDIPMenu::CreateMenu(std::int32_t minWidth) {
         UniqueDC dc(CreateCompatibleDC(nullptr));
         SelectGuard select(dc.get(), font_.get());
         GdiMeasurer measurer(dc.get());
-        plan = BuildMenuTree(entries_, minWidth, measurer);
+        plan = BuildMenuTree(entries_, minWidth, Strip(), measurer);
     }
     lItemHeight = plan.ItemHeight;
     m_MenuTextWidth = plan.MenuTextWidth;
@@ -190,7 +192,7 @@ LRESULT clsDIPMenu::WindowProcMnu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 LRESULT clsDIPMenu::OnMeasureItem(MEASUREITEMSTRUCT& item) {
     const DIPMenuItem* entry = entries_.ByCommand(static_cast<std::int32_t>(item.itemID));
     if (!entry) return 0;
-    const ScreenSize size = MeasureMenuEntry(*entry, lItemHeight);
+    const ScreenSize size = MeasureMenuEntry(*entry, lItemHeight, Scale);
     item.itemWidth = static_cast<UINT>(size.Width);
     item.itemHeight = static_cast<UINT>(size.Height);
     return TRUE;
@@ -239,8 +241,8 @@ LRESULT clsDIPMenu::OnDrawItem(const DRAWITEMSTRUCT& item) {
 // OR with the icon leaves the menu's background around the icon.
 void clsDIPMenu::DrawIcon(HDC dc, ScreenPoint target, ScreenPoint icon, ScreenPoint mask) const {
     if (!hIcons || !hMask) return;
-    BitBlt(dc, target.X, target.Y, 16, 16, hMask, mask.X, mask.Y, SRCAND);
-    BitBlt(dc, target.X, target.Y, 16, 16, hIcons, icon.X, icon.Y, SRCPAINT);
+    BitBlt(dc, target.X, target.Y, IconSize, IconSize, hMask, mask.X, mask.Y, SRCAND);
+    BitBlt(dc, target.X, target.Y, IconSize, IconSize, hIcons, icon.X, icon.Y, SRCPAINT);
 }
 
 LRESULT clsDIPMenu::OnMenuChar(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -28,6 +28,8 @@ class clsDIPMenu {
     HDC hIcons = nullptr;
     HDC hMask = nullptr;
     std::int32_t hIconsY = 0;
+    std::int32_t IconSize = 16;  // the icons in hIcons
+    Dpi Scale;                   // the resolution the entries are laid out for
     bool bIconsHdcMultiline = false;
     bool blnMnuFlat = false;
     // Read after CreateMenu.

@@ -37,9 +37,9 @@ FrameBand RaisedFrameBand(std::int32_t top, std::int32_t itemHeight) {
 
 }  // namespace
 
-ScreenSize MeasureMenuEntry(const DIPMenuItem& entry, std::int32_t itemHeight) {
+ScreenSize MeasureMenuEntry(const DIPMenuItem& entry, std::int32_t itemHeight, Dpi dpi) {
     const std::int32_t height = entry.IsSeparator() ? RoundInt(itemHeight / 2.5) : itemHeight;
-    return {entry.Width + 36, height};
+    return {entry.Width + dpi.Px(36), height};
 }
 
 std::vector<MenuLine> FrameLines(ScreenRect corners, bool raised) {
@@ -55,6 +55,12 @@ std::vector<MenuLine> FrameLines(ScreenRect corners, bool raised) {
 
 MenuEntryDrawing DrawMenuEntry(const DIPMenuItem& entry, const MenuDrawFacts& facts) {
     const ScreenRect& r = facts.Item;
+    const Dpi dpi = facts.Strip.Scale;
+    const std::int32_t iconColumnRight = dpi.Px(kIconColumnRight);
+    const std::int32_t iconSize = facts.Strip.IconSize;
+    // An icon smaller than the column's (a strip without larger pictures)
+    // stays sharp and is centred where the scaled one would be.
+    const std::int32_t iconLeft = dpi.Px(kIconLeft) + (dpi.Px(kIconSize) - iconSize) / 2;
     const bool separator = entry.IsSeparator();
     const bool hasIcon = !entry.Caption.empty() && entry.IconX >= 0;
     MenuEntryDrawing d;
@@ -67,20 +73,26 @@ MenuEntryDrawing DrawMenuEntry(const DIPMenuItem& entry, const MenuDrawFacts& fa
         // selected one drawn just before (its highlight must stay).
         const bool aboveSelected = facts.Previous.Index == facts.Index - 1 && facts.Previous.Selected;
         const std::int32_t a = aboveSelected ? 0 : 1;
-        d.IconColumn = ScreenRect::FromEdges(r.Left, r.Top - a, kIconColumnRight, r.Bottom() + 1);
+        d.IconColumn = ScreenRect::FromEdges(r.Left, r.Top - a, iconColumnRight, r.Bottom() + 1);
     }
     if (!separator) {
-        const std::int32_t x0 = !facts.Flat && hasIcon ? kIconColumnRight + 1 : 0;
+        const std::int32_t x0 = !facts.Flat && hasIcon ? iconColumnRight + 1 : 0;
         d.TextBackground = ScreenRect::FromEdges(r.Left + x0, r.Top, r.Right(), r.Bottom());
-        d.TextBox = ScreenRect{r.Left + kTextLeft, r.Top + 2, entry.Width, facts.ItemHeight};
+        d.TextBox =
+            ScreenRect{r.Left + dpi.Px(kTextLeft), r.Top + dpi.Px(2), entry.Width, facts.ItemHeight};
     }
     if (hasIcon) {
         const ScreenPoint icon{entry.IconX, entry.IconY};
-        d.Icon = MenuIconDraw{{kIconLeft, r.Top + RoundInt((facts.ItemHeight - kIconSize) / 2.0)},
-                              icon, MenuMaskCell(icon, facts.Strip)};
+        d.Icon = MenuIconDraw{{iconLeft, r.Top + RoundInt((facts.ItemHeight - iconSize) / 2.0)},
+                              icon, MenuMaskCell(icon, facts.Strip), iconSize};
         if (facts.Selected && !facts.Flat && facts.ItemHeight >= 17) {
-            const FrameBand band = RaisedFrameBand(r.Top, facts.ItemHeight);
-            d.Lines = FrameLines({kFrameLeft, band.Top, kFrameRight - kFrameLeft, band.Height}, true);
+            FrameBand band = RaisedFrameBand(r.Top, facts.ItemHeight);
+            if (!dpi.IsStandard()) {
+                const std::int32_t h = dpi.Px(19);
+                band = {r.Top + (facts.ItemHeight - h) / 2, h};
+            }
+            const std::int32_t left = dpi.Px(kFrameLeft);
+            d.Lines = FrameLines({left, band.Top, dpi.Px(kFrameRight) - left, band.Height}, true);
         }
     }
     if (separator) {

@@ -15,7 +15,7 @@ namespace zorv {
 
 // WM_MEASUREITEM: the text column + 36 wide; a text entry is one item
 // height high, a separator two fifths of it.
-ScreenSize MeasureMenuEntry(const DIPMenuItem& entry, std::int32_t itemHeight);
+ScreenSize MeasureMenuEntry(const DIPMenuItem& entry, std::int32_t itemHeight, Dpi dpi = {});
 
 // A line from `From` up to, not including, `To` (MoveToEx/LineTo), one
 // pixel wide, in the system colour `Colour` (a COLOR_* index).
@@ -32,9 +32,10 @@ struct MenuLine {
 std::vector<MenuLine> FrameLines(ScreenRect corners, bool raised);
 
 struct MenuIconDraw {
-    ScreenPoint Target;  // top-left of the 16 x 16 icon in the menu
+    ScreenPoint Target;  // top-left of the icon in the menu
     ScreenPoint Icon;    // in hIcons
     ScreenPoint Mask;    // in hMask
+    std::int32_t Size = 16;
 
     bool operator==(const MenuIconDraw&) const = default;
 };

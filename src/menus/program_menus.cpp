@@ -192,7 +192,7 @@ MenuIconStripPlan PlanMenuIcons(const ItemLists& lists, bool showAItems,
         for (std::int32_t i = 0; i < lists[list].Count(); ++i) {
             lists[list].GetItem(i, item);
             if (!HasMenuIcon(item)) continue;
-            const ScreenPoint at = *MenuIconCell(number, {.Multiline = true});
+            const ScreenPoint at = *MenuIconCell(number, MenuIconStrip{.Multiline = true, .IconSize = kIconSize, .Scale = {}});
             plan.Fills.push_back({number, at, ResolveIconSource(item.Icon, iconFolder), list, i});
             ++number;
         }

@@ -70,6 +70,7 @@ void ProgramMenus::BuildMainMenu() {
         zorv::BuildMainMenu(FillMenuCaptions(EnglishTexts), s_.Lists, s_.Options.ShowAItems);
     main_.DestroyAll();
     main_.bIconsHdcMultiline = true;
+    main_.Scale = bar_.Scale;
     main_.hIcons = icons_;
     main_.hMask = masks_;
     main_.Clear();
@@ -83,6 +84,7 @@ void ProgramMenus::BuildMainMenu() {
 void ProgramMenus::BuildButtonContextMenu() {
     context_.DestroyAll();
     context_.bIconsHdcMultiline = true;
+    context_.Scale = bar_.Scale;
     context_.hIcons = icons_;
     context_.hMask = masks_;
     context_.Clear();
@@ -95,7 +97,9 @@ void ProgramMenus::BuildButtonContextMenu() {
     context_.blnMnuFlat = s_.Options.MnuFlat;
 }
 
-void ProgramMenus::SetButtonMenus(std::vector<ButtonMenuPlan> plans, HDC barImage) {
+void ProgramMenus::SetButtonMenus(std::vector<ButtonMenuPlan> plans, HDC barImage,
+                                  const BarMetrics& bar) {
+    bar_ = bar;
     // The old menus draw from the bar image that was just replaced.
     buttonMenus_.clear();
     buttonPlans_ = std::move(plans);
@@ -113,7 +117,9 @@ void ProgramMenus::BuildButtonMenus() {
         if (k == buttonOwners_.size()) buttonOwners_.push_back(NewOwner());
         auto menu = std::make_unique<clsDIPMenu>();
         menu->hIcons = menu->hMask = barImage_;
-        menu->hIconsY = kIconRowTop;
+        menu->hIconsY = bar_.IconRowTop();
+        menu->IconSize = bar_.IconSize;
+        menu->Scale = bar_.Scale;
         for (const MenuEntrySpec& e : BuildButtonMenu(plan, s_.Lists)) {
             menu->AddMenuItem(e.Caption, e.ItemId, e.Icon);
         }

@@ -49,7 +49,8 @@ class ProgramMenus {
     // The buttons' own menus as the bar planned them, drawing their icons
     // from the bar image `barImage` (icons in its icon row, masks below).
     // Built when first needed, with the bar's every rebuild.
-    void SetButtonMenus(std::vector<ButtonMenuPlan> plans, HDC barImage);
+    // `bar` tells where the bar image keeps its icons and how large they are.
+    void SetButtonMenus(std::vector<ButtonMenuPlan> plans, HDC barImage, const BarMetrics& bar);
     // The clipboard lists changed: the clipboard buttons' menus follow.
     void ReCreateButtonClipMenu() { buttonMenusDue_ = true; }
     // Button `button`'s menu, centred 30 pixels right of `cell` (the
@@ -101,6 +102,7 @@ class ProgramMenus {
     std::vector<HWND> buttonOwners_;  // kept across rebuilds, one per menu
     std::vector<ButtonMenuPlan> buttonPlans_;
     HDC barImage_ = nullptr;
+    BarMetrics bar_;
     bool buttonMenusDue_ = false;
     clsBmpDC strip_;
     HDC icons_ = nullptr;

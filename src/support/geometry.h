@@ -42,4 +42,26 @@ struct ScreenRect {
     bool operator==(const ScreenRect&) const = default;
 };
 
+// A screen's dots per inch; 96 is 100 %. Px turns a length drawn at 96 dpi
+// into this screen's pixels, halves rounded up, so at 96 every length stays
+// exactly what it is and a sum of scaled lengths stays consistent with the
+// scaled sum of whole units (44 = 2 x 22 is 66 = 2 x 33 at 144).
+struct Dpi {
+    static constexpr std::int32_t kStandard = 96;
+    std::int32_t Value = kStandard;
+
+    constexpr std::int32_t Px(std::int32_t v) const {
+        const std::int64_t n = static_cast<std::int64_t>(v) * Value + kStandard / 2;
+        // Floor division, also for negative lengths.
+        const std::int64_t q = n / kStandard;
+        return static_cast<std::int32_t>(q * kStandard > n ? q - 1 : q);
+    }
+    constexpr bool IsStandard() const { return Value == kStandard; }
+    bool operator==(const Dpi&) const = default;
+};
+// A reported resolution outside any screen's (0, absurd) counts as 96.
+constexpr Dpi DpiOrStandard(std::int64_t value) {
+    return value >= 48 && value <= 960 ? Dpi{static_cast<std::int32_t>(value)} : Dpi{};
+}
+
 }  // namespace zorv

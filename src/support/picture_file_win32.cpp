@@ -1,5 +1,6 @@
 #include "support/picture_file_win32.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "support/log.h"
@@ -31,21 +32,41 @@ Picture LoadPictureFile(const std::string& path) {
     return pic;
 }
 
-// Pictures drawn by hand need not be black under their mask; the masked
-// drawing (AND the mask, then OR the picture) needs them to be.
+namespace {
+
+void CopyScaled(HDC to, ScreenPoint at, std::int32_t size, HDC from, std::int32_t x,
+                std::int32_t y, std::int32_t sourceSize) {
+    if (size == sourceSize) {
+        BitBlt(to, at.X, at.Y, size, size, from, x, y, SRCCOPY);
+        return;
+    }
+    // Whole pixels, no blending: the mask must stay black and white, and a
+    // picture of 16 doubled for 32 stays sharp.
+    const int oldMode = SetStretchBltMode(to, COLORONCOLOR);
+    StretchBlt(to, at.X, at.Y, size, size, from, x, y, sourceSize, sourceSize, SRCCOPY);
+    SetStretchBltMode(to, oldMode);
+}
+
+}  // namespace
+
+// A picture of the icon folder is the icon, square as its height, with the
+// mask at its right end when it is wider (16 x 16, or 32 x 16 with the mask;
+// larger pictures for larger screens alike). Pictures drawn by hand need not
+// be black under their mask; the masked drawing (AND the mask, then OR the
+// picture) needs them to be.
 bool LoadIconFile(const std::string& path, const IconPlace& to) {
     const Picture pic = LoadPictureFile(path);
     if (!pic.Bitmap || pic.Width < kIconPixels || pic.Height < kIconPixels) return false;
+    const std::int32_t sourceSize = std::min(pic.Width, pic.Height);
     UniqueDC src(CreateCompatibleDC(to.Dc));
     SelectGuard select(src.get(), pic.Bitmap.get());
-    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, kIconPixels, kIconPixels, src.get(), 0, 0, SRCCOPY);
-    if (pic.Width > kIconPixels) {
-        BitBlt(to.Dc, to.Mask.X, to.Mask.Y, kIconPixels, kIconPixels, src.get(),
-               pic.Width - kIconPixels, 0, SRCCOPY);
+    CopyScaled(to.Dc, to.Icon, to.Size, src.get(), 0, 0, sourceSize);
+    if (pic.Width > sourceSize) {
+        CopyScaled(to.Dc, to.Mask, to.Size, src.get(), pic.Width - sourceSize, 0, sourceSize);
     } else {
-        PatBlt(to.Dc, to.Mask.X, to.Mask.Y, kIconPixels, kIconPixels, BLACKNESS);
+        PatBlt(to.Dc, to.Mask.X, to.Mask.Y, to.Size, to.Size, BLACKNESS);
     }
-    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, kIconPixels, kIconPixels, to.Dc, to.Mask.X, to.Mask.Y,
+    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, to.Size, to.Size, to.Dc, to.Mask.X, to.Mask.Y,
            kRopAndNotSource);
     return true;
 }

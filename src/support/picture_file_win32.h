@@ -16,11 +16,13 @@ namespace zorv {
 // Icons are 16 x 16 pixels wherever the program keeps them.
 inline constexpr std::int32_t kIconPixels = 16;
 
-// Where an icon and its mask are kept: both 16 x 16 in `dc`.
+// Where an icon and its mask are kept: both Size x Size in `dc` (16 at
+// 96 dpi; the bar's icons grow with the screen's resolution).
 struct IconPlace {
     HDC Dc = nullptr;
     ScreenPoint Icon;
     ScreenPoint Mask;
+    std::int32_t Size = kIconPixels;
 };
 
 struct Picture {

@@ -38,17 +38,29 @@ std::optional<std::wstring> FindProgramFile(const std::string& itemPath) {
     return std::nullopt;
 }
 
-// Programs and icon libraries carry their own icons; for documents and
-// folders the shell knows the icon of their type.
-HICON ExtractSmallIcon(const std::wstring& file) {
+// Programs and icon libraries carry their own icons, in several sizes: the
+// one nearest `size` is taken (a larger screen gets a larger image, not a
+// small one stretched). For documents and folders the shell knows the icon of
+// their type: the small one for 16 pixels, else the large one.
+HICON ExtractIconOfSize(const std::wstring& file, std::int32_t size) {
     static const auto extract =
         LateBound<decltype(&ExtractIconExW)>(L"shell32.dll", "ExtractIconExW");
+    static const auto extractSized =
+        LateBound<decltype(&PrivateExtractIconsW)>(L"user32.dll", "PrivateExtractIconsW");
     static const auto fileInfo =
         LateBound<decltype(&SHGetFileInfoW)>(L"shell32.dll", "SHGetFileInfoW");
-    HICON small = nullptr;
-    if (extract && extract(file.c_str(), 0, nullptr, &small, 1) > 0 && small) return small;
+    HICON icon = nullptr;
+    if (size == kIconPixels) {
+        if (extract && extract(file.c_str(), 0, nullptr, &icon, 1) > 0 && icon) return icon;
+    } else if (extractSized) {
+        UINT id = 0;
+        const UINT n = extractSized(file.c_str(), 0, size, size, &icon, &id, 1, 0);
+        if (n != 0 && n != 0xFFFFFFFF && icon) return icon;
+        icon = nullptr;
+    }
     SHFILEINFOW info{};
-    if (fileInfo && fileInfo(file.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) {
+    const UINT which = size <= kIconPixels ? SHGFI_SMALLICON : SHGFI_LARGEICON;
+    if (fileInfo && fileInfo(file.c_str(), 0, &info, sizeof info, SHGFI_ICON | which)) {
         return info.hIcon;
     }
     return nullptr;
@@ -58,10 +70,11 @@ HICON ExtractSmallIcon(const std::wstring& file) {
 // mask: drawn once on black and once on white, it shows which pixels it
 // covers whatever its format.
 bool DrawIconIntoPlace(HICON icon, const IconPlace& to) {
+    const int size = to.Size;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = kProgramIconSize;
-    bi.bmiHeader.biHeight = -2 * kProgramIconSize;  // top-down: rows 0..15 on black, 16..31 on white
+    bi.bmiHeader.biWidth = size;
+    bi.bmiHeader.biHeight = -2 * size;  // top-down: the icon on black above, on white below
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
@@ -70,22 +83,22 @@ bool DrawIconIntoPlace(HICON icon, const IconPlace& to) {
     if (!dib || !bits) return false;
     UniqueDC dc(CreateCompatibleDC(to.Dc));
     SelectGuard select(dc.get(), dib.get());
-    PatBlt(dc.get(), 0, 0, kProgramIconSize, kProgramIconSize, BLACKNESS);
-    PatBlt(dc.get(), 0, kProgramIconSize, kProgramIconSize, kProgramIconSize, WHITENESS);
-    if (!DrawIconEx(dc.get(), 0, 0, icon, kProgramIconSize, kProgramIconSize, 0, nullptr, DI_NORMAL) ||
-        !DrawIconEx(dc.get(), 0, kProgramIconSize, icon, kProgramIconSize, kProgramIconSize, 0, nullptr, DI_NORMAL)) {
+    PatBlt(dc.get(), 0, 0, size, size, BLACKNESS);
+    PatBlt(dc.get(), 0, size, size, size, WHITENESS);
+    if (!DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL) ||
+        !DrawIconEx(dc.get(), 0, size, icon, size, size, 0, nullptr, DI_NORMAL)) {
         return false;
     }
     GdiFlush();
     auto* px = static_cast<std::uint32_t*>(bits);
-    constexpr int kArea = kProgramIconSize * kProgramIconSize;
-    for (int i = 0; i < kArea; ++i) {
-        const IconPixel p = SeparateIconPixel(px[i], px[kArea + i]);
+    const int area = size * size;
+    for (int i = 0; i < area; ++i) {
+        const IconPixel p = SeparateIconPixel(px[i], px[area + i]);
         px[i] = p.Opaque ? p.Pixel : 0;
-        px[kArea + i] = p.Opaque ? 0 : 0xFFFFFF;
+        px[area + i] = p.Opaque ? 0 : 0xFFFFFF;
     }
-    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, kProgramIconSize, kProgramIconSize, dc.get(), 0, 0, SRCCOPY);
-    BitBlt(to.Dc, to.Mask.X, to.Mask.Y, kProgramIconSize, kProgramIconSize, dc.get(), 0, kProgramIconSize, SRCCOPY);
+    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, size, size, dc.get(), 0, 0, SRCCOPY);
+    BitBlt(to.Dc, to.Mask.X, to.Mask.Y, size, size, dc.get(), 0, size, SRCCOPY);
     return true;
 }
 
@@ -94,7 +107,7 @@ bool DrawIconIntoPlace(HICON icon, const IconPlace& to) {
 bool LoadProgramIcon(const std::string& itemPath, const IconPlace& to) {
     const std::optional<std::wstring> file = FindProgramFile(itemPath);
     if (!file) return false;
-    UniqueIcon icon(ExtractSmallIcon(*file));
+    UniqueIcon icon(ExtractIconOfSize(*file, to.Size));
     if (!icon) {
         Log(2, "LoadProgramIcon: no icon in %s", Narrow(*file));
         return false;
@@ -103,8 +116,8 @@ bool LoadProgramIcon(const std::string& itemPath, const IconPlace& to) {
 }
 
 void DrawIconWithMask(HDC dc, std::int32_t x, std::int32_t y, const IconPlace& from) {
-    BitBlt(dc, x, y, kProgramIconSize, kProgramIconSize, from.Dc, from.Mask.X, from.Mask.Y, SRCAND);
-    BitBlt(dc, x, y, kProgramIconSize, kProgramIconSize, from.Dc, from.Icon.X, from.Icon.Y, SRCPAINT);
+    BitBlt(dc, x, y, from.Size, from.Size, from.Dc, from.Mask.X, from.Mask.Y, SRCAND);
+    BitBlt(dc, x, y, from.Size, from.Size, from.Dc, from.Icon.X, from.Icon.Y, SRCPAINT);
 }
 
 namespace {
@@ -131,8 +144,8 @@ std::vector<std::string> IconFolderFiles(const std::string& folder) {
     return names;
 }
 
-// Writes the 16 x 16 icon and its mask kept in `from` into the icon folder
-// as a 32 x 16 picture (image left, mask right): under the name of an equal
+// Writes the icon and its mask kept in `from` into the icon folder as one
+// picture twice as wide as high (32 x 16 at 96 dpi) (image left, mask right): under the name of an equal
 // file already there, else under a new name for the program of `path`.
 // Empty when nothing could be written.
 std::string WriteIconPicture(const IconPlace& from, const std::string& folder,
@@ -140,8 +153,8 @@ std::string WriteIconPicture(const IconPlace& from, const std::string& folder,
     CreateDirectoryW(Widen(folder).c_str(), nullptr);
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = 2 * kProgramIconSize;
-    bi.bmiHeader.biHeight = kProgramIconSize;
+    bi.bmiHeader.biWidth = 2 * from.Size;
+    bi.bmiHeader.biHeight = from.Size;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 24;
     bi.bmiHeader.biCompression = BI_RGB;
@@ -151,8 +164,8 @@ std::string WriteIconPicture(const IconPlace& from, const std::string& folder,
     {
         UniqueDC dc(CreateCompatibleDC(from.Dc));
         SelectGuard select(dc.get(), dib.get());
-        BitBlt(dc.get(), 0, 0, kProgramIconSize, kProgramIconSize, from.Dc, from.Icon.X, from.Icon.Y, SRCCOPY);
-        BitBlt(dc.get(), kProgramIconSize, 0, kProgramIconSize, kProgramIconSize, from.Dc, from.Mask.X,
+        BitBlt(dc.get(), 0, 0, from.Size, from.Size, from.Dc, from.Icon.X, from.Icon.Y, SRCCOPY);
+        BitBlt(dc.get(), from.Size, 0, from.Size, from.Size, from.Dc, from.Mask.X,
                from.Mask.Y, SRCCOPY);
         GdiFlush();
     }

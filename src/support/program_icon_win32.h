@@ -1,4 +1,4 @@
-// The 16x16 icon of the program, document or folder an item's command names,
+// The icon of the program, document or folder an item's command names,
 // taken from the file (or the shell's icon for its type) into a picture and
 // mask, and drawn back with its mask. Shared by the bar and the item dialog.
 #pragma once
@@ -15,8 +15,6 @@
 
 namespace zorv {
 
-inline constexpr int kProgramIconSize = 16;
-
 // The icon of the program (or document, or folder) an item's Path names.
 bool LoadProgramIcon(const std::string& itemPath, const IconPlace& to);
 // Paints the icon over whatever `dc` shows at (x, y): transparent where the
@@ -32,8 +30,8 @@ class Win32NameOnDisk final : public NameOnDiskLookup {
 // The "*.bmp" files of the icon folder (names only).
 std::vector<std::string> IconFolderFiles(const std::string& folder);
 
-// Writes the 16 x 16 icon and its mask kept in `from` into the icon folder
-// as a 32 x 16 picture (image left, mask right): under the name of an equal
+// Writes the icon and its mask kept in `from` into the icon folder as one
+// picture twice as wide as high (image left, mask right): under the name of an equal
 // file already there, else under a new name for the program of `path`.
 // Empty when nothing could be written.
 std::string WriteIconPicture(const IconPlace& from, const std::string& folder,

@@ -156,11 +156,16 @@ TEST(IconCache, TimesWithinTenSeconds_BandsPastW_PixelsSeparatedFromTheirBlack) 
     EXPECT_TRUE(CacheTimeMatches(ini - tenSeconds, ini));  // later ones: end to end
     EXPECT_FALSE(CacheTimeMatches(ini - tenSeconds - 1, ini));
     // Ten menu entries under one button: W = 44, slots up to x = 176.
-    EXPECT_EQ(BarCachePicture(44, 176),
+    const BarMetrics m = ResolveBarMetrics(0);
+    EXPECT_EQ(BarCachePicture(44, 176, m),
               (BarCacheLayout{
                   44, 21 + 4 * 32, {{0, 44, 21}, {44, 44, 53}, {88, 44, 85}, {132, 44, 117}}}));
-    EXPECT_EQ(BarCachePicture(44, 150).Bands.back(), (BarCacheBand{132, 18, 117}));
-    EXPECT_EQ(BarCachePicture(0, 100), BarCacheLayout{});
+    EXPECT_EQ(BarCachePicture(44, 150, m).Bands.back(), (BarCacheBand{132, 18, 117}));
+    EXPECT_EQ(BarCachePicture(0, 100, m), BarCacheLayout{});
+    // At 200 % the painted rows and the bands double: a picture cached at
+    // 96 dpi never has the height one at 192 needs.
+    EXPECT_EQ(BarCachePicture(88, 176, ResolveBarMetrics(0, Dpi{192})),
+              (BarCacheLayout{88, 42 + 2 * 64, {{0, 88, 42}, {88, 88, 106}}}));
     // The icon drawn over black and over white: opaque when at least half covered.
     EXPECT_EQ(SeparateIconPixel(0x123456, 0x123456), (IconPixel{0x123456, true}));
     EXPECT_FALSE(SeparateIconPixel(0x3F3F3F, 0xC0C0C0).Opaque);  // alpha 126

@@ -23,7 +23,7 @@ DIPMenuEntries Entries(std::initializer_list<const char*> captions) {
 
 MenuTreePlan Tree(DIPMenuEntries& e) {
     FakeMeasure m;
-    return BuildMenuTree(e, kMinMenuTextWidth, m);
+    return BuildMenuTree(e, kMinMenuTextWidth, MenuIconStrip{}, m);
 }
 
 TEST(DIPMenu, TreeFromDepths_EachPopupItsHeadingEntriesAndOwnWidth) {
