@@ -30,17 +30,6 @@ void BarImages::ReleaseBitmapHDCs() {
     ForgetContexts(im);
 }
 
-namespace {
-
-// "II" for 16-pixel icons, "II24" and "II32" for the larger strips.
-std::wstring SizedName(const wchar_t* name, std::int32_t size) {
-    std::wstring sized = name;
-    if (size != kIconSize) sized += std::to_wstring(size);
-    return sized;
-}
-
-}  // namespace
-
 void BarImages::CreateBitmapHDCs(Dpi dpi) {
     BarImages& im = *this;
     ReleaseBitmapHDCs();
@@ -49,32 +38,21 @@ void BarImages::CreateBitmapHDCs(Dpi dpi) {
     im.Cell = im.Dcs.Create(dpi.Px(kFaceImageWidth), dpi.Px(kMaxBarHeight));
     im.Strip = im.Dcs.Create(dpi.Px(kFaceStripWidth), dpi.Px(kFaceStripHeight));
     im.MainIcon = im.Dcs.Create(im.IconSize, 2 * im.IconSize);
-    // The strip drawn for this size, else the next larger one scaled down;
-    // a program without the larger strips falls back to the 16-pixel one.
-    im.StripSize = IconStripSizeFor(im.IconSize);
-    im.II = im.LoadResBMP(SizedName(L"II", im.StripSize).c_str());
-    im.IM = im.LoadResBMP(SizedName(L"IM", im.StripSize).c_str());
-    if ((!im.II || !im.IM) && im.StripSize != kIconSize) {
-        im.StripSize = kIconSize;
-        im.II = im.LoadResBMP(L"II");
-        im.IM = im.LoadResBMP(L"IM");
-    }
+    // The strip drawn for this size, else the next larger one scaled down.
+    const SizedStrip pictures = LoadSizedResourceBitmap(im.Dcs, L"II", IconStripSizeFor(im.IconSize));
+    const SizedStrip masks = LoadSizedResourceBitmap(im.Dcs, L"IM", pictures.Size);
+    im.II = pictures.Dc;
+    im.IM = masks.Size == pictures.Size ? masks.Dc : nullptr;
+    im.StripSize = pictures.Size;
 }
 
 HDC BarImages::Named(MenuPicture which) {
     static constexpr std::array<const wchar_t*, kMenuPictures> kNames = {L"SI", L"SM", L"T", L"M",
                                                                         L"B"};
     const auto i = static_cast<std::size_t>(which);
-    if (!NamedPictures[i]) {
-        const std::int32_t size = IconStripSizeFor(IconSize);
-        if (size != kIconSize) NamedPictures[i] = LoadResBMP(SizedName(kNames[i], size).c_str());
-        if (!NamedPictures[i]) NamedPictures[i] = LoadResBMP(kNames[i]);
-    }
+    if (!NamedPictures[i])
+        NamedPictures[i] = LoadSizedResourceBitmap(Dcs, kNames[i], IconStripSizeFor(IconSize)).Dc;
     return NamedPictures[i];
-}
-
-HDC BarImages::LoadResBMP(const wchar_t* name) {
-    return LoadResourceBitmap(Dcs, name);
 }
 
 SystemColours ReadSystemColours() {
@@ -143,22 +121,7 @@ bool BarImages::CopyBuiltInIcon(std::int32_t n, const IconPlace& to) const {
     const std::optional<ScreenPoint> at = BuiltInIconSource(n, StripSize);
     const BarImages& im = *this;
     if (!at || !im.II || !im.IM) return false;
-    if (to.Size == StripSize) {
-        BitBlt(to.Dc, to.Icon.X, to.Icon.Y, to.Size, to.Size, im.II, at->X, at->Y, SRCCOPY);
-        BitBlt(to.Dc, to.Mask.X, to.Mask.Y, to.Size, to.Size, im.IM, at->X, at->Y, SRCCOPY);
-        return true;
-    }
-    // A size between the strips: the larger strip scaled down. The picture
-    // is averaged; the mask keeps whole pixels and so stays black and white.
-    SetStretchBltMode(to.Dc, HALFTONE);
-    SetBrushOrgEx(to.Dc, 0, 0, nullptr);
-    StretchBlt(to.Dc, to.Icon.X, to.Icon.Y, to.Size, to.Size, im.II, at->X, at->Y, StripSize,
-               StripSize, SRCCOPY);
-    SetStretchBltMode(to.Dc, COLORONCOLOR);
-    StretchBlt(to.Dc, to.Mask.X, to.Mask.Y, to.Size, to.Size, im.IM, at->X, at->Y, StripSize,
-               StripSize, SRCCOPY);
-    // Black under the mask, as the masked drawing needs.
-    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, to.Size, to.Size, to.Dc, to.Mask.X, to.Mask.Y, 0x00220326);
+    CopyIconFromStrips(to, im.II, im.IM, *at, StripSize);
     return true;
 }
 

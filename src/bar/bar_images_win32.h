@@ -53,8 +53,6 @@ struct BarImages {
     HDC Named(MenuPicture which);
     // Releases every context (unload, or before they are made anew).
     void ReleaseBitmapHDCs();
-    // Loads bitmap resource `name` of the program into a new context of its size.
-    HDC LoadResBMP(const wchar_t* name);
     // Draws the face strip for button width `bw` (at 96 dpi: 21 or 22).
     void ButBmpCreate(const FaceStripColours& colours, std::int32_t bw);
     // Cuts the empty face, pressed face and separator for this height.

@@ -184,7 +184,8 @@ MenuEntrySpecs BuildButtonMenu(const ButtonMenuPlan& plan, const ItemLists& list
 // it stay with their entries. The strip is sized for every numbered icon,
 // the autostart and autoclose ones included.
 MenuIconStripPlan PlanMenuIcons(const ItemLists& lists, bool showAItems,
-                                std::string_view iconFolder) {
+                                std::string_view iconFolder, std::int32_t iconSize) {
+    const MenuIconStrip strip{.Multiline = true, .IconSize = iconSize, .Scale = {}};
     MenuIconStripPlan plan;
     std::int32_t number = kFirstItemIcon;
     Item item;
@@ -192,26 +193,27 @@ MenuIconStripPlan PlanMenuIcons(const ItemLists& lists, bool showAItems,
         for (std::int32_t i = 0; i < lists[list].Count(); ++i) {
             lists[list].GetItem(i, item);
             if (!HasMenuIcon(item)) continue;
-            const ScreenPoint at = *MenuIconCell(number, MenuIconStrip{.Multiline = true, .IconSize = kIconSize, .Scale = {}});
+            const ScreenPoint at = *MenuIconCell(number, strip);
             plan.Fills.push_back({number, at, ResolveIconSource(item.Icon, iconFolder), list, i});
             ++number;
         }
     }
     const std::int32_t highest = std::max(kFirstItemIcon + lists[kListMenu].Count(), number);
-    plan.Size = {kIconSize * kBuiltInIconsPerRow, kIconSize * (highest / kBuiltInIconsPerRow + 1)};
+    plan.Size = {iconSize * kBuiltInIconsPerRow, iconSize * (highest / kBuiltInIconsPerRow + 1)};
     return plan;
 }
 
-bool MenuIconCacheUsable(std::int32_t cacheHeight) {
-    return cacheHeight >= 2 * kIconSize;
+bool MenuIconCacheUsable(std::int32_t cacheWidth, std::int32_t cacheHeight,
+                         std::int32_t iconSize) {
+    return cacheWidth == iconSize * kBuiltInIconsPerRow && cacheHeight >= 2 * iconSize;
 }
 
-std::int32_t MenuIconCacheIconY(std::int32_t row) {
-    return 2 * kIconSize * (row - 1);
+std::int32_t MenuIconCacheIconY(std::int32_t row, std::int32_t iconSize) {
+    return 2 * iconSize * (row - 1);
 }
 
-std::int32_t MenuIconCacheMaskY(std::int32_t row) {
-    return MenuIconCacheIconY(row) + kIconSize;
+std::int32_t MenuIconCacheMaskY(std::int32_t row, std::int32_t iconSize) {
+    return MenuIconCacheIconY(row, iconSize) + iconSize;
 }
 
 std::string InformationText(const InformationFacts& facts, bool english) {

@@ -110,8 +110,9 @@ struct MenuIconStripPlan {
     ScreenSize Size;
     std::vector<MenuIconFill> Fills;
 };
+// The strip holds icons of `iconSize` pixels (16 at 96 dpi).
 MenuIconStripPlan PlanMenuIcons(const ItemLists& lists, bool showAItems,
-                                std::string_view iconFolder);
+                                std::string_view iconFolder, std::int32_t iconSize = kIconSize);
 // What "Info" shows: name and version, build date, the configuration file
 // and the log file in use.
 struct InformationFacts {
@@ -123,11 +124,14 @@ struct InformationFacts {
 };
 std::string InformationText(const InformationFacts& facts, bool english);
 
-// "M.bmp" holds strip row r + 1 at y = 32 r (icons) and 32 r + 16 (masks);
-// one shorter than a band is ignored.
-bool MenuIconCacheUsable(std::int32_t cacheHeight);
+// "M.bmp" holds strip row r + 1 at y = 32 r (icons) and 32 r + 16 (masks)
+// for 16-pixel icons, and alike for larger ones (a band is two icons high);
+// one shorter than a band, or of another icon size (its width is 100 icons),
+// is ignored.
+bool MenuIconCacheUsable(std::int32_t cacheWidth, std::int32_t cacheHeight,
+                         std::int32_t iconSize = kIconSize);
 // Where strip row `row` (1 and up) lies in the cache file.
-std::int32_t MenuIconCacheIconY(std::int32_t row);
-std::int32_t MenuIconCacheMaskY(std::int32_t row);
+std::int32_t MenuIconCacheIconY(std::int32_t row, std::int32_t iconSize = kIconSize);
+std::int32_t MenuIconCacheMaskY(std::int32_t row, std::int32_t iconSize = kIconSize);
 
 }  // namespace zorv

@@ -21,7 +21,7 @@ namespace zorv {
 namespace {
 
 // The fixed icons' row: 16 icons of the "SI" picture, masks in "SM".
-constexpr std::int32_t kFixedIconsWidth = 16 * kIconPixels;
+constexpr std::int32_t kFixedIcons = 16;
 
 }  // namespace
 
@@ -71,6 +71,7 @@ void ProgramMenus::BuildMainMenu() {
     main_.DestroyAll();
     main_.bIconsHdcMultiline = true;
     main_.Scale = bar_.Scale;
+    main_.IconSize = IconSize();
     main_.hIcons = icons_;
     main_.hMask = masks_;
     main_.Clear();
@@ -85,6 +86,7 @@ void ProgramMenus::BuildButtonContextMenu() {
     context_.DestroyAll();
     context_.bIconsHdcMultiline = true;
     context_.Scale = bar_.Scale;
+    context_.IconSize = IconSize();
     context_.hIcons = icons_;
     context_.hMask = masks_;
     context_.Clear();
@@ -134,10 +136,12 @@ void ProgramMenus::BuildButtonMenus() {
 // Icons black and masks white wherever nothing is drawn: an empty place
 // shows nothing.
 void ProgramMenus::LoadMenuIcons(bool tryCache) {
+    const std::int32_t size = IconSize();
     const MenuIconStripPlan plan =
-        PlanMenuIcons(s_.Lists, s_.Options.ShowAItems, s_.App.IconFolder);
+        PlanMenuIcons(s_.Lists, s_.Options.ShowAItems, s_.App.IconFolder, size);
     strip_.Clear();
     stripSize_ = plan.Size;
+    stripIconSize_ = size;
     icons_ = strip_.Create(plan.Size.Width, plan.Size.Height);
     masks_ = strip_.Create(plan.Size.Width, plan.Size.Height);
     if (!icons_ || !masks_) return;
@@ -145,27 +149,32 @@ void ProgramMenus::LoadMenuIcons(bool tryCache) {
     PatBlt(masks_, 0, 0, plan.Size.Width, plan.Size.Height, WHITENESS);
     if (!tryCache || !ReadIconCache()) FillItemIcons(plan);
     clsBmpDC pictures;
-    HDC fixed = LoadResourceBitmap(pictures, L"SI");
-    HDC fixedMasks = LoadResourceBitmap(pictures, L"SM");
-    if (fixed && fixedMasks) {
-        BitBlt(icons_, 0, 0, kFixedIconsWidth, kIconPixels, fixed, 0, 0, SRCCOPY);
-        BitBlt(masks_, 0, 0, kFixedIconsWidth, kIconPixels, fixedMasks, 0, 0, SRCCOPY);
+    const SizedStrip fixed = LoadSizedResourceBitmap(pictures, L"SI", IconStripSizeFor(size));
+    const SizedStrip fixedMasks = LoadSizedResourceBitmap(pictures, L"SM", fixed.Size);
+    HDC scratch = pictures.Create(size, 2 * size);
+    if (!fixed.Dc || !fixedMasks.Dc || fixed.Size != fixedMasks.Size || !scratch) return;
+    for (std::int32_t i = 0; i < kFixedIcons; ++i) {
+        CopyIconFromStrips({scratch, {0, 0}, {0, size}, size}, fixed.Dc, fixedMasks.Dc,
+                           {fixed.Size * i, 0}, fixed.Size);
+        BitBlt(icons_, size * i, 0, size, size, scratch, 0, 0, SRCCOPY);
+        BitBlt(masks_, size * i, 0, size, size, scratch, 0, size, SRCCOPY);
     }
 }
 
-// The cache holds strip row r + 1 in a band of 32 rows: icons, then masks.
+// The cache holds strip row r + 1 in a band of two icons: icons, then masks.
 bool ProgramMenus::ReadIconCache() {
+    const std::int32_t size = stripIconSize_;
     const Picture cache = LoadPictureFile(CachePath());
-    if (!cache.Bitmap || !MenuIconCacheUsable(cache.Height)) return false;
+    if (!cache.Bitmap || !MenuIconCacheUsable(cache.Width, cache.Height, size)) return false;
     UniqueDC src(CreateCompatibleDC(icons_));
     SelectGuard select(src.get(), cache.Bitmap.get());
-    const std::int32_t rows = stripSize_.Height / kIconPixels;
+    const std::int32_t rows = stripSize_.Height / size;
     for (std::int32_t row = 1; row < rows; ++row) {
-        if (MenuIconCacheMaskY(row) + kIconPixels > cache.Height) break;
-        const std::int32_t y = row * kIconPixels;
-        BitBlt(icons_, 0, y, stripSize_.Width, kIconPixels, src.get(), 0, MenuIconCacheIconY(row),
+        if (MenuIconCacheMaskY(row, size) + size > cache.Height) break;
+        const std::int32_t y = row * size;
+        BitBlt(icons_, 0, y, stripSize_.Width, size, src.get(), 0, MenuIconCacheIconY(row, size),
                SRCCOPY);
-        BitBlt(masks_, 0, y, stripSize_.Width, kIconPixels, src.get(), 0, MenuIconCacheMaskY(row),
+        BitBlt(masks_, 0, y, stripSize_.Width, size, src.get(), 0, MenuIconCacheMaskY(row, size),
                SRCCOPY);
     }
     Log(2, "LoadMenuIcons: from %s", CachePath());
@@ -175,31 +184,30 @@ bool ProgramMenus::ReadIconCache() {
 // Each icon goes through a scratch place holding it above its mask, where
 // the file loader makes it black under the mask.
 void ProgramMenus::FillItemIcons(const MenuIconStripPlan& plan) {
+    const std::int32_t size = stripIconSize_;
     clsBmpDC pictures;
-    HDC scratch = pictures.Create(kIconPixels, 2 * kIconPixels);
-    HDC builtIn = nullptr, builtInMasks = nullptr;
+    HDC scratch = pictures.Create(size, 2 * size);
+    SizedStrip builtIn, builtInMasks;
     if (!scratch) return;
-    const IconPlace place{scratch, {0, 0}, {0, kIconPixels}};
+    const IconPlace place{scratch, {0, 0}, {0, size}, size};
     for (const MenuIconFill& fill : plan.Fills) {
         bool loaded = false;
         if (fill.Source.Kind == IconSourceKind::BuiltIn) {
-            if (!builtIn) builtIn = LoadResourceBitmap(pictures, L"II");
-            if (!builtInMasks) builtInMasks = LoadResourceBitmap(pictures, L"IM");
-            const ScreenPoint at = fill.Source.BuiltInAt;
-            loaded = builtIn && builtInMasks;
-            if (loaded) {
-                BitBlt(scratch, 0, 0, kIconPixels, kIconPixels, builtIn, at.X, at.Y, SRCCOPY);
-                BitBlt(scratch, 0, kIconPixels, kIconPixels, kIconPixels, builtInMasks, at.X, at.Y,
-                       SRCCOPY);
+            if (!builtIn.Dc) {
+                builtIn = LoadSizedResourceBitmap(pictures, L"II", IconStripSizeFor(size));
+                builtInMasks = LoadSizedResourceBitmap(pictures, L"IM", builtIn.Size);
             }
+            const std::optional<ScreenPoint> at =
+                BuiltInIconSource(fill.Source.BuiltInNumber, builtIn.Size);
+            loaded = at && builtIn.Dc && builtInMasks.Dc && builtIn.Size == builtInMasks.Size;
+            if (loaded) CopyIconFromStrips(place, builtIn.Dc, builtInMasks.Dc, *at, builtIn.Size);
         } else if (fill.Source.Kind == IconSourceKind::File) {
             loaded = LoadIconFile(fill.Source.FilePath, place);
             if (!loaded) Log(2, "LoadMenuIcons: no icon in %s", fill.Source.FilePath);
         }
         if (!loaded) continue;
-        BitBlt(icons_, fill.At.X, fill.At.Y, kIconPixels, kIconPixels, scratch, 0, 0, SRCCOPY);
-        BitBlt(masks_, fill.At.X, fill.At.Y, kIconPixels, kIconPixels, scratch, 0, kIconPixels,
-               SRCCOPY);
+        BitBlt(icons_, fill.At.X, fill.At.Y, size, size, scratch, 0, 0, SRCCOPY);
+        BitBlt(masks_, fill.At.X, fill.At.Y, size, size, scratch, 0, size, SRCCOPY);
     }
 }
 
@@ -224,11 +232,12 @@ void ProgramMenus::AfterSave(const std::string& iniPath) {
 
 void ProgramMenus::WriteIconCache(const std::string& cache) {
     if (!icons_) return;
-    const std::int32_t bands = stripSize_.Height / kIconPixels - 1;
+    const std::int32_t size = stripIconSize_;
+    const std::int32_t bands = stripSize_.Height / size - 1;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = stripSize_.Width;
-    bi.bmiHeader.biHeight = 2 * kIconPixels * bands;
+    bi.bmiHeader.biHeight = 2 * size * bands;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 24;
     bi.bmiHeader.biCompression = BI_RGB;
@@ -239,10 +248,10 @@ void ProgramMenus::WriteIconCache(const std::string& cache) {
         UniqueDC dc(CreateCompatibleDC(icons_));
         SelectGuard select(dc.get(), dib.get());
         for (std::int32_t row = 1; row <= bands; ++row) {
-            const std::int32_t y = row * kIconPixels;
-            BitBlt(dc.get(), 0, MenuIconCacheIconY(row), stripSize_.Width, kIconPixels, icons_, 0,
+            const std::int32_t y = row * size;
+            BitBlt(dc.get(), 0, MenuIconCacheIconY(row, size), stripSize_.Width, size, icons_, 0,
                    y, SRCCOPY);
-            BitBlt(dc.get(), 0, MenuIconCacheMaskY(row), stripSize_.Width, kIconPixels, masks_, 0,
+            BitBlt(dc.get(), 0, MenuIconCacheMaskY(row, size), stripSize_.Width, size, masks_, 0,
                    y, SRCCOPY);
         }
         GdiFlush();

@@ -103,6 +103,9 @@ class ProgramMenus {
     std::vector<ButtonMenuPlan> buttonPlans_;
     HDC barImage_ = nullptr;
     BarMetrics bar_;
+    std::int32_t stripIconSize_ = kIconSize;  // the icons in icons_ / masks_
+    // The menus' icons are as large as the bar's.
+    std::int32_t IconSize() const { return bar_.IconSize; }
     bool buttonMenusDue_ = false;
     clsBmpDC strip_;
     HDC icons_ = nullptr;

@@ -113,4 +113,31 @@ bool WriteDibFile(const std::string& path, const BITMAPINFOHEADER& header, const
     return ok;
 }
 
+SizedStrip LoadSizedResourceBitmap(clsBmpDC& dcs, const wchar_t* name, std::int32_t size) {
+    if (size != kIconPixels) {
+        const std::wstring sized = name + std::to_wstring(size);
+        if (HDC dc = LoadResourceBitmap(dcs, sized.c_str())) return {dc, size};
+    }
+    return {LoadResourceBitmap(dcs, name), kIconPixels};
+}
+
+void CopyIconFromStrips(const IconPlace& to, HDC pictures, HDC masks, ScreenPoint at,
+                        std::int32_t sourceSize) {
+    if (to.Size == sourceSize) {
+        BitBlt(to.Dc, to.Icon.X, to.Icon.Y, to.Size, to.Size, pictures, at.X, at.Y, SRCCOPY);
+        BitBlt(to.Dc, to.Mask.X, to.Mask.Y, to.Size, to.Size, masks, at.X, at.Y, SRCCOPY);
+        return;
+    }
+    const int oldMode = SetStretchBltMode(to.Dc, HALFTONE);
+    SetBrushOrgEx(to.Dc, 0, 0, nullptr);
+    StretchBlt(to.Dc, to.Icon.X, to.Icon.Y, to.Size, to.Size, pictures, at.X, at.Y, sourceSize,
+               sourceSize, SRCCOPY);
+    SetStretchBltMode(to.Dc, COLORONCOLOR);
+    StretchBlt(to.Dc, to.Mask.X, to.Mask.Y, to.Size, to.Size, masks, at.X, at.Y, sourceSize,
+               sourceSize, SRCCOPY);
+    SetStretchBltMode(to.Dc, oldMode);
+    BitBlt(to.Dc, to.Icon.X, to.Icon.Y, to.Size, to.Size, to.Dc, to.Mask.X, to.Mask.Y,
+           kRopAndNotSource);
+}
+
 }  // namespace zorv

@@ -11,13 +11,6 @@
 namespace zorv::e2e {
 namespace {
 
-void TypeKey(WORD vk) {
-    INPUT in[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
-}
-
 std::wstring ClipboardText() {
     std::wstring text;
     for (int attempt = 0; attempt < 20 && !OpenClipboard(nullptr); ++attempt) Sleep(20);

@@ -20,6 +20,9 @@
 #   ZORV_WINE_LOCALE    locale the program runs in (LC_ALL for Wine only, e.g.
 #                       de_AT.UTF-8; Wine takes the name itself, so it need
 #                       not be installed on the host)
+#   ZORV_WINE_DPI       the screen's resolution in dots per inch (144 = 150 %,
+#                       192 = 200 %); such a run gets a prefix of its own
+#                       (<prefix>-dpi<N>), made with that resolution
 set -u
 
 if [[ $# -lt 1 ]]; then
@@ -53,6 +56,11 @@ if [[ -n ${ZORV_WINEPREFIX:-} ]]; then
     prefix=$ZORV_WINEPREFIX
 else
     prefix=$(find_build_dir "$prog")/wineprefix
+fi
+dpi=${ZORV_WINE_DPI:-}
+if [[ -n $dpi ]]; then
+    [[ $dpi =~ ^[0-9]+$ ]] || { echo "wine-run: ZORV_WINE_DPI must be a number" >&2; exit 2; }
+    prefix=$prefix-dpi$dpi
 fi
 mkdir -p "$(dirname "$prefix")"
 prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
@@ -149,6 +157,14 @@ ensure_prefix() {
         >/dev/null 2>&1 || fail "reg add Desktop failed"
     timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f 9>&- \
         >/dev/null 2>&1 || fail "reg add Desktops failed"
+    if [[ -n $dpi ]]; then
+        # Wine takes the resolution from the user's desktop settings, older
+        # versions from the current configuration: both get it.
+        timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            9>&- >/dev/null 2>&1 || fail "reg add LogPixels failed"
+        timeout 60 wine reg add 'HKEY_CURRENT_CONFIG\Software\Fonts' /v LogPixels /t REG_DWORD \
+            /d "$dpi" /f 9>&- >/dev/null 2>&1 || fail "reg add Fonts LogPixels failed"
+    fi
     # The wineserver writes the registry to disk when it ends.
     timeout 120 wineserver -w 9>&-
     touch "$prefix/.zorv-ready"

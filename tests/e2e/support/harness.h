@@ -191,6 +191,14 @@ inline bool ClickHere(DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD holdMs = 30) 
 }
 
 // Waits (5 s) until `w` is maximized, normal or minimized, as `show` asks.
+// One key pressed and released, to whichever window has the keyboard.
+inline void TypeKey(WORD vk) {
+    INPUT in[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
 inline bool ShowsAs(HWND w, int show) {
     return WaitFor(Ms(5000), [&] {
         return show == SW_SHOWMAXIMIZED ? IsZoomed(w)

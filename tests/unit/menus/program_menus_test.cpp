@@ -75,7 +75,13 @@ TEST(ProgramMenus, StripTakesARowPerHundredAndTheCacheItsBands) {
     const MenuIconStripPlan strip = PlanMenuIcons(many, false, "");
     EXPECT_EQ(strip.Size, (ScreenSize{1600, 64}));
     EXPECT_EQ(strip.Fills.back().At, (ScreenPoint{16 * 49, 48}));
-    EXPECT_EQ(std::tuple(MenuIconCacheUsable(31), MenuIconCacheUsable(32)), std::tuple(false, true));
+    EXPECT_EQ(std::tuple(MenuIconCacheUsable(1600, 31), MenuIconCacheUsable(1600, 32)),
+              std::tuple(false, true));
+    // A cache of 16-pixel icons is not taken for 24-pixel ones, nor the other way round.
+    EXPECT_EQ(std::tuple(MenuIconCacheUsable(2400, 48, 24), MenuIconCacheUsable(1600, 64, 24),
+                         MenuIconCacheUsable(2400, 48)),
+              std::tuple(true, false, false));
+    EXPECT_EQ(std::tuple(MenuIconCacheIconY(3, 24), MenuIconCacheMaskY(3, 24)), std::tuple(96, 120));
 }
 
 TEST(ProgramMenus, ButtonMenus_SubmenuIdsAreButtonIndicesClipboardEntriesCarryGroups) {
