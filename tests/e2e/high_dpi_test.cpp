@@ -66,8 +66,7 @@ class HighDpi : public ZorvE2E {
     // The main menu, opened by a click on the main-menu cell at client x `cellLeft`.
     HWND OpenMainMenu(HWND bar, int cellLeft) {
         const RECT r = WindowRect(bar);
-        if (!MoveMouseAndStay(r.left + cellLeft + Px(10), r.top + Px(10)) || !ClickHere()) return 0;
-        return WaitForWindow(Last().Id(), L"#32768", nullptr, Ms(5000));
+        return ClickForMenu(r.left + cellLeft + Px(10), r.top + Px(10));
     }
 
     // Escape closes the open menu (and a submenu the mouse opened first); FixMnuProblem

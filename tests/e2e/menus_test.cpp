@@ -30,8 +30,7 @@ class Menus : public ZorvE2E {
     // Clicks the main-menu cell (after `buttons` cells) and answers the menu that opens.
     HWND OpenMainMenu(HWND bar, int buttons) {
         const RECT r = WindowRect(bar);
-        if (!MoveMouseAndStay(r.left + 22 * buttons + 10, r.top + 10) || !ClickHere()) return 0;
-        return WaitForWindow(Last().Id(), L"#32768", nullptr, Ms(5000));
+        return ClickForMenu(r.left + 22 * buttons + 10, r.top + 10);
     }
     // A press on cell `cell` with `down` (after `modifier` goes down, if any); the menu
     // that opens.
