@@ -187,7 +187,7 @@ TEST_F(Editors, AButtonAddedInTheListEditor_ShowsOnTheBar_IsSaved_AndStartsItsPr
     EXPECT_EQ(started->Args, std::vector<std::string>{"--title=Added"});
 }
 
-TEST_F(Editors, CtrlClickOnAButton_EditsIt_AndTheFileFollows) {
+TEST_F(Editors, CtrlClickOnAButton_EditsIt_AndTheFileFollows_InAnyScript) {
     HWND bar = StartBar(Ini(Notepads(2), settings_));
     ASSERT_TRUE(bar);
     const int saves = (MoveMouseAndStay(kAway.x, kAway.y),
@@ -207,11 +207,12 @@ TEST_F(Editors, CtrlClickOnAButton_EditsIt_AndTheFileFollows) {
     EXPECT_STREQ(name, L"B");
     Keys({VK_END});
     Keys({VK_HOME}, VK_SHIFT);
-    TypeText(L"Renamed");
+    // "Renamed Δέλτα": Greek, outside the Western code page, kept as the file's UTF-8.
+    TypeText(L"Renamed \u0394\u03AD\u03BB\u03C4\u03B1");
     Keys({VK_RETURN});
     ASSERT_TRUE(Gone(dialog)) << LogTail();
     const std::string saved = SavedAfter(saves);
-    const size_t renamed = saved.find("Desc=Renamed\r\n");
+    const size_t renamed = saved.find("Desc=Renamed \xCE\x94\xCE\xAD\xCE\xBB\xCF\x84\xCE\xB1\r\n");
     EXPECT_NE(renamed, std::string::npos) << saved;
     EXPECT_NE(saved.find("Icon=**2", renamed), std::string::npos) << "not the second button";
 }

@@ -77,7 +77,11 @@ TEST_F(Launch, AnItemInAnotherScript_StartsItsProgramWithTheWholeCommandLine) {
     fs::copy_file(probes_.Exe(), folder / L"zorv_probe.exe");
     const std::wstring title = L"\u03A9\u03BC\u03AD\u03B3\u03B1";  // "Ωμέγα" (Greek)
     Button greek(Utf8(L"\u0394\u03BF\u03BA\u03B9\u03BC\u03AE"),
-                 "\"" + Utf8((folder / L"zorv_probe.exe").wstring()) + "\" --title=" + Utf8(title));
+                 "\"" + Utf8((folder / L"zorv_probe.exe").wstring()) + "\" --title=" + Utf8(title),
+                 "**3", "", 1);
+    // Activation finds it by its Greek window title (a command with arguments names no
+    // program file to look for).
+    greek.Text.replace(greek.Text.find("Title=\r\n"), 8, "Title=" + Utf8(title) + "\r\n");
     HWND bar = StartBar("\xEF\xBB\xBF" + Ini({greek}, "AutoRed=0\r\n"));
     ASSERT_TRUE(bar);
     Click(bar, 0);
@@ -86,6 +90,17 @@ TEST_F(Launch, AnItemInAnotherScript_StartsItsProgramWithTheWholeCommandLine) {
     EXPECT_EQ(started->Args, std::vector<std::string>{"--title=" + Utf8(title)});
     EXPECT_NE(started->CmdLine.find(Utf8(folder.wstring())), std::string::npos) << started->CmdLine;
     EXPECT_EQ(Logged("ExecuteCommand: the Unicode request"), 1) << LogTail();
+    // The log names the folder as it is; a second click brings the running probe forward
+    // instead of starting another.
+    const std::string log = ReadWholeFile(Folder().Path() / L"zorv.log").value_or("");
+    EXPECT_NE(log.find(Utf8(folder.filename().wstring())), std::string::npos);
+    HWND probe = Probes::WindowOf(started->Pid);
+    HWND other = probes_.Open(L"--title=Other");
+    ASSERT_TRUE(probe && other);
+    ASSERT_TRUE(Activate(other)) << LogTail();
+    Click(bar, 0);
+    EXPECT_TRUE(WaitFor(Ms(5000), [&] { return GetForegroundWindow() == probe; })) << LogTail();
+    EXPECT_FALSE(probes_.Next(0, Ms(500))) << "a second instance was started";
 }
 
 TEST_F(Launch, Buttons_StartTheirProgramsDocumentsShortcutsAndUrls_AsTheItemsSay) {
