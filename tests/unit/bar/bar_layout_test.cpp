@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "bar/bar_region.h"
+#include "bar/face_strip.h"
 #include "bar/button_click.h"
 #include "bar/icon_source.h"
 
@@ -46,6 +47,68 @@ TEST(BarLayout, CellsOfButtonsAndSeparators_MenuEntriesTakeNone) {
         const BarMetrics m = ResolveBarMetrics(bad);
         EXPECT_EQ(std::tuple(m.ButHId, m.Height, m.ButHIdReset), std::tuple(0, 20, true));
     }
+}
+
+// Lengths drawn at 96 dpi on other screens: exact at 96, halves up, floor
+// for negative ones; a resolution nobody has counts as 96.
+TEST(Dpi, PxRoundsHalvesUp_96IsExact_AbsurdResolutionsAreStandard) {
+    for (std::int32_t v : {-55, 0, 1, 12, 21, 22, 53, 30000}) EXPECT_EQ(Dpi{}.Px(v), v);
+    const Dpi at150{144};
+    EXPECT_EQ((Ints{at150.Px(1), at150.Px(12), at150.Px(16), at150.Px(19), at150.Px(21),
+                    at150.Px(22), at150.Px(-55)}),
+              (Ints{2, 18, 24, 29, 32, 33, -82}));
+    EXPECT_EQ(Dpi{120}.Px(16), 20);
+    EXPECT_EQ(DpiOrStandard(0), Dpi{});
+    EXPECT_EQ(DpiOrStandard(100000), Dpi{});
+    EXPECT_EQ(DpiOrStandard(192).Value, 192);
+}
+
+// Every rule at 125 % to 300 %: the icon (normal and pressed) inside its
+// cell, the cells tiling the bar, the image rows stacked below the bar, the
+// icon strip chosen at or above the icon's size.
+TEST(BarLayout, AtEachResolution_IconsFitTheirCells_CellsTile_RowsStack) {
+    const std::vector<std::string> descs = {"A", "-", "--->X", "B", "-", "-", "C"};
+    for (std::int32_t value = 96; value <= 288; value += 24) {
+        const Dpi dpi{value};
+        SCOPED_TRACE(value);
+        for (bool flat : {false, true}) {
+            const BarLayout layout(descs, flat, dpi);
+            EXPECT_EQ(layout.ButtonWidth(), ButtonWidth(flat, dpi));
+            std::int32_t x = 0;
+            for (std::int32_t i = 0; i <= layout.Count(); ++i) {
+                EXPECT_EQ(layout.ButtonX(i), x);
+                x += layout.ItemWidth(i);
+            }
+            EXPECT_EQ(layout.BarWidth(), x);
+            EXPECT_EQ(layout.ItemWidth(1), dpi.Px(kSeparatorWidth));
+            EXPECT_GE(layout.BarImageWidth(), dpi.Px(kIconSize) * layout.Count());
+            for (std::int32_t h = 0; h < 3; ++h) {
+                const BarMetrics m = ResolveBarMetrics(h, dpi);
+                const ScreenPoint pressed = IconPosition(0, m.IconTop, true, dpi);
+                EXPECT_LE(pressed.X + m.IconSize, layout.ButtonWidth()) << "height " << h;
+                EXPECT_LE(pressed.Y + m.IconSize, m.Height) << "height " << h;
+                EXPECT_EQ(m.IconRowTop(), dpi.Px(kFaceStripHeight));
+                EXPECT_EQ(m.BarImageHeight(), m.IconRowTop() + 2 * m.IconSize);
+                EXPECT_EQ(IconSlot(3, m), (ScreenPoint{3 * m.IconSize, m.IconRowTop()}));
+                EXPECT_EQ(MaskSlot(3, m).Y, m.IconRowTop() + m.IconSize);
+                // The faces cut from the strip lie inside it.
+                EXPECT_LE(PressedFaceX(h, dpi) + dpi.Px(kFaceImageWidth),
+                          dpi.Px(kFaceStripWidth));
+                EXPECT_LE(SeparatorFaceX(m.BaseHeight, dpi) + dpi.Px(kSeparatorWidth),
+                          dpi.Px(kFaceStripWidth));
+            }
+        }
+        EXPECT_GE(IconStripSizeFor(dpi.Px(kIconSize)),
+                  std::min<std::int32_t>(dpi.Px(kIconSize), 32));
+    }
+    // 100 % is what it always was.
+    const BarMetrics m = ResolveBarMetrics(2);
+    EXPECT_EQ(std::tuple(m.Height, m.IconTop, m.IconSize, m.LineHeight, m.BarImageHeight()),
+              std::tuple(19, 1, 16, 1, kBarImageHeight));
+    EXPECT_EQ((Ints{IconStripSizeFor(16), IconStripSizeFor(20), IconStripSizeFor(24),
+                    IconStripSizeFor(32), IconStripSizeFor(48)}),
+              (Ints{16, 24, 24, 32, 32}));
+    EXPECT_EQ(*BuiltInIconSource(101, 24), (ScreenPoint{0, 24}));
 }
 
 TEST(BarLayout, ButtonAtFindsCellsSkipsMenuEntriesAndReturnsCountBeyond) {

@@ -95,5 +95,45 @@ TEST(CellFrame, RaisedSunkenAndFlatEdges) {
     ExpectPixels(image, colours, "F4,10 F25,19");
 }
 
+// On any screen the strip is the 96-dpi one with every pixel column x widened
+// to dpi.Px(x) .. dpi.Px(x + 1) - 1 (rows alike): at 200 % each pixel a 2 x 2
+// block, at 150 % and 125 % lines one or two pixels wide but never a gap, a
+// stray pixel or a bevel of the wrong colour. Etched separators, both widths.
+TEST(FaceStripScaled, EveryPixelIsThe96DpiPixelItCoversAtEachResolution) {
+    for (const bool etched : {false, true}) {
+        const FaceStripColours colours = TestColours(etched);
+        for (const std::int32_t bw : {21, 22}) {
+            const PixelImage base = RenderFaceStrip(FaceStripSteps(bw, etched), colours);
+            for (const std::int32_t value : {120, 144, 192, 240}) {
+                const Dpi dpi{value};
+                const PixelImage big = RenderFaceStrip(FaceStripSteps(bw, etched, dpi), colours, dpi);
+                ASSERT_EQ(big.Width, dpi.Px(kFaceStripWidth));
+                ASSERT_EQ(big.Height, dpi.Px(kFaceStripHeight));
+                // The 96-dpi column (row) each scaled one belongs to.
+                std::vector<std::int32_t> from(static_cast<std::size_t>(big.Width));
+                for (std::int32_t x = 0; x < kFaceStripWidth; ++x)
+                    for (std::int32_t X = dpi.Px(x); X < dpi.Px(x + 1); ++X) from[X] = x;
+                std::int32_t wrong = 0;
+                for (std::int32_t Y = 0; Y < big.Height; ++Y) {
+                    std::int32_t y = 0;
+                    while (dpi.Px(y + 1) <= Y) ++y;
+                    for (std::int32_t X = 0; X < big.Width; ++X)
+                        wrong += big.At(X, Y) != base.At(from[X], y);
+                }
+                EXPECT_EQ(wrong, 0) << "bw " << bw << " etched " << etched << " at " << value;
+            }
+        }
+    }
+}
+
+TEST(CellFrame, ThickerOnALargerScreen) {
+    FaceStripColours colours = TestColours(false);
+    const Colour background = MakeColour(1, 2, 3);
+    PixelImage image(50, 40, background);
+    RenderSteps(CellFrameSteps(4, 47, 40, FrameLook::Raised, 2), colours, image);
+    ExpectPixels(image, colours, "H4,0 H5,1 H4,20 H5,20 S47,20 S46,20 S20,39 S20,38 B6,20 B20,2",
+                 background);
+}
+
 }  // namespace
 }  // namespace zorv

@@ -122,5 +122,21 @@ TEST(DragStart, MoreThan3PixelsOnTheHeldButtonOncePerPress_NeverWithNoDragDropSo
     EXPECT_EQ(move(10, 8), DragStep::None);
 }
 
+// At 200 % the hole is twice as large and a drag needs twice the distance.
+TEST(Hole, AndDragThreshold_GrowWithTheScreen) {
+    EXPECT_EQ(HoleEllipse({100, 10}, kHoleSteps, Dpi{192}), (ScreenRect{14, -18, 174, 58}));
+    ClickState click;
+    PressFacts press{.X = 60, .Y = 16, .NowMs = 1000, .Index = 1, .Count = 5};
+    ASSERT_EQ(DecidePress(click, press), PressAction::Press);
+    DragState s;
+    const auto move = [&](std::int32_t x) {
+        DragFacts f{.LeftDown = true, .AnyButtonDown = true, .X = x, .Y = 16, .Index = 1};
+        f.Scale = Dpi{192};
+        return DecideDragStart(s, click, f);
+    };
+    EXPECT_EQ(move(66), DragStep::None);
+    EXPECT_EQ(move(67), DragStep::Start);
+}
+
 }  // namespace
 }  // namespace zorv

@@ -106,5 +106,13 @@ TEST(DIPMenu, WrapsAndWhatDestroyAllReleases) {
     EXPECT_FALSE(TakeForDestroy(held).Any());  // a second DestroyAll releases nothing
 }
 
+TEST(DIPMenu, OnALargerScreenEntriesAreAsTallAsTheirIcon) {
+    DIPMenuEntries e = Entries({"A"});
+    FakeMeasure m;  // "H" 16 high
+    EXPECT_EQ(BuildMenuTree(e, kMinMenuTextWidth, MenuIconStrip{}, m).ItemHeight, 20);
+    const MenuIconStrip big{.IconSize = 32, .Scale = Dpi{192}};
+    EXPECT_EQ(BuildMenuTree(e, kMinMenuTextWidth, big, m).ItemHeight, 36);  // not 16 + 8
+}
+
 }  // namespace
 }  // namespace zorv

@@ -67,5 +67,23 @@ TEST(MenuDraw, SeparatorIsAnEtchedLineWithoutText) {
                                               {{135, 44}, {0, 44}, light}}));
 }
 
+// At 200 %: the column, the icon, the text and the frame twice as far in; a
+// strip without 32-pixel icons keeps them sharp at 16, centred where a 32 one
+// would sit; entries as tall as the icon with a margin.
+TEST(MenuDraw, AtTwiceTheResolution_ColumnsScale_IconsOfAnySizeFit) {
+    MenuDrawFacts f = Facts(true, false, 40);
+    f.Strip.Scale = Dpi{192};
+    f.Strip.IconSize = 32;
+    const MenuEntryDrawing d = DrawMenuEntry(Entry("Open", 64), f);
+    EXPECT_EQ(d.Icon, (MenuIconDraw{{8, 44}, {64, 16}, {64, 48}, 32}));
+    EXPECT_EQ(d.TextBox, (ScreenRect{50, 44, 100, 40}));
+    EXPECT_EQ(d.Lines, FrameLines(ScreenRect::FromEdges(2, 41, 44, 79), true));
+    f.Selected = false;
+    EXPECT_EQ(DrawMenuEntry(Entry("Open", 64), f).IconColumn, ScreenRect::FromEdges(0, 40, 46, 81));
+    f.Strip.IconSize = 16;
+    EXPECT_EQ(DrawMenuEntry(Entry("Open", 64), f).Icon->Target, (ScreenPoint{16, 52}));
+    EXPECT_EQ(MeasureMenuEntry(Entry("Open", -1), 40, Dpi{192}), (ScreenSize{172, 40}));
+}
+
 }  // namespace
 }  // namespace zorv
