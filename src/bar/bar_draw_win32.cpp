@@ -341,10 +341,11 @@ std::int32_t BarPainter::FullBarRecreate() {
 }
 
 BarSize BarPainter::DrawnBarSize() const {
-    if (built_) return {BarHeight(), BarContentWidth(), BarButtonWidth(), metrics_.LineHeight};
+    if (built_)
+        return {BarHeight(), BarContentWidth(), BarButtonWidth(), metrics_.LineHeight, dpi_};
     const std::int32_t width = ButtonWidth(s_.Options.ButFlat, dpi_);
     const BarMetrics metrics = ResolveBarMetrics(s_.Options.ButH_id, dpi_);
-    return {metrics.Height, width, width, metrics.LineHeight};
+    return {metrics.Height, width, width, metrics.LineHeight, dpi_};
 }
 
 void BarPainter::SetScrollOffset(std::int32_t offset) {

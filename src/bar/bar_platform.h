@@ -17,6 +17,7 @@ struct BarSize {
     std::int32_t ContentWidth = 0;  // W: all cells plus the main-menu cell
     std::int32_t ButtonWidth = 0;
     std::int32_t LineHeight = 1;    // the row below the buttons
+    Dpi Scale;                      // the screen the bar is drawn for
 };
 
 // Facts of the platform fixed for the life of the process.

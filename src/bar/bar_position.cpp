@@ -40,12 +40,12 @@ bool LooksLikeTopTaskbar(std::string_view className, std::int32_t windowLeft) {
            windowLeft <= 0;
 }
 
-// A tall taskbar at the top (bottom at 65 or lower) is left alone: pushing
-// the bar that far down would cover the windows' title bars.
-std::int32_t TopOffsetBelowTaskbar(const std::optional<ScreenRect>& taskbar) {
+// A tall taskbar at the top (bottom at 65 or lower at 96 dpi) is left alone:
+// pushing the bar that far down would cover the windows' title bars.
+std::int32_t TopOffsetBelowTaskbar(const std::optional<ScreenRect>& taskbar, Dpi dpi) {
     if (!taskbar) return 0;
     const std::int32_t bottom = taskbar->Bottom();
-    return bottom > 0 && bottom < kTopTaskbarLimit ? bottom : 0;
+    return bottom > 0 && bottom < dpi.Px(kTopTaskbarLimit) ? bottom : 0;
 }
 
 // The tick count only grows, so the difference cannot wrap; the first move
@@ -122,12 +122,13 @@ void BarPlacer::SetBarPos(bool settleFirst) {
 }
 
 std::int32_t BarPlacer::TopOffset() {
-    const WindowId probe = platform_.WindowAt(kTaskbarProbe);
+    const Dpi dpi = platform_.CurrentBarSize().Scale;
+    const WindowId probe = platform_.WindowAt({dpi.Px(kTaskbarProbe.X), kTaskbarProbe.Y});
     if (probe == 0) return 0;
     if (!LooksLikeTopTaskbar(platform_.WindowClassName(probe), platform_.WindowRect(probe).Left)) {
         return 0;
     }
-    const std::int32_t top = TopOffsetBelowTaskbar(platform_.TaskbarRect());
+    const std::int32_t top = TopOffsetBelowTaskbar(platform_.TaskbarRect(), dpi);
     if (top > 0) Log(3, "Taskbar at Zorv pos");
     return top;
 }

@@ -36,7 +36,7 @@ inline constexpr std::int32_t kTopTaskbarLimit = 65;
 // "Shell_TrayWnd" or "BaseBar", starting at x <= 0.
 bool LooksLikeTopTaskbar(std::string_view className, std::int32_t windowLeft);
 // T: the bottom of that taskbar when it is above kTopTaskbarLimit, else 0.
-std::int32_t TopOffsetBelowTaskbar(const std::optional<ScreenRect>& taskbar);
+std::int32_t TopOffsetBelowTaskbar(const std::optional<ScreenRect>& taskbar, Dpi dpi = {});
 
 // A mouse move on the bar after a pause puts the bar on top again.
 bool RetopAfterPause(std::uint64_t nowMs, std::uint64_t lastMoveMs);

@@ -143,7 +143,7 @@ TEST_F(HighDpi, CellsIconsAndMenu_AreDrawnForTheScreen_IconsFromTheLargerPicture
     EXPECT_TRUE(CloseWithEscape(menu));
 }
 
-TEST_F(HighDpi, AChangeOfResolution_RedrawsTheBarAtOnce_AlsoWithTheMenuOpen) {
+TEST_F(HighDpi, AChangeOfResolution_RedrawsTheBarAtOnce_AlsoWithTheMenuOpen_ADisplayChangeToo) {
     HWND bar = StartBar(Ini({{"Terminal", "", "**012"}, {"-", "", ""}, {"Folder", "", "**004"}},
                             kLook));
     ASSERT_TRUE(bar) << "the bar did not appear";
@@ -166,9 +166,14 @@ TEST_F(HighDpi, AChangeOfResolution_RedrawsTheBarAtOnce_AlsoWithTheMenuOpen) {
     });
     EXPECT_EQ(wrong, "");
 
-    // And back: the menu opens again at the screen's size and still answers.
-    PostMessageW(bar, WM_DPICHANGED, MAKEWPARAM(dpi_, dpi_), 0);
+    // A change of the displays (a monitor plugged in or out) makes the bar look at its
+    // screen again: back to the screen's resolution, at the top right of the primary screen.
+    // The menu opens again at that size and still answers.
+    PostMessageW(bar, WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN),
+                                                       GetSystemMetrics(SM_CYSCREEN)));
     EXPECT_TRUE(BarSizeBecomes(bar, widthAt(dpi_), Px(20), r)) << Describe(r) << LogTail();
+    EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_GT(r.left, GetSystemMetrics(SM_CXSCREEN) / 2);
     MoveMouseAndStay(kAway.x, kAway.y);
     menu = OpenMainMenu(bar, 2 * Px(22) + Px(12));
     ASSERT_TRUE(menu) << "no main menu after the change" << LogTail();

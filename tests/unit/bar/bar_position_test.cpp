@@ -19,6 +19,9 @@ TEST(BarPosition, OnlyALowTaskbarAtTheTopPushesTheBarDown) {
     EXPECT_EQ(TopOffsetBelowTaskbar(ScreenRect{0, 0, 1280, 64}), 64);
     EXPECT_EQ(TopOffsetBelowTaskbar(ScreenRect{0, 0, 1280, 65}), 0);
     EXPECT_EQ(TopOffsetBelowTaskbar(std::nullopt), 0);
+    // A taskbar of 30 rows at 96 dpi is 60 at 200 %, still one to go below.
+    EXPECT_EQ(TopOffsetBelowTaskbar(ScreenRect{0, 0, 2560, 96}, Dpi{192}), 96);
+    EXPECT_EQ(TopOffsetBelowTaskbar(ScreenRect{0, 0, 2560, 130}, Dpi{192}), 0);
 }
 
 // "cases left width offset" of a resize to width w on a 1280 screen, R = 58.

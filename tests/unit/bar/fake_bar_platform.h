@@ -22,7 +22,7 @@ class FakeBarPlatform : public ScreenPlatform {
     std::uint64_t msPerMove = 0;
     WindowId bar = 1, other = 50, foreground = 100;
     ScreenRect rect = {500, 0, 300, 20};
-    BarSize size = {20, 300, 20};
+    BarSize size = {20, 300, 20, 1, {}};
     ScreenPoint cursor = {600, 0};
     bool mouseOnBar = false, alt = false, buttonDown = false, menuShown = false;
     bool buttonPressed = false, topmost = true, dxForeground = false;
