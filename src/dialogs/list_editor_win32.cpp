@@ -9,6 +9,7 @@
 #include "dialogs/item_dialog_win32.h"
 #include "dialogs/list_editor_ids.h"
 #include "items/config_file.h"
+#include "support/dpi_win32.h"
 #include "support/clipboard_win32.h"
 #include "support/common_controls_win32.h"
 #include "support/file_win32.h"
@@ -188,12 +189,17 @@ void frmList::Layout() {
     GetClientRect(dlg_, &client);
     const RECT button = ChildRect(dlg_, IDOK);
     const int bw = button.right - button.left, bh = button.bottom - button.top;
+    // The buttons come from the template and so grow with the dialog's font;
+    // the margins and the arrows grow with the screen's resolution.
+    const Dpi dpi = WindowDpi(dlg_);
+    const int kMargin = dpi.Px(zorv::kMargin), kGap = dpi.Px(zorv::kGap),
+              kArrow = dpi.Px(zorv::kArrow), two = dpi.Px(2);
     const int columnX = client.right - kMargin - bw;
     const int listRight = columnX - kGap - kArrow - kGap;
     const int bottomRow = client.bottom - kMargin - bh;
     const int listBottom = bottomRow - kGap - kArrow - kGap;
-    Place(dlg_, IDC_LE_LIST, kMargin, kMargin, std::max(40, listRight - kMargin),
-          std::max(40, listBottom - kMargin));
+    Place(dlg_, IDC_LE_LIST, kMargin, kMargin, std::max(dpi.Px(40), listRight - kMargin),
+          std::max(dpi.Px(40), listBottom - kMargin));
     int y = kMargin;
     for (int id : {IDOK, IDCANCEL}) Place(dlg_, id, columnX, y, bw, bh), y += bh + kGap;
     y += bh;
@@ -201,17 +207,17 @@ void frmList::Layout() {
         Place(dlg_, id, columnX, y, bw, bh), y += bh + kGap;
     const int arrowX = listRight + kGap;
     const int middle = kMargin + (listBottom - kMargin) / 2;
-    Place(dlg_, IDC_LE_ARRANGE, arrowX - 2, middle - kArrow - bh, kArrow + bw, bh);
+    Place(dlg_, IDC_LE_ARRANGE, arrowX - two, middle - kArrow - bh, kArrow + bw, bh);
     Place(dlg_, IDC_LE_UP, arrowX, middle - kArrow, kArrow, kArrow);
-    Place(dlg_, IDC_LE_DOWN, arrowX, middle + 2, kArrow, kArrow);
+    Place(dlg_, IDC_LE_DOWN, arrowX, middle + two, kArrow, kArrow);
     Place(dlg_, IDC_LE_LEFT, kMargin, listBottom + kGap, kArrow, kArrow);
-    Place(dlg_, IDC_LE_RIGHT, kMargin + kArrow + 2, listBottom + kGap, kArrow, kArrow);
+    Place(dlg_, IDC_LE_RIGHT, kMargin + kArrow + two, listBottom + kGap, kArrow, kArrow);
     const RECT small = ChildRect(dlg_, IDC_LE_CUT);
     const int sw = small.right - small.left;
     int x = kMargin;
-    for (int id : {IDC_LE_CUT, IDC_LE_COPY, IDC_LE_PASTE}) Place(dlg_, id, x, bottomRow, sw, bh), x += sw + 2;
+    for (int id : {IDC_LE_CUT, IDC_LE_COPY, IDC_LE_PASTE}) Place(dlg_, id, x, bottomRow, sw, bh), x += sw + two;
     x += kGap;
-    for (int id : {IDC_LE_READ, IDC_LE_SAVE}) Place(dlg_, id, x, bottomRow, sw, bh), x += sw + 2;
+    for (int id : {IDC_LE_READ, IDC_LE_SAVE}) Place(dlg_, id, x, bottomRow, sw, bh), x += sw + two;
     InvalidateRect(dlg_, nullptr, TRUE);
 }
 
