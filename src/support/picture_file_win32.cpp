@@ -35,14 +35,17 @@ Picture LoadPictureFile(const std::string& path) {
 namespace {
 
 void CopyScaled(HDC to, ScreenPoint at, std::int32_t size, HDC from, std::int32_t x,
-                std::int32_t y, std::int32_t sourceSize) {
+                std::int32_t y, std::int32_t sourceSize, bool mask) {
     if (size == sourceSize) {
         BitBlt(to, at.X, at.Y, size, size, from, x, y, SRCCOPY);
         return;
     }
-    // Whole pixels, no blending: the mask must stay black and white, and a
-    // picture of 16 doubled for 32 stays sharp.
-    const int oldMode = SetStretchBltMode(to, COLORONCOLOR);
+    // A mask keeps whole pixels (it must stay black and white), and so does
+    // a picture made larger (16 doubled for 32 stays sharp); a picture made
+    // smaller is averaged.
+    const bool average = !mask && sourceSize > size;
+    const int oldMode = SetStretchBltMode(to, average ? HALFTONE : COLORONCOLOR);
+    if (average) SetBrushOrgEx(to, 0, 0, nullptr);
     StretchBlt(to, at.X, at.Y, size, size, from, x, y, sourceSize, sourceSize, SRCCOPY);
     SetStretchBltMode(to, oldMode);
 }
@@ -60,9 +63,9 @@ bool LoadIconFile(const std::string& path, const IconPlace& to) {
     const std::int32_t sourceSize = std::min(pic.Width, pic.Height);
     UniqueDC src(CreateCompatibleDC(to.Dc));
     SelectGuard select(src.get(), pic.Bitmap.get());
-    CopyScaled(to.Dc, to.Icon, to.Size, src.get(), 0, 0, sourceSize);
+    CopyScaled(to.Dc, to.Icon, to.Size, src.get(), 0, 0, sourceSize, false);
     if (pic.Width > sourceSize) {
-        CopyScaled(to.Dc, to.Mask, to.Size, src.get(), pic.Width - sourceSize, 0, sourceSize);
+        CopyScaled(to.Dc, to.Mask, to.Size, src.get(), pic.Width - sourceSize, 0, sourceSize, true);
     } else {
         PatBlt(to.Dc, to.Mask.X, to.Mask.Y, to.Size, to.Size, BLACKNESS);
     }

@@ -3,6 +3,8 @@
 // entries are tall enough for their font, and a change of resolution is followed at once.
 // Runs at whatever resolution the screen has; under Wine the runs e2e.HighDpi (144 dpi) and
 // e2e.HighDpi192 give the prefix that resolution (ZORV_WINE_DPI).
+#include <algorithm>
+
 #include "zorv_fixture.h"
 
 namespace zorv::e2e {
@@ -87,11 +89,16 @@ const std::string kLook =
     "ButFlat=0\r\nButH_id=0\r\nSepColor=0\r\nAutoRed=0\r\nForcedLanguage=2\r\nFixMnuProblem=1\r\n";
 
 TEST_F(HighDpi, CellsIconsAndMenu_AreDrawnForTheScreen_IconsFromTheLargerPictures) {
-    HWND bar = StartBar(Ini({{"Terminal", "", "**012"}, {"-", "", ""}, {"Folder", "", "**004"}},
+    // A 16-pixel picture of the icon folder, a different colour in each pixel, all opaque.
+    Pixels square(32, 16, 0);
+    for (int i = 0; i < 256; ++i) square.Px[i / 16 * 32 + i % 16] = 0x101010u * (i % 16) + i / 16 * 4;
+    WriteBmpFile(Folder().Path() / L"Icons" / L"square.bmp", square);
+    HWND bar = StartBar(Ini({{"Terminal", "", "**012"}, {"-", "", ""}, {"Folder", "", "**004"},
+                             {"Square", "", "square.bmp"}, {"Notepad", "notepad.exe", ""}},
                             kLook));
     ASSERT_TRUE(bar) << "the bar did not appear";
     const int cell = Px(22), separator = Px(12), icon = Px(16);
-    const int width = 3 * cell + separator, height = Px(20);
+    const int width = 5 * cell + separator, height = Px(20);
     RECT r{};
     ASSERT_TRUE(BarSizeBecomes(bar, width, height, r))
         << "want " << width << " x " << height << " at the top, got " << Describe(r) << LogTail();
@@ -114,8 +121,30 @@ TEST_F(HighDpi, CellsIconsAndMenu_AreDrawnForTheScreen_IconsFromTheLargerPicture
     EXPECT_EQ(shot.At(Px(19), height / 2), face);  // right of the icon
     EXPECT_EQ(shot.At(Px(20), height / 2), RgbOf(GetSysColor(COLOR_3DSHADOW)));
 
+    // The small picture grows by whole pixels, never blended: each pixel shown is one of
+    // the picture's (at 200 % exactly its 2 x 2 block). The program's icon comes from its
+    // file at the size drawn: at 200 % not a 16-pixel icon doubled.
+    const int squareX = 2 * cell + separator + Px(2), notepadX = 3 * cell + separator + Px(2);
+    int foreign = 0, undoubled = 0;
+    for (int y = 0; y < icon; ++y) {
+        for (int x = 0; x < icon; ++x) {
+            const std::uint32_t got = shot.At(squareX + x, Px(2) + y);
+            foreign += std::count(square.Px.begin(), square.Px.end(), got) == 0;
+            if (icon == 32) foreign += got != square.At(x / 2, y / 2);
+            if (icon == 32 && x % 2 == 0 && y % 2 == 0) {
+                const std::uint32_t c = shot.At(notepadX + x, Px(2) + y);
+                undoubled += c != shot.At(notepadX + x + 1, Px(2) + y) ||
+                             c != shot.At(notepadX + x, Px(2) + y + 1);
+            }
+        }
+    }
+    EXPECT_EQ(foreign, 0) << "the icon file's picture was blended or misplaced";
+    if (icon == 32) {
+        EXPECT_GT(undoubled, 10) << "the program's icon is a small one doubled";
+    }
+
     // A menu entry, highlighted under the mouse, is as tall as the menu font and the icon.
-    HWND menu = OpenMainMenu(bar, 2 * cell + separator);
+    HWND menu = OpenMainMenu(bar, 4 * cell + separator);
     ASSERT_TRUE(menu) << "no main menu" << LogTail();
     const RECT m = WindowRect(menu);
     MoveMouseAndStay((m.left + m.right) / 2, m.top + Px(12));
