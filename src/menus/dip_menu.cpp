@@ -22,9 +22,25 @@ ScreenPoint MenuMaskCell(ScreenPoint icon, const MenuIconStrip& strip) {
     return {icon.X, icon.Y + (strip.MaskBelowIcon ? strip.IconSize : 0)};
 }
 
+// The capitals of the scripts a menu caption is likely to be in, so that a
+// typed "ω" or "д" finds "&Ωμέγα" or "&Дом" as "ü" finds "&Über".
 char32_t LowerMnemonic(char32_t c) {
     if (c >= U'A' && c <= U'Z') return c + 32;
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;  // À..Þ without ×
+    // Latin Extended-A: capital and small in pairs, the capital first (even,
+    // or odd from Ĺ to Ň and from Ź to Ž); ı, ĸ and ŉ have no pair.
+    if (c >= 0x100 && c <= 0x17E && c != 0x130 && c != 0x138 && c != 0x149) {
+        const bool oddCapitals = (c >= 0x139 && c <= 0x148) || c >= 0x179;
+        if ((c % 2 == 1) == oddCapitals) return c + 1;
+        return c;
+    }
+    if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 32;  // Α..Ω
+    if (c == 0x386) return 0x3AC;                               // Ά
+    if (c >= 0x388 && c <= 0x38A) return c + 37;                // Έ Ή Ί
+    if (c == 0x38C) return 0x3CC;                               // Ό
+    if (c == 0x38E || c == 0x38F) return c + 63;                // Ύ Ώ
+    if (c >= 0x410 && c <= 0x42F) return c + 32;                // А..Я
+    if (c >= 0x400 && c <= 0x40F) return c + 80;                // Ѐ..Џ
     return c;
 }
 

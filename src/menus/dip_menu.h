@@ -41,7 +41,8 @@ ScreenPoint MenuMaskCell(ScreenPoint icon, const MenuIconStrip& strip);
 // The lower-cased character code after the first "&" (UTF-8 decoded; "&&"
 // gives "&"), 0 when there is none.
 char32_t MnemonicOf(std::string_view caption);
-// Lower case for the letters of ASCII and Latin-1, the others unchanged.
+// Lower case for the letters of ASCII, Latin-1, Latin Extended-A, Greek and
+// Cyrillic; the others unchanged.
 char32_t LowerMnemonic(char32_t c);
 
 struct DIPMenuItem {

@@ -97,8 +97,12 @@ TEST_F(Menus, MainMenuCell_OpensUnderTheBar_TypedLetterStartsItem_ExitEndsAfterS
 TEST_F(Menus, RightButtonStartsNewInstance_NoConfigRefusesExecute_ExitStillWorks) {
     Button item("&Probe", "\"" + Narrow(probes_.Exe().wstring()) + "\"", "**3", "", 1);
     item.Text.replace(0, 8, "[MenuItem]");
-    Folder().WriteIni(Ini({Button("B", "notepad.exe"), item},
-                          "AutoRed=0\r\nForcedLanguage=2\r\nFixMnuProblem=1\r\n"));
+    // "&Ωμέγα": a caption in another script.
+    Button greek("&\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1",
+                 "\"" + Narrow(probes_.Exe().wstring()) + "\" --title=Omega");
+    greek.Text.replace(0, 8, "[MenuItem]");
+    Folder().WriteIni("\xEF\xBB\xBF" + Ini({Button("B", "notepad.exe"), item, greek},
+                                          "AutoRed=0\r\nForcedLanguage=2\r\nFixMnuProblem=1\r\n"));
     HWND bar = WaitForShownBar(Start(L"noau nostart /noconfig"));
     ASSERT_TRUE(bar) << "the bar did not appear";
     ASSERT_TRUE(OpenMainMenu(bar, 1)) << LogTail();
@@ -106,6 +110,12 @@ TEST_F(Menus, RightButtonStartsNewInstance_NoConfigRefusesExecute_ExitStillWorks
     const std::optional<ProbeRecord> first = probes_.Next();
     ASSERT_TRUE(first) << "the item did not start" << LogTail();
     ASSERT_TRUE(Probes::WindowOf(first->Pid));
+    // The Greek entry answers its small letter.
+    ASSERT_TRUE(OpenMainMenu(bar, 1)) << LogTail();
+    TypeChar(L'\u03C9');
+    const std::optional<ProbeRecord> omega = probes_.Next();
+    ASSERT_TRUE(omega) << "the Greek entry did not start" << LogTail();
+    EXPECT_EQ(omega->Args, std::vector<std::string>{"--title=Omega"});
     // Opened with the right button, the choice starts a second copy instead of
     // bringing the first forward.
     ASSERT_TRUE(PressCell(bar, 1, MOUSEEVENTF_RIGHTDOWN)) << LogTail();

@@ -199,6 +199,15 @@ inline void TypeKey(WORD vk) {
     SendInput(2, in, sizeof(INPUT));
 }
 
+// One character typed as itself, whatever the keyboard layout (a Greek letter on a US one).
+inline void TypeChar(wchar_t c) {
+    INPUT in[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
+    in[0].ki.wScan = in[1].ki.wScan = c;
+    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
 inline bool ShowsAs(HWND w, int show) {
     return WaitFor(Ms(5000), [&] {
         return show == SW_SHOWMAXIMIZED ? IsZoomed(w)

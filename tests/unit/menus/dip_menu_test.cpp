@@ -78,6 +78,12 @@ TEST(DIPMenu, MnemonicRunsFirstMatchOfTheLastDrawnPopup) {
     Tree(e);
     EXPECT_EQ(e.Items()[8].Mnemonic, U'&');  // the first "&" decides, "&&" too
     EXPECT_EQ(MnemonicOf("&Über"), U'ü');
+    // Other scripts: a typed small letter finds its capital.
+    const std::u32string capitals = U"ĀĽŽŁΩΆΈΌΏДЁЯ", smalls = U"āľžłωάέόώдёя";
+    for (std::size_t i = 0; i < capitals.size(); ++i)
+        EXPECT_EQ(LowerMnemonic(capitals[i]), smalls[i]) << std::uint32_t(capitals[i]);
+    for (char32_t unchanged : {U'ı', U'ω', U'я', U'中', U'1'}) EXPECT_EQ(LowerMnemonic(unchanged), unchanged);
+    EXPECT_EQ(MnemonicOf("&\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1"), U'ω');  // "&Ωμέγα"
     struct Case {
         LastDrawn last;
         char32_t typed;
