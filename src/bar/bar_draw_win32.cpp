@@ -60,7 +60,7 @@ void BarPainter::DrawSep(std::int32_t i) {
 void BarPainter::DrawFrame(std::int32_t i, FrameLook look) {
     DrawSteps(images_.Bar,
               CellFrameSteps(layout_.ButtonX(i), layout_.CellRight(i), BarHeight(), look,
-                             metrics_.LineHeight),
+                             metrics_.Scale.Px(1)),
               colours_);
 }
 
