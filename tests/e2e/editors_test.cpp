@@ -56,8 +56,7 @@ class Editors : public ZorvE2E {
     // editor titled `title`.
     HWND OpenListEditor(HWND bar, int buttons, WORD letter, const wchar_t* title) {
         const RECT r = WindowRect(bar);
-        if (!MoveMouseAndStay(r.left + 22 * buttons + 10, r.top + 10) || !ClickHere()) return 0;
-        if (!WaitForWindow(Last().Id(), L"#32768", nullptr, Ms(5000))) return 0;
+        if (!ClickForMenu(r.left + 22 * buttons + 10, r.top + 10)) return 0;
         Keys({'C'});
         if (!WaitFor(Ms(3000), [&] {
                 const std::vector<HWND> menus = TopLevelWindows(Last().Id(), L"#32768");

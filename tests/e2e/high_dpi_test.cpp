@@ -206,8 +206,26 @@ TEST_F(HighDpi, AChangeOfResolution_RedrawsTheBarAtOnce_AlsoWithTheMenuOpen_ADis
     MoveMouseAndStay(kAway.x, kAway.y);
     menu = OpenMainMenu(bar, 2 * Px(22) + Px(12));
     ASSERT_TRUE(menu) << "no main menu after the change" << LogTail();
-    EXPECT_TRUE(CloseWithEscape(menu));
-    EXPECT_EQ(Logged("frmButtons: 96 dots per inch"), 1) << LogTail();
+
+    // Configure > Options: a dialog drawn for the screen (its buttons grow with the font);
+    // the resolution changing while it is open redraws the bar and leaves the dialog working.
+    TypeKey('C');
+    ASSERT_TRUE(WaitFor(Ms(3000), [&] {
+        const std::vector<HWND> menus = TopLevelWindows(Last().Id(), L"#32768");
+        return std::count_if(menus.begin(), menus.end(), IsWindowVisible) == 2;
+    })) << LogTail();
+    TypeKey('O');
+    HWND options = WaitForWindow(Last().Id(), L"#32770", L"Options", Ms(5000));
+    ASSERT_TRUE(options) << LogTail();
+    const RECT ok = WindowRect(GetDlgItem(options, IDOK));
+    EXPECT_GE(ok.bottom - ok.top, Px(20)) << "the OK button " << Describe(ok);
+    PostMessageW(bar, WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+    EXPECT_TRUE(BarSizeBecomes(bar, widthAt(96), 20, r)) << Describe(r) << LogTail();
+    SetForegroundWindow(options);
+    TypeKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor(Ms(5000), [&] { return !IsWindow(options); })) << "the dialog hangs";
+    EXPECT_TRUE(Last().IsRunning()) << "the program ended";
+    EXPECT_EQ(Logged("frmButtons: 96 dots per inch"), 2) << LogTail();
 }
 
 }  // namespace
