@@ -14,6 +14,7 @@
 #include "dialogs/hotkey_owner.h"
 #include "dialogs/item_dialog_ids.h"
 #include "dialogs/hotkey_dlg_win32.h"
+#include "support/dpi_win32.h"
 #include "support/ascii.h"
 #include "support/late_bound_win32.h"
 #include "support/log.h"
@@ -29,6 +30,7 @@ namespace {
 constexpr UINT_PTR kAppIconTimer = 1;
 constexpr UINT_PTR kHotkeyTimer = 2;
 constexpr UINT kHotkeyPollMs = 250;
+// At 96 dpi; the dialog scales them for its screen (see OnInit).
 constexpr int kIconPitch = 22;  // pixels from one icon of the strip to the next
 constexpr int kStripMargin = 3;
 // "Get Titlebar": how long to wait for the started program's window, and
@@ -162,8 +164,12 @@ class ItemDialog {
 
     clsBmpDC dcs_;
     HDC builtIn_ = nullptr, builtInMask_ = nullptr;  // the bar's built-in icons
-    HDC files_ = nullptr;   // icon files: icons in rows 0..15, masks in 16..31
-    HDC app_ = nullptr;     // the program's own icon (0,0) and mask (0,16)
+    std::int32_t builtInSize_ = kIconPixels;          // ... their size in those pictures
+    HDC files_ = nullptr;   // icon files: icons in the top row, masks below
+    HDC app_ = nullptr;     // the program's own icon (0,0) and mask (0,size_)
+    // Icons, the strip's pitch and margin for the dialog's screen.
+    std::int32_t size_ = kIconPixels, pitch_ = kIconPitch, margin_ = kStripMargin;
+    IconPlace AppPlace() const { return {app_, {0, 0}, {0, size_}, size_}; }
     bool hasAppIcon_ = false;
     IconStrip strip_;
     std::int32_t first_ = 0;  // first icon shown in the strip
@@ -234,9 +240,16 @@ RECT ItemDialog::ClientRectOf(int id) const {
 void ItemDialog::OnInit() {
     start_ = FillForm(list_, request_, EnglishTexts);
     SetCaptions();
-    builtIn_ = LoadResourceBitmap(dcs_, L"II");
-    builtInMask_ = LoadResourceBitmap(dcs_, L"IM");
-    app_ = dcs_.Create(kIconPixels, 2 * kIconPixels);
+    const Dpi dpi = WindowDpi(dlg_);
+    size_ = dpi.Px(kIconPixels);
+    pitch_ = dpi.Px(kIconPitch);
+    margin_ = dpi.Px(kStripMargin);
+    const SizedStrip pictures = LoadSizedResourceBitmap(dcs_, L"II", IconStripSizeFor(size_));
+    const SizedStrip masks = LoadSizedResourceBitmap(dcs_, L"IM", pictures.Size);
+    builtIn_ = pictures.Dc;
+    builtInMask_ = masks.Size == pictures.Size ? masks.Dc : nullptr;
+    builtInSize_ = pictures.Size;
+    app_ = dcs_.Create(size_, 2 * size_);
     LoadExternalIcons();
     if (HWND placeholder = Ctl(IDC_ITEM_HOTKEY)) hotkey_.CreateHotKeyWindow(dlg_, placeholder);
     ShowForm(start_.Form);
@@ -362,7 +375,7 @@ void ItemDialog::OnOk() {
     SetText(IDC_ITEM_WORKDIR, form.WorkDir);
     SetText(IDC_ITEM_TITLE, form.Title);
     if (choice_.Kind == IconChoiceKind::AppIcon) {
-        item.Icon = WriteIconPicture({app_, {0, 0}, {0, kIconPixels}}, state_.App.IconFolder,
+        item.Icon = WriteIconPicture(AppPlace(), state_.App.IconFolder,
                                      item.Path);
         if (item.Icon.empty()) item.Icon = kNoIconField;
     } else if (!request_.AddMode && choice_ == IconChoiceOf(list_.GetIcon(request_.Index))) {
@@ -395,9 +408,9 @@ void ItemDialog::LoadExternalIcons() {
     const std::string& folder = state_.App.IconFolder;
     strip_ = MakeIconStrip(IconFolderFiles(folder));
     const auto n = static_cast<std::int32_t>(strip_.Files.size());
-    dcs_.Recreate(files_, kIconPixels * std::max(n, 1), 2 * kIconPixels);
+    dcs_.Recreate(files_, size_ * std::max(n, 1), 2 * size_);
     for (std::int32_t i = 0; i < n && files_; ++i) {
-        const IconPlace place{files_, {kIconPixels * i, 0}, {kIconPixels * i, kIconPixels}};
+        const IconPlace place{files_, {size_ * i, 0}, {size_ * i, size_}, size_};
         LoadIconFile(folder + "\\" + strip_.Files[static_cast<std::size_t>(i)], place);
     }
     SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
@@ -410,8 +423,7 @@ void ItemDialog::LoadExternalIcons() {
 std::int32_t ItemDialog::VisibleIcons() const {
     RECT r{};
     GetClientRect(Ctl(IDC_ITEM_ICON_STRIP), &r);
-    return std::max<std::int32_t>(1, (r.right - 2 * kStripMargin + kIconPitch - kIconPixels) /
-                                         kIconPitch);
+    return std::max<std::int32_t>(1, (r.right - 2 * margin_ + pitch_ - size_) / pitch_);
 }
 
 void ItemDialog::ScrollTo(std::int32_t first) {
@@ -446,38 +458,42 @@ void ItemDialog::OnScroll(int code) {
     }
 }
 
-void DrawFrame(HDC dc, int x, int y) {
-    const RECT frame{x - 2, y - 2, x + kIconPixels + 2, y + kIconPixels + 2};
+void DrawFrame(HDC dc, int x, int y, int size, int gap) {
+    const RECT frame{x - gap, y - gap, x + size + gap, y + size + gap};
     FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 void ItemDialog::DrawStrip(HDC dc, const RECT& r) {
     FillRect(dc, &r, GetSysColorBrush(COLOR_3DFACE));
-    const int y = r.top + (r.bottom - r.top - kIconPixels) / 2;
+    const int y = r.top + (r.bottom - r.top - size_) / 2;
+    const int gap = (pitch_ - size_) / 3;
     const std::int32_t selected = strip_.IndexOf(choice_);
+    SetStretchBltMode(dc, COLORONCOLOR);
     for (std::int32_t k = 0; k < VisibleIcons(); ++k) {
         const std::int32_t index = first_ + k;
         const IconChoice icon = strip_.At(index);
-        const int x = r.left + kStripMargin + k * kIconPitch;
+        const int x = r.left + margin_ + k * pitch_;
         if (icon.Kind == IconChoiceKind::BuiltIn && builtIn_ && builtInMask_) {
-            const ScreenPoint at = *BuiltInIconSource(icon.BuiltIn);
-            // The built-in set keeps its masks in a picture of their own.
-            BitBlt(dc, x, y, kIconPixels, kIconPixels, builtInMask_, at.X, at.Y, SRCAND);
-            BitBlt(dc, x, y, kIconPixels, kIconPixels, builtIn_, at.X, at.Y, SRCPAINT);
+            const ScreenPoint at = *BuiltInIconSource(icon.BuiltIn, builtInSize_);
+            // The built-in set keeps its masks in a picture of their own; a
+            // screen between the strips' sizes takes the next larger one.
+            const int s = builtInSize_;
+            StretchBlt(dc, x, y, size_, size_, builtInMask_, at.X, at.Y, s, s, SRCAND);
+            StretchBlt(dc, x, y, size_, size_, builtIn_, at.X, at.Y, s, s, SRCPAINT);
         } else if (icon.Kind == IconChoiceKind::File && files_) {
-            const int fx = kIconPixels * (index - kBuiltInIconCount);
-            DrawIconWithMask(dc, x, y, {files_, {fx, 0}, {fx, kIconPixels}});
+            const int fx = size_ * (index - kBuiltInIconCount);
+            DrawIconWithMask(dc, x, y, {files_, {fx, 0}, {fx, size_}, size_});
         }
-        if (index == selected) DrawFrame(dc, x, y);
+        if (index == selected) DrawFrame(dc, x, y, size_, gap);
     }
 }
 
 void ItemDialog::DrawAppsIcon(HDC dc, const RECT& r) {
     FillRect(dc, &r, GetSysColorBrush(COLOR_3DFACE));
-    const int x = r.left + (r.right - r.left - kIconPixels) / 2;
-    const int y = r.top + (r.bottom - r.top - kIconPixels) / 2;
-    if (hasAppIcon_) DrawIconWithMask(dc, x, y, {app_, {0, 0}, {0, kIconPixels}});
-    if (choice_.Kind == IconChoiceKind::AppIcon) DrawFrame(dc, x, y);
+    const int x = r.left + (r.right - r.left - size_) / 2;
+    const int y = r.top + (r.bottom - r.top - size_) / 2;
+    if (hasAppIcon_) DrawIconWithMask(dc, x, y, AppPlace());
+    if (choice_.Kind == IconChoiceKind::AppIcon) DrawFrame(dc, x, y, size_, (pitch_ - size_) / 3);
 }
 
 // The search tool's picture: cross hairs in a ring; empty while in use.
@@ -505,7 +521,7 @@ void ItemDialog::OnDrawItem(const DRAWITEMSTRUCT& d) {
 void ItemDialog::RefreshAppsIcon() {
     const std::string path = TextOf(IDC_ITEM_PATH);
     if (!app_ || path.empty()) return;
-    if (LoadProgramIcon(path, {app_, {0, 0}, {0, kIconPixels}})) hasAppIcon_ = true;
+    if (LoadProgramIcon(path, AppPlace())) hasAppIcon_ = true;
     InvalidateRect(Ctl(IDC_ITEM_APPICON), nullptr, FALSE);
 }
 
@@ -516,8 +532,7 @@ void ItemDialog::OnMouseDown(POINT p) {
     };
     if (inside(IDC_ITEM_ICON_STRIP)) {
         const RECT r = ClientRectOf(IDC_ITEM_ICON_STRIP);
-        const std::int32_t k = (p.x - r.left - kStripMargin + (kIconPitch - kIconPixels) / 2) /
-                               kIconPitch;
+        const std::int32_t k = (p.x - r.left - margin_ + (pitch_ - size_) / 2) / pitch_;
         const IconChoice icon = strip_.At(first_ + std::min(k, VisibleIcons() - 1));
         if (icon.Kind != IconChoiceKind::None) Select(icon);
     } else if (inside(IDC_ITEM_APPICON)) {
@@ -558,8 +573,8 @@ void ItemDialog::StopSearch() {
 void ItemDialog::BrowseIcon() {
     const auto file = AskOpenFile(dlg_, IconFileFilter(EnglishTexts), {});
     if (!file) return;
-    HDC picked = dcs_.Create(kIconPixels, 2 * kIconPixels);
-    const IconPlace place{picked, {0, 0}, {0, kIconPixels}};
+    HDC picked = dcs_.Create(size_, 2 * size_);
+    const IconPlace place{picked, {0, 0}, {0, size_}, size_};
     std::string name;
     if (picked && LoadProgramIcon(*file, place)) {
         name = WriteIconPicture(place, state_.App.IconFolder, *file);
