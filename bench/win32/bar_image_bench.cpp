@@ -33,6 +33,7 @@ struct NoProgram final : zorv::BarHost, zorv::BarPainter::Events {
     void AddToForegroundHistory(zorv::WindowId) override {}
     void HandForegroundBack(const char*) override {}
     bool IsMenuOrToolbarShown() override { return false; }
+    bool OwnMenuOpen() override { return false; }
     bool IsDX(zorv::WindowId) override { return false; }
     bool IsSpecialWindow(zorv::WindowId) override { return false; }
     void CheckForVideoOrFullscreen() override {}

@@ -356,6 +356,9 @@ void Application::HandForegroundBack(const char* tag) {
 bool Application::IsMenuOrToolbarShown() {
     return dialogsOpen_ > 0 || menus_.MenuOpen() || Watcher().IsMenuOrToolbarShown();
 }
+bool Application::OwnMenuOpen() {
+    return menus_.MenuTracking();
+}
 bool Application::IsDX(WindowId window) {
     return Watcher().IsDX(window);
 }

@@ -84,6 +84,7 @@ class Application final : public BarMessageSink,
     void AddToForegroundHistory(WindowId window) override;
     void HandForegroundBack(const char* tag) override;
     bool IsMenuOrToolbarShown() override;
+    bool OwnMenuOpen() override;
     bool IsDX(WindowId window) override;
     bool IsSpecialWindow(WindowId window) override;
     void CheckForVideoOrFullscreen() override;

@@ -22,6 +22,8 @@ class BarHost {
     // The window the user worked in gets the foreground back.
     virtual void HandForegroundBack(const char* tag) = 0;
     virtual bool IsMenuOrToolbarShown() = 0;
+    // One of the program's own menus is open (its menu loop runs).
+    virtual bool OwnMenuOpen() = 0;
     virtual bool IsDX(WindowId window) = 0;
     virtual bool IsSpecialWindow(WindowId window) = 0;
     virtual void CheckForVideoOrFullscreen() = 0;

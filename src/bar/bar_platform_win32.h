@@ -26,6 +26,7 @@ inline constexpr UINT_PTR kTimHeldButton = 0x3304;
 inline constexpr UINT_PTR kTimCheckHole = 0x3308;
 inline constexpr UINT_PTR kTimRaised = 0x3309;  // the flat buttons' raised look
 inline constexpr UINT_PTR kTimDropTarget = 0x3305;  // once, after the first show
+inline constexpr UINT_PTR kTimNewDpi = 0x330A;      // a new resolution waits for a menu
 
 class Win32BarPlatform final : public ScreenPlatform {
   public:

@@ -135,6 +135,10 @@ bool frmButtons::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
             OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam);
             return true;
         case WM_TIMER:
+            if (wParam == kTimNewDpi) {
+                OnDpiChanged(pendingDpi_.value_or(painter_.ScreenDpi()));
+                return true;
+            }
             if (wParam == kTimDropTarget) {
                 KillTimer(hwnd_, kTimDropTarget);
                 drop_.Register(hwnd_);
@@ -214,8 +218,20 @@ void frmButtons::OnSysColorChange() {
 }
 
 // Everything of the bar is drawn anew for the new resolution, and the menus,
-// whose icons come from the bar image, are built again.
+// whose icons come from the bar image, are built again. An open menu of the
+// program is left alone: the bar moving and changing under it would cancel
+// it, and under Wine a menu cancelled so can leave the mouse's presses going
+// nowhere. The new resolution waits for the menu to close.
 void frmButtons::OnDpiChanged(Dpi dpi) {
+    if (dpi == painter_.ScreenDpi() && !pendingDpi_) return;
+    if (host_.OwnMenuOpen()) {
+        if (!pendingDpi_) Log(2, "frmButtons: %i dots per inch after the menu", dpi.Value);
+        pendingDpi_ = dpi;
+        SetTimer(hwnd_, kTimNewDpi, kNewDpiRetryMs, nullptr);
+        return;
+    }
+    pendingDpi_.reset();
+    KillTimer(hwnd_, kTimNewDpi);
     if (dpi == painter_.ScreenDpi()) return;
     Log(1, "frmButtons: %i dots per inch (was %i)", dpi.Value, painter_.ScreenDpi().Value);
     painter_.SetDpi(dpi);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "items/app_state.h"
 #include "bar/bar_click_win32.h"
@@ -88,6 +89,7 @@ class frmButtons final : private BarPainter::Events {
 
   private:
     static constexpr UINT kDropTargetAfterShowMs = 500;
+    static constexpr UINT kNewDpiRetryMs = 100;
     void AfterRedraw() override;
     void ColoursChanged() override;
 
@@ -105,6 +107,7 @@ class frmButtons final : private BarPainter::Events {
     BarHover hover_;
     BarDragDrop drop_;
     std::unique_ptr<BarMotion> motion_;  // from the first load on
+    std::optional<Dpi> pendingDpi_;      // a new resolution waiting for a menu to close
 };
 
 }  // namespace zorv

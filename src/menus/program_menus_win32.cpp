@@ -329,7 +329,9 @@ std::int32_t ProgramMenus::ShowPopup(clsDIPMenu& menu, ScreenPoint at, UINT flag
     releasedSinceMenu_ = false;
     watching_ = watch;
     if (watch) host_.WatchPopup(true);
+    tracking_ = true;
     const std::int32_t id = menu.Show(at, flags);
+    tracking_ = false;
     if (watch) host_.WatchPopup(false);
     watching_ = false;
     Log(3, "Menu closed; own handles: %s", LiveHandleText());

@@ -42,6 +42,9 @@ class ProgramMenus {
     void OpenMainMenuAtCursor();
     // From opening until the choice is carried out; the bar does not reduce meanwhile.
     bool MenuOpen() const { return menuOpen_; }
+    // A menu is on the screen (its menu loop runs); MenuOpen also covers
+    // carrying out the choice, a dialog it opens included.
+    bool MenuTracking() const { return tracking_; }
     // The configuration was written to `iniPath`: the "M.bmp" beside it
     // follows.
     void AfterSave(const std::string& iniPath);
@@ -112,6 +115,7 @@ class ProgramMenus {
     HDC masks_ = nullptr;
     ScreenSize stripSize_;
     bool menuOpen_ = false;
+    bool tracking_ = false;  // inside TrackPopupMenu
     // timClosePopup's facts about the menu showing.
     bool watching_ = false;
     std::uint64_t openedAtMs_ = 0;
