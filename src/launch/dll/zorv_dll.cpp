@@ -161,30 +161,43 @@ void ReportLateFailure(const StartJob& job, DWORD error) {
 
 }  // namespace zorv::dll
 
+namespace {
+
+// Both forms of the request answer alike: Result cleared, the error of
+// `start` (0: started) in ErrorCode, 1 for success; running out of memory or
+// anything else thrown is an error, never an exception across the boundary.
+template <class Request, class Start>
+std::int32_t Answer(Request& request, Start start) {
+    request.Result = 0;
+    DWORD error = 0;
+    try {
+        error = start();
+    } catch (const std::bad_alloc&) {
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    } catch (...) {
+        error = ERROR_INTERNAL_ERROR;
+    }
+    request.ErrorCode = static_cast<std::int32_t>(error);
+    return error == 0 ? 1 : 0;
+}
+
+}  // namespace
+
 // Non-zero when the start was accepted. ErrorCode receives 0 or the Windows
 // error (99999 while the same file is still being started); Result receives
 // the process id of a process start, 0 for a start through the shell.
 extern "C" __declspec(dllexport) std::int32_t
     __stdcall ExecuteProcessAsync(zorv::ExecRequest* request) {
     if (!request) return 0;
-    request->Result = 0;
-    DWORD error = 0;
-    try {
-        error = zorv::CheckRequest(*request);
-        if (!error) {
-            const zorv::dll::RequestView view{
-                zorv::CodePageToWide(request->File), zorv::CodePageToWide(request->Params),
-                zorv::CodePageToWide(request->WorkDir), request->ShowCmd, request->ReportId,
-                request->PriorityClass, request->UserType, request->ShellStart};
-            error = zorv::dll::Execute(view, request->Result);
-        }
-    } catch (const std::bad_alloc&) {
-        error = ERROR_NOT_ENOUGH_MEMORY;
-    } catch (...) {
-        error = ERROR_INTERNAL_ERROR;
-    }
-    request->ErrorCode = static_cast<std::int32_t>(error);
-    return error == 0 ? 1 : 0;
+    return Answer(*request, [&] {
+        const DWORD error = zorv::CheckRequest(*request);
+        if (error) return error;
+        const zorv::dll::RequestView view{
+            zorv::CodePageToWide(request->File), zorv::CodePageToWide(request->Params),
+            zorv::CodePageToWide(request->WorkDir), request->ShowCmd, request->ReportId,
+            request->PriorityClass, request->UserType, request->ShellStart};
+        return zorv::dll::Execute(view, request->Result);
+    });
 }
 
 namespace {
@@ -206,24 +219,15 @@ bool TakeText(const wchar_t* text, std::wstring& out) {
 extern "C" __declspec(dllexport) std::int32_t
     __stdcall ExecuteProcessAsyncW(zorv::ExecRequestW* request) {
     if (!request || request->Size < sizeof(zorv::ExecRequestW)) return 0;
-    request->Result = 0;
-    DWORD error = 0;
-    try {
+    return Answer(*request, [&]() -> DWORD {
         zorv::dll::RequestView view{{}, {}, {}, request->ShowCmd, request->ReportId,
                                     request->PriorityClass, request->UserType, request->ShellStart};
         if (!TakeText(request->File, view.File) || !TakeText(request->Params, view.Params) ||
             !TakeText(request->WorkDir, view.WorkDir)) {
-            error = zorv::kErrorInvalidParameter;
-        } else {
-            error = zorv::dll::Execute(view, request->Result);
+            return zorv::kErrorInvalidParameter;
         }
-    } catch (const std::bad_alloc&) {
-        error = ERROR_NOT_ENOUGH_MEMORY;
-    } catch (...) {
-        error = ERROR_INTERNAL_ERROR;
-    }
-    request->ErrorCode = static_cast<std::int32_t>(error);
-    return error == 0 ? 1 : 0;
+        return zorv::dll::Execute(view, request->Result);
+    });
 }
 
 // Names the window that failures found after the answer are posted to
